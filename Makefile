@@ -1,0 +1,40 @@
+# The project's front door. `make test` and `make demo` are the two commands the
+# README promises; the rest are for developers and CI.
+JOBS ?= $(shell nproc)
+BUILD ?= build
+CMAKE_FLAGS ?=
+FUZZ_SECONDS ?= 30
+
+.PHONY: deps configure build test test-sanitize fuzz bench demo clean format
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-sanitize:
+	@$(MAKE) --no-print-directory test BUILD=build-sanitize CMAKE_FLAGS="-DVORGRD_SANITIZE=ON -DVORGRD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORGRD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@scripts/run-fuzz.sh build-fuzz/fuzz $(FUZZ_SECONDS)
+
+bench: build
+	@scripts/run-bench.sh $(BUILD)/bench
+
+demo: build
+	@scripts/run-demo.sh $(BUILD)/apps/vorgrd-demo
+
+format:
+	@clang-format -i $$(git ls-files '*.h' '*.cpp')
+
+clean:
+	rm -rf build build-sanitize build-fuzz

@@ -1,0 +1,74 @@
+#pragma once
+// Text conversions of numbers and dates, and text comparison, through the settings
+// of formatsettings.h. docs/formats.md lists the accepted texts and the pattern
+// letters with examples.
+//
+// Date/time values are doubles: whole days since 1899-12-30, plus the fraction of
+// the day (0.5 = 12:00). Days before 1899-12-30 are negative, the fraction still
+// counts forward in time from midnight.
+
+#include <QString>
+
+namespace vorgrd {
+
+// ---- numbers ----------------------------------------------------------------
+
+// The standard decimal conversion: optional leading blanks, optional sign, digits
+// with an optional "." and fraction, optional exponent (e or E, optional sign,
+// digits). Only "." is a decimal point; no group separators. Returns 0 when the
+// whole text converted (value set), otherwise the 1-based position of the first
+// character that is not part of the longest valid number at the start of the text
+// (value then 0). The empty text fails at position 1.
+int ValFloat(const QString &text, double &value);
+
+// The value of the number at the start of a text, 0 when there is none: '12.5kg'
+// gives 12.5, '7 apples' 7, '1e3' 1000, '12,5' 12, 'abc' 0. The value is rounded to
+// the precision of a 6-byte real (40-bit mantissa), so texts that differ only beyond
+// about 12 significant digits give equal values. Magnitudes at or above 2^127
+// (about 1.7e38) give +/-infinity; magnitudes below 2^-128 give 0.
+double LeadingNumber(const QString &text);
+
+// Rounds a double to the nearest 6-byte real (40-bit mantissa, ties to even), with
+// the range rule of LeadingNumber.
+double RoundToReal48(double value);
+
+// Locale-aware conversion: blanks around the number are allowed, the decimal point
+// is the settings' DecimalSeparator; the rest as ValFloat. Throws EConvertError
+// naming the text.
+double StrToFloat(const QString &text);
+bool TryStrToFloat(const QString &text, double &value);
+
+// General number format: the shortest text of at most 15 significant digits that
+// reads back as the value rounded to 15 digits, with the settings' decimal
+// separator; scientific form (1.5E20, 1E-7) when the decimal exponent is 15 or
+// more, or below -5. "NAN", "INF", "-INF" for the non-finite values.
+QString FloatToStr(double value);
+
+// Formats a number by a pattern (see docs/formats.md): 0 # . , E+ E- e+ e-, text
+// in "" or '' copied as it stands, up to three sections "positive;negative;zero".
+QString FormatFloat(const QString &format, double value);
+
+// Integer conversion with a default for anything that is not a 32-bit integer
+// (optional blanks and sign, decimal digits, or hex after $ or 0x).
+int StrToIntDef(const QString &text, int defaultValue);
+
+// ---- dates and times ----------------------------------------------------------
+
+// Converts a date/time text (the forms are listed in docs/formats.md). Throws
+// EConvertError naming the text for anything else, the empty text included.
+double StrToDateTime(const QString &text);
+bool TryStrToDateTime(const QString &text, double &value);
+
+// Formats a date/time value by a pattern (see docs/formats.md).
+QString FormatDateTime(const QString &format, double dateTime);
+
+// ---- text --------------------------------------------------------------------
+
+// Case-insensitive, locale-aware comparison through textCollator(): negative,
+// zero or positive.
+int AnsiCompareText(const QString &a, const QString &b);
+
+// Upper-cases a-z only; every other character passes unchanged.
+QString UpperCase(const QString &text);
+
+} // namespace vorgrd
