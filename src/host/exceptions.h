@@ -52,6 +52,13 @@ public:
     using Exception::Exception;
 };
 
+// A form stream was malformed or did not fit the component it was read into.
+class EReadError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // An index (a row, a column, a count) lay outside what the grid holds.
 class ERangeError : public Exception
 {
