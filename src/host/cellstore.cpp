@@ -1,0 +1,547 @@
+#include "host/cellstore.h"
+
+#include "host/exceptions.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+// Sections: CellText | row table (pages, extent, trimming) | cell access |
+// moves and exchanges | permutations | consistency check
+
+namespace vorgrd {
+
+namespace cellstore_internal {
+
+// ---- CellText -----------------------------------------------------------------
+
+CellText::CellText(CellText &&other) noexcept
+{
+    std::memcpy(m_bytes, other.m_bytes, sizeof m_bytes);
+    other.clearBytes();
+}
+
+CellText &CellText::operator=(CellText &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        std::memcpy(m_bytes, other.m_bytes, sizeof m_bytes);
+        other.clearBytes();
+    }
+    return *this;
+}
+
+QString *CellText::heap() const noexcept
+{
+    QString *p = nullptr;
+    std::memcpy(&p, m_bytes + 8, sizeof p);
+    return p;
+}
+
+void CellText::clearBytes() noexcept
+{
+    std::memset(m_bytes, 0, sizeof m_bytes);
+}
+
+void CellText::release() noexcept
+{
+    if (m_bytes[0] == HeapTag) delete heap();
+    clearBytes();
+}
+
+QString CellText::text() const
+{
+    if (m_bytes[0] == HeapTag) return *heap();
+    return QString::fromLatin1(reinterpret_cast<const char *>(m_bytes + 1), m_bytes[0]);
+}
+
+static bool fitsInline(const QString &text)
+{
+    if (text.size() > 15) return false;
+    for (QChar c : text)
+        if (c.unicode() > 0xFF) return false;
+    return true;
+}
+
+void CellText::setText(const QString &text)
+{
+    if (text.isEmpty()) {
+        release();
+        return;
+    }
+    if (fitsInline(text)) {
+        release();
+        m_bytes[0] = static_cast<unsigned char>(text.size());
+        for (int i = 0; i < text.size(); ++i)
+            m_bytes[1 + i] = static_cast<unsigned char>(text.at(i).unicode());
+        return;
+    }
+    if (m_bytes[0] == HeapTag) {
+        *heap() = text;
+        return;
+    }
+    auto *p = new QString(text);
+    clearBytes();
+    m_bytes[0] = HeapTag;
+    std::memcpy(m_bytes + 8, &p, sizeof p);
+}
+
+bool CellText::isWellFormed() const
+{
+    if (m_bytes[0] == HeapTag) {
+        const QString *p = heap();
+        return p != nullptr && !fitsInline(*p);
+    }
+    if (m_bytes[0] > InlineCapacity) return false;
+    for (int i = 1 + m_bytes[0]; i < 16; ++i)
+        if (m_bytes[i] != 0) return false;
+    return true;
+}
+
+} // namespace cellstore_internal
+
+using cellstore_internal::CellText;
+
+namespace {
+
+void checkIndex(int value, const char *what)
+{
+    if (value < 0)
+        throw ERangeError(QStringLiteral("Cell %1 %2 is out of range (valid: 0 or more)")
+                              .arg(QLatin1String(what))
+                              .arg(value));
+}
+
+int rowSize(const cellstore_internal::Row &r)
+{
+    const int objects = r.objects ? static_cast<int>(r.objects->size()) : 0;
+    return std::max(static_cast<int>(r.cells.size()), objects);
+}
+
+} // namespace
+
+// ---- row table ------------------------------------------------------------------
+
+CellStore::CellStore() = default;
+CellStore::~CellStore() = default;
+
+const CellStore::Row *CellStore::rowAt(int row) const
+{
+    if (row >= m_rowExtent) return nullptr;
+    const auto &page = m_pages[static_cast<size_t>(row >> PageBits)];
+    return page ? (*page)[static_cast<size_t>(row & (PageSize - 1))].get() : nullptr;
+}
+
+CellStore::Row *CellStore::rowAt(int row)
+{
+    return const_cast<Row *>(static_cast<const CellStore *>(this)->rowAt(row));
+}
+
+std::unique_ptr<CellStore::Row> &CellStore::slot(int row)
+{
+    const auto pageIndex = static_cast<size_t>(row >> PageBits);
+    if (m_pages.size() <= pageIndex) m_pages.resize(pageIndex + 1);
+    auto &page = m_pages[pageIndex];
+    if (!page) page = std::make_unique<Page>(PageSize);
+    return (*page)[static_cast<size_t>(row & (PageSize - 1))];
+}
+
+CellStore::Row &CellStore::rowFor(int row)
+{
+    auto &s = slot(row);
+    if (!s) s = std::make_unique<Row>();
+    m_rowExtent = std::max(m_rowExtent, row + 1);
+    return *s;
+}
+
+std::unique_ptr<CellStore::Row> CellStore::takeRow(int row)
+{
+    if (row >= m_rowExtent || !m_pages[static_cast<size_t>(row >> PageBits)]) return nullptr;
+    return std::move(slot(row));
+}
+
+void CellStore::putRow(int row, std::unique_ptr<Row> record)
+{
+    if (record) {
+        slot(row) = std::move(record);
+        m_rowExtent = std::max(m_rowExtent, row + 1);
+    } else if (row < m_rowExtent && m_pages[static_cast<size_t>(row >> PageBits)]) {
+        slot(row).reset();
+    }
+}
+
+bool CellStore::isBlank(const Row &r)
+{
+    return r.cells.empty() && !r.objects;
+}
+
+void CellStore::trim(int row)
+{
+    Row *r = rowAt(row);
+    if (!r) return;
+    while (!r->cells.empty() && r->cells.back().isEmpty())
+        r->cells.pop_back();
+    if (r->cells.capacity() > 2 * r->cells.size() + 8) r->cells.shrink_to_fit();
+    if (r->objects) {
+        auto &objects = *r->objects;
+        while (!objects.empty() && objects.back() == nullptr)
+            objects.pop_back();
+        if (objects.empty()) r->objects.reset();
+    }
+    if (isBlank(*r)) {
+        slot(row).reset();
+        if (row == m_rowExtent - 1) trimExtent();
+    }
+}
+
+void CellStore::trimExtent()
+{
+    int row = m_rowExtent - 1;
+    while (row >= 0) {
+        const auto &page = m_pages[static_cast<size_t>(row >> PageBits)];
+        if (!page) {
+            row = (row & ~(PageSize - 1)) - 1; // skip the whole missing page
+            continue;
+        }
+        if ((*page)[static_cast<size_t>(row & (PageSize - 1))]) break;
+        --row;
+    }
+    m_rowExtent = row + 1;
+    m_pages.resize(static_cast<size_t>((m_rowExtent + PageSize - 1) >> PageBits));
+}
+
+void CellStore::ensureCols(Row &r, int count)
+{
+    if (static_cast<int>(r.cells.size()) < count) r.cells.resize(static_cast<size_t>(count));
+    if (r.objects && static_cast<int>(r.objects->size()) < count)
+        r.objects->resize(static_cast<size_t>(count), nullptr);
+}
+
+// ---- cell access ------------------------------------------------------------------
+
+QString CellStore::text(int col, int row) const
+{
+    checkIndex(col, "column");
+    checkIndex(row, "row");
+    const Row *r = rowAt(row);
+    if (!r || col >= static_cast<int>(r->cells.size())) return QString();
+    return r->cells[static_cast<size_t>(col)].text();
+}
+
+void CellStore::setText(int col, int row, const QString &text)
+{
+    checkIndex(col, "column");
+    checkIndex(row, "row");
+    if (text.isEmpty()) {
+        Row *r = rowAt(row);
+        if (r && col < static_cast<int>(r->cells.size())) {
+            r->cells[static_cast<size_t>(col)].setText(text);
+            trim(row);
+        }
+        return;
+    }
+    Row &r = rowFor(row);
+    if (static_cast<int>(r.cells.size()) <= col) r.cells.resize(static_cast<size_t>(col) + 1);
+    r.cells[static_cast<size_t>(col)].setText(text);
+}
+
+void *CellStore::object(int col, int row) const
+{
+    checkIndex(col, "column");
+    checkIndex(row, "row");
+    const Row *r = rowAt(row);
+    if (!r || !r->objects || col >= static_cast<int>(r->objects->size())) return nullptr;
+    return (*r->objects)[static_cast<size_t>(col)];
+}
+
+void CellStore::setObject(int col, int row, void *object)
+{
+    checkIndex(col, "column");
+    checkIndex(row, "row");
+    if (!object) {
+        Row *r = rowAt(row);
+        if (r && r->objects && col < static_cast<int>(r->objects->size())) {
+            (*r->objects)[static_cast<size_t>(col)] = nullptr;
+            trim(row);
+        }
+        return;
+    }
+    Row &r = rowFor(row);
+    if (!r.objects) r.objects = std::make_unique<std::vector<void *>>();
+    if (static_cast<int>(r.objects->size()) <= col)
+        r.objects->resize(static_cast<size_t>(col) + 1, nullptr);
+    (*r.objects)[static_cast<size_t>(col)] = object;
+}
+
+void CellStore::clear()
+{
+    m_pages.clear();
+    m_rowExtent = 0;
+}
+
+int CellStore::colExtent(int row) const
+{
+    checkIndex(row, "row");
+    const Row *r = rowAt(row);
+    return r ? rowSize(*r) : 0;
+}
+
+void CellStore::clearRow(int row, int first, int last)
+{
+    checkIndex(row, "row");
+    checkIndex(first, "column");
+    Row *r = rowAt(row);
+    if (!r || last < first) return;
+    const int end = std::min(last, rowSize(*r) - 1);
+    for (int c = first; c <= end; ++c) {
+        if (c < static_cast<int>(r->cells.size()))
+            r->cells[static_cast<size_t>(c)].setText(QString());
+        if (r->objects && c < static_cast<int>(r->objects->size()))
+            (*r->objects)[static_cast<size_t>(c)] = nullptr;
+    }
+    trim(row);
+}
+
+void CellStore::clearCol(int col, int first, int last)
+{
+    checkIndex(col, "column");
+    checkIndex(first, "row");
+    const int end = std::min(last, m_rowExtent - 1);
+    for (int row = end; row >= first; --row) {
+        Row *r = rowAt(row);
+        if (!r) continue;
+        if (col < static_cast<int>(r->cells.size()))
+            r->cells[static_cast<size_t>(col)].setText(QString());
+        if (r->objects && col < static_cast<int>(r->objects->size()))
+            (*r->objects)[static_cast<size_t>(col)] = nullptr;
+        trim(row);
+    }
+}
+
+// ---- moves and exchanges ------------------------------------------------------------
+
+// Shifts only the part of the range that holds rows: indices at or beyond the extent
+// are empty, so moving 10 rows near the end of a 10,000,000-row grid costs 10 steps.
+void CellStore::rotateRows(int from, int to)
+{
+    if (from < to) {
+        if (from >= m_rowExtent) return;
+        auto moving = takeRow(from);
+        const int end = std::min(to, m_rowExtent - 1);
+        for (int i = from; i < end; ++i)
+            putRow(i, takeRow(i + 1));
+        putRow(to, std::move(moving));
+    } else {
+        if (to >= m_rowExtent) return;
+        auto moving = takeRow(from);
+        for (int i = std::min(from, m_rowExtent); i > to; --i)
+            putRow(i, takeRow(i - 1));
+        putRow(to, std::move(moving));
+    }
+    trimExtent();
+}
+
+void CellStore::moveRow(int from, int to)
+{
+    checkIndex(from, "row");
+    checkIndex(to, "row");
+    if (from != to) rotateRows(from, to);
+}
+
+void CellStore::rotateCellsInRow(Row &r, int from, int to)
+{
+    const int size = rowSize(r);
+    if (std::min(from, to) >= size) return;
+    ensureCols(r, std::max(from, to) + 1);
+    auto rotate = [&](auto &v) {
+        auto b = v.begin();
+        if (from < to)
+            std::rotate(b + from, b + from + 1, b + to + 1);
+        else
+            std::rotate(b + to, b + from, b + from + 1);
+    };
+    rotate(r.cells);
+    if (r.objects) rotate(*r.objects);
+}
+
+void CellStore::moveCol(int from, int to)
+{
+    checkIndex(from, "column");
+    checkIndex(to, "column");
+    if (from == to) return;
+    for (int row = m_rowExtent - 1; row >= 0; --row) {
+        if (Row *r = rowAt(row)) {
+            rotateCellsInRow(*r, from, to);
+            trim(row);
+        }
+    }
+}
+
+void CellStore::exchangeRows(int a, int b)
+{
+    checkIndex(a, "row");
+    checkIndex(b, "row");
+    if (a == b) return;
+    auto ra = takeRow(a);
+    auto rb = takeRow(b);
+    putRow(a, std::move(rb));
+    putRow(b, std::move(ra));
+    trimExtent();
+}
+
+void CellStore::exchangeCols(int a, int b)
+{
+    checkIndex(a, "column");
+    checkIndex(b, "column");
+    if (a == b) return;
+    for (int row = m_rowExtent - 1; row >= 0; --row) {
+        Row *r = rowAt(row);
+        if (!r || std::min(a, b) >= rowSize(*r)) continue;
+        ensureCols(*r, std::max(a, b) + 1);
+        std::swap(r->cells[static_cast<size_t>(a)], r->cells[static_cast<size_t>(b)]);
+        if (r->objects)
+            std::swap((*r->objects)[static_cast<size_t>(a)], (*r->objects)[static_cast<size_t>(b)]);
+        trim(row);
+    }
+}
+
+// ---- permutations -------------------------------------------------------------------
+
+void CellStore::checkOrder(int first, const std::vector<int> &order, const char *what)
+{
+    checkIndex(first, what);
+    const auto n = static_cast<long long>(order.size());
+    if (first + n - 1 > std::numeric_limits<int>::max())
+        throw ERangeError(QStringLiteral("Cell store permutation of %1 %2s from %3 runs past "
+                                         "the largest index")
+                              .arg(n)
+                              .arg(QLatin1String(what))
+                              .arg(first));
+    std::vector<bool> seen(order.size(), false);
+    for (int source : order) {
+        const long long k = static_cast<long long>(source) - first;
+        if (k < 0 || k >= n || seen[static_cast<size_t>(k)])
+            throw ERangeError(QStringLiteral("Cell store permutation: %1 index %2 is repeated or "
+                                             "outside %3..%4")
+                                  .arg(QLatin1String(what))
+                                  .arg(source)
+                                  .arg(first)
+                                  .arg(first + n - 1));
+        seen[static_cast<size_t>(k)] = true;
+    }
+}
+
+void CellStore::permuteRows(int first, const std::vector<int> &order)
+{
+    checkOrder(first, order, "row");
+    if (first >= m_rowExtent) return;
+    std::vector<std::unique_ptr<Row>> taken(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        taken[i] = takeRow(first + static_cast<int>(i));
+    for (size_t i = 0; i < order.size(); ++i)
+        putRow(first + static_cast<int>(i),
+               std::move(taken[static_cast<size_t>(order[i] - first)]));
+    trimExtent();
+}
+
+void CellStore::permuteRowCells(int row, int first, const std::vector<int> &order)
+{
+    checkIndex(row, "row");
+    checkOrder(first, order, "column");
+    Row *r = rowAt(row);
+    if (!r || first >= rowSize(*r) || order.empty()) return;
+    const int n = static_cast<int>(order.size());
+    ensureCols(*r, first + n);
+    std::vector<CellText> texts(order.size());
+    for (int i = 0; i < n; ++i)
+        texts[static_cast<size_t>(i)] = std::move(r->cells[static_cast<size_t>(first + i)]);
+    for (int i = 0; i < n; ++i)
+        r->cells[static_cast<size_t>(first + i)] =
+            std::move(texts[static_cast<size_t>(order[static_cast<size_t>(i)] - first)]);
+    if (r->objects) {
+        std::vector<void *> objects(r->objects->begin() + first, r->objects->begin() + first + n);
+        for (int i = 0; i < n; ++i)
+            (*r->objects)[static_cast<size_t>(first + i)] =
+                objects[static_cast<size_t>(order[static_cast<size_t>(i)] - first)];
+    }
+    trim(row);
+}
+
+void CellStore::permuteCols(int first, const std::vector<int> &order)
+{
+    checkOrder(first, order, "column");
+    for (int row = m_rowExtent - 1; row >= 0; --row)
+        if (rowAt(row)) permuteRowCells(row, first, order);
+}
+
+void CellStore::permuteColCells(int col, int first, const std::vector<int> &order)
+{
+    checkIndex(col, "column");
+    checkOrder(first, order, "row");
+    if (first >= m_rowExtent) return;
+    const int n = static_cast<int>(order.size());
+    std::vector<CellText> texts(order.size());
+    std::vector<void *> objects(order.size(), nullptr);
+    for (int i = 0; i < n; ++i) {
+        Row *r = rowAt(first + i);
+        if (!r) continue;
+        if (col < static_cast<int>(r->cells.size()))
+            texts[static_cast<size_t>(i)] = std::move(r->cells[static_cast<size_t>(col)]);
+        if (r->objects && col < static_cast<int>(r->objects->size()))
+            std::swap(objects[static_cast<size_t>(i)], (*r->objects)[static_cast<size_t>(col)]);
+    }
+    for (int i = 0; i < n; ++i) {
+        const auto source = static_cast<size_t>(order[static_cast<size_t>(i)] - first);
+        const int row = first + i;
+        if (!texts[source].isEmpty()) {
+            Row &r = rowFor(row);
+            ensureCols(r, col + 1);
+            r.cells[static_cast<size_t>(col)] = std::move(texts[source]);
+        }
+        if (objects[source]) {
+            Row &r = rowFor(row);
+            if (!r.objects) r.objects = std::make_unique<std::vector<void *>>();
+            if (static_cast<int>(r.objects->size()) <= col)
+                r.objects->resize(static_cast<size_t>(col) + 1, nullptr);
+            (*r.objects)[static_cast<size_t>(col)] = objects[source];
+        }
+    }
+    for (int i = n - 1; i >= 0; --i)
+        trim(first + i);
+}
+
+// ---- consistency check -----------------------------------------------------------------
+
+QString CellStore::checkConsistency() const
+{
+    const auto expectedPages = static_cast<size_t>((m_rowExtent + PageSize - 1) >> PageBits);
+    if (m_pages.size() != expectedPages)
+        return QStringLiteral("%1 pages for a row extent of %2")
+            .arg(m_pages.size())
+            .arg(m_rowExtent);
+    int lastRow = -1;
+    for (size_t p = 0; p < m_pages.size(); ++p) {
+        if (!m_pages[p]) continue;
+        if (m_pages[p]->size() != PageSize)
+            return QStringLiteral("page %1 holds %2 slots").arg(p).arg(m_pages[p]->size());
+        for (int i = 0; i < PageSize; ++i) {
+            const Row *r = (*m_pages[p])[static_cast<size_t>(i)].get();
+            if (!r) continue;
+            const int row = static_cast<int>(p) * PageSize + i;
+            lastRow = row;
+            if (isBlank(*r)) return QStringLiteral("row %1 is kept although blank").arg(row);
+            if (!r->cells.empty() && r->cells.back().isEmpty())
+                return QStringLiteral("row %1 ends with an empty cell").arg(row);
+            if (r->objects && (r->objects->empty() || r->objects->back() == nullptr))
+                return QStringLiteral("row %1 ends with a missing object").arg(row);
+            for (size_t c = 0; c < r->cells.size(); ++c)
+                if (!r->cells[c].isWellFormed())
+                    return QStringLiteral("cell (%1, %2) is malformed").arg(c).arg(row);
+        }
+    }
+    if (lastRow + 1 != m_rowExtent)
+        return QStringLiteral("row extent %1 but the last row is %2").arg(m_rowExtent).arg(lastRow);
+    return QString();
+}
+
+} // namespace vorgrd

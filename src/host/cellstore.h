@@ -1,0 +1,143 @@
+#pragma once
+// The sparse cell store behind the string grid: one text and one opaque object per
+// (column, row) pair, with no notion of the grid's counts. A cell never written reads
+// as the empty text with no object; any cell with non-negative indices may be
+// written, whatever the grid shows.
+//
+// Memory follows the cells written, not the indices: rows live in pages of row
+// pointers that are allocated only when a row in them is written, each row holds a
+// compact vector of cells up to its highest written column, and objects (rare) sit in
+// a second vector that exists only for rows that carry one. Moving or permuting rows
+// moves row pointers; moving cells inside a row moves 16-byte cells, never text.
+//
+// Negative indices raise ERangeError naming the index, with nothing changed.
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace vorgrd {
+
+namespace cellstore_internal {
+
+// One cell's text in 16 bytes.
+// OPTIMIZATION: a text of up to 15 Latin-1 characters is kept inside the cell, which
+// takes short texts (the common case in a grid) from ~72 bytes as a QString to 16;
+// longer or non-Latin-1 texts are kept as a heap QString owned by the cell.
+class CellText
+{
+public:
+    CellText() noexcept { clearBytes(); }
+    ~CellText() { release(); }
+    CellText(const CellText &) = delete;
+    CellText &operator=(const CellText &) = delete;
+    CellText(CellText &&other) noexcept;
+    CellText &operator=(CellText &&other) noexcept;
+
+    QString text() const;
+    void setText(const QString &text);
+    bool isEmpty() const noexcept { return m_bytes[0] == 0; }
+    bool isInline() const noexcept { return m_bytes[0] != HeapTag; }
+    // For the consistency check: a heap text must not be one that fits inline.
+    bool isWellFormed() const;
+
+private:
+    static constexpr unsigned char HeapTag = 0xFF;
+    static constexpr int InlineCapacity = 15;
+
+    QString *heap() const noexcept;
+    void release() noexcept;
+    void clearBytes() noexcept;
+
+    // byte 0: length of an inline text (0..15) or HeapTag; bytes 1..15: the inline
+    // Latin-1 characters, or at bytes 8..15 the QString pointer.
+    alignas(8) unsigned char m_bytes[16];
+};
+
+struct Row
+{
+    std::vector<CellText> cells;                  // up to the highest written column
+    std::unique_ptr<std::vector<void *>> objects; // only when the row carries one
+};
+
+} // namespace cellstore_internal
+
+class CellStore
+{
+public:
+    CellStore();
+    ~CellStore();
+    CellStore(const CellStore &) = delete;
+    CellStore &operator=(const CellStore &) = delete;
+
+    QString text(int col, int row) const;
+    void setText(int col, int row, const QString &text);
+    void *object(int col, int row) const;
+    void setObject(int col, int row, void *object);
+
+    // Empties every cell (texts and objects).
+    void clear();
+    // Empties the cells of one row (or column) from `first` up to `last`, both
+    // included.
+    void clearRow(int row, int first, int last);
+    void clearCol(int col, int first, int last);
+
+    // One more than the highest row holding a non-empty text or an object: rows from
+    // here on read as empty. (A row whose cells are all emptied again gives its
+    // memory back.)
+    int rowExtent() const { return m_rowExtent; }
+    // One more than the highest column of `row` holding a text or an object.
+    int colExtent(int row) const;
+
+    // Moves row `from` to index `to`, shifting the rows between by one towards
+    // `from`'s old place (texts and objects travel; nothing is copied).
+    void moveRow(int from, int to);
+    void moveCol(int from, int to);
+    // Exchanges two rows or two columns.
+    void exchangeRows(int a, int b);
+    void exchangeCols(int a, int b);
+
+    // Permutations for sorting. `order` lists, for each target index first + i, the
+    // source index it takes its line from; it must be a permutation of
+    // first .. first + order.size() - 1 (EListError otherwise, nothing changed).
+    //   permuteRows: whole rows         permuteCols: whole columns (in every row)
+    //   permuteRowCells: the cells of one row across columns
+    //   permuteColCells: the cells of one column across rows
+    void permuteRows(int first, const std::vector<int> &order);
+    void permuteCols(int first, const std::vector<int> &order);
+    void permuteRowCells(int row, int first, const std::vector<int> &order);
+    void permuteColCells(int col, int first, const std::vector<int> &order);
+
+    // Checks the store's invariants; returns an empty text when they hold, else a
+    // description of the first broken one. Tests call it after every mutation.
+    QString checkConsistency() const;
+
+private:
+    using Row = cellstore_internal::Row;
+    static constexpr int PageBits = 10; // 1024 row pointers per page
+    static constexpr int PageSize = 1 << PageBits;
+    using Page = std::vector<std::unique_ptr<Row>>;
+
+    const Row *rowAt(int row) const;
+    Row *rowAt(int row);
+    // The row record, created (with its page) when missing.
+    Row &rowFor(int row);
+    std::unique_ptr<Row> &slot(int row); // creates the page
+    std::unique_ptr<Row> takeRow(int row);
+    void putRow(int row, std::unique_ptr<Row> record);
+    void rotateRows(int from, int to);
+    static void rotateCellsInRow(Row &r, int from, int to);
+    static void ensureCols(Row &r, int count);
+    static bool isBlank(const Row &r);
+    // Drops trailing empty cells and objects; removes a row left blank.
+    void trim(int row);
+    void trimExtent();
+    static void checkOrder(int first, const std::vector<int> &order, const char *what);
+
+    std::vector<std::unique_ptr<Page>> m_pages;
+    int m_rowExtent = 0;
+};
+
+} // namespace vorgrd
