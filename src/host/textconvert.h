@@ -4,8 +4,10 @@
 // letters with examples.
 //
 // Date/time values are doubles: whole days since 1899-12-30, plus the fraction of
-// the day (0.5 = 12:00). Days before 1899-12-30 are negative, the fraction still
-// counts forward in time from midnight.
+// the day (0.5 = 12:00). The day is floor(value), so days before 1899-12-30 are
+// negative while the fraction still counts forward in time from midnight:
+// 1899-12-29 06:00 is -1 + 0.25 = -0.75. The order of the values is the order of time.
+// Dates run from 0001-01-01 (-693593) to 9999-12-31 (2958465).
 
 #include <QString>
 
@@ -54,12 +56,27 @@ int StrToIntDef(const QString &text, int defaultValue);
 
 // ---- dates and times ----------------------------------------------------------
 
-// Converts a date/time text (the forms are listed in docs/formats.md). Throws
-// EConvertError naming the text for anything else, the empty text included.
+// Converts a date/time text. Accepted, with blanks around (docs/formats.md has the
+// details and examples):
+//   yyyy-mm-dd, optionally followed by a blank or "T" and a time;
+//   a short date in the d/m/y order of the settings' ShortDateFormat, separated by
+//   the settings' DateSeparator or "/", optionally followed by a blank and a time;
+//   a time alone (the date part is then 0):  h:nn[:ss[.zzz]] [AM|PM].
+// Two-digit years 00-49 are 2000-2049, 50-99 are 1950-1999. The date must exist
+// (no 2023-02-30) and lie in years 1-9999. Throws EConvertError naming the text for
+// anything else, the empty text included.
 double StrToDateTime(const QString &text);
 bool TryStrToDateTime(const QString &text, double &value);
 
-// Formats a date/time value by a pattern (see docs/formats.md).
+// The value of a date and time of day. Throws EConvertError naming the parts when
+// they are no real date and time (years 1-9999).
+double EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                      int msec = 0);
+
+// Formats a date/time value by a pattern (letters in docs/formats.md; the empty
+// pattern is "c"). The value is rounded to the millisecond. A value outside
+// 0001-01-01 .. 9999-12-31 23:59:59.999, NaN and the infinities included, throws
+// EConvertError naming the value.
 QString FormatDateTime(const QString &format, double dateTime);
 
 // ---- text --------------------------------------------------------------------
