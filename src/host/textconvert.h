@@ -40,14 +40,20 @@ double RoundToReal48(double value);
 double StrToFloat(const QString &text);
 bool TryStrToFloat(const QString &text, double &value);
 
-// General number format: the shortest text of at most 15 significant digits that
-// reads back as the value rounded to 15 digits, with the settings' decimal
-// separator; scientific form (1.5E20, 1E-7) when the decimal exponent is 15 or
-// more, or below -5. "NAN", "INF", "-INF" for the non-finite values.
+// General number format: the shortest decimal text that reads back as the value,
+// rounded to 15 significant digits (halves away from zero) and written without
+// trailing zeros, with the settings' decimal separator and no thousands separators.
+// Scientific form (1.5E20, 1E-7, "E" and the exponent without leading zeros) when the
+// exponent of the first digit is 15 or more or below -5: 1E15 but 999999999999999,
+// 0.00001 but 1E-6. "0" for both zeros; "NAN", "INF", "-INF" for the non-finite values.
 QString FloatToStr(double value);
 
 // Formats a number by a pattern (see docs/formats.md): 0 # . , E+ E- e+ e-, text
-// in "" or '' copied as it stands, up to three sections "positive;negative;zero".
+// in "" or '' copied as it stands, any other character copied, up to three sections
+// "positive;negative;zero". The number is the shortest decimal text of the double,
+// rounded on its decimal digits, halves away from zero (0.125 with "0.00" is 0.13).
+// The empty pattern, NaN and the infinities, and magnitudes of 1e18 or more under a
+// pattern without exponent give FloatToStr's text.
 QString FormatFloat(const QString &format, double value);
 
 // Integer conversion with a default for anything that is not a 32-bit integer
