@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 using namespace vorgrd;
 
@@ -15,10 +16,9 @@ TEST(LeadingNumber, TakesTheNumberAtTheStartOfTheText)
         const char *text;
         double value;
     } cases[] = {
-        {"12.5kg", 12.5}, {"7 apples", 7},   {"1e3", 1000},  {"12,5", 12},   {"abc", 0},
-        {"", 0},          {"-1", -1},        {"+.5", 0.5},   {"5.", 5},      {" 42", 42},
-        {"1e", 1},        {"1e+x", 1},       {"-", 0},       {"2.5E-1z", 0.25}, {"0x10", 0},
-        {"..5", 0},       {"3..", 3},
+        {"12.5kg", 12.5}, {"7 apples", 7},   {"1e3", 1000}, {"12,5", 12}, {"abc", 0}, {"", 0},
+        {"-1", -1},       {"+.5", 0.5},      {"5.", 5},     {" 42", 42},  {"1e", 1},  {"1e+x", 1},
+        {"-", 0},         {"2.5E-1z", 0.25}, {"0x10", 0},   {"..5", 0},   {"3..", 3},
     };
     for (const auto &c : cases)
         EXPECT_DOUBLE_EQ(LeadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
@@ -100,4 +100,40 @@ TEST(TextCompare, AnsiCompareTextIgnoresCase)
     EXPECT_EQ(AnsiCompareText("abc", "ABC"), 0);
     EXPECT_LT(AnsiCompareText("a", "B"), 0);
     EXPECT_GT(AnsiCompareText("b", "A"), 0);
+}
+
+TEST(LeadingNumber, DecidesOverflowByTheSizeOfTheNumberNotTheExponentSign)
+{
+    struct Case
+    {
+        QString text;
+        double value;
+    } cases[] = {
+        {QString(400, u'1') + "e-1", std::numeric_limits<double>::infinity()},
+        {"-" + QString(400, u'9') + "e-5", -std::numeric_limits<double>::infinity()},
+        {"0." + QString(400, u'0') + "1", 0},
+        {"0." + QString(400, u'0') + "1e400", 0.1},
+        {"1e99999999999999999999999", std::numeric_limits<double>::infinity()},
+        {"-1e-99999999999999999999999", 0},
+        {"1" + QString(300, u'0') + "e-300", 1},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(LeadingNumber(c.text), RoundToReal48(c.value)) << c.text.left(12).toStdString();
+        double exact = -1;
+        EXPECT_EQ(ValFloat(c.text, exact), 0);
+        EXPECT_EQ(exact, c.value) << c.text.left(12).toStdString();
+    }
+}
+
+TEST(StrToIntDef, AcceptsOnlyDigitsAfterThePrefix)
+{
+    for (const char *bad : {"$-5", "0x+5", "$ 5", "0x 5", "- 5", "+-5", "0x", "$", "1 2", "5x",
+                            "$g", "\u0661\u0662", "99999999999999999999"})
+        EXPECT_EQ(StrToIntDef(QString::fromUtf8(bad), 999), 999) << bad;
+    EXPECT_EQ(StrToIntDef("-0x10", 0), -16);
+    EXPECT_EQ(StrToIntDef("0X1f", 0), 31);
+    EXPECT_EQ(StrToIntDef("$7FFFFFFF", 0), 2147483647);
+    EXPECT_EQ(StrToIntDef("-$80000000", 0), -2147483647 - 1);
+    EXPECT_EQ(StrToIntDef("$80000000", 7), 7);
+    EXPECT_EQ(StrToIntDef("00012", 0), 12);
 }
