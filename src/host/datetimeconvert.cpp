@@ -174,11 +174,24 @@ int expandTwoDigitYear(int year)
     return year < 50 ? 2000 + year : 1900 + year;
 }
 
-// time := h sep n [sep s [frac z]] [blanks] [am | pm]
+// time := [marker blanks] h sep n [sep s [frac z]] [blanks marker]  (one marker at most)
+//   marker: am or pm
 //   h, n, s: 1-2 digits; sep: the settings' TimeSeparator or ':'; frac: '.' or the
 //   settings' DecimalSeparator; z: 1-3 digits, a decimal fraction of the second.
+// Reads an am or pm marker: the settings' words or "AM"/"PM", letter case ignored.
+// Returns 'a', 'p', or 0 (nothing taken).
+char readMarker(Cursor &in, const FormatSettings &fs)
+{
+    if (in.takeWord(fs.TimeAMString) || in.takeWord(QStringLiteral("AM"))) return 'a';
+    if (in.takeWord(fs.TimePMString) || in.takeWord(QStringLiteral("PM"))) return 'p';
+    return 0;
+}
+
 std::optional<qint64> readTime(Cursor &in, const FormatSettings &fs)
 {
+    // The marker may also stand first, as in Korean ("오후 2:05").
+    char marker = readMarker(in, fs);
+    if (marker) in.skipBlanks();
     const auto hour = in.number(1, 2);
     if (!hour) return std::nullopt;
     if (in.takeEither(fs.TimeSeparator, u':').isNull()) return std::nullopt;
@@ -198,20 +211,15 @@ std::optional<qint64> readTime(Cursor &in, const FormatSettings &fs)
         }
     }
     int h = *hour;
-    const qsizetype beforeSuffix = in.pos();
-    in.skipBlanks();
-    bool am = false;
-    bool pm = false;
-    // The longer words first, so that "PM" is not read as "P" followed by "M".
-    if (in.takeWord(fs.TimeAMString) || in.takeWord(QStringLiteral("AM")))
-        am = true;
-    else if (in.takeWord(fs.TimePMString) || in.takeWord(QStringLiteral("PM")))
-        pm = true;
-    else
-        in.reset(beforeSuffix);
-    if (am || pm) {
+    if (!marker) {
+        const qsizetype beforeSuffix = in.pos();
+        in.skipBlanks();
+        marker = readMarker(in, fs);
+        if (!marker) in.reset(beforeSuffix);
+    }
+    if (marker) {
         if (h < 1 || h > 12) return std::nullopt;
-        h = h % 12 + (pm ? 12 : 0);
+        h = h % 12 + (marker == 'p' ? 12 : 0);
     }
     if (!validTime(h, *minute, second, msec)) return std::nullopt;
     return ((qint64(h) * 60 + *minute) * 60 + second) * 1000 + msec;
@@ -261,12 +269,20 @@ std::optional<qint64> readIsoDate(Cursor &in)
     return daysFromCivil(*year, *month, *day) - EpochDays;
 }
 
-// short := part sep part sep part, in the order of the short date pattern
-//   sep: the settings' DateSeparator or '/', the same both times; day and month 1-2
-//   digits, the year 2 or 4 digits.
+// short := part sep part sep part [sep], in the order of the short date pattern
+//   sep: the settings' DateSeparator or '/', the same each time, followed by blanks
+//   where the pattern has them; day and month 1-2 digits, the year 2 or 4 digits. The
+//   closing sep only where the pattern ends with one.
 std::optional<qint64> readShortDate(Cursor &in, const FormatSettings &fs)
 {
     const DateOrder order = shortDateOrder(fs.ShortDateFormat);
+    // Some locales write "2021. 03. 07." (Hungarian) or "21. 3. 7." (Korean): blanks
+    // after the separators and a separator at the end, where their pattern has them.
+    const QString pattern = fs.ShortDateFormat.trimmed();
+    const bool blankAfterSeparator = pattern.contains(QStringLiteral("/ ")) ||
+                                     pattern.contains(QString(fs.DateSeparator) + u' ');
+    const bool endsWithSeparator =
+        pattern.endsWith(u'/') || (!pattern.isEmpty() && pattern.back() == fs.DateSeparator);
     const char parts[3] = {order.first, order.second, order.third};
     int year = 0, month = 0, day = 0;
     QChar separator;
@@ -277,6 +293,7 @@ std::optional<qint64> readShortDate(Cursor &in, const FormatSettings &fs)
         } else if (i == 2 && !in.take(separator)) {
             return std::nullopt;
         }
+        if (i > 0 && blankAfterSeparator) in.skipBlanks();
         if (parts[i] == 'y') {
             int digits = 0;
             const auto y = in.number(2, 4, &digits);
@@ -288,6 +305,7 @@ std::optional<qint64> readShortDate(Cursor &in, const FormatSettings &fs)
             (parts[i] == 'd' ? day : month) = *v;
         }
     }
+    if (endsWithSeparator) in.take(separator);
     if (!validDate(year, month, day)) return std::nullopt;
     return daysFromCivil(year, month, day) - EpochDays;
 }
