@@ -1,0 +1,732 @@
+// TvorList. Sections:
+//   1. key conversion and the partition-exchange scheme (anonymous namespace)
+//   2. construction, item access and the changing operations
+//   3. look-up: IndexOf, Find, Add
+//   4. sorting: Sort, the key setters, planSort/applyOrder
+//   5. storage and invariants
+//
+// A sort runs in two steps. planSort converts every key of the range once (a number,
+// a date, a collation key) and runs the partition-exchange scheme on an array of
+// (converted key, item index) pairs; nothing in the list changes, so a key that does
+// not convert leaves the list as it was. applyOrder then moves the items into the
+// planned order. The scheme is the one whose exact exchanges fix where items with
+// equal keys end up; since the pairs carry the same keys the items had, the order is
+// the one the scheme gives when it compares the items' keys one by one.
+#include "keyedlist/vorlist.h"
+
+#include "host/exceptions.h"
+#include "host/formatsettings.h"
+#include "host/textconvert.h"
+
+#include <QCollator>
+#include <QCollatorSortKey>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+#include <utility>
+
+namespace vorgrd {
+
+namespace {
+
+// ---- 1. keys and the scheme -----------------------------------------------------------
+
+int compareNumbers(double a, double b)
+{
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+int compareCodeUnits(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseSensitive);
+}
+
+template <typename Key> struct Entry
+{
+    Key key;
+    int index; // the item's index before the sort
+};
+
+// The partition-exchange scheme over entries[first..last]. `compare` gives the sign of
+// key a against key b; `descending` turns every comparison round.
+//
+// Each pass takes the middle entry's key as the pivot, scans I up over keys before it
+// and J down over keys after it, swaps at I <= J and repeats while I <= J; the two
+// parts first..J and I..last are then sorted on their own. The parts are disjoint,
+// so sorting the smaller one first (recursively) and the larger one in the loop gives
+// the same result as any other order and keeps the depth at log2(n).
+template <typename Key, typename Compare>
+void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
+                   const Compare &compare)
+{
+    const int sign = descending ? -1 : 1;
+    while (first < last) {
+        int i = first;
+        int j = last;
+        const Key pivot = entries[size_t(first + (last - first) / 2)].key;
+        do {
+            // LIMIT: the bounds tests never stop a scan of a consistent comparison
+            // (the pivot or an earlier exchange stops it first); they only keep
+            // memory safe.
+            while (i < last && sign * compare(entries[size_t(i)].key, pivot) < 0)
+                ++i;
+            while (j > first && sign * compare(entries[size_t(j)].key, pivot) > 0)
+                --j;
+            if (i <= j) {
+                if (i != j) std::swap(entries[size_t(i)], entries[size_t(j)]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (j - first < last - i) {
+            if (first < j) partitionSort(entries, first, j, descending, compare);
+            first = i;
+        } else {
+            if (i < last) partitionSort(entries, i, last, descending, compare);
+            last = j;
+        }
+    }
+}
+
+// Case-insensitive text keys. The collator's comparison is what counts; a key known to
+// compare like it replaces it where one exists:
+// - a real collation locale: the collator's sort key;
+// - the C locale, which the collator compares by case folding: the case-folded text
+//   (its own sort keys ignore the case setting).
+// Texts the fast keys mishandle (NUL, which ICU sort keys stop at, and surrogates)
+// fall back to the collator for every comparison they take part in.
+struct TextKey
+{
+    QStringView text;
+    bool fast = false;
+};
+
+struct FoldedKey : TextKey
+{
+    QString folded;
+};
+
+struct CollatedKey : TextKey
+{
+    std::optional<QCollatorSortKey> sortKey;
+};
+
+bool hasFastKey(QStringView text)
+{
+    for (QChar c : text)
+        if (c.unicode() == 0 || c.isSurrogate()) return false;
+    return true;
+}
+
+bool collatorIsC(const QCollator &collator)
+{
+    return collator.locale().language() == QLocale::C;
+}
+
+QString ownedText(QStringView key, const QString &whole)
+{
+    // The whole text is shared rather than copied when the key is all of it.
+    if (key.data() == whole.constData() && key.size() == whole.size()) return whole;
+    return key.toString();
+}
+
+} // namespace
+
+// ---- 2. construction and changes --------------------------------------------------------
+
+TvorList::TvorList() = default;
+
+TvorList::~TvorList()
+{
+    OnChange = nullptr;
+    OnChanging = nullptr;
+}
+
+QStringView TvorList::keyView(const QString &text) const
+{
+    const qsizetype start = qsizetype(m_KeyPos) - 1;
+    if (start >= text.size()) return {};
+    const qsizetype length = std::min<qsizetype>(m_KeyLen, text.size() - start);
+    return QStringView(text).sliced(start, length);
+}
+
+QString TvorList::KeyOf(const QString &text) const
+{
+    return ownedText(keyView(text), text);
+}
+
+void TvorList::raiseSorted(const char *what) const
+{
+    throw EListError(
+        QStringLiteral("%1: operation not allowed on a sorted list").arg(QLatin1StringView(what)));
+}
+
+void TvorList::recheckIndex(int index, int last, const char *what) const
+{
+    if (index < 0 || index > last)
+        throw EListError(
+            QStringLiteral("%1: list index %2 no longer valid (0..%3) after OnChanging "
+                           "changed the list")
+                .arg(QLatin1StringView(what))
+                .arg(index)
+                .arg(last));
+}
+
+QString TvorList::Get(int index) const
+{
+    checkIndex(index, "Get");
+    return m_items[size_t(index)].text;
+}
+
+int TvorList::GetCount() const
+{
+    return int(m_items.size());
+}
+
+void *TvorList::GetObject(int index) const
+{
+    checkIndex(index, "GetObject");
+    return m_items[size_t(index)].object;
+}
+
+void TvorList::Put(int index, const QString &text)
+{
+    if (m_Sorted) raiseSorted("Put");
+    checkIndex(index, "Put");
+    Changing();
+    recheckIndex(index, GetCount() - 1, "Put");
+    m_items[size_t(index)].text = text;
+    ++m_changeStamp;
+    Changed();
+}
+
+void TvorList::PutObject(int index, void *object)
+{
+    checkIndex(index, "PutObject");
+    Changing();
+    recheckIndex(index, GetCount() - 1, "PutObject");
+    m_items[size_t(index)].object = object;
+    ++m_changeStamp;
+    Changed();
+}
+
+void TvorList::Insert(int index, const QString &text)
+{
+    if (m_Sorted) raiseSorted("Insert");
+    const int count = GetCount();
+    if (index < 0 || index > count) raiseIndexError("Insert", index, 0, count);
+    InsertItem(index, text);
+}
+
+void TvorList::InsertItem(int index, const QString &text, void *object)
+{
+    if (index < 0 || index > GetCount()) raiseIndexError("InsertItem", index, 0, GetCount());
+    if (GetCount() == std::numeric_limits<int>::max())
+        throw EListError(QStringLiteral("Insert: the list is full (%1 items)").arg(GetCount()));
+    // Grown before the notification, so that a failed allocation notifies nobody.
+    if (GetCount() == m_Capacity) Grow();
+    Changing();
+    recheckIndex(index, GetCount(), "Insert");
+    if (GetCount() == m_Capacity) Grow();
+    m_items.insert(m_items.begin() + index, Item{text, object});
+    ++m_changeStamp;
+    Changed();
+}
+
+void TvorList::Delete(int index)
+{
+    checkIndex(index, "Delete");
+    Changing();
+    recheckIndex(index, GetCount() - 1, "Delete");
+    m_items.erase(m_items.begin() + index);
+    ++m_changeStamp;
+    Changed();
+}
+
+void TvorList::Clear()
+{
+    if (m_items.empty()) return;
+    Changing();
+    std::vector<Item>().swap(m_items);
+    m_Capacity = 0;
+    ++m_changeStamp;
+    Changed();
+}
+
+void TvorList::Exchange(int index1, int index2)
+{
+    checkIndex(index1, "Exchange");
+    checkIndex(index2, "Exchange");
+    Changing();
+    recheckIndex(index1, GetCount() - 1, "Exchange");
+    recheckIndex(index2, GetCount() - 1, "Exchange");
+    std::swap(m_items[size_t(index1)], m_items[size_t(index2)]);
+    ++m_changeStamp;
+    Changed();
+}
+
+void TvorList::ExchangeItems(int index1, int index2)
+{
+    checkIndex(index1, "ExchangeItems");
+    checkIndex(index2, "ExchangeItems");
+    std::swap(m_items[size_t(index1)], m_items[size_t(index2)]);
+    ++m_changeStamp;
+}
+
+void TvorList::Changed()
+{
+    if (OnChange) OnChange(this);
+}
+
+void TvorList::Changing()
+{
+    if (OnChanging) OnChanging(this);
+}
+
+void TvorList::SetUpdateState(bool updating)
+{
+    if (updating)
+        Changing();
+    else
+        Changed();
+}
+
+// ---- 3. look-up -------------------------------------------------------------------------
+
+double TvorList::dateOf(QStringView key, const char *what) const
+{
+    double value = 0;
+    const QString text = key.toString();
+    if (!TryStrToDateTime(text, value))
+        throw EConvertError(QStringLiteral("%1: \"%2\" is not a valid date and time")
+                                .arg(QLatin1StringView(what), text));
+    return value;
+}
+
+// Sign of key against the search text; `value` is the text already converted (number
+// or date) for the numeric key types.
+int TvorList::compareKeyWithValue(QStringView key, const QString &text, double value) const
+{
+    switch (m_KeyType) {
+    case sString:
+        return textCollator().compare(key, text);
+    case sStringCaseSensitive:
+        return compareCodeUnits(key, text);
+    case sNumeric:
+        return compareNumbers(LeadingNumber(key.toString()), value);
+    case sDate:
+        return compareNumbers(dateOf(key, "Find"), value);
+    }
+    return 0;
+}
+
+bool TvorList::Find(const QString &text, int &index) const
+{
+    // The search value is converted when the first key is compared with it, so that
+    // looking up a non-date in an empty date list is no error.
+    std::optional<double> value;
+    auto compareAt = [&](int i) {
+        const QStringView key = keyView(m_items[size_t(i)].text);
+        if (!value) {
+            if (m_KeyType == sNumeric)
+                value = LeadingNumber(text);
+            else if (m_KeyType == sDate)
+                value = dateOf(text, "Find");
+            else
+                value = 0;
+        }
+        const int c = compareKeyWithValue(key, text, *value);
+        return m_Descending ? -c : c;
+    };
+    int low = std::min(m_SortStart, GetCount());
+    int high = GetCount() - 1;
+    bool found = false;
+    while (low <= high) {
+        const int i = low + (high - low) / 2;
+        const int c = compareAt(i);
+        if (c < 0) {
+            low = i + 1;
+        } else {
+            high = i - 1;
+            if (c == 0) {
+                found = true;
+                if (m_Duplicates != dupAccept) low = i;
+            }
+        }
+    }
+    index = low;
+    return found;
+}
+
+int TvorList::IndexOf(const QString &text) const
+{
+    const int count = GetCount();
+    if (m_Sorted) {
+        // The items before SortStart are not kept in order: they are looked at one by
+        // one, the rest by binary search.
+        const int prefix = std::min(m_SortStart, count);
+        for (int i = 0; i < prefix; ++i)
+            if (compareKeyWithValue(keyView(m_items[size_t(i)].text), text,
+                                    m_KeyType == sNumeric ? LeadingNumber(text)
+                                    : m_KeyType == sDate  ? dateOf(text, "IndexOf")
+                                                          : 0) == 0)
+                return i;
+        int index = 0;
+        return Find(text, index) ? index : -1;
+    }
+
+    // Prepared once before the scan.
+    double value = 0;
+    QString upper;
+    if (m_KeyType == sNumeric)
+        value = LeadingNumber(text);
+    else if (m_KeyType == sDate)
+        value = dateOf(text, "IndexOf");
+    else if (m_KeyType == sString && m_SubstringMatch)
+        upper = UpperCase(text);
+
+    const bool substring =
+        m_SubstringMatch && (m_KeyType == sString || m_KeyType == sStringCaseSensitive);
+    if (substring && text.isEmpty()) return -1; // an empty text occurs in no text
+    for (int i = 0; i < count; ++i) {
+        const QString &item = m_items[size_t(i)].text;
+        bool match = false;
+        if (substring && m_KeyType == sString)
+            match = UpperCase(item).contains(upper);
+        else if (substring)
+            match = item.contains(text);
+        else
+            switch (m_KeyType) {
+            case sString:
+                match = textCollator().compare(keyView(item), text) == 0;
+                break;
+            case sStringCaseSensitive:
+                match = keyView(item) == text;
+                break;
+            case sNumeric:
+                match = LeadingNumber(ownedText(keyView(item), item)) == value;
+                break;
+            case sDate:
+                match = dateOf(keyView(item), "IndexOf") == value;
+                break;
+            }
+        if (match) return i;
+    }
+    return -1;
+}
+
+int TvorList::Add(const QString &text)
+{
+    return addItem(text, nullptr);
+}
+
+int TvorList::AddObject(const QString &text, void *object)
+{
+    return addItem(text, object);
+}
+
+int TvorList::addItem(const QString &text, void *object)
+{
+    if (!m_Sorted) {
+        const int index = GetCount();
+        InsertItem(index, text, object);
+        return index;
+    }
+    // The new item's own key is what decides its place.
+    const QString key = KeyOf(text);
+    int index = 0;
+    if (Find(key, index)) {
+        if (m_Duplicates == dupIgnore) return index;
+        if (m_Duplicates == dupError)
+            throw EListError(QStringLiteral("Add: the sorted list already holds the key \"%1\" and "
+                                            "accepts no duplicates")
+                                 .arg(key));
+    }
+    InsertItem(index, text, object);
+    return index;
+}
+
+// ---- 4. sorting -------------------------------------------------------------------------
+
+std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool alphaPass) const
+{
+    std::vector<int> order;
+    if (first > last) return order;
+    const int n = last - first + 1;
+    order.reserve(size_t(n));
+    auto textOf = [&](int index) -> const QString & { return m_items[size_t(index)].text; };
+
+    // Sorts the items order[from..to] (indices into order) as case-insensitive text.
+    auto sortAsText = [&](std::vector<int> &items, int from, int to) {
+        const QCollator &collator = textCollator();
+        auto slow = [&](const TextKey &a, const TextKey &b) {
+            return collator.compare(a.text, b.text);
+        };
+        if (collatorIsC(collator)) {
+            std::vector<Entry<FoldedKey>> entries;
+            entries.reserve(size_t(to - from + 1));
+            for (int k = from; k <= to; ++k) {
+                const QString &whole = textOf(items[size_t(k)]);
+                FoldedKey key;
+                key.text = keyView(whole);
+                key.fast = hasFastKey(key.text);
+                if (key.fast) key.folded = key.text.toString().toCaseFolded();
+                entries.push_back({std::move(key), items[size_t(k)]});
+            }
+            partitionSort(entries, 0, int(entries.size()) - 1, m_Descending,
+                          [&](const FoldedKey &a, const FoldedKey &b) {
+                              if (a.fast && b.fast) return compareCodeUnits(a.folded, b.folded);
+                              return slow(a, b);
+                          });
+            for (size_t k = 0; k < entries.size(); ++k)
+                items[size_t(from) + k] = entries[k].index;
+        } else {
+            std::vector<Entry<CollatedKey>> entries;
+            entries.reserve(size_t(to - from + 1));
+            for (int k = from; k <= to; ++k) {
+                const QString &whole = textOf(items[size_t(k)]);
+                CollatedKey key;
+                key.text = keyView(whole);
+                key.fast = hasFastKey(key.text);
+                if (key.fast) key.sortKey = collator.sortKey(ownedText(key.text, whole));
+                entries.push_back({std::move(key), items[size_t(k)]});
+            }
+            partitionSort(entries, 0, int(entries.size()) - 1, m_Descending,
+                          [&](const CollatedKey &a, const CollatedKey &b) {
+                              if (a.fast && b.fast) return a.sortKey->compare(*b.sortKey);
+                              return slow(a, b);
+                          });
+            for (size_t k = 0; k < entries.size(); ++k)
+                items[size_t(from) + k] = entries[k].index;
+        }
+    };
+
+    for (int i = first; i <= last; ++i)
+        order.push_back(i);
+
+    switch (type) {
+    case sString:
+        sortAsText(order, 0, n - 1);
+        break;
+    case sStringCaseSensitive: {
+        std::vector<Entry<QStringView>> entries;
+        entries.reserve(size_t(n));
+        for (int i = first; i <= last; ++i)
+            entries.push_back({keyView(textOf(i)), i});
+        partitionSort(entries, 0, n - 1, m_Descending, compareCodeUnits);
+        for (int k = 0; k < n; ++k)
+            order[size_t(k)] = entries[size_t(k)].index;
+        break;
+    }
+    case sNumeric:
+    case sDate: {
+        std::vector<Entry<double>> entries;
+        entries.reserve(size_t(n));
+        for (int i = first; i <= last; ++i) {
+            const QString &whole = textOf(i);
+            const QStringView key = keyView(whole);
+            const double value =
+                type == sNumeric ? LeadingNumber(ownedText(key, whole)) : dateOf(key, "Sort");
+            entries.push_back({value, i});
+        }
+        partitionSort(entries, 0, n - 1, m_Descending, compareNumbers);
+        for (int k = 0; k < n; ++k)
+            order[size_t(k)] = entries[size_t(k)].index;
+        if (type == sNumeric && alphaPass) {
+            // The post-pass: the first run of zero values from the start of the range,
+            // ordered as text. After the numeric sort all zeros lie together.
+            int k = 0;
+            while (k < n && entries[size_t(k)].key != 0)
+                ++k;
+            int end = k;
+            while (end + 1 < n && entries[size_t(end + 1)].key == 0)
+                ++end;
+            if (k < n && end > k) sortAsText(order, k, end);
+        }
+        break;
+    }
+    }
+    return order;
+}
+
+void TvorList::applyOrder(int first, const std::vector<int> &order) noexcept
+{
+    if (order.empty()) return;
+    std::vector<Item> moved;
+    moved.reserve(order.size());
+    for (int index : order)
+        moved.push_back(std::move(m_items[size_t(index)]));
+    std::move(moved.begin(), moved.end(), m_items.begin() + first);
+    ++m_changeStamp;
+}
+
+void TvorList::sortWithNotification()
+{
+    auto plan = [this] {
+        return planSort(m_SortStart, GetCount() - 1, m_KeyType, m_KeyType == sNumeric);
+    };
+    std::vector<int> order = plan();
+    const quint64 stamp = m_changeStamp;
+    Changing();
+    if (stamp != m_changeStamp)
+        order = plan(); // OnChanging changed the list: plan again for what it holds now
+    applyOrder(m_SortStart, order);
+    Changed();
+}
+
+void TvorList::QuickSort(int first, int last)
+{
+    if (first >= last) return;
+    checkIndex(first, "QuickSort");
+    checkIndex(last, "QuickSort");
+    applyOrder(first, planSort(first, last, m_KeyType, false));
+}
+
+void TvorList::Sort_Alpha()
+{
+    const int count = GetCount();
+    int i = std::max(m_SortStart, 0);
+    auto zeroAt = [&](int k) {
+        const QString &whole = m_items[size_t(k)].text;
+        return LeadingNumber(ownedText(keyView(whole), whole)) == 0;
+    };
+    while (i < count && !zeroAt(i))
+        ++i;
+    int j = i;
+    while (j + 1 < count && zeroAt(j + 1))
+        ++j;
+    if (i < count && j > i) applyOrder(i, planSort(i, j, sString, false));
+}
+
+void TvorList::Sort()
+{
+    if (m_Sorted || GetCount() <= 1) return;
+    sortWithNotification();
+}
+
+void TvorList::SetSorted(bool value)
+{
+    if (value == m_Sorted) return;
+    if (value) Sort(); // while Sorted is still false, so that it runs
+    m_Sorted = value;
+}
+
+namespace {
+
+// Stores a new key setting and re-sorts a sorted list; on failure the old setting is
+// put back before the error goes on.
+template <typename T>
+void changeSortSetting(T &field, T value, bool resort, const std::function<void()> &sort)
+{
+    const T old = field;
+    field = value;
+    if (!resort) return;
+    try {
+        sort();
+    } catch (...) {
+        field = old;
+        throw;
+    }
+}
+
+} // namespace
+
+void TvorList::SetKeyType(TLSortType value)
+{
+    if (value == m_KeyType) return;
+    ++m_changeStamp;
+    changeSortSetting(m_KeyType, value, m_Sorted && GetCount() > 1,
+                      [this] { sortWithNotification(); });
+}
+
+void TvorList::SetKeyPos(int value)
+{
+    if (value == m_KeyPos) return;
+    ++m_changeStamp;
+    changeSortSetting(m_KeyPos, std::max(value, 1), m_Sorted && GetCount() > 1,
+                      [this] { sortWithNotification(); });
+}
+
+void TvorList::SetKeyLen(int value)
+{
+    if (value == m_KeyLen) return;
+    ++m_changeStamp;
+    changeSortSetting(m_KeyLen, std::max(value, 1), m_Sorted && GetCount() > 1,
+                      [this] { sortWithNotification(); });
+}
+
+void TvorList::setDescending(bool value)
+{
+    if (value == m_Descending) return;
+    ++m_changeStamp;
+    // A sorted list is kept in the order that Find and Add rely on.
+    changeSortSetting(m_Descending, value, m_Sorted && GetCount() > 1,
+                      [this] { sortWithNotification(); });
+}
+
+void TvorList::setSortStart(int value)
+{
+    if (value < 0)
+        throw EListError(QStringLiteral("setSortStart: %1 is negative (0..2147483647)").arg(value));
+    if (value == m_SortStart) return;
+    ++m_changeStamp;
+    changeSortSetting(m_SortStart, value, m_Sorted && GetCount() > 1,
+                      [this] { sortWithNotification(); });
+}
+
+// ---- 5. storage and invariants ----------------------------------------------------------
+
+void TvorList::Grow()
+{
+    const int delta = m_Capacity > 8 ? 16 : (m_Capacity > 4 ? 8 : 4);
+    const int capacity = m_Capacity > std::numeric_limits<int>::max() - delta
+                             ? std::numeric_limits<int>::max()
+                             : m_Capacity + delta;
+    SetCapacity(capacity);
+}
+
+void TvorList::SetCapacity(int n)
+{
+    if (n < GetCount())
+        throw EListError(QStringLiteral("SetCapacity: %1 is below the item count (%2..%3)")
+                             .arg(n)
+                             .arg(GetCount())
+                             .arg(std::numeric_limits<int>::max()));
+    if (n == 0)
+        std::vector<Item>().swap(m_items);
+    else if (size_t(n) > m_items.capacity() && size_t(n) - m_items.capacity() > 16)
+        m_items.reserve(size_t(n)); // a large explicit request; small steps grow by doubling
+    m_Capacity = n;
+}
+
+QString TvorList::checkConsistency() const
+{
+    const int count = GetCount();
+    if (count < 0 || count > m_Capacity)
+        return QStringLiteral("Count %1 outside 0..Capacity %2").arg(count).arg(m_Capacity);
+    if (m_KeyPos < 1) return QStringLiteral("KeyPos %1 below 1").arg(m_KeyPos);
+    if (m_KeyLen < 1) return QStringLiteral("KeyLen %1 below 1").arg(m_KeyLen);
+    if (m_SortStart < 0) return QStringLiteral("SortStart %1 negative").arg(m_SortStart);
+    if (!m_Sorted) return {};
+    try {
+        for (int i = std::max(m_SortStart, 0); i + 1 < count; ++i) {
+            const QString &next = m_items[size_t(i + 1)].text;
+            const QString nextKey = KeyOf(next);
+            const double value = m_KeyType == sNumeric ? LeadingNumber(nextKey)
+                                 : m_KeyType == sDate  ? dateOf(nextKey, "checkConsistency")
+                                                       : 0;
+            int c = compareKeyWithValue(keyView(m_items[size_t(i)].text), nextKey, value);
+            if (m_Descending) c = -c;
+            if (c > 0)
+                return QStringLiteral("sorted list out of order at items %1 and %2")
+                    .arg(i)
+                    .arg(i + 1);
+        }
+    } catch (const Exception &e) {
+        return QStringLiteral("sorted list holds a key that does not convert: %1").arg(e.Message());
+    }
+    return {};
+}
+
+} // namespace vorgrd
