@@ -11,10 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const double value = vorgrd::LeadingNumber(text);
-    if (std::isnan(value))
-        std::abort();
+    if (std::isnan(value)) std::abort();
     double exact = 0;
-    if (vorgrd::ValFloat(text, exact) == 0 && vorgrd::RoundToReal48(exact) != value)
-        std::abort();
+    if (vorgrd::ValFloat(text, exact) == 0 && vorgrd::RoundToReal48(exact) != value) std::abort();
     return 0;
 }

@@ -1,0 +1,39 @@
+// FormatFloat must take any pattern and any double: no crash, no hang, an output no
+// longer than the pattern allows, and numbers written in a scientific pattern read
+// back to within the digits asked for. The first 8 bytes are the double, the rest the
+// pattern (UTF-8).
+#include "host/exceptions.h"
+#include "host/formatsettings.h"
+#include "host/textconvert.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static const bool pinned = [] {
+        vorgrd::setFormatSettings(vorgrd::FormatSettings::invariant());
+        return true;
+    }();
+    (void)pinned;
+    if (size < sizeof(double)) return 0;
+    double value = 0;
+    std::memcpy(&value, data, sizeof value);
+    const QString pattern = QString::fromUtf8(reinterpret_cast<const char *>(data + sizeof value),
+                                              qsizetype(size - sizeof value));
+    const QString text = vorgrd::FormatFloat(pattern, value);
+    // each pattern character writes at most a digit and a thousands separator; the
+    // digits without a placeholder, the sign and the exponent add a bounded amount
+    if (text.size() > 2 * pattern.size() + 64) std::abort();
+
+    if (std::isfinite(value)) {
+        const QString scientific = vorgrd::FormatFloat("0.00000000000000E+000", value);
+        const double back = vorgrd::StrToFloat(scientific);
+        if (std::fabs(back - value) > std::fabs(value) * 1e-14) std::abort();
+        const QString general = vorgrd::FloatToStr(value);
+        if (std::fabs(vorgrd::StrToFloat(general) - value) > std::fabs(value) * 1e-14) std::abort();
+    }
+    return 0;
+}
