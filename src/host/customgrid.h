@@ -1,0 +1,309 @@
+#pragma once
+// TCustomGrid: the base of the string grid, a scrollable matrix of cells on
+// QAbstractScrollArea. It owns the geometry (counts, fixed bands, extents, scrolling),
+// the current cell and the selection, the painting cycle, mouse and keyboard handling
+// and the in-place editor mechanism; it stores no cell data (TStringGrid does).
+//
+// Layout. Columns 0 .. FixedCols-1 and rows 0 .. FixedRows-1 are the fixed bands; they
+// stay in view while the others scroll. Each cell is followed by a grid line of
+// GridLineWidth pixels (0 on an axis whose two line options are both off). The view
+// scrolls by whole cells: LeftCol and TopRow are the first scrollable column and row
+// shown, and the scroll bars' values are exactly those.
+//
+// Counts. ColCount > FixedCols >= 0 and RowCount > FixedRows >= 0 always hold, so a
+// current cell always exists. Writing a count below 0 raises ERangeError; writing a
+// count from 0 up to the fixed count is raised to fixed count + 1 (an empty file load
+// asks for 0 and gets one row and one column beyond the fixed bands). Writing a fixed
+// count outside 0 .. count-1 raises ERangeError. Nothing changes when a write raises.
+//
+// Hooks for descendants (protected virtuals): DrawCell, SizeChanged,
+// ColWidthsChanged, RowHeightsChanged, RowMoved, ColumnMoved, MouseDown, MouseMove,
+// MouseUp, KeyDown, KeyPress, WMChar, DblClick, SelectCell, TopLeftChanged,
+// CreateEditor, GetEditText, SetEditText, CanEditShow, Loaded.
+//
+// Call flow of input:
+//   Qt mouse press   -> MouseDown (select / start sizing / start moving) -> OnMouseDown
+//   Qt mouse move    -> MouseMove (extend selection / resize / track the move)
+//   Qt mouse release -> MouseUp (ColWidthsChanged / ColumnMoved / open editor) -> OnMouseUp
+//   Qt key press     -> KeyDown (navigation, F2) -> WMChar(character) -> KeyPress
+//                       -> ShowEditorChar for a typed character when editing
+
+#include "host/graphics.h"
+#include "host/gridaxis.h"
+#include "host/gridtypes.h"
+
+#include <QAbstractScrollArea>
+
+#include <functional>
+
+namespace vorgrd {
+
+class TInplaceEdit;
+
+class TCustomGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+    // Declaration order is streaming order: counts before the fixed counts.
+    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount STORED true)
+    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount STORED true)
+    Q_PROPERTY(int FixedCols READ FixedCols WRITE setFixedCols STORED true)
+    Q_PROPERTY(int FixedRows READ FixedRows WRITE setFixedRows STORED true)
+    Q_PROPERTY(int DefaultColWidth READ DefaultColWidth WRITE setDefaultColWidth STORED true)
+    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight STORED true)
+    Q_PROPERTY(int GridLineWidth READ GridLineWidth WRITE setGridLineWidth STORED true)
+    Q_PROPERTY(quint32 Color READ Color WRITE setColor STORED true)
+    Q_PROPERTY(quint32 FixedColor READ FixedColor WRITE setFixedColor STORED true)
+    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont STORED true)
+    Q_PROPERTY(vorgrd::GridTypes::TGridOptions Options READ Options WRITE setOptions STORED true)
+    Q_PROPERTY(
+        vorgrd::GridTypes::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars STORED true)
+
+public:
+    explicit TCustomGrid(QWidget *parent = nullptr);
+    ~TCustomGrid() override;
+
+    // ---- counts and extents --------------------------------------------------------
+    int ColCount() const { return m_cols.count(); }
+    void setColCount(int count);
+    int RowCount() const { return m_rows.count(); }
+    void setRowCount(int count);
+    int FixedCols() const { return m_fixedCols; }
+    void setFixedCols(int count);
+    int FixedRows() const { return m_fixedRows; }
+    void setFixedRows(int count);
+    // Writing a default size resets every individual width (height) to it.
+    int DefaultColWidth() const { return m_cols.defaultExtent(); }
+    void setDefaultColWidth(int width);
+    int DefaultRowHeight() const { return m_rows.defaultExtent(); }
+    void setDefaultRowHeight(int height);
+    // Index 0 .. ColCount-1 (RowCount-1), extent 0 or more. Writing from code does
+    // not call ColWidthsChanged / RowHeightsChanged: those report the user's drags.
+    int ColWidths(int index) const;
+    void setColWidths(int index, int width);
+    int RowHeights(int index) const;
+    void setRowHeights(int index, int height);
+    int GridLineWidth() const { return m_gridLineWidth; }
+    void setGridLineWidth(int width);
+
+    // ---- appearance ----------------------------------------------------------------
+    TColor Color() const { return m_color; }
+    void setColor(TColor color);
+    TColor FixedColor() const { return m_fixedColor; }
+    void setFixedColor(TColor color);
+    // The grid's font; a change (through the object or setFont) repaints the grid.
+    TFont *Font() const { return m_font; }
+    void setFont(TFont *font); // copies the font (Assign); null is ignored
+    using QWidget::setFont;
+    TGridOptions Options() const { return m_options; }
+    void setOptions(TGridOptions options);
+    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    void setScrollBars(TScrollStyle style);
+    // Whether the base paints each cell's background, the selection and the focus
+    // rectangle around DrawCell (and TStringGrid the text). Published by TDrawGrid.
+    bool DefaultDrawing() const { return m_defaultDrawing; }
+    void setDefaultDrawing(bool value) { m_defaultDrawing = value; }
+    // The drawing surface; it has a painter only while the grid paints.
+    TCanvas &Canvas() { return m_canvas; }
+
+    // ---- scrolling ------------------------------------------------------------------
+    int LeftCol() const { return m_leftCol; }
+    void setLeftCol(int col); // clamped to FixedCols .. the last useful left column
+    int TopRow() const { return m_topRow; }
+    void setTopRow(int row);
+    // Scrollable columns (rows) fully visible from LeftCol (TopRow); at least 0.
+    int VisibleColCount() const;
+    int VisibleRowCount() const;
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    // ---- current cell and selection -----------------------------------------------
+    int Col() const { return m_current.X; }
+    void setCol(int col); // FixedCols .. ColCount-1, else ERangeError
+    int Row() const { return m_current.Y; }
+    void setRow(int row);
+    // Both corners included. Without goRangeSelect it is the current cell; with
+    // goRowSelect it spans the scrollable columns.
+    TGridRect Selection() const;
+    void setSelection(const TGridRect &rect);
+    // Moves the current cell (and, when moveAnchor, the selection's anchor with it)
+    // and scrolls it into view. Raises ERangeError for a cell outside the scrollable
+    // cells. Returns false when SelectCell refused the cell.
+    bool FocusCell(int col, int row, bool moveAnchor);
+
+    // ---- geometry --------------------------------------------------------------------
+    // The cell's rectangle in viewport pixels; empty when it is not in view.
+    QRect CellRect(int col, int row) const;
+    // The cell under a viewport point; -1 for a coordinate beyond the cells.
+    TGridCoord MouseCoord(int x, int y) const;
+    // Line widths in effect on each axis (0 when both of the axis's line options are off).
+    int VertLineWidth() const;
+    int HorzLineWidth() const;
+
+    // ---- state -------------------------------------------------------------------------
+    TGridState GridState() const { return m_gridState; }
+    void setGridState(TGridState state) { m_gridState = state; }
+    // Design mode (in a form designer): presses only resize, and both sizing
+    // options count as on.
+    bool Designing() const { return m_designing; }
+    void setDesigning(bool designing);
+
+    // ---- focus ---------------------------------------------------------------------------
+    bool CanFocus() const;
+    void SetFocus();
+    // The widget of the grid's window that has (or last had) the keyboard focus.
+    QWidget *ParentActiveControl() const;
+
+    // ---- editor --------------------------------------------------------------------------
+    bool EditorMode() const { return m_editorMode; }
+    void setEditorMode(bool on); // ShowEditor / HideEditor
+    TInplaceEdit *InplaceEditor() const { return m_inplaceEdit; }
+    void ShowEditor();
+    // Commits the editor's text into the cell and closes the editor.
+    void HideEditor();
+    // Opens the editor as if `ch` was typed into it (backspace empties it).
+    void ShowEditorChar(QChar ch);
+    // Writes the editor's text into its cell when it differs.
+    void UpdateText();
+
+    // ---- moving lines ---------------------------------------------------------------------
+    // Moves a scrollable or fixed line with its extent, keeps the current cell on its
+    // line and calls ColumnMoved / RowMoved. Indices out of range raise ERangeError.
+    void MoveColumn(int fromIndex, int toIndex);
+    void MoveRow(int fromIndex, int toIndex);
+
+    // ---- painting -------------------------------------------------------------------------
+    // Repaint at once.
+    void Refresh();
+    void Repaint();
+    void InvalidateCell(int col, int row);
+    void InvalidateGrid();
+
+    Q_INVOKABLE virtual void Loaded();
+
+    // ---- events ---------------------------------------------------------------------------
+    std::function<void(QObject *sender, TMouseButton button, TShiftState shift, int x, int y)>
+        OnMouseDown;
+    std::function<void(QObject *sender, TMouseButton button, TShiftState shift, int x, int y)>
+        OnMouseUp;
+    std::function<void(QObject *sender, QChar &key)> OnKeyPress;
+    std::function<void(QObject *sender, int &key, TShiftState shift)> OnKeyDown;
+    std::function<void(QObject *sender)> OnDblClick;
+    // May refuse a cell by setting canSelect to false.
+    std::function<void(QObject *sender, int col, int row, bool &canSelect)> OnSelectCell;
+    std::function<void(QObject *sender)> OnTopLeftChanged;
+
+protected:
+    // Paints one cell. The canvas's brush and font are set for the cell's state; with
+    // DefaultDrawing the rectangle is already filled.
+    virtual void DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState) = 0;
+    // After ColCount or RowCount changed, with the counts before the change.
+    virtual void SizeChanged(int OldColCount, int OldRowCount);
+    // After the user resized a column (a row) by dragging its border.
+    virtual void ColWidthsChanged();
+    virtual void RowHeightsChanged();
+    // After a line was moved (by a drag or by MoveColumn/MoveRow); the base does
+    // nothing, TStringGrid moves the cells.
+    virtual void RowMoved(int FromIndex, int ToIndex);
+    virtual void ColumnMoved(int FromIndex, int ToIndex);
+
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void DblClick();
+    // Key is a Qt::Key value; a handler that consumes it sets it to 0.
+    virtual void KeyDown(int &Key, TShiftState Shift);
+    // A typed character after OnKeyPress; setting it to 0 consumes it.
+    virtual void KeyPress(QChar &Key);
+    // Receives every typed character (control characters included: Ctrl+C is 3,
+    // backspace 8, Tab 9, Enter 13, Escape 27) before the base's own handling.
+    virtual void WMChar(QChar Key);
+    virtual bool SelectCell(int ACol, int ARow);
+    virtual void TopLeftChanged();
+
+    virtual TInplaceEdit *CreateEditor();
+    virtual QString GetEditText(int ACol, int ARow);
+    virtual void SetEditText(int ACol, int ARow, const QString &Value);
+    virtual bool CanEditShow() const;
+
+    // Qt plumbing.
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    bool event(QEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    friend class TInplaceEdit;
+    struct Sizing
+    {
+        TGridState state = gsNormal;
+        int index = -1;
+        int position = 0; // pixel of the border
+        int offset = 0;   // border minus the point
+    };
+
+    Sizing calcSizingState(int x, int y) const;
+    int fixedWidth() const; // pixels taken by the fixed columns and their lines
+    int fixedHeight() const;
+    int maxLeftCol() const;
+    int maxTopRow() const;
+    qint64 colStart(int col) const; // viewport x of a column (scrolled columns relative to LeftCol)
+    qint64 rowStart(int row) const;
+    int colAtX(int x) const;
+    int rowAtY(int y) const;
+    void updateScrollBars();
+    void scrollIntoView(int col, int row);
+    void clampCurrent();
+    void moveCurrent(int col, int row, bool moveAnchor, bool showCell);
+    void afterCurrentMoved();
+    void updateEditor();
+    void cancelEdit();
+    // Keys that the open editor hands to the grid; returns whether handled.
+    bool editorKey(int key, TShiftState shift);
+    void paintCell(int col, int row, const QRect &rect);
+    void paintLines(int col, int row, const QRect &rect, int vlw, int hlw);
+    void fontChanged();
+    static TShiftState shiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+    void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
+
+    GridAxis m_cols;
+    GridAxis m_rows;
+    int m_fixedCols = 1;
+    int m_fixedRows = 1;
+    int m_gridLineWidth = 1;
+    TColor m_color = clWindow;
+    TColor m_fixedColor = clBtnFace;
+    TFont *m_font;
+    TGridOptions m_options;
+    TScrollStyle m_scrollBars = ssBoth;
+    bool m_defaultDrawing = true;
+    TCanvas m_canvas;
+
+    int m_leftCol = 1;
+    int m_topRow = 1;
+    TGridCoord m_current{1, 1};
+    TGridCoord m_anchor{1, 1};
+    bool m_designing = false;
+    TGridState m_gridState = gsNormal;
+    bool m_syncingScrollBars = false;
+
+    // Drag state.
+    Sizing m_sizing;
+    int m_sizingStart = 0; // pixel where the sized cell starts
+    int m_sizingOriginal = 0;
+    int m_moveFrom = -1;
+    int m_moveTo = -1;
+    bool m_clickOnCurrent = false;
+
+    TInplaceEdit *m_inplaceEdit = nullptr;
+    bool m_editorMode = false;
+};
+
+} // namespace vorgrd

@@ -1,0 +1,235 @@
+#include "host/inplaceedit.h"
+
+#include "host/customgrid.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace vorgrd {
+
+namespace {
+
+TShiftState shiftOf(Qt::KeyboardModifiers modifiers)
+{
+    TShiftState s;
+    if (modifiers & Qt::ShiftModifier) s |= ssShift;
+    if (modifiers & Qt::ControlModifier) s |= ssCtrl;
+    if (modifiers & Qt::AltModifier) s |= ssAlt;
+    return s;
+}
+
+bool toButton(Qt::MouseButton b, TMouseButton &out)
+{
+    switch (b) {
+    case Qt::LeftButton:
+        out = mbLeft;
+        return true;
+    case Qt::RightButton:
+        out = mbRight;
+        return true;
+    case Qt::MiddleButton:
+        out = mbMiddle;
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TInplaceEdit::TInplaceEdit(TCustomGrid *grid) : QLineEdit(grid->viewport()), m_grid(grid)
+{
+    setFrame(false);
+    hide();
+}
+
+void TInplaceEdit::UpdateContents()
+{
+    setText(m_grid->GetEditText(m_grid->Col(), m_grid->Row()));
+    selectAll();
+}
+
+void TInplaceEdit::BoundsChanged() {}
+
+void TInplaceEdit::KeyDown(int &Key, TShiftState Shift)
+{
+    const TGridOptions options = m_grid->Options();
+    auto toGrid = [&] {
+        if (m_grid->editorKey(Key, Shift)) Key = 0;
+    };
+    switch (Key) {
+    case Qt::Key_Escape:
+        m_grid->cancelEdit();
+        Key = 0;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (options & goAlwaysShowEditor) {
+            m_grid->UpdateText();
+            selectAll();
+        } else {
+            m_grid->HideEditor();
+        }
+        Key = 0;
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        toGrid();
+        break;
+    case Qt::Key_Tab:
+        if (options & goTabs) toGrid();
+        break;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (Shift & ssCtrl) toGrid();
+        break;
+    case Qt::Key_Left:
+        if (!(Shift & ssShift) && cursorPosition() == 0 && !hasSelectedText()) toGrid();
+        break;
+    case Qt::Key_Right:
+        if (!(Shift & ssShift) && cursorPosition() == text().size() && !hasSelectedText()) toGrid();
+        break;
+    default:
+        break;
+    }
+}
+
+void TInplaceEdit::MouseDown(TMouseButton, TShiftState, int, int)
+{
+    if (m_mouseEvent) QLineEdit::mousePressEvent(m_mouseEvent);
+}
+
+void TInplaceEdit::MouseMove(TShiftState, int, int)
+{
+    if (m_mouseEvent) QLineEdit::mouseMoveEvent(m_mouseEvent);
+}
+
+void TInplaceEdit::MouseUp(TMouseButton, TShiftState, int, int)
+{
+    if (m_mouseEvent) QLineEdit::mouseReleaseEvent(m_mouseEvent);
+}
+
+void TInplaceEdit::PaintWindow()
+{
+    if (m_paintEvent) QLineEdit::paintEvent(m_paintEvent);
+}
+
+bool TInplaceEdit::event(QEvent *event)
+{
+    // Tab belongs to the grid's navigation when goTabs is on.
+    if (event->type() == QEvent::KeyPress && (m_grid->Options() & goTabs)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void TInplaceEdit::keyPressEvent(QKeyEvent *event)
+{
+    int key = event->key();
+    TShiftState shift = shiftOf(event->modifiers());
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        shift |= ssShift;
+    }
+    m_keyEvent = event;
+    try {
+        KeyDown(key, shift);
+    } catch (const std::exception &) {
+        key = 0;
+    }
+    m_keyEvent = nullptr;
+    if (key != 0 && isVisible())
+        QLineEdit::keyPressEvent(event);
+    else
+        event->accept();
+}
+
+void TInplaceEdit::mousePressEvent(QMouseEvent *event)
+{
+    TMouseButton b;
+    if (!toButton(event->button(), b)) {
+        QLineEdit::mousePressEvent(event);
+        return;
+    }
+    m_mouseEvent = event;
+    const QPoint p = event->position().toPoint();
+    try {
+        MouseDown(b, shiftOf(event->modifiers()), p.x(), p.y());
+    } catch (const std::exception &) {
+    }
+    m_mouseEvent = nullptr;
+}
+
+void TInplaceEdit::mouseMoveEvent(QMouseEvent *event)
+{
+    m_mouseEvent = event;
+    const QPoint p = event->position().toPoint();
+    try {
+        MouseMove(shiftOf(event->modifiers()), p.x(), p.y());
+    } catch (const std::exception &) {
+    }
+    m_mouseEvent = nullptr;
+}
+
+void TInplaceEdit::mouseReleaseEvent(QMouseEvent *event)
+{
+    TMouseButton b;
+    if (!toButton(event->button(), b)) {
+        QLineEdit::mouseReleaseEvent(event);
+        return;
+    }
+    m_mouseEvent = event;
+    const QPoint p = event->position().toPoint();
+    try {
+        MouseUp(b, shiftOf(event->modifiers()), p.x(), p.y());
+    } catch (const std::exception &) {
+    }
+    m_mouseEvent = nullptr;
+}
+
+void TInplaceEdit::paintEvent(QPaintEvent *event)
+{
+    m_paintEvent = event;
+    try {
+        PaintWindow();
+    } catch (const std::exception &) {
+    }
+    m_paintEvent = nullptr;
+}
+
+void TInplaceEdit::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    try {
+        BoundsChanged();
+    } catch (const std::exception &) {
+    }
+}
+
+void TInplaceEdit::moveEvent(QMoveEvent *event)
+{
+    QLineEdit::moveEvent(event);
+    try {
+        BoundsChanged();
+    } catch (const std::exception &) {
+    }
+}
+
+// Leaving the editor for another widget keeps what was typed: the text goes into the
+// cell, so code reading the grid sees it.
+void TInplaceEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    try {
+        m_grid->UpdateText();
+    } catch (const std::exception &) {
+    }
+}
+
+} // namespace vorgrd

@@ -1,0 +1,178 @@
+#include "host/stringgrid.h"
+
+#include "host/exceptions.h"
+#include "host/inplaceedit.h"
+
+#include <utility>
+#include <vector>
+
+namespace vorgrd {
+
+// ---- TStringGridStrings ------------------------------------------------------------
+
+TStringGridStrings::TStringGridStrings(TStringGrid *grid, Kind kind, int index)
+    : m_grid(grid), m_kind(kind), m_index(index)
+{}
+
+int TStringGridStrings::GetCount() const
+{
+    return m_kind == RowView ? m_grid->ColCount() : m_grid->RowCount();
+}
+
+QString TStringGridStrings::Get(int index) const
+{
+    checkIndex(index, "Get");
+    return m_grid->Cells(col(index), row(index));
+}
+
+void *TStringGridStrings::GetObject(int index) const
+{
+    checkIndex(index, "GetObject");
+    return m_grid->Objects(col(index), row(index));
+}
+
+void TStringGridStrings::Put(int index, const QString &text)
+{
+    checkIndex(index, "Put");
+    m_grid->setCells(col(index), row(index), text);
+}
+
+void TStringGridStrings::PutObject(int index, void *object)
+{
+    checkIndex(index, "PutObject");
+    m_grid->setObjects(col(index), row(index), object);
+}
+
+void TStringGridStrings::Insert(int index, const QString &)
+{
+    throw EListError(
+        QStringLiteral("Cannot insert item %1 into a grid %2: a grid line has a "
+                       "fixed number of cells")
+            .arg(index)
+            .arg(m_kind == RowView ? QStringLiteral("row") : QStringLiteral("column")));
+}
+
+void TStringGridStrings::Delete(int index)
+{
+    throw EListError(
+        QStringLiteral("Cannot delete item %1 of a grid %2: a grid line has a "
+                       "fixed number of cells")
+            .arg(index)
+            .arg(m_kind == RowView ? QStringLiteral("row") : QStringLiteral("column")));
+}
+
+void TStringGridStrings::Clear()
+{
+    if (m_kind == RowView)
+        m_grid->m_store.clearRow(m_index, 0, GetCount() - 1);
+    else
+        m_grid->m_store.clearCol(m_index, 0, GetCount() - 1);
+    if (m_grid->EditorMode() && m_grid->InplaceEditor() &&
+        (m_kind == RowView ? m_grid->Row() : m_grid->Col()) == m_index)
+        m_grid->InplaceEditor()->UpdateContents();
+    m_grid->InvalidateGrid();
+}
+
+void TStringGridStrings::Assign(const TStrings &source)
+{
+    if (&source == this) return;
+    // Read everything first: the source may be a view crossing this one.
+    const int n = source.GetCount();
+    std::vector<std::pair<QString, void *>> items;
+    items.reserve(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        items.emplace_back(source.Get(i), source.GetObject(i));
+    BeginUpdate();
+    const int count = std::max(GetCount(), n);
+    for (int i = 0; i < count; ++i) {
+        const bool has = i < n;
+        m_grid->setCells(col(i), row(i), has ? items[static_cast<size_t>(i)].first : QString());
+        m_grid->setObjects(col(i), row(i), has ? items[static_cast<size_t>(i)].second : nullptr);
+    }
+    EndUpdate();
+}
+
+// ---- TStringGrid ------------------------------------------------------------------------
+
+TStringGrid::TStringGrid(QWidget *parent) : TDrawGrid(parent) {}
+
+QString TStringGrid::Cells(int ACol, int ARow) const
+{
+    return m_store.text(ACol, ARow);
+}
+
+void TStringGrid::setCells(int ACol, int ARow, const QString &text)
+{
+    m_store.setText(ACol, ARow, text);
+    cellChanged(ACol, ARow);
+}
+
+void *TStringGrid::Objects(int ACol, int ARow) const
+{
+    return m_store.object(ACol, ARow);
+}
+
+void TStringGrid::setObjects(int ACol, int ARow, void *object)
+{
+    m_store.setObject(ACol, ARow, object);
+}
+
+void TStringGrid::cellChanged(int col, int row)
+{
+    if (col >= ColCount() || row >= RowCount()) return;
+    InvalidateCell(col, row);
+    if (EditorMode() && InplaceEditor() && col == Col() && row == Row())
+        InplaceEditor()->UpdateContents();
+}
+
+TStringGridStrings TStringGrid::Rows(int i)
+{
+    if (i < 0)
+        throw ERangeError(QStringLiteral("Row %1 is out of range (valid: 0 or more)").arg(i));
+    return TStringGridStrings(this, TStringGridStrings::RowView, i);
+}
+
+TStringGridStrings TStringGrid::Cols(int i)
+{
+    if (i < 0)
+        throw ERangeError(QStringLiteral("Column %1 is out of range (valid: 0 or more)").arg(i));
+    return TStringGridStrings(this, TStringGridStrings::ColView, i);
+}
+
+QString TStringGrid::CellText(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return QString();
+    return m_store.text(col, row);
+}
+
+void TStringGrid::DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState)
+{
+    if (DefaultDrawing())
+        Canvas().TextRect(ARect, ARect.left() + 2, ARect.top() + 2, m_store.text(ACol, ARow));
+    TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
+}
+
+QString TStringGrid::GetEditText(int ACol, int ARow)
+{
+    return m_store.text(ACol, ARow);
+}
+
+void TStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
+{
+    m_store.setText(ACol, ARow, Value);
+    InvalidateCell(ACol, ARow);
+}
+
+void TStringGrid::RowMoved(int FromIndex, int ToIndex)
+{
+    m_store.moveRow(FromIndex, ToIndex);
+    InvalidateGrid();
+}
+
+void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    m_store.moveCol(FromIndex, ToIndex);
+    InvalidateGrid();
+}
+
+} // namespace vorgrd

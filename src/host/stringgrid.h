@@ -1,0 +1,94 @@
+#pragma once
+// TStringGrid: the grid with a text and an object per cell, kept in a sparse
+// CellStore. Any cell with non-negative indices may be written, also beyond the
+// counts: it is kept, and shows once the counts grow; shrinking the counts keeps the
+// cells beyond them. A negative index raises ERangeError with nothing changed.
+//
+// Rows(i) and Cols(i) are string-list views of one row or column: item k of Rows(i)
+// is cell (k, i), of Cols(i) cell (i, k); Count is ColCount (RowCount). Writing an
+// item writes the cell; Assign copies the texts and objects of another list (items
+// beyond the view's Count land in cells beyond the counts, view items beyond the
+// source's count are emptied); Clear empties the view's cells. A view cannot insert or
+// delete items (EListError): a grid line always has Count cells.
+
+#include "host/cellstore.h"
+#include "host/drawgrid.h"
+#include "host/gridcellreader.h"
+#include "host/strings.h"
+
+namespace vorgrd {
+
+class TStringGrid;
+
+class TStringGridStrings : public TStrings
+{
+public:
+    enum Kind
+    {
+        RowView,
+        ColView
+    };
+    TStringGridStrings(TStringGrid *grid, Kind kind, int index);
+
+    QString Get(int index) const override;
+    int GetCount() const override;
+    void *GetObject(int index) const override;
+    void Put(int index, const QString &text) override;
+    void PutObject(int index, void *object) override;
+    void Insert(int index, const QString &text) override;
+    void Delete(int index) override;
+    void Clear() override;
+    void Assign(const TStrings &source) override;
+
+private:
+    int col(int item) const { return m_kind == RowView ? item : m_index; }
+    int row(int item) const { return m_kind == RowView ? m_index : item; }
+    TStringGrid *m_grid;
+    Kind m_kind;
+    int m_index;
+};
+
+class TStringGrid : public TDrawGrid, public GridCellReader
+{
+    Q_OBJECT
+public:
+    explicit TStringGrid(QWidget *parent = nullptr);
+
+    QString Cells(int ACol, int ARow) const;
+    // Writes the text; a visible cell is repainted, and an editor open on the cell
+    // shows the new text.
+    void setCells(int ACol, int ARow, const QString &text);
+    void *Objects(int ACol, int ARow) const;
+    void setObjects(int ACol, int ARow, void *object);
+    // Views of row i (column i); i >= 0, else ERangeError.
+    TStringGridStrings Rows(int i);
+    TStringGridStrings Cols(int i);
+
+    // The store itself, for bulk work (sorting permutes it). Writing through it does
+    // not repaint: call Refresh afterwards.
+    CellStore &cellStore() { return m_store; }
+    const CellStore &cellStore() const { return m_store; }
+
+    // GridCellReader: empty text for any pair outside the store's indices.
+    QString CellText(int col, int row) const override;
+    int CurrentCol() const override { return Col(); }
+    int CurrentRow() const override { return Row(); }
+
+protected:
+    // With DefaultDrawing, writes the cell's text (2 pixels in from the top-left
+    // corner, clipped to the cell), then fires OnDrawCell.
+    void DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState) override;
+    QString GetEditText(int ACol, int ARow) override;
+    void SetEditText(int ACol, int ARow, const QString &Value) override;
+    // Move the line's cells (texts and objects), shifting the lines between.
+    void RowMoved(int FromIndex, int ToIndex) override;
+    void ColumnMoved(int FromIndex, int ToIndex) override;
+
+private:
+    friend class TStringGridStrings;
+    void cellChanged(int col, int row);
+
+    CellStore m_store;
+};
+
+} // namespace vorgrd
