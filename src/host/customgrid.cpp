@@ -66,7 +66,13 @@ TCustomGrid::TCustomGrid(QWidget *parent) : QAbstractScrollArea(parent), m_font(
     setScrollBars(ssBoth);
 }
 
-TCustomGrid::~TCustomGrid() = default;
+TCustomGrid::~TCustomGrid()
+{
+    // The editor goes first, while the grid it reports to is still whole: losing the
+    // focus would otherwise make it commit into a half-destroyed grid.
+    m_editorMode = false;
+    delete m_inplaceEdit;
+}
 
 // ---- counts and extents --------------------------------------------------------------
 
