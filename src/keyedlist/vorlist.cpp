@@ -17,6 +17,7 @@
 #include "host/exceptions.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
+#include "keyedlist/numberkey_p.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -56,37 +57,54 @@ template <typename Key> struct Entry
 // parts first..J and I..last are then sorted on their own. The parts are disjoint,
 // so sorting the smaller one first (recursively) and the larger one in the loop gives
 // the same result as any other order and keeps the depth at log2(n).
-template <typename Key, typename Compare>
-void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
-                   const Compare &compare)
+template <bool Descending, typename Key, typename Compare>
+void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, const Compare &compare)
 {
-    const int sign = descending ? -1 : 1;
+    // The direction is a template argument: it turns every comparison round and
+    // costs nothing in the inner loops.
+    auto order = [&compare](const Key &a, const Key &b) {
+        if constexpr (Descending)
+            return compare(b, a);
+        else
+            return compare(a, b);
+    };
+    Entry<Key> *const e = entries.data();
     while (first < last) {
         int i = first;
         int j = last;
-        const Key pivot = entries[size_t(first + (last - first) / 2)].key;
+        const Key pivot = e[first + (last - first) / 2].key;
         do {
             // LIMIT: the bounds tests never stop a scan of a consistent comparison
             // (the pivot or an earlier exchange stops it first); they only keep
             // memory safe.
-            while (i < last && sign * compare(entries[size_t(i)].key, pivot) < 0)
+            while (i < last && order(e[i].key, pivot) < 0)
                 ++i;
-            while (j > first && sign * compare(entries[size_t(j)].key, pivot) > 0)
+            while (j > first && order(e[j].key, pivot) > 0)
                 --j;
             if (i <= j) {
-                if (i != j) std::swap(entries[size_t(i)], entries[size_t(j)]);
+                if (i != j) std::swap(e[i], e[j]);
                 ++i;
                 --j;
             }
         } while (i <= j);
         if (j - first < last - i) {
-            if (first < j) partitionSort(entries, first, j, descending, compare);
+            if (first < j) partitionSortIn<Descending>(entries, first, j, compare);
             first = i;
         } else {
-            if (i < last) partitionSort(entries, i, last, descending, compare);
+            if (i < last) partitionSortIn<Descending>(entries, i, last, compare);
             last = j;
         }
     }
+}
+
+template <typename Key, typename Compare>
+void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
+                   const Compare &compare)
+{
+    if (descending)
+        partitionSortIn<true>(entries, first, last, compare);
+    else
+        partitionSortIn<false>(entries, first, last, compare);
 }
 
 // Case-insensitive text keys. The collator's comparison is what counts; a key known to
@@ -405,7 +423,7 @@ int TvorList::IndexOf(const QString &text) const
                 match = keyView(item) == text;
                 break;
             case sNumeric:
-                match = LeadingNumber(ownedText(keyView(item), item)) == value;
+                match = internal::leadingNumberOf(keyView(item)) == value;
                 break;
             case sDate:
                 match = dateOf(keyView(item), "IndexOf") == value;
@@ -514,7 +532,8 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
         entries.reserve(size_t(n));
         for (int i = first; i <= last; ++i)
             entries.push_back({keyView(textOf(i)), i});
-        partitionSort(entries, 0, n - 1, m_Descending, compareCodeUnits);
+        partitionSort(entries, 0, n - 1, m_Descending,
+                      [](QStringView a, QStringView b) { return compareCodeUnits(a, b); });
         for (int k = 0; k < n; ++k)
             order[size_t(k)] = entries[size_t(k)].index;
         break;
@@ -527,10 +546,11 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
             const QString &whole = textOf(i);
             const QStringView key = keyView(whole);
             const double value =
-                type == sNumeric ? LeadingNumber(ownedText(key, whole)) : dateOf(key, "Sort");
+                type == sNumeric ? internal::leadingNumberOf(key) : dateOf(key, "Sort");
             entries.push_back({value, i});
         }
-        partitionSort(entries, 0, n - 1, m_Descending, compareNumbers);
+        partitionSort(entries, 0, n - 1, m_Descending,
+                      [](double a, double b) { return compareNumbers(a, b); });
         for (int k = 0; k < n; ++k)
             order[size_t(k)] = entries[size_t(k)].index;
         if (type == sNumeric && alphaPass) {
@@ -550,15 +570,32 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
     return order;
 }
 
-void TvorList::applyOrder(int first, const std::vector<int> &order) noexcept
+void TvorList::applyOrder(int first, std::vector<int> order) noexcept
 {
-    if (order.empty()) return;
-    std::vector<Item> moved;
-    moved.reserve(order.size());
-    for (int index : order)
-        moved.push_back(std::move(m_items[size_t(index)]));
-    std::move(moved.begin(), moved.end(), m_items.begin() + first);
-    ++m_changeStamp;
+    // Follows the cycles of the permutation, holding one item aside per cycle; a
+    // position is marked done by setting its entry to -1.
+    const int n = int(order.size());
+    Item *const items = m_items.data() + first;
+    for (int start = 0; start < n; ++start) {
+        if (order[size_t(start)] < 0) continue;
+        if (order[size_t(start)] - first == start) {
+            order[size_t(start)] = -1;
+            continue;
+        }
+        Item held = std::move(items[start]);
+        int k = start;
+        for (;;) {
+            const int source = order[size_t(k)] - first;
+            order[size_t(k)] = -1;
+            if (source == start) {
+                items[k] = std::move(held);
+                break;
+            }
+            items[k] = std::move(items[source]);
+            k = source;
+        }
+    }
+    if (n > 0) ++m_changeStamp;
 }
 
 void TvorList::sortWithNotification()
@@ -571,7 +608,7 @@ void TvorList::sortWithNotification()
     Changing();
     if (stamp != m_changeStamp)
         order = plan(); // OnChanging changed the list: plan again for what it holds now
-    applyOrder(m_SortStart, order);
+    applyOrder(m_SortStart, std::move(order));
     Changed();
 }
 
@@ -589,7 +626,7 @@ void TvorList::Sort_Alpha()
     int i = std::max(m_SortStart, 0);
     auto zeroAt = [&](int k) {
         const QString &whole = m_items[size_t(k)].text;
-        return LeadingNumber(ownedText(keyView(whole), whole)) == 0;
+        return internal::leadingNumberOf(keyView(whole)) == 0;
     };
     while (i < count && !zeroAt(i))
         ++i;

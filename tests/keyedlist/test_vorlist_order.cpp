@@ -40,8 +40,7 @@ public:
         if (items.size() <= 1) return;
         // A start beyond the last item sorts nothing (the scheme itself would pick a
         // pivot outside the list there).
-        if (sortStart < int(items.size()))
-            quickSort(sortStart, int(items.size()) - 1);
+        if (sortStart < int(items.size())) quickSort(sortStart, int(items.size()) - 1);
         if (type == sNumeric) sortAlpha();
     }
 
