@@ -8,8 +8,8 @@
 // number (value 0) their collation key. Prints
 //   ratio sort.<type> = TvorList time / limit time
 // for text, textcs (case-sensitive), numeric and date. Text keys are collated under
-// en_US (ICU sort keys); `sort.text_c` repeats the text case under the C locale's
-// collation, which compares case-folded texts.
+// en_US (ICU sort keys); `sort.text_c` and `sort.numeric_c` repeat those cases under
+// the C locale's collation, which compares case-folded texts.
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
 #include "keyedlist/vorlist.h"
@@ -155,17 +155,25 @@ void BM_LimitSort(benchmark::State &state, TLSortType type, bool cLocale)
         struct NumericKey
         {
             double value;
-            std::optional<QCollatorSortKey> text;
+            std::optional<QCollatorSortKey> collated; // real collation locale
+            QString folded;                           // C locale
         };
         std::vector<std::pair<NumericKey, int>> keys;
         for (int i = 0; i < texts.size(); ++i) {
-            NumericKey key{LeadingNumber(texts[i]), std::nullopt};
-            if (key.value == 0) key.text = textCollator().sortKey(texts[i]);
+            NumericKey key{LeadingNumber(texts[i]), std::nullopt, QString()};
+            if (key.value == 0) {
+                if (cLocale)
+                    key.folded = texts[i].toCaseFolded();
+                else
+                    key.collated = textCollator().sortKey(texts[i]);
+            }
             keys.emplace_back(std::move(key), i);
         }
         sortLimit(state, keys, [](const auto &a, const auto &b) {
             if (a.first.value != b.first.value) return a.first.value < b.first.value;
-            return a.first.text && b.first.text && a.first.text->compare(*b.first.text) < 0;
+            if (a.first.collated && b.first.collated)
+                return a.first.collated->compare(*b.first.collated) < 0;
+            return a.first.folded < b.first.folded;
         });
         break;
     }
@@ -209,7 +217,7 @@ int main(int argc, char **argv)
     } kinds[] = {
         {"text", sString, false},     {"textcs", sStringCaseSensitive, false},
         {"numeric", sNumeric, false}, {"date", sDate, false},
-        {"text_c", sString, true},
+        {"text_c", sString, true},    {"numeric_c", sNumeric, true},
     };
     for (const Kind &k : kinds) {
         benchmark::RegisterBenchmark((std::string("tvorlist/") + k.name).c_str(), BM_TvorListSort,

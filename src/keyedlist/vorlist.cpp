@@ -23,8 +23,10 @@
 #include <QCollatorSortKey>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 namespace vorgrd {
@@ -57,7 +59,7 @@ template <typename Key> struct Entry
 // parts first..J and I..last are then sorted on their own. The parts are disjoint,
 // so sorting the smaller one first (recursively) and the larger one in the loop gives
 // the same result as any other order and keeps the depth at log2(n).
-template <bool Descending, typename Key, typename Compare>
+template <bool Descending, bool Guarded, typename Key, typename Compare>
 void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, const Compare &compare)
 {
     // The direction is a template argument: it turns every comparison round and
@@ -74,12 +76,14 @@ void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, cons
         int j = last;
         const Key pivot = e[first + (last - first) / 2].key;
         do {
-            // LIMIT: the bounds tests never stop a scan of a consistent comparison
-            // (the pivot or an earlier exchange stops it first); they only keep
-            // memory safe.
-            while (i < last && order(e[i].key, pivot) < 0)
+            // A scan under a consistent comparison (a strict weak order) stops at the
+            // pivot or at an earlier exchange, never beyond first..last. Text keys that
+            // mix collation keys with the collator's own comparison are bounds-tested
+            // as well, so that no comparison can make a scan leave the range; the test
+            // never stops a scan that would not have stopped anyway.
+            while ((!Guarded || i < last) && order(e[i].key, pivot) < 0)
                 ++i;
-            while (j > first && order(e[j].key, pivot) > 0)
+            while ((!Guarded || j > first) && order(e[j].key, pivot) > 0)
                 --j;
             if (i <= j) {
                 if (i != j) std::swap(e[i], e[j]);
@@ -88,23 +92,29 @@ void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, cons
             }
         } while (i <= j);
         if (j - first < last - i) {
-            if (first < j) partitionSortIn<Descending>(entries, first, j, compare);
+            if (first < j) partitionSortIn<Descending, Guarded>(entries, first, j, compare);
             first = i;
         } else {
-            if (i < last) partitionSortIn<Descending>(entries, i, last, compare);
+            if (i < last) partitionSortIn<Descending, Guarded>(entries, i, last, compare);
             last = j;
         }
     }
 }
 
+// Numbers (never NaN) and code-unit texts are totally ordered: their scans need no
+// bounds tests.
+template <typename Key>
+constexpr bool totallyOrdered = std::is_same_v<Key, double> || std::is_same_v<Key, QStringView>;
+
 template <typename Key, typename Compare>
 void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
                    const Compare &compare)
 {
+    constexpr bool guarded = !totallyOrdered<Key>;
     if (descending)
-        partitionSortIn<true>(entries, first, last, compare);
+        partitionSortIn<true, guarded>(entries, first, last, compare);
     else
-        partitionSortIn<false>(entries, first, last, compare);
+        partitionSortIn<false, guarded>(entries, first, last, compare);
 }
 
 // Case-insensitive text keys. The collator's comparison is what counts; a key known to
@@ -316,7 +326,7 @@ double TvorList::dateOf(QStringView key, const char *what) const
 {
     double value = 0;
     const QString text = key.toString();
-    if (!TryStrToDateTime(text, value))
+    if (!TryStrToDateTime(text, value) || std::isnan(value))
         throw EConvertError(QStringLiteral("%1: \"%2\" is not a valid date and time")
                                 .arg(QLatin1StringView(what), text));
     return value;
