@@ -87,7 +87,7 @@ public:
     static constexpr int CellReferenceLevels = 3;
     // LIMIT: the work one Exec may spend on referenced cells.
     static constexpr int MaxCellEvaluations = 1000000;
-    static constexpr qint64 MaxCellTextLength = 32 * 1024 * 1024;
+    static constexpr qint64 MaxCellTextLength = 8 * 1024 * 1024;
 
     // Normalises Text into Expression, evaluates it and stores the result in
     // Value. Raises ErxParserError for any error of the expression; Value then

@@ -1,0 +1,129 @@
+// Evaluations per second of TvorParser::Exec, which normalises and parses its text
+// afresh on every call (as the grid does for every painted formula cell).
+//
+// Prints `rate parser.<name> = N/s` for each formula, and two ratios: against the
+// target of 2,000,000 evaluations of 2+3*4 per second, and against the floor of
+// any evaluator that reads its text, one pass copying the text into a reused buffer
+// (measured in the same run). Rates are by wall-clock time.
+#include "formulas/vorpars.h"
+#include "host/gridcellreader.h"
+
+#include <QString>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <map>
+#include <string>
+
+using namespace vorgrd;
+
+namespace {
+
+// A 4 x 4 grid held in an array, so that reading a cell costs next to nothing and
+// the benchmark measures the parser.
+class SmallGrid : public GridCellReader
+{
+public:
+    SmallGrid()
+    {
+        cells[1][2] = QStringLiteral("1.5");
+        cells[2][2] = QStringLiteral("2*3");
+    }
+    QString CellText(int col, int row) const override
+    {
+        if (col < 0 || col >= 4 || row < 0 || row >= 4) return QString();
+        return cells[size_t(col)][size_t(row)];
+    }
+    int CurrentCol() const override { return 0; }
+    int CurrentRow() const override { return 0; }
+
+    std::array<std::array<QString, 4>, 4> cells;
+};
+
+void runExec(benchmark::State &state, const QString &text)
+{
+    SmallGrid grid;
+    TvorParser parser;
+    parser.setGrid(&grid);
+    for (auto _ : state) {
+        parser.Exec(text);
+        benchmark::DoNotOptimize(parser.Value());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+void BM_Simple(benchmark::State &state)
+{
+    runExec(state, QStringLiteral("2+3*4"));
+}
+BENCHMARK(BM_Simple)->Name("parser.simple")->UseRealTime();
+
+void BM_Functions(benchmark::State &state)
+{
+    runExec(state, QStringLiteral("SQRT(16)+SIN(PI/2)*(1.5E2-3)"));
+}
+BENCHMARK(BM_Functions)->Name("parser.functions")->UseRealTime();
+
+void BM_Cells(benchmark::State &state)
+{
+    runExec(state, QStringLiteral("CELL(1;2)+CELL(2;2)"));
+}
+BENCHMARK(BM_Cells)->Name("parser.cells")->UseRealTime();
+
+// The floor: one pass over "2+3*4" into a reused buffer, upper-casing as it goes.
+void BM_TextPass(benchmark::State &state)
+{
+    const QString text = QStringLiteral("2+3*4");
+    QString buffer;
+    for (auto _ : state) {
+        buffer.resize(text.size());
+        QChar *out = buffer.data();
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text.at(i).unicode();
+            out[i] = QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+        }
+        benchmark::DoNotOptimize(buffer.constData());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_TextPass)->Name("parser.textpass")->UseRealTime();
+
+class RateReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs) {
+            const auto found = run.counters.find("items_per_second");
+            if (run.run_type == Run::RT_Iteration && found != run.counters.end())
+                rates[run.benchmark_name()] = found->second.value;
+        }
+    }
+    std::map<std::string, double> rates;
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    RateReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    for (const auto &[name, rate] : reporter.rates)
+        std::printf("rate %s = %.0f/s\n", name.c_str(), rate);
+    const auto simple = reporter.rates.find("parser.simple");
+    const auto floor = reporter.rates.find("parser.textpass");
+    if (simple != reporter.rates.end()) {
+        std::printf("ratio parser.simple / target 2000000/s = %.2f\n", simple->second / 2e6);
+        if (floor != reporter.rates.end())
+            std::printf("ratio parser.textpass / parser.simple = %.1f (times slower than one pass "
+                        "over the text)\n",
+                        floor->second / simple->second);
+    }
+    return 0;
+}
