@@ -67,7 +67,8 @@ int StrToIntDef(const QString &text, int defaultValue);
 //   yyyy-mm-dd, optionally followed by a blank or "T" and a time;
 //   a short date in the d/m/y order of the settings' ShortDateFormat, separated by
 //   the settings' DateSeparator or "/", optionally followed by a blank and a time;
-//   a time alone (the date part is then 0):  h:nn[:ss[.zzz]] [AM|PM].
+//   a time alone (the date part is then 0):  h:nn[:ss[.zzz]] with an optional am/pm
+//   word (the settings' or AM/PM) before or after it.
 // Two-digit years 00-49 are 2000-2049, 50-99 are 1950-1999. The date must exist
 // (no 2023-02-30) and lie in years 1-9999. Throws EConvertError naming the text for
 // anything else, the empty text included.
