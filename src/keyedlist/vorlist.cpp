@@ -342,7 +342,7 @@ int TvorList::compareKeyWithValue(QStringView key, const QString &text, double v
     case sStringCaseSensitive:
         return compareCodeUnits(key, text);
     case sNumeric:
-        return compareNumbers(LeadingNumber(key.toString()), value);
+        return compareNumbers(internal::leadingNumberOf(key), value);
     case sDate:
         return compareNumbers(dateOf(key, "Find"), value);
     }
@@ -394,12 +394,14 @@ int TvorList::IndexOf(const QString &text) const
         // The items before SortStart are not kept in order: they are looked at one by
         // one, the rest by binary search.
         const int prefix = std::min(m_SortStart, count);
-        for (int i = 0; i < prefix; ++i)
-            if (compareKeyWithValue(keyView(m_items[size_t(i)].text), text,
-                                    m_KeyType == sNumeric ? LeadingNumber(text)
-                                    : m_KeyType == sDate  ? dateOf(text, "IndexOf")
-                                                          : 0) == 0)
-                return i;
+        if (prefix > 0) {
+            const double value = m_KeyType == sNumeric ? LeadingNumber(text)
+                                 : m_KeyType == sDate  ? dateOf(text, "IndexOf")
+                                                       : 0;
+            for (int i = 0; i < prefix; ++i)
+                if (compareKeyWithValue(keyView(m_items[size_t(i)].text), text, value) == 0)
+                    return i;
+        }
         int index = 0;
         return Find(text, index) ? index : -1;
     }
