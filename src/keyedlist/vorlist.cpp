@@ -59,6 +59,9 @@ template <typename Key> struct Entry
 // parts first..J and I..last are then sorted on their own. The parts are disjoint,
 // so sorting the smaller one first (recursively) and the larger one in the loop gives
 // the same result as any other order and keeps the depth at log2(n).
+// LIMIT: the middle pivot is part of what fixes the order of equal keys, so it cannot
+// be replaced by a random or median pivot: a sequence built against it takes O(n^2)
+// comparisons (sorted, reversed and all-equal inputs take O(n log n)).
 template <bool Descending, bool Guarded, typename Key, typename Compare>
 void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, const Compare &compare)
 {
@@ -472,6 +475,18 @@ int TvorList::addItem(const QString &text, void *object)
             throw EListError(QStringLiteral("Add: the sorted list already holds the key \"%1\" and "
                                             "accepts no duplicates")
                                  .arg(key));
+        if (m_KeyType == sNumeric && internal::leadingNumberOf(key) == 0) {
+            // Among the zero values the sort orders the keys as text: keep that order
+            // by passing the zero-valued keys that come before this one.
+            const QCollator &collator = textCollator();
+            while (index < GetCount()) {
+                const QStringView other = keyView(m_items[size_t(index)].text);
+                if (internal::leadingNumberOf(other) != 0) break;
+                const int c = collator.compare(other, key);
+                if ((m_Descending ? -c : c) >= 0) break;
+                ++index;
+            }
+        }
     }
     InsertItem(index, text, object);
     return index;
@@ -765,7 +780,11 @@ QString TvorList::checkConsistency() const
             const double value = m_KeyType == sNumeric ? LeadingNumber(nextKey)
                                  : m_KeyType == sDate  ? dateOf(nextKey, "checkConsistency")
                                                        : 0;
-            int c = compareKeyWithValue(keyView(m_items[size_t(i)].text), nextKey, value);
+            const QStringView key = keyView(m_items[size_t(i)].text);
+            int c = compareKeyWithValue(key, nextKey, value);
+            // zero values are ordered as text among themselves
+            if (c == 0 && m_KeyType == sNumeric && value == 0)
+                c = textCollator().compare(key, nextKey);
             if (m_Descending) c = -c;
             if (c > 0)
                 return QStringLiteral("sorted list out of order at items %1 and %2")

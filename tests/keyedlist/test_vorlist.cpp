@@ -556,3 +556,27 @@ TEST(TvorList, AssignAndAddStringsWorkThroughTheListsOwnRules)
     EXPECT_EQ(list.Objects(1), &tag[3]); // the ignored duplicate did not overwrite it
     EXPECT_EQ(list.Text(), "a\r\nb\r\n");
 }
+
+TEST(TvorList, AddKeepsTheTextOrderOfZeroValuedNumericKeys)
+{
+    for (bool descending : {false, true}) {
+        TvorList list;
+        list.SetKeyType(sNumeric);
+        list.setDescending(descending);
+        list.setDuplicates(dupAccept);
+        list.SetSorted(true);
+        for (const char *text : {"5", "pear", "-2", "Apple", "0", "fig", "7", "banana", "zed"}) {
+            list.Add(text);
+            ASSERT_EQ(list.checkConsistency(), "") << text;
+        }
+        // the same items sorted from scratch give the same order
+        auto fresh = listOf(list.toStringList(), sNumeric);
+        fresh->setDescending(descending);
+        fresh->Sort();
+        const QStringList expected =
+            descending ? QStringList{"7", "5", "zed", "pear", "fig", "banana", "Apple", "0", "-2"}
+                       : QStringList{"-2", "0", "Apple", "banana", "fig", "pear", "zed", "5", "7"};
+        EXPECT_EQ(list.toStringList(), expected) << descending;
+        EXPECT_EQ(fresh->toStringList(), expected) << descending;
+    }
+}
