@@ -1,0 +1,144 @@
+// tvorgrid: construction, the title row, and keeping the columns and row marks in
+// step with the base's counts and widths.
+#include "grid/vorGrid.h"
+
+#include <stdexcept>
+
+namespace vorgrd {
+
+tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent)
+{
+    m_columns = std::make_unique<TvorgridColumns>(this);
+    while (m_columns->Count() < ColCount())
+        m_columns->Add();
+    m_SortIndex = std::make_unique<TvorList>();
+    m_RowMarksCount = RowCount();
+    m_RowMarks = std::make_unique<TStringList>();
+    for (int i = 0; i < RowCount(); ++i)
+        m_RowMarks->Add(QStringLiteral("N"));
+    m_Parser = std::make_unique<TvorParser>();
+    m_Parser->setGrid(this);
+    // Without the resource the sheet stays empty and the glyph size 0.
+    m_CheckImages = QImage(QStringLiteral(":/vorgrd/CHECK_IMAGES"));
+    m_CheckWidth = m_CheckImages.width() / 4;
+    m_CheckHeight = m_CheckImages.height() / 3;
+    m_WorkBitmap = QImage(qMax(m_CheckWidth, 1), qMax(m_CheckHeight, 1), QImage::Format_ARGB32);
+}
+
+tvorgrid::~tvorgrid()
+{
+    m_Parser.reset();
+    m_RowMarks.reset();
+    m_SortIndex.reset();
+    m_columns.reset();
+}
+
+void tvorgrid::setshowtitles(bool value)
+{
+    if (value) {
+        for (int i = 0; i < m_columns->Count(); ++i)
+            setCells(i, 0, m_columns->GeTmColumn(i)->Title()->GetCaption());
+    } else {
+        for (int i = 0; i < ColCount(); ++i)
+            setCells(i, 0, QString());
+    }
+    m_showtitles = value;
+    Refresh();
+}
+
+void tvorgrid::setcolumns(TvorgridColumns *value)
+{
+    if (value && value != m_columns.get())
+        m_columns->Assign(value);
+}
+
+void tvorgrid::EditButtonClick()
+{
+    if (OnEditButtonClick)
+        OnEditButtonClick(this);
+}
+
+void tvorgrid::Loaded()
+{
+    TStringGrid::Loaded();
+    loaded();
+}
+
+void tvorgrid::loaded()
+{
+    // A stream may carry a column list of another length than its ColCount: the
+    // counts win, as they do for every other change.
+    fitColumns();
+    setshowtitles(m_showtitles);
+}
+
+void tvorgrid::SizeChanged(int OldColCount, int OldRowCount)
+{
+    fitRowMarks();
+    if (m_columns) {
+        fitColumns();
+        TStringGrid::SizeChanged(OldColCount, OldRowCount);
+    }
+}
+
+void tvorgrid::fitRowMarks()
+{
+    if (!m_RowMarks)
+        return;
+    if (m_RowMarksCount > RowCount()) {
+        // Rows removed by a plain count change: every row loses its marks.
+        m_RowMarks->Clear();
+        for (int i = 0; i < RowCount(); ++i)
+            m_RowMarks->Add(QStringLiteral("N"));
+        m_RowMarksCount = RowCount();
+    }
+    if (RowCount() > m_RowMarksCount) {
+        for (int i = m_RowMarksCount; i < RowCount(); ++i)
+            m_RowMarks->Add(QStringLiteral("N"));
+        m_RowMarksCount = RowCount();
+    }
+}
+
+void tvorgrid::fitColumns()
+{
+    while (m_columns->Count() < ColCount())
+        m_columns->Add();
+    if (m_columns->Count() <= ColCount())
+        return;
+    // Rebuild from copies so that the first ColCount descriptions keep every setting.
+    TvorgridColumns kept(this);
+    for (int i = 0; i < ColCount(); ++i)
+        kept.Add()->Assign(m_columns->GeTmColumn(i));
+    m_columns->BeginUpdate();
+    try {
+        m_columns->Clear();
+        for (int i = 0; i < ColCount(); ++i)
+            m_columns->Add()->Assign(kept.GeTmColumn(i));
+    } catch (...) {
+        m_columns->EndUpdate();
+        throw;
+    }
+    m_columns->EndUpdate();
+}
+
+void tvorgrid::ColWidthsChanged()
+{
+    Colwidthschanged();
+}
+
+void tvorgrid::Colwidthschanged()
+{
+    for (int i = 0; i < ColCount(); ++i)
+        m_columns->GeTmColumn(i)->SetWidth(ColWidths(i));
+}
+
+void tvorgrid::checkConsistency() const
+{
+    m_columns->checkConsistency();
+    if (m_columns->Count() != ColCount())
+        throw std::logic_error("columns out of step with ColCount");
+    if (m_RowMarks->Count() != RowCount() || m_RowMarksCount != RowCount())
+        throw std::logic_error("RowMarks out of step with RowCount");
+}
+
+} // namespace vorgrd

@@ -1,0 +1,177 @@
+#pragma once
+// tvorgrid: the spreadsheet-like grid component.
+//
+// A TStringGrid (cells, counts, fixed bands, widths, current cell, painting, editing)
+// with what the rest of the component hangs on it:
+//   columns     one tmcolumn per grid column (type, colour, font, alignment, width,
+//               hiding, format, pick list, title), kept at exactly ColCount items
+//   RowMarks    one mark string per row ("N", "YNY", ...), kept at RowCount entries
+//   SortIndex   the permutation of the last sort (a TvorList)
+//   Parser      the expression evaluator of formula cells, reading this grid
+//   CheckImages the check-box glyph sheet (12 glyphs of CheckWidth x CheckHeight)
+//
+// Title row: while showtitles is on, row 0 holds the columns' title captions (it is
+// rewritten whenever a column changes) and is drawn in the title style.
+//
+// Counts and marks: raising RowCount appends "N" marks; lowering it by the property
+// resets every mark to "N" (row deletions that keep the marks are the row
+// operations' job). Raising ColCount appends default columns named "column <n>";
+// lowering it drops the last descriptions and keeps the others' settings.
+//
+// Widths: a column's Width is pushed into ColWidths (0 while hidden). Widths the user
+// drags are copied back into every column's Width; widths written by code are not
+// reported back, so showing a hidden column brings its width back.
+//
+// Published properties (besides the base's): KeyType, KeyPos, KeyLen, UseFixed,
+// SearchSubstring, EnableClipboardShortcuts, PasteToCursor, ClickFixed,
+// SortDescending, ReverseSearch, SearchExists (read-only), SortIndex (read-only),
+// SavedFixedRows, SavedFixedCols (read the current fixed counts), showtitles (stored
+// only when on), columns.
+
+#include "formulas/vorpars.h"
+#include "grid/columns.h"
+#include "host/stringgrid.h"
+#include "keyedlist/vorlist.h"
+#include "ordering/orderingtypes.h"
+
+#include <QImage>
+
+#include <functional>
+#include <memory>
+
+namespace vorgrd {
+
+class tvorgrid : public TStringGrid
+{
+    Q_OBJECT
+    Q_PROPERTY(vorgrd::OrderingTypes::TMSortType KeyType READ KeyType WRITE setKeyType)
+    Q_PROPERTY(int KeyPos READ KeyPos WRITE setKeyPos)
+    Q_PROPERTY(int KeyLen READ KeyLen WRITE setKeyLen)
+    Q_PROPERTY(vorgrd::OrderingTypes::HandleFixed UseFixed READ UseFixed WRITE setUseFixed)
+    Q_PROPERTY(bool SearchSubstring READ SearchSubstring WRITE setSearchSubstring)
+    Q_PROPERTY(bool EnableClipboardShortcuts READ EnableClipboardShortcuts WRITE
+                   setEnableClipboardShortcuts)
+    Q_PROPERTY(bool PasteToCursor READ PasteToCursor WRITE setPasteToCursor)
+    Q_PROPERTY(bool ClickFixed READ ClickFixed WRITE setClickFixed)
+    Q_PROPERTY(bool SortDescending READ SortDescending WRITE setSortDescending)
+    Q_PROPERTY(bool ReverseSearch READ ReverseSearch WRITE SetReverseSearch)
+    Q_PROPERTY(bool SearchExists READ SearchExists)
+    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex)
+    Q_PROPERTY(int SavedFixedRows READ GetFixedRows WRITE setSavedFixedRows)
+    Q_PROPERTY(int SavedFixedCols READ GetFixedCols WRITE setSavedFixedCols)
+    Q_PROPERTY(bool showtitles READ showtitles WRITE setshowtitles)
+    Q_CLASSINFO("stored:showtitles", "IsshowtitlesStored")
+    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns)
+
+public:
+    explicit tvorgrid(QWidget *parent = nullptr);
+    ~tvorgrid() override;
+
+    // ---- sort and search settings ------------------------------------------------------
+    TMSortType KeyType() const { return m_KeyType; }
+    void setKeyType(TMSortType value) { m_KeyType = value; }
+    // 1-based start and length of the key cut out of each cell text.
+    int KeyPos() const { return m_KeyPos; }
+    void setKeyPos(int value) { m_KeyPos = value; }
+    int KeyLen() const { return m_KeyLen; }
+    void setKeyLen(int value) { m_KeyLen = value; }
+    HandleFixed UseFixed() const { return m_UseFixed; }
+    void setUseFixed(HandleFixed value) { m_UseFixed = value; }
+    bool SearchSubstring() const { return m_SearchSubstring; }
+    void setSearchSubstring(bool value) { m_SearchSubstring = value; }
+    bool SortDescending() const { return m_SortDescending; }
+    void setSortDescending(bool value) { m_SortDescending = value; }
+    bool ReverseSearch() const { return m_ReverseSearch; }
+    void SetReverseSearch(bool value) { m_ReverseSearch = value; }
+    // Set once any search has started; never cleared.
+    bool SearchExists() const { return m_SearchExists; }
+
+    // ---- exchange and mouse settings ---------------------------------------------------
+    bool EnableClipboardShortcuts() const { return m_EnableClipboardShortcuts; }
+    void setEnableClipboardShortcuts(bool value) { m_EnableClipboardShortcuts = value; }
+    bool PasteToCursor() const { return m_PasteToCursor; }
+    void setPasteToCursor(bool value) { m_PasteToCursor = value; }
+    bool ClickFixed() const { return m_ClickFixed; }
+    void setClickFixed(bool value) { m_ClickFixed = value; }
+
+    // ---- fixed counts as streamed --------------------------------------------------------
+    // The current FixedRows (FixedCols), whatever was written to SavedFixedRows.
+    int GetFixedRows() const { return FixedRows(); }
+    int GetFixedCols() const { return FixedCols(); }
+    // Stores the value and changes nothing else.
+    void setSavedFixedRows(int value) { m_SavedFixedRows = value; }
+    void setSavedFixedCols(int value) { m_SavedFixedCols = value; }
+
+    // ---- titles --------------------------------------------------------------------------
+    bool showtitles() const { return m_showtitles; }
+    // On: writes every column's title caption into row 0. Off: empties row 0.
+    void setshowtitles(bool value);
+    Q_INVOKABLE bool IsshowtitlesStored() const { return m_showtitles; }
+
+    // ---- owned parts -----------------------------------------------------------------------
+    TvorgridColumns *columns() const { return m_columns.get(); }
+    // Copies the descriptions of another collection (Assign).
+    void setcolumns(TvorgridColumns *value);
+    TStringList *RowMarks() const { return m_RowMarks.get(); }
+    int RowMarksCount() const { return m_RowMarksCount; }
+    TvorList *SortIndex() const { return m_SortIndex.get(); }
+    TvorParser *Parser() const { return m_Parser.get(); }
+    const QImage &CheckImages() const { return m_CheckImages; }
+    int CheckWidth() const { return m_CheckWidth; }
+    int CheckHeight() const { return m_CheckHeight; }
+    QImage &WorkBitmap() { return m_WorkBitmap; }
+
+    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it).
+    virtual void EditButtonClick();
+
+    // ---- events ----------------------------------------------------------------------------
+    // May change the text drawn in a cell.
+    std::function<void(QObject *sender, int col, int row, const QRect &rect, TGridDrawState state,
+                       QString &text)>
+        ondrawcell;
+    std::function<void(QObject *sender)> OnEditButtonClick;
+    // Asked for the next record while filling from a data set.
+    std::function<void(int row, bool &next)> OnFillNextRecord;
+
+    // Throws std::logic_error when columns or RowMarks are out of step with the counts.
+    void checkConsistency() const;
+
+protected:
+    // After-load: writes the title row when titles are on.
+    void Loaded() override;
+    virtual void loaded();
+    void SizeChanged(int OldColCount, int OldRowCount) override;
+    void ColWidthsChanged() override;
+    // Copies every ColWidths into its column's Width.
+    virtual void Colwidthschanged();
+
+private:
+    void fitRowMarks();
+    void fitColumns();
+
+    TMSortType m_KeyType = soString;
+    int m_KeyPos = 1;
+    int m_KeyLen = 2147483647;
+    HandleFixed m_UseFixed = hfNot;
+    std::unique_ptr<TvorgridColumns> m_columns;
+    bool m_showtitles = false;
+    std::unique_ptr<TStringList> m_RowMarks;
+    int m_RowMarksCount = 0;
+    std::unique_ptr<TvorParser> m_Parser;
+    bool m_SearchSubstring = false;
+    bool m_EnableClipboardShortcuts = false;
+    bool m_PasteToCursor = false;
+    bool m_ClickFixed = false;
+    bool m_SortDescending = false;
+    bool m_ReverseSearch = false;
+    bool m_SearchExists = false;
+    std::unique_ptr<TvorList> m_SortIndex;
+    int m_SavedFixedRows = 0;
+    int m_SavedFixedCols = 0;
+    QImage m_CheckImages;
+    int m_CheckWidth = 0;
+    int m_CheckHeight = 0;
+    QImage m_WorkBitmap;
+};
+
+} // namespace vorgrd

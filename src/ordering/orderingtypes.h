@@ -1,0 +1,47 @@
+#pragma once
+// The enumerations of sorting and searching that the grid publishes.
+
+#include <QObject>
+
+namespace vorgrd {
+
+namespace OrderingTypes {
+Q_NAMESPACE
+
+// How a sort compares keys; value for value the key types of TvorList.
+enum TMSortType
+{
+    soString,              // case-insensitive, locale-aware text
+    soStringCaseSensitive, // text by character codes
+    soNumeric,             // the leading number; texts without one at zero, alphabetically
+    soDate                 // date and time
+};
+Q_ENUM_NS(TMSortType)
+
+// Which sort ran last (what UndoSort undoes).
+enum mSortState
+{
+    Unsorted,
+    CompleteRows,
+    CompleteCols,
+    SingleCol,
+    SingleRow,
+    AllRows,
+    AllCols
+};
+Q_ENUM_NS(mSortState)
+
+// Whether the fixed rows and columns take part in sorting and searching: not at all,
+// one band chosen by the operation's direction, or like every other cell.
+enum HandleFixed
+{
+    hfNot,
+    hfSmart,
+    hfYes
+};
+Q_ENUM_NS(HandleFixed)
+
+} // namespace OrderingTypes
+using namespace OrderingTypes;
+
+} // namespace vorgrd
