@@ -69,6 +69,12 @@ void tvorgrid::loaded()
     // A stream may carry a column list of another length than its ColCount: the
     // counts win, as they do for every other change.
     fitColumns();
+    // The stream carries the widths in the columns (the base's own widths are not
+    // streamed), and the columns were read inside an update bracket: push them now.
+    for (int i = 0; i < m_columns->Count(); ++i) {
+        const tmcolumn *column = m_columns->GeTmColumn(i);
+        setColWidths(i, column->GetHide() ? 0 : column->GetWidth());
+    }
     setshowtitles(m_showtitles);
 }
 

@@ -137,7 +137,8 @@ public:
     void checkConsistency() const;
 
 protected:
-    // After-load: writes the title row when titles are on.
+    // After-load: fits the columns to ColCount, pushes their widths into the grid and
+    // writes the title row when titles are on.
     void Loaded() override;
     virtual void loaded();
     void SizeChanged(int OldColCount, int OldRowCount) override;

@@ -9,6 +9,7 @@
 
 #include "host/collection.h"
 #include "host/exceptions.h"
+#include "host/strings.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -60,6 +61,18 @@ QObject *objectValue(const QVariant &value)
     return *static_cast<QObject *const *>(value.constData());
 }
 
+bool holdsStrings(const QMetaProperty &property)
+{
+    return property.metaType() == QMetaType::fromType<TStrings *>();
+}
+
+TStrings *stringsValue(const QVariant &value)
+{
+    return *static_cast<TStrings *const *>(value.constData());
+}
+
+QStringList textArray(const QJsonValue &json, const QString &path);
+
 bool holdsObject(const QMetaProperty &property)
 {
     return property.metaType().flags() & QMetaType::PointerToQObject;
@@ -69,7 +82,7 @@ bool isStored(const QObject &object, const QMetaProperty &property)
 {
     if (!property.isReadable() || !property.isStored())
         return false;
-    if (!property.isWritable() && !holdsObject(property))
+    if (!property.isWritable() && !holdsObject(property) && !holdsStrings(property))
         return false;
     const QMetaObject *meta = object.metaObject();
     const QByteArray key = QByteArray("stored:") + property.name();
@@ -109,6 +122,10 @@ QJsonValue writeValue(const QObject &object, const QMetaProperty &property)
         return QJsonArray::fromStringList(value.toStringList());
     default:
         break;
+    }
+    if (holdsStrings(property)) {
+        const TStrings *list = stringsValue(value);
+        return QJsonArray::fromStringList(list ? list->toStringList() : QStringList());
     }
     if (holdsObject(property)) {
         QObject *inner = objectValue(value);
@@ -207,18 +224,9 @@ QVariant scalarValue(const QMetaProperty &property, const QJsonValue &json, cons
             fail(path, QStringLiteral("expected a text"));
         value = json.toString();
         break;
-    case QMetaType::QStringList: {
-        if (!json.isArray())
-            fail(path, QStringLiteral("expected an array of texts"));
-        QStringList list;
-        for (const QJsonValue &item : json.toArray()) {
-            if (!item.isString())
-                fail(path, QStringLiteral("expected an array of texts"));
-            list << item.toString();
-        }
-        value = list;
+    case QMetaType::QStringList:
+        value = textArray(json, path);
         break;
-    }
     default:
         fail(path, QStringLiteral("the type %1 cannot be read")
                        .arg(QString::fromLatin1(property.metaType().name())));
@@ -226,6 +234,19 @@ QVariant scalarValue(const QMetaProperty &property, const QJsonValue &json, cons
     if (!value.convert(property.metaType()))
         fail(path, QStringLiteral("cannot convert the value"));
     return value;
+}
+
+QStringList textArray(const QJsonValue &json, const QString &path)
+{
+    if (!json.isArray())
+        fail(path, QStringLiteral("expected an array of texts"));
+    QStringList list;
+    for (const QJsonValue &item : json.toArray()) {
+        if (!item.isString())
+            fail(path, QStringLiteral("expected an array of texts"));
+        list << item.toString();
+    }
+    return list;
 }
 
 void readObject(QObject &object, const QJsonObject &json, const QString &path, Mode mode);
@@ -271,6 +292,16 @@ void readProperty(QObject &object, const QMetaProperty &property, const QJsonVal
         if (!json.isObject())
             fail(path, QStringLiteral("expected an object"));
         return readObject(*inner, json.toObject(), path, mode);
+    }
+    if (holdsStrings(property)) {
+        // A string list is filled in place, like a persistent object.
+        const QStringList texts = textArray(json, path);
+        TStrings *list = stringsValue(property.read(&object));
+        if (!list)
+            fail(path, QStringLiteral("the component holds no list here"));
+        if (mode == Mode::Apply)
+            list->setStringList(texts);
+        return;
     }
     if (!property.isWritable())
         fail(path, QStringLiteral("the property is read-only"));

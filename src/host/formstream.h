@@ -10,7 +10,7 @@
 //   bool, integer, double, text   as JSON booleans, numbers, strings
 //   enumeration                   the value's name ("ftnumeric")
 //   flag set                      names joined by "|" ("goVertLine|goEditing"), "" when empty
-//   string list                   an array of strings
+//   string list (QStringList or TStrings*) an array of strings (a TStrings is filled in place)
 //   collection (TCollection*)     an array of objects, one per item, each item's stored properties
 //   other persistent (TPersistent*) an object of its stored properties, read back in place
 // Events are code, not data: they are never streamed.
