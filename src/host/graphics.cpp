@@ -1,12 +1,14 @@
 #include "host/graphics.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
 
-#include <atomic>
 
 namespace vorgrd {
 
@@ -14,10 +16,18 @@ namespace {
 
 // Font handles are process-wide so that two fonts with different faces never share
 // one, even when they were created by different grids.
-quint64 nextFontHandle()
+// Fonts of the same face, size and style share one handle, as they would share one
+// font resource: a font copied from another has the other's handle, and a cache keyed
+// on the handle finds both.
+quint64 fontHandleFor(const QFont &font)
 {
-    static std::atomic<quint64> counter{0};
-    return ++counter;
+    static QMutex mutex;
+    static QHash<QString, quint64> handles;
+    const QMutexLocker lock(&mutex);
+    auto it = handles.constFind(font.key());
+    if (it == handles.constEnd())
+        it = handles.insert(font.key(), quint64(handles.size()) + 1);
+    return it.value();
 }
 
 QColor systemColor(unsigned index)
@@ -83,15 +93,16 @@ TColor ColorToRGB(TColor color)
 // ---- TFont ------------------------------------------------------------------------
 
 TFont::TFont(QObject *parent)
-    : TPersistent(parent), m_font(QApplication::font()), m_handle(nextFontHandle())
+    : TPersistent(parent), m_font(QApplication::font()), m_handle(0)
 {
     if (m_font.bold()) m_style |= fsBold;
     if (m_font.italic()) m_style |= fsItalic;
+    m_handle = fontHandleFor(m_font);
 }
 
 void TFont::changed(bool faceChanged)
 {
-    if (faceChanged) m_handle = nextFontHandle();
+    if (faceChanged) m_handle = fontHandleFor(m_font);
     if (OnChange) OnChange(this);
 }
 
