@@ -3,6 +3,7 @@
 #include "gridprobe.h"
 
 #include "host/exceptions.h"
+#include "host/formstream.h"
 
 #include <QMetaProperty>
 #include <QScrollBar>
@@ -224,4 +225,32 @@ TEST(GridColours, SystemColoursResolveThroughThePalette)
     EXPECT_EQ(QColorToColor(QColor(1, 2, 3)), 0x030201u);
     EXPECT_EQ(ColorToRGB(clWindow),
               QColorToColor(QGuiApplication::palette().color(QPalette::Base)));
+}
+
+TEST(StringGridProperties, AFormStreamRoundTripRestoresTheGrid)
+{
+    ProbeGrid a;
+    a.setColCount(7);
+    a.setRowCount(12);
+    a.setFixedRows(2);
+    a.setDefaultColWidth(50);
+    a.setOptions(a.Options() | goEditing | goColSizing);
+    a.setColor(clYellow);
+    a.setScrollBars(ssVertical);
+    a.Font()->setSize(14);
+    a.Font()->setColor(clNavy);
+    const QByteArray json = SaveComponent(a);
+
+    ProbeGrid b;
+    LoadComponent(b, json);
+    EXPECT_EQ(b.ColCount(), 7);
+    EXPECT_EQ(b.RowCount(), 12);
+    EXPECT_EQ(b.FixedRows(), 2);
+    EXPECT_EQ(b.DefaultColWidth(), 50);
+    EXPECT_EQ(b.Options(), a.Options());
+    EXPECT_EQ(b.Color(), clYellow);
+    EXPECT_EQ(b.ScrollBars(), ssVertical);
+    EXPECT_EQ(b.Font()->Size(), 14);
+    EXPECT_EQ(b.Font()->Color(), clNavy);
+    EXPECT_TRUE(json.contains("goEditing")) << json.constData();
 }
