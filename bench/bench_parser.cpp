@@ -100,7 +100,7 @@ public:
         for (const Run &run : runs) {
             const auto found = run.counters.find("items_per_second");
             if (run.run_type == Run::RT_Iteration && found != run.counters.end())
-                rates[run.benchmark_name()] = found->second.value;
+                rates[run.run_name.function_name] = found->second.value; // without "/real_time"
         }
     }
     std::map<std::string, double> rates;

@@ -156,8 +156,7 @@ TEST_F(ParserCells, ErrorsOfReferencedCellsKeepTheirMessage)
         {"CELL(1;1)", "Divide by zero"},     {"SQRT(CELL(1;1))", "Divide by zero"},
         {"CELL(2;1)", "Sqr function error"}, {"CELL(4;1)+1", "Sqr function error"},
         {"CELL(3;1)", "Not cramp"},          {"CELL(9;9)", "Syntax error"}, // an empty cell
-        {"1/CELL(9;9)", "Syntax error"},
-    };
+        {"1/CELL(9;9)", "Syntax error"}};
     parser.Exec(QStringLiteral("42"));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
@@ -338,8 +337,7 @@ TEST(ParserStack, DeepestAdmittedFormulasFitInASmallStack)
         // The innermost CELL is read at the level of the argument around it.
         nested(QStringLiteral("CELL(9;"), QStringLiteral("9"), QStringLiteral(")"),
                TvorParser::MaxNestingLevels - TvorParser::CellReferenceLevels),
-        QStringLiteral("CELL(1;1)"),
-    };
+        QStringLiteral("CELL(1;1)")};
     EXPECT_EQ(evaluateOnSmallStack(&grid, texts), QStringList(texts.size(), QString()));
 }
 
@@ -351,10 +349,7 @@ TEST(ParserStack, TooDeepFormulasFailCleanlyOnASmallStack)
     const QStringList texts = {
         nested(QStringLiteral("("), QStringLiteral("1"), QStringLiteral(")"), 100000),
         nested(QStringLiteral("EXP("), QStringLiteral("0"), QStringLiteral(")"), 100000),
-        QStringLiteral("CELL(1;1)"),
-        QStringLiteral("CELL(5;5)"),
-        QString(100000, u'('),
-    };
+        QStringLiteral("CELL(1;1)"), QStringLiteral("CELL(5;5)"), QString(100000, u'(')};
     const QStringList expected = {nestingMessage(), nestingMessage(), nestingMessage(),
                                   circularMessage(5, 5), QStringLiteral("Not cramp")};
     EXPECT_EQ(evaluateOnSmallStack(&grid, texts), expected);
