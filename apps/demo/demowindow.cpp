@@ -1,0 +1,87 @@
+#include "demowindow.h"
+
+#include "grid/vorGrid.h"
+
+#include <QFile>
+#include <QStatusBar>
+#include <QTextStream>
+
+using namespace vorgrd;
+
+namespace {
+
+struct ColumnSetup
+{
+    const char *name;
+    tvorcolumntype type;
+    const char *format;
+    int width;
+    TAlignment alignment;
+};
+
+// Column 0 (the order number) is the fixed column.
+const ColumnSetup columnSetups[] = {
+    {"Order", ftstring, "", 60, taLeftJustify},
+    {"Customer", ftstring, "", 120, taLeftJustify},
+    {"Product", ftstring, "", 130, taLeftJustify},
+    {"Quantity", ftnumeric, "0", 70, taRightJustify},
+    {"Price", ftnumeric, "#,##0.00", 70, taRightJustify},
+    {"Delivered", ftdatetime, "dd mmm yyyy", 110, taLeftJustify},
+    {"Paid", ftcheckbox, "", 50, taCenter},
+    {"Total", ftformula, "#,##0.00", 100, taRightJustify},
+};
+
+} // namespace
+
+DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgrid(this))
+{
+    setWindowTitle(QStringLiteral("vorgrd demo"));
+    setCentralWidget(m_grid);
+    m_grid->setOptions(m_grid->Options() | goColSizing | goColMoving | goRowMoving | goEditing | goTabs);
+    setUpColumns();
+    loadOrders();
+    m_grid->setshowtitles(true);
+    statusBar()->showMessage(QStringLiteral("%1 orders").arg(m_grid->RowCount() - 1));
+    resize(745, 520);
+}
+
+void DemoWindow::setUpColumns()
+{
+    m_grid->setColCount(int(std::size(columnSetups)));
+    m_grid->setFixedCols(1);
+    m_grid->setFixedRows(1);
+    TvorgridColumns *columns = m_grid->columns();
+    columns->BeginUpdate();
+    for (int i = 0; i < columns->Count(); ++i) {
+        const ColumnSetup &setup = columnSetups[i];
+        tmcolumn *column = columns->GeTmColumn(i);
+        column->SetcolumnName(QString::fromLatin1(setup.name));
+        column->settype(setup.type);
+        column->SetDisplayformat(QString::fromLatin1(setup.format));
+        column->SetWidth(setup.width);
+        column->SetAlignment(setup.alignment);
+    }
+    columns->GeTmColumn(2)->GetPickList()->setStringList(
+        {"Apples", "Bananas", "Carrots", "Cherries", "Grapes", "Leeks", "Pears", "Plums"});
+    columns->EndUpdate();
+    for (int i = 0; i < columns->Count(); ++i)
+        m_grid->setColWidths(i, columns->GeTmColumn(i)->GetWidth());
+}
+
+void DemoWindow::loadOrders()
+{
+    QFile file(QStringLiteral(":/demo/orders.csv"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QTextStream in(&file);
+    in.readLine(); // the header: the titles come from the columns
+    QStringList lines;
+    while (!in.atEnd())
+        lines << in.readLine();
+    m_grid->setRowCount(int(lines.size()) + 1);
+    for (int row = 1; row <= lines.size(); ++row) {
+        const QStringList fields = lines[row - 1].split(u';');
+        for (int col = 0; col < fields.size(); ++col)
+            m_grid->setCells(col, row, fields[col]);
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The demo's main window: a tvorgrid of sample orders with typed columns, titles and
+// a fixed column.
+
+#include <QMainWindow>
+
+namespace vorgrd {
+class tvorgrid;
+}
+
+class DemoWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit DemoWindow(QWidget *parent = nullptr);
+    vorgrd::tvorgrid *grid() const { return m_grid; }
+
+private:
+    void setUpColumns();
+    void loadOrders();
+
+    vorgrd::tvorgrid *m_grid;
+};
