@@ -124,6 +124,22 @@ public:
     // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it).
     virtual void EditButtonClick();
 
+    // ---- row and column operations (grid/rowcolumnops.cpp) -------------------------------
+
+    // (end of row and column operations)
+
+    // ---- sorting (ordering/sorting.cpp) ------------------------------------------------
+
+    // (end of sorting)
+
+    // ---- searching (ordering/searching.cpp) --------------------------------------------
+
+    // (end of searching)
+
+    // ---- cell names and formula cells (formulas/cellnames.cpp) -------------------------
+
+    // (end of cell names)
+
     // ---- events ----------------------------------------------------------------------------
     // May change the text drawn in a cell.
     std::function<void(QObject *sender, int col, int row, const QRect &rect, TGridDrawState state,
@@ -146,9 +162,29 @@ protected:
     // Copies every ColWidths into its column's Width.
     virtual void Colwidthschanged();
 
+    // ---- protected hooks of the row and column operations --------------------------------
+
+    // (end of row and column hooks)
+
 private:
     void fitRowMarks();
     void fitColumns();
+
+    // ---- private state and helpers of sorting ------------------------------------------
+
+    // (end of sorting state)
+
+    // ---- private state and helpers of searching ----------------------------------------
+
+    // (end of searching state)
+
+    // ---- private helpers of the row and column operations ------------------------------
+
+    // (end of row and column helpers)
+
+    // ---- private helpers of cell names and formula cells -------------------------------
+
+    // (end of cell name helpers)
 
     TMSortType m_KeyType = soString;
     int m_KeyPos = 1;
