@@ -17,7 +17,7 @@
 #include "host/exceptions.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
-#include "keyedlist/numberkey_p.h"
+#include "keyedlist/keyconvert_p.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -328,10 +328,9 @@ void TvorList::SetUpdateState(bool updating)
 double TvorList::dateOf(QStringView key, const char *what) const
 {
     double value = 0;
-    const QString text = key.toString();
-    if (!TryStrToDateTime(text, value) || std::isnan(value))
+    if (!internal::dateTimeOf(key, value) || std::isnan(value))
         throw EConvertError(QStringLiteral("%1: \"%2\" is not a valid date and time")
-                                .arg(QLatin1StringView(what), text));
+                                .arg(QLatin1StringView(what), key.toString()));
     return value;
 }
 
@@ -597,32 +596,28 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
     return order;
 }
 
-void TvorList::applyOrder(int first, std::vector<int> order) noexcept
+void TvorList::applyOrder(int first, std::vector<int> order)
 {
-    // Follows the cycles of the permutation, holding one item aside per cycle; a
-    // position is marked done by setting its entry to -1.
-    const int n = int(order.size());
-    Item *const items = m_items.data() + first;
-    for (int start = 0; start < n; ++start) {
-        if (order[size_t(start)] < 0) continue;
-        if (order[size_t(start)] - first == start) {
-            order[size_t(start)] = -1;
-            continue;
-        }
-        Item held = std::move(items[start]);
-        int k = start;
-        for (;;) {
-            const int source = order[size_t(k)] - first;
-            order[size_t(k)] = -1;
-            if (source == start) {
-                items[k] = std::move(held);
-                break;
-            }
-            items[k] = std::move(items[source]);
-            k = source;
-        }
+    const size_t n = order.size();
+    if (n == 0) return;
+    // OPTIMIZATION: a gather into fresh storage. Its reads are independent of each
+    // other, so the processor overlaps their cache misses (following the permutation's
+    // cycles in place makes every read wait for the one before); the prefetch asks for
+    // the items a few steps ahead.
+    std::vector<Item> moved;
+    moved.reserve(first == 0 && n == m_items.size() ? m_items.capacity() : n);
+    Item *const items = m_items.data();
+    for (size_t k = 0; k < n; ++k) {
+#if defined(__GNUC__)
+        if (k + 8 < n) __builtin_prefetch(items + order[k + 8]);
+#endif
+        moved.push_back(std::move(items[order[k]]));
     }
-    if (n > 0) ++m_changeStamp;
+    if (first == 0 && n == m_items.size())
+        m_items.swap(moved);
+    else
+        std::move(moved.begin(), moved.end(), m_items.begin() + first);
+    ++m_changeStamp;
 }
 
 void TvorList::sortWithNotification()

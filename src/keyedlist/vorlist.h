@@ -197,7 +197,8 @@ private:
     // date key that does not convert, before anything has changed.
     int addItem(const QString &text, void *object);
     std::vector<int> planSort(int first, int last, TLSortType type, bool alphaPass) const;
-    void applyOrder(int first, std::vector<int> order) noexcept;
+    // Allocates before it moves anything: a failed allocation leaves the list as it was.
+    void applyOrder(int first, std::vector<int> order);
     // Sorts SortStart..Count-1 with both notifications (Sort and the key setters).
     void sortWithNotification();
     int compareKeyWithValue(QStringView key, const QString &text, double value) const;

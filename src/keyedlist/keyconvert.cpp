@@ -1,5 +1,6 @@
-#include "keyedlist/numberkey_p.h"
+#include "keyedlist/keyconvert_p.h"
 
+#include "host/exceptions.h"
 #include "host/textconvert.h"
 
 #include <charconv>
@@ -79,6 +80,55 @@ double leadingNumberOf(QStringView text)
         if (result.ec == std::errc() && result.ptr == buffer + length) return RoundToReal48(value);
     }
     return LeadingNumber(text.toString());
+}
+
+// OPTIMIZATION: the ISO form is what date keys mostly hold. It is read here without
+// copying the key; the value comes from EncodeDateTime, the same formula that
+// StrToDateTime ends in. StrToDateTime tries the ISO form first and reads exactly
+// this grammar the same way (the time separator ":" is accepted under every setting),
+// so wherever this accepts a text, StrToDateTime gives the same value. Everything else
+// (other forms, fractions of seconds, am/pm, blanks around, invalid dates) goes to
+// TryStrToDateTime itself.
+bool dateTimeOf(QStringView text, double &value)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto digitsAt = [&](int minDigits, int maxDigits, int &out) {
+        int count = 0;
+        out = 0;
+        while (i < n && text[i] >= u'0' && text[i] <= u'9') {
+            if (count == maxDigits) return false;
+            out = out * 10 + (text[i].unicode() - u'0');
+            ++count;
+            ++i;
+        }
+        return count >= minDigits;
+    };
+    auto take = [&](char16_t c) {
+        if (i < n && text[i] == c) {
+            ++i;
+            return true;
+        }
+        return false;
+    };
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    bool iso = digitsAt(4, 4, year) && take(u'-') && digitsAt(1, 2, month) && take(u'-') &&
+               digitsAt(1, 2, day);
+    if (iso && i < n) {
+        iso = (take(u' ') || take(u'T')) && digitsAt(1, 2, hour) && take(u':') &&
+              digitsAt(1, 2, minute);
+        if (iso && i < n) iso = take(u':') && digitsAt(1, 2, second) && i == n;
+    }
+    if (iso && year >= 1 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour <= 23 &&
+        minute <= 59 && second <= 59) {
+        try {
+            value = EncodeDateTime(year, month, day, hour, minute, second, 0);
+            return true;
+        } catch (const EConvertError &) {
+            // not a real date (30 February): the full reader decides
+        }
+    }
+    return TryStrToDateTime(text.toString(), value);
 }
 
 } // namespace vorgrd::internal
