@@ -21,6 +21,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -91,12 +92,11 @@ int truncateCoordinate(double value)
 
 // INT: the nearest integer, halves to the even neighbour, as a 32-bit integer. Done
 // by hand rather than with nearbyint so that a caller's rounding mode cannot change
-// the result.
+// the result. x - trunc(x) and x / 2 are exact, so a half is recognised exactly.
 double roundHalfEven(double x)
 {
-    double r = std::floor(x);
-    const double rest = x - r; // exact for every finite double
-    if (rest > 0.5 || (rest == 0.5 && std::fmod(r, 2.0) != 0)) r += 1;
+    double r = std::round(x); // halves away from zero
+    if (std::fabs(x - std::trunc(x)) == 0.5) r = 2 * std::round(x / 2);
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) RaiseParserError(5);
     return r;
 }
@@ -204,9 +204,13 @@ void TvorParser::Exec(const QString &Text)
         Exec(copy);
         return;
     }
+    // LIMIT: Position is a 32-bit integer; it must reach one past the end mark
+    // without overflowing.
+    constexpr qsizetype longest = std::numeric_limits<int>::max() - 3;
+    const qsizetype length = Text.size();
+    if (length > longest) raiseOwn(QString::fromLatin1(ParserLengthMessage).arg(longest));
     // OPTIMIZATION: Expression's buffer is reused from one call to the next, so an
     // Exec of a short text allocates nothing once the parser has warmed up.
-    const qsizetype length = Text.size();
     m_Expression.resize(length + 1);
     QChar *out = m_Expression.data();
     const QChar *in = Text.constData();

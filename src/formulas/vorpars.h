@@ -178,6 +178,7 @@ inline constexpr const char *ParserNestingMessage =
 inline constexpr const char *ParserCircularMessage = "Circular reference through CELL(%1;%2)";
 inline constexpr const char *ParserComplexityMessage =
     "Formula too complex (it would evaluate more than %1 cells or %2 characters of cell text)";
+inline constexpr const char *ParserLengthMessage = "Formula too long (more than %1 characters)";
 inline constexpr const char *ParserNoGridMessage =
     "Cell function without a grid to read cells from";
 

@@ -166,6 +166,9 @@ TEST(ParserFunctions, IntRoundsHalvesToEvenWithin32Bits)
                   {"INT(2.4999)", 2},
                   {"INT(2.5001)", 3},
                   {"INT(-7.2)", -7},
+                  {"INT(-0.5)", 0},
+                  {"INT(0.49999999999999994)", 0},
+                  {"INT(-1.5000000000000002)", -2},
                   {"INT(2147483647.4)", 2147483647},
                   {"INT(-2147483648.5)", -2147483648.0}});
     expectErrors("Invalid float operation", {"INT(2147483647.5)", "INT(-2147483649)", "INT(1E10)"});
