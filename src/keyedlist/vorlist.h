@@ -192,10 +192,10 @@ private:
         void *object = nullptr;
     };
 
+    int addItem(const QString &text, void *object);
     // Where the sort range first..last ends up: order[k] is the current index of the
     // item that goes to first + k. Converts every key once; throws EConvertError for a
     // date key that does not convert, before anything has changed.
-    int addItem(const QString &text, void *object);
     std::vector<int> planSort(int first, int last, TLSortType type, bool alphaPass) const;
     // Allocates before it moves anything: a failed allocation leaves the list as it was.
     void applyOrder(int first, std::vector<int> order);

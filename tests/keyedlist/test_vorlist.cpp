@@ -580,3 +580,50 @@ TEST(TvorList, AddKeepsTheTextOrderOfZeroValuedNumericKeys)
         EXPECT_EQ(fresh->toStringList(), expected) << descending;
     }
 }
+
+namespace {
+
+// Opens the list's internal steps to the test.
+class StepList : public TvorList
+{
+public:
+    using TvorList::ExchangeItems;
+    using TvorList::Grow;
+    using TvorList::InsertItem;
+    using TvorList::QuickSort;
+    using TvorList::SetCapacity;
+    using TvorList::Sort_Alpha;
+};
+
+} // namespace
+
+TEST(TvorList, InternalStepsCheckTheirIndicesAndDoNotNotify)
+{
+    StepList list;
+    list.SetKeyType(sNumeric);
+    for (const char *text : {"b", "2", "a", "1", "c"})
+        list.Add(text);
+    Recorder recorder;
+    recorder.attach(list);
+
+    list.QuickSort(1, 3); // numeric only, no post-pass: 2, a, 1 -> a, 1, 2
+    EXPECT_EQ(list.toStringList(), (QStringList{"b", "a", "1", "2", "c"}));
+    list.ExchangeItems(0, 4);
+    EXPECT_EQ(list.toStringList(), (QStringList{"c", "a", "1", "2", "b"}));
+    list.Sort_Alpha(); // the first zero run from index 0: c, a
+    EXPECT_EQ(list.toStringList(), (QStringList{"a", "c", "1", "2", "b"}));
+    EXPECT_TRUE(recorder.events.isEmpty());
+
+    EXPECT_THROW(list.QuickSort(-1, 2), EListError);
+    EXPECT_THROW(list.QuickSort(0, 5), EListError);
+    EXPECT_THROW(list.ExchangeItems(0, 5), EListError);
+    EXPECT_THROW(list.InsertItem(6, "x"), EListError);
+    EXPECT_THROW(list.SetCapacity(4), EListError);
+    EXPECT_EQ(list.toStringList(), (QStringList{"a", "c", "1", "2", "b"}));
+
+    list.SetCapacity(100);
+    EXPECT_EQ(list.Capacity(), 100);
+    list.Grow();
+    EXPECT_EQ(list.Capacity(), 116);
+    EXPECT_EQ(list.checkConsistency(), "");
+}
