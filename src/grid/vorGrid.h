@@ -125,6 +125,44 @@ public:
     virtual void EditButtonClick();
 
     // ---- row and column operations (grid/rowcolumnops.cpp) -------------------------------
+    // Every operation checks its arguments first and raises ERangeError naming the
+    // value and the valid range, with nothing changed. RowMarks travel with their
+    // rows and the column descriptions with their columns; the base's column widths
+    // stay by position (a hidden description keeps its column at width 0).
+    //
+    // Cells beyond the counts (see TStringGrid) are part of the line sequence:
+    // inserting shifts them on, deleting pulls them in, so nothing is overwritten
+    // and no stale copy is left behind.
+
+    // Splits Text at every Delimiter (matched exactly and case-sensitively; an empty
+    // delimiter is never found, two adjacent ones give an empty field) and writes the
+    // fields into cells (0, Row), (1, Row), ... Fields beyond ColCount land in cells
+    // beyond the count; cells after the last field keep their text. Returns the
+    // number of fields (at least 1). Row: 0..RowCount-1.
+    Q_INVOKABLE int ModifyRow(int Row, const QString &Text, const QString &Delimiter);
+    // The same down column Col (0..ColCount-1), starting at row 0.
+    Q_INVOKABLE int ModifyCol(int Col, const QString &Text, const QString &Delimiter);
+    // Appends a row (mark "N") and fills it like ModifyRow.
+    Q_INVOKABLE void AddRow(const QString &Text, QChar Delimiter);
+    // Appends a column (a default description) and fills it like ModifyCol.
+    Q_INVOKABLE void AddCol(const QString &Text, QChar Delimiter);
+    // Inserts Count empty rows (marks "N") before row Position (0..RowCount).
+    Q_INVOKABLE void InsertRows(int Position, int Count);
+    // Inserts Count empty columns before column Position (0..ColCount), each with a
+    // fresh description named "column " + its 1-based position.
+    Q_INVOKABLE void InsertCols(int Position, int Count);
+    // Deletes Count rows from Position (0..RowCount-1), with their marks; a Count
+    // reaching past the end is cut to the end. The base keeps at least one row beyond
+    // the fixed rows: such a row is left empty with the mark "N".
+    Q_INVOKABLE void DeleteRows(int Position, int Count);
+    // Deletes Count columns from Position (0..ColCount-1) with their descriptions.
+    Q_INVOKABLE void DeleteCols(int Position, int Count);
+
+    // LIMIT: the insertions refuse to grow the grid past these counts. Every row costs
+    // a mark string and every column a description with two fonts, so a mistyped
+    // count must fail cleanly instead of exhausting memory.
+    static constexpr int MaxInsertRowCount = 100'000'000;
+    static constexpr int MaxInsertColCount = 100'000;
 
     // (end of row and column operations)
 
@@ -163,6 +201,11 @@ protected:
     virtual void Colwidthschanged();
 
     // ---- protected hooks of the row and column operations --------------------------------
+    // A dragged row takes its mark string along; then the base moves its cells.
+    void RowMoved(int FromIndex, int ToIndex) override;
+    // A dragged column takes its description along (the collection is rebuilt inside
+    // its update bracket, which is closed again); then the base moves its cells.
+    void ColumnMoved(int FromIndex, int ToIndex) override;
 
     // (end of row and column hooks)
 
@@ -179,6 +222,19 @@ private:
     // (end of searching state)
 
     // ---- private helpers of the row and column operations ------------------------------
+    // Raises when RowMarks or columns were changed from outside and no longer match
+    // the counts (the operations would otherwise move the wrong entries).
+    void checkLinesInStep(const char *operation) const;
+    // Replaces the descriptions by copies of `wanted`, inside the update bracket; on
+    // failure the previous descriptions are put back.
+    void rebuildColumns(const TvorgridColumns &wanted);
+    // Commits an open editor's text before the lines under it move.
+    void commitEditorBeforeLinesMove();
+    // An open editor shows the text of the cell now under it (so that a later commit
+    // does not write the old cell's text into the new one).
+    void syncEditorWithCell();
+    // Shows the moved lines (and the editor's new cell text) in one repaint.
+    void refreshAfterLinesMoved();
 
     // (end of row and column helpers)
 

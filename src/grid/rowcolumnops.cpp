@@ -1,0 +1,577 @@
+// Row and column operations of tvorgrid: writing a delimited text across a row or
+// down a column, appending, inserting and deleting rows and columns, and following
+// the rows and columns that the user drags.
+//
+// Sections:
+//   1. argument checks and small tools (rollback, update bracket, field splitting)
+//   2. ModifyRow, ModifyCol, AddRow, AddCol
+//   3. rows: InsertRows, DeleteRows, RowMoved
+//   4. columns: the rebuild of the descriptions, InsertCols, DeleteCols, ColumnMoved
+//
+// Call flow of a structural change:
+//   check every argument (nothing changed yet)
+//   -> commit an open editor's text into its cell
+//   -> build what can fail on its own (copies of the column descriptions)
+//   -> change cells, marks, descriptions and counts, each step registering its undo
+//      with a Rollback, so that an exception part-way puts the grid back
+//   -> refresh once
+//
+// Cells move through the cell store's exchange and permutation operations: a row
+// moves as one pointer, a column as one 16-byte cell per row, never as text copies.
+#include "grid/vorGrid.h"
+
+#include "host/exceptions.h"
+#include "host/inplaceedit.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <limits>
+#include <vector>
+
+namespace vorgrd {
+
+namespace {
+
+constexpr int MaxIndex = std::numeric_limits<int>::max();
+
+// ---- 1. argument checks and small tools -----------------------------------------------
+
+[[noreturn]] void outOfRange(const char *operation, const char *what, qint64 value, qint64 first,
+                             qint64 last)
+{
+    throw ERangeError(QStringLiteral("%1: %2 %3 is out of range (valid: %4..%5)")
+                          .arg(QLatin1String(operation), QLatin1String(what))
+                          .arg(value)
+                          .arg(first)
+                          .arg(last));
+}
+
+void checkRange(const char *operation, const char *what, qint64 value, qint64 first, qint64 last)
+{
+    if (value < first || value > last) outOfRange(operation, what, value, first, last);
+}
+
+// Undo steps registered while an operation changes the grid; run in reverse order
+// unless the operation reaches commit(). An undo step that fails itself is skipped so
+// that the original exception is the one the caller sees.
+class Rollback
+{
+public:
+    Rollback() = default;
+    Rollback(const Rollback &) = delete;
+    Rollback &operator=(const Rollback &) = delete;
+    ~Rollback()
+    {
+        if (m_committed) return;
+        for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
+            try {
+                (*step)();
+            } catch (...) {
+            }
+        }
+    }
+    void add(std::function<void()> undo) { m_steps.push_back(std::move(undo)); }
+    void commit() { m_committed = true; }
+
+private:
+    std::vector<std::function<void()>> m_steps;
+    bool m_committed = false;
+};
+
+// Keeps a collection's update bracket open for a scope, closing it also on failure.
+class CollectionUpdate
+{
+public:
+    explicit CollectionUpdate(TCollection &collection) : m_collection(collection)
+    {
+        m_collection.BeginUpdate();
+    }
+    ~CollectionUpdate() { m_collection.EndUpdate(); }
+    CollectionUpdate(const CollectionUpdate &) = delete;
+    CollectionUpdate &operator=(const CollectionUpdate &) = delete;
+
+private:
+    TCollection &m_collection;
+};
+
+// The fields of a delimited text. Splitting completes before any cell is written, so
+// a text with more fields than a column index can count fails with nothing changed.
+std::vector<QStringView> splitFields(const char *operation, QStringView text, QStringView delimiter)
+{
+    std::vector<QStringView> fields;
+    if (delimiter.isEmpty()) {
+        fields.push_back(text);
+        return fields;
+    }
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype found = text.indexOf(delimiter, start, Qt::CaseSensitive);
+        if (found < 0) break;
+        // LIMIT: field i goes to line index i, an int.
+        if (fields.size() == static_cast<size_t>(MaxIndex))
+            throw ERangeError(QStringLiteral("%1: the text has more than %2 fields")
+                                  .arg(QLatin1String(operation))
+                                  .arg(MaxIndex));
+        fields.push_back(text.mid(start, found - start));
+        start = found + delimiter.size();
+    }
+    fields.push_back(text.mid(start));
+    return fields;
+}
+
+// Applies `order` (for target column first + i, its source column) to the cells of
+// rows 0 .. rows-1; rows beyond are outside the grid and stay as they are. The rows
+// done are put back if a later row fails.
+void permuteRowsInView(CellStore &store, int rows, int first, const std::vector<int> &order)
+{
+    std::vector<int> inverse(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        inverse[static_cast<size_t>(order[i] - first)] = first + static_cast<int>(i);
+    rows = std::min(rows, store.rowExtent());
+    int done = rows; // rows rows-1 .. done are permuted
+    try {
+        for (int row = rows - 1; row >= 0; --row) {
+            if (store.colExtent(row) > first) store.permuteRowCells(row, first, order);
+            done = row;
+        }
+    } catch (...) {
+        for (int row = rows - 1; row >= done; --row) {
+            try {
+                if (store.colExtent(row) > first) store.permuteRowCells(row, first, inverse);
+            } catch (...) {
+            }
+        }
+        throw;
+    }
+}
+
+// Appends a copy of `source` to `into`, or a fresh description when there is none
+// (named "column " + its 1-based position by Add).
+void appendDescription(TvorgridColumns &into, const tmcolumn *source)
+{
+    tmcolumn *item = into.Add();
+    if (source) item->Assign(source);
+}
+
+} // namespace
+
+// ---- helpers shared by the operations --------------------------------------------------
+
+void tvorgrid::checkLinesInStep(const char *operation) const
+{
+    if (m_RowMarks->Count() != RowCount())
+        throw EListError(QStringLiteral("%1: RowMarks holds %2 entries for %3 rows")
+                             .arg(QLatin1String(operation))
+                             .arg(m_RowMarks->Count())
+                             .arg(RowCount()));
+    if (m_columns->Count() != ColCount())
+        throw EListError(QStringLiteral("%1: columns holds %2 descriptions for %3 columns")
+                             .arg(QLatin1String(operation))
+                             .arg(m_columns->Count())
+                             .arg(ColCount()));
+}
+
+void tvorgrid::commitEditorBeforeLinesMove()
+{
+    if (EditorMode()) UpdateText();
+}
+
+void tvorgrid::syncEditorWithCell()
+{
+    if (EditorMode() && InplaceEditor()) InplaceEditor()->UpdateContents();
+}
+
+void tvorgrid::refreshAfterLinesMoved()
+{
+    syncEditorWithCell();
+    Refresh();
+}
+
+// ---- 2. ModifyRow, ModifyCol, AddRow, AddCol --------------------------------------------
+
+int tvorgrid::ModifyRow(int Row, const QString &Text, const QString &Delimiter)
+{
+    checkRange("ModifyRow", "Row", Row, 0, RowCount() - 1);
+    const std::vector<QStringView> fields = splitFields("ModifyRow", Text, Delimiter);
+    for (size_t i = 0; i < fields.size(); ++i)
+        setCells(static_cast<int>(i), Row, fields[i].toString());
+    return static_cast<int>(fields.size());
+}
+
+int tvorgrid::ModifyCol(int Col, const QString &Text, const QString &Delimiter)
+{
+    checkRange("ModifyCol", "Col", Col, 0, ColCount() - 1);
+    const std::vector<QStringView> fields = splitFields("ModifyCol", Text, Delimiter);
+    for (size_t i = 0; i < fields.size(); ++i)
+        setCells(Col, static_cast<int>(i), fields[i].toString());
+    return static_cast<int>(fields.size());
+}
+
+void tvorgrid::AddRow(const QString &Text, QChar Delimiter)
+{
+    checkLinesInStep("AddRow");
+    const int oldCount = RowCount();
+    if (oldCount >= MaxInsertRowCount)
+        throw ERangeError(QStringLiteral("AddRow: RowCount %1 is at the limit (valid: up to %2)")
+                              .arg(oldCount)
+                              .arg(MaxInsertRowCount));
+    Rollback rollback;
+    rollback.add([this, oldCount] {
+        while (m_RowMarks->Count() > oldCount)
+            m_RowMarks->Delete(m_RowMarks->Count() - 1);
+        m_RowMarksCount = oldCount;
+        setRowCount(oldCount);
+    });
+    setRowCount(oldCount + 1);
+    ModifyRow(RowCount() - 1, Text, QString(Delimiter));
+    rollback.commit();
+}
+
+void tvorgrid::AddCol(const QString &Text, QChar Delimiter)
+{
+    checkLinesInStep("AddCol");
+    const int oldCount = ColCount();
+    if (oldCount >= MaxInsertColCount)
+        throw ERangeError(QStringLiteral("AddCol: ColCount %1 is at the limit (valid: up to %2)")
+                              .arg(oldCount)
+                              .arg(MaxInsertColCount));
+    Rollback rollback;
+    rollback.add([this, oldCount] { setColCount(oldCount); });
+    setColCount(oldCount + 1);
+    ModifyCol(ColCount() - 1, Text, QString(Delimiter));
+    rollback.commit();
+}
+
+// ---- 3. rows ------------------------------------------------------------------------------
+
+void tvorgrid::InsertRows(int Position, int Count)
+{
+    checkLinesInStep("InsertRows");
+    const int oldCount = RowCount();
+    checkRange("InsertRows", "Position", Position, 0, oldCount);
+    if (oldCount >= MaxInsertRowCount)
+        throw ERangeError(QStringLiteral("InsertRows: RowCount %1 is at the limit (valid: up to "
+                                         "%2), no row can be inserted")
+                              .arg(oldCount)
+                              .arg(MaxInsertRowCount));
+    checkRange("InsertRows", "Count", Count, 1, MaxInsertRowCount - oldCount);
+
+    commitEditorBeforeLinesMove();
+    CellStore &store = cellStore();
+    // Rows the store keeps beyond the count that the new rows bring into view.
+    const bool hiddenRowsInView = store.rowExtent() > oldCount;
+    // Progress of the exchanges, read by the rollback (so declared before it).
+    int exchanged = oldCount; // rows oldCount-1 .. exchanged are done
+    Rollback rollback;
+
+    // The count first: SizeChanged appends Count "N" marks at the end.
+    rollback.add([this, oldCount] {
+        while (m_RowMarks->Count() > oldCount)
+            m_RowMarks->Delete(m_RowMarks->Count() - 1);
+        m_RowMarksCount = oldCount;
+        setRowCount(oldCount);
+    });
+    setRowCount(oldCount + Count);
+
+    // Cells: walking up from the last row, each row trades places with the row Count
+    // below it, so the rows end Count further on and the rows that came into view
+    // fill the gap. Exchanges undo themselves, which makes the rollback exact.
+    rollback.add([&store, &exchanged, oldCount, Count] {
+        for (int row = exchanged; row < oldCount; ++row)
+            store.exchangeRows(row, row + Count);
+    });
+    for (int row = oldCount - 1; row >= Position; --row) {
+        store.exchangeRows(row, row + Count);
+        exchanged = row;
+    }
+
+    // Marks: the same walk brings the appended "N" entries to Position.
+    for (int i = oldCount - 1; i >= Position; --i)
+        m_RowMarks->Exchange(i, i + Count);
+
+    rollback.commit();
+    // The new rows are empty, also where the store kept cells beyond the old count.
+    if (hiddenRowsInView) {
+        const int end = std::min(qint64(store.rowExtent()), qint64(Position) + Count);
+        for (int row = Position; row < end; ++row)
+            store.clearRow(row, 0, MaxIndex);
+    }
+    refreshAfterLinesMoved();
+}
+
+void tvorgrid::DeleteRows(int Position, int Count)
+{
+    checkLinesInStep("DeleteRows");
+    const int oldCount = RowCount();
+    checkRange("DeleteRows", "Position", Position, 0, oldCount - 1);
+    checkRange("DeleteRows", "Count", Count, 1, MaxIndex);
+    Count = std::min(Count, oldCount - Position);
+
+    commitEditorBeforeLinesMove();
+    CellStore &store = cellStore();
+    // Progress of the exchanges, read by the rollback (so declared before it).
+    int exchanged = Position + Count;      // rows Position+Count .. exchanged-1 are done
+    int marksExchanged = Position + Count; // the same for the marks
+    Rollback rollback;
+
+    // Cells: walking down from Position + Count, each row trades places with the row
+    // Count above it; the deleted rows ripple to the last Count rows, which are
+    // emptied at the end (the one step that cannot be undone), so no stale copy
+    // shows when the count grows again.
+    rollback.add([&store, &exchanged, Position, Count] {
+        for (int row = exchanged - 1; row >= Position + Count; --row)
+            store.exchangeRows(row, row - Count);
+    });
+    for (int row = Position + Count; row < oldCount; ++row) {
+        store.exchangeRows(row, row - Count);
+        exchanged = row + 1;
+    }
+
+    // Marks: the same walk, then the deleted marks are dropped from the end.
+    rollback.add([this, &marksExchanged, Position, Count] {
+        for (int i = marksExchanged - 1; i >= Position + Count; --i)
+            m_RowMarks->Exchange(i, i - Count);
+    });
+    for (int i = Position + Count; i < oldCount; ++i) {
+        m_RowMarks->Exchange(i, i - Count);
+        marksExchanged = i + 1;
+    }
+    QStringList droppedMarks;
+    for (int i = oldCount - Count; i < oldCount; ++i)
+        droppedMarks.append(m_RowMarks->Strings(i));
+    rollback.add([this, droppedMarks, oldCount] {
+        while (m_RowMarks->Count() > oldCount - droppedMarks.size())
+            m_RowMarks->Delete(m_RowMarks->Count() - 1);
+        for (const QString &mark : droppedMarks)
+            m_RowMarks->Add(mark);
+        m_RowMarksCount = oldCount;
+        setRowCount(oldCount);
+    });
+    for (int i = 0; i < Count; ++i)
+        m_RowMarks->Delete(m_RowMarks->Count() - 1);
+
+    syncEditorWithCell();
+    // RowMarksCount first, so that SizeChanged keeps the marks just moved. The base
+    // keeps one row beyond the fixed rows; fitRowMarks gives such a row an "N".
+    m_RowMarksCount = oldCount - Count;
+    setRowCount(oldCount - Count);
+    fitRowMarks();
+
+    rollback.commit();
+    const int end = std::min(store.rowExtent(), oldCount);
+    for (int row = oldCount - Count; row < end; ++row)
+        store.clearRow(row, 0, MaxIndex);
+    refreshAfterLinesMoved();
+}
+
+void tvorgrid::RowMoved(int FromIndex, int ToIndex)
+{
+    checkRange("RowMoved", "FromIndex", FromIndex, 0, RowCount() - 1);
+    checkRange("RowMoved", "ToIndex", ToIndex, 0, RowCount() - 1);
+    checkLinesInStep("RowMoved");
+    // Step by step exchanges: no allocation, so the marks cannot fail half-moved.
+    const int step = FromIndex < ToIndex ? 1 : -1;
+    for (int i = FromIndex; i != ToIndex; i += step)
+        m_RowMarks->Exchange(i, i + step);
+    try {
+        TStringGrid::RowMoved(FromIndex, ToIndex);
+    } catch (...) {
+        for (int i = ToIndex; i != FromIndex; i -= step)
+            m_RowMarks->Exchange(i, i - step);
+        throw;
+    }
+}
+
+// ---- 4. columns -----------------------------------------------------------------------------
+
+void tvorgrid::rebuildColumns(const TvorgridColumns &wanted)
+{
+    TvorgridColumns previous(this);
+    for (int i = 0; i < m_columns->Count(); ++i)
+        appendDescription(previous, m_columns->GeTmColumn(i));
+    CollectionUpdate bracket(*m_columns);
+    try {
+        m_columns->Clear();
+        for (int i = 0; i < wanted.Count(); ++i)
+            appendDescription(*m_columns, wanted.GeTmColumn(i));
+    } catch (...) {
+        m_columns->Clear();
+        for (int i = 0; i < previous.Count(); ++i)
+            appendDescription(*m_columns, previous.GeTmColumn(i));
+        throw;
+    }
+}
+
+namespace {
+
+// After the descriptions moved while the base's widths stayed by position: a column
+// whose new description is hidden gets width 0, and one that only had width 0
+// because a hidden description stood there gets its description's width back.
+// Without this an insertion before a hidden column would show it and hide its
+// neighbour.
+void fitHiddenWidths(tvorgrid &grid, const std::vector<bool> &wasHidden)
+{
+    for (int i = 0; i < grid.ColCount(); ++i) {
+        const tmcolumn *column = grid.columns()->GeTmColumn(i);
+        const bool hidden = column->GetHide();
+        const bool hiddenBefore = i < static_cast<int>(wasHidden.size()) && wasHidden[size_t(i)];
+        if (hidden)
+            grid.setColWidths(i, 0);
+        else if (hiddenBefore)
+            grid.setColWidths(i, column->GetWidth());
+    }
+}
+
+std::vector<bool> hiddenColumns(const TvorgridColumns &columns)
+{
+    std::vector<bool> hidden(static_cast<size_t>(columns.Count()));
+    for (int i = 0; i < columns.Count(); ++i)
+        hidden[static_cast<size_t>(i)] = columns.GeTmColumn(i)->GetHide();
+    return hidden;
+}
+
+} // namespace
+
+void tvorgrid::InsertCols(int Position, int Count)
+{
+    checkLinesInStep("InsertCols");
+    const int oldCount = ColCount();
+    checkRange("InsertCols", "Position", Position, 0, oldCount);
+    if (oldCount >= MaxInsertColCount)
+        throw ERangeError(QStringLiteral("InsertCols: ColCount %1 is at the limit (valid: up to "
+                                         "%2), no column can be inserted")
+                              .arg(oldCount)
+                              .arg(MaxInsertColCount));
+    checkRange("InsertCols", "Count", Count, 1, MaxInsertColCount - oldCount);
+
+    // The wanted descriptions: copies before Position, Count fresh ones, the rest.
+    TvorgridColumns wanted(this);
+    for (int i = 0; i < Position; ++i)
+        appendDescription(wanted, m_columns->GeTmColumn(i));
+    for (int i = 0; i < Count; ++i)
+        appendDescription(wanted, nullptr);
+    for (int i = Position; i < oldCount; ++i)
+        appendDescription(wanted, m_columns->GeTmColumn(i));
+    const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
+
+    commitEditorBeforeLinesMove();
+    CellStore &store = cellStore();
+    const int rows = std::min(RowCount(), store.rowExtent());
+    // Rows holding cells beyond the old count that the new columns bring into view.
+    std::vector<int> hiddenCellsInView;
+    for (int row = 0; row < rows; ++row)
+        if (store.colExtent(row) > oldCount) hiddenCellsInView.push_back(row);
+    Rollback rollback;
+
+    // Cells: in every row, the cells from Position on move Count places right and
+    // the cells that came into view fill the gap.
+    if (Position < oldCount) {
+        const int span = oldCount + Count - Position;
+        std::vector<int> order(static_cast<size_t>(span));
+        for (int i = 0; i < span; ++i)
+            order[size_t(i)] = i < Count ? oldCount + i : Position + i - Count;
+        permuteRowsInView(store, rows, Position, order);
+        rollback.add([&store, rows, Position, span, Count] {
+            std::vector<int> back(static_cast<size_t>(span));
+            for (int i = 0; i < span; ++i)
+                back[size_t(i)] =
+                    i < span - Count ? Position + Count + i : Position + i - (span - Count);
+            permuteRowsInView(store, rows, Position, back);
+        });
+    }
+
+    rollback.add([this, oldCount] {
+        setColCount(oldCount);
+        fitColumns();
+    });
+    rebuildColumns(wanted);
+    // SizeChanged finds the collection at the new size already.
+    setColCount(oldCount + Count);
+    fitHiddenWidths(*this, wasHidden);
+
+    rollback.commit();
+    // The new columns are empty, also where the store kept cells beyond the old count.
+    for (int row : hiddenCellsInView)
+        store.clearRow(row, Position, Position + Count - 1);
+    // The fresh columns' title cells are empty: write the captions again.
+    if (m_showtitles) setshowtitles(true);
+    refreshAfterLinesMoved();
+}
+
+void tvorgrid::DeleteCols(int Position, int Count)
+{
+    checkLinesInStep("DeleteCols");
+    const int oldCount = ColCount();
+    checkRange("DeleteCols", "Position", Position, 0, oldCount - 1);
+    checkRange("DeleteCols", "Count", Count, 1, MaxIndex);
+    Count = std::min(Count, oldCount - Position);
+
+    TvorgridColumns wanted(this);
+    for (int i = 0; i < oldCount; ++i)
+        if (i < Position || i >= Position + Count)
+            appendDescription(wanted, m_columns->GeTmColumn(i));
+    const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
+
+    commitEditorBeforeLinesMove();
+    CellStore &store = cellStore();
+    const int rows = std::min(RowCount(), store.rowExtent());
+    Rollback rollback;
+
+    // Cells: in every row, the cells after the deleted ones move Count places left;
+    // the deleted cells go to the last Count columns and are emptied at the end, so
+    // no stale copy shows when the count grows again.
+    const int span = oldCount - Position;
+    if (span > Count) {
+        std::vector<int> order(static_cast<size_t>(span));
+        for (int i = 0; i < span; ++i)
+            order[size_t(i)] =
+                i < span - Count ? Position + Count + i : Position + i - (span - Count);
+        permuteRowsInView(store, rows, Position, order);
+        rollback.add([&store, rows, Position, span, Count] {
+            std::vector<int> back(static_cast<size_t>(span));
+            for (int i = 0; i < span; ++i)
+                back[size_t(i)] = i < Count ? Position + (span - Count) + i : Position + i - Count;
+            permuteRowsInView(store, rows, Position, back);
+        });
+    }
+
+    rollback.add([this, oldCount] {
+        setColCount(oldCount);
+        fitColumns();
+    });
+    rebuildColumns(wanted);
+    syncEditorWithCell();
+    setColCount(oldCount - Count);
+    // The base keeps one column beyond the fixed ones: it gets a default description.
+    fitColumns();
+    fitHiddenWidths(*this, wasHidden);
+
+    rollback.commit();
+    for (int row = rows - 1; row >= 0; --row)
+        store.clearRow(row, oldCount - Count, oldCount - 1);
+    refreshAfterLinesMoved();
+}
+
+void tvorgrid::ColumnMoved(int FromIndex, int ToIndex)
+{
+    checkRange("ColumnMoved", "FromIndex", FromIndex, 0, ColCount() - 1);
+    checkRange("ColumnMoved", "ToIndex", ToIndex, 0, ColCount() - 1);
+    checkLinesInStep("ColumnMoved");
+    if (FromIndex != ToIndex) {
+        TvorgridColumns kept(this);
+        appendDescription(kept, m_columns->GeTmColumn(FromIndex));
+        TvorgridColumns wanted(this);
+        for (int i = 0; i < m_columns->Count(); ++i) {
+            if (i == FromIndex) continue;
+            if (i == ToIndex && FromIndex > ToIndex) appendDescription(wanted, kept.GeTmColumn(0));
+            appendDescription(wanted, m_columns->GeTmColumn(i));
+            if (i == ToIndex && FromIndex < ToIndex) appendDescription(wanted, kept.GeTmColumn(0));
+        }
+        rebuildColumns(wanted);
+    }
+    TStringGrid::ColumnMoved(FromIndex, ToIndex);
+}
+
+} // namespace vorgrd
