@@ -33,6 +33,7 @@
 #include "host/stringgrid.h"
 #include "keyedlist/vorlist.h"
 #include "ordering/orderingtypes.h"
+#include "ordering/searchstate.h"
 
 #include <QImage>
 
@@ -82,7 +83,11 @@ public:
     bool SortDescending() const { return m_SortDescending; }
     void setSortDescending(bool value) { m_SortDescending = value; }
     bool ReverseSearch() const { return m_ReverseSearch; }
-    void SetReverseSearch(bool value) { m_ReverseSearch = value; }
+    // Turns the search round. A running search goes on from the cell before its last
+    // match in the new direction (that match is not reported again); an exhausted
+    // search, or one that has reported no match yet, is armed again at the far end of
+    // its range. Never scans cells, never throws.
+    void SetReverseSearch(bool value);
     // Set once any search has started; never cleared.
     bool SearchExists() const { return m_SearchExists; }
 
@@ -171,10 +176,61 @@ public:
     // (end of sorting)
 
     // ---- searching (ordering/searching.cpp) --------------------------------------------
+    // A search is a cursor over a rectangle of cells (docs/search.md). A start operation
+    // sets the text and the range and reports the first match; FindNext reports the
+    // next one. Matches follow KeyType, KeyPos, KeyLen and SearchSubstring; UseFixed
+    // decides whether the fixed bands belong to the range; ReverseSearch scans
+    // backwards. There is no wrap-around. Each call returns whether a cell matched and
+    // puts its (col, row) into the out parameters, or (-1, -1). Searching never moves
+    // the current cell or the selection.
+    //
+    // With soDate a search text or a cell key that is no date raises EConvertError; the
+    // search stays armed on that cell. If rows or columns are removed while a search is
+    // under way, FindNext treats its range as cut to the current counts.
+
+    // The whole grid, along each row (byRows) or down each column.
+    Q_INVOKABLE bool FindFirst(const QString &text, bool byRows, int &col, int &row);
+    // One row (one column); an index outside the grid raises ERangeError and leaves
+    // the running search as it was.
+    Q_INVOKABLE bool FindFirstInRow(const QString &text, int searchRow, int &col, int &row);
+    Q_INVOKABLE bool FindFirstInCol(const QString &text, int searchCol, int &col, int &row);
+    // The next match after the last one; false and (-1, -1) once the range is exhausted
+    // or when no search was started.
+    Q_INVOKABLE bool FindNext(int &col, int &row);
 
     // (end of searching)
 
     // ---- cell names and formula cells (formulas/cellnames.cpp) -------------------------
+    // Cells addressed by column name and as variants (docs/cellnames.md). A name matches
+    // a column's columnName with a-z upper-cased on both sides; the first matching
+    // column wins. A name that no column carries is not an error: writing changes
+    // nothing, reading gives the empty result. Rows and columns must lie inside the grid
+    // (0..RowCount-1, 0..ColCount-1), else ERangeError with nothing changed.
+    //
+    // Variants become text through QVariant's own conversion to QString (3 -> "3",
+    // 2.5 -> "2.5", true -> "true"); an invalid QVariant is the empty text. A variant
+    // with no text form (a QRect, say) raises EVariantError naming its type, with the
+    // cell unchanged. Reading gives a QString variant.
+
+    void setcellname(const QString &name, int row, const QString &value);
+    QString getcellname(const QString &name, int row) const;
+    void setvcellname(const QString &name, int row, const QVariant &value);
+    // A QString variant; an invalid QVariant when no column has the name.
+    QVariant getvcellname(const QString &name, int row) const;
+    void setvcell(int col, int row, const QVariant &value);
+    QVariant getvcell(int col, int row) const;
+    // The columnName of column `index`; empty for an index outside 0..ColCount-1.
+    Q_INVOKABLE QString getcellsname(int index) const;
+    // The index of the first column with that name; -1 when none has it.
+    Q_INVOKABLE int getcellsindex(const QString &name) const;
+
+    // The text a formula cell shows: the cell's text evaluated by Parser() with
+    // (col, row) as its current cell, formatted with the column's Displayformat (a
+    // trailing "x" dropped) through FormatFloat, or with FloatToStr when there is no
+    // format. Any failure of evaluation or formatting gives the raw text; so does a
+    // cell that is no formula cell (another column type, or the title row while
+    // showtitles is on). SUMROW and the other range functions read the focused cell.
+    QString FormulaDisplayText(int col, int row);
 
     // (end of cell names)
 
@@ -218,6 +274,10 @@ private:
     // (end of sorting state)
 
     // ---- private state and helpers of searching ----------------------------------------
+    SearchState m_search;
+    // Arms a search over the range with the position at its start for the direction.
+    bool startSearch(const QString &text, bool byRows, int top, int left, int bottom, int right,
+                     int &col, int &row);
 
     // (end of searching state)
 

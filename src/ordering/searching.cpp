@@ -1,0 +1,319 @@
+// tvorgrid's search: a cursor over a rectangle of cells, kept in m_search between
+// calls.
+//
+//   1. cutting a key and testing one cell (keyOf, SearchValue, cellMatches)
+//   2. moving the cursor (CutRange, normalise, advance)
+//   3. the start operations and FindNext
+//   4. turning round (SetReverseSearch)
+//
+// Call flow: FindFirst / FindFirstInRow / FindFirstInCol -> startSearch -> FindNext
+//            FindNext -> prepareValue -> cutRange -> normalise -> (cellMatches, advance)*
+#include "grid/vorGrid.h"
+#include "host/formatsettings.h"
+#include "host/textconvert.h"
+
+#include <QCollator>
+#include <QStringView>
+
+namespace vorgrd {
+
+namespace {
+
+// ---- 1. keys and matches --------------------------------------------------------------
+
+// The key window is taken as the grid's values stand (a sort clamps them through
+// TvorList, a search does not): a start below 1 counts as 1, a length of 0 or less
+// and a start beyond the end give the empty key.
+QStringView keyOf(const QString &text, int keyPos, int keyLen)
+{
+    if (keyLen <= 0) return {};
+    const qsizetype start = keyPos < 1 ? 0 : qsizetype(keyPos) - 1;
+    if (start >= text.size()) return {};
+    return QStringView(text).mid(start, qMin<qsizetype>(keyLen, text.size() - start));
+}
+
+// The search text converted once per FindNext.
+struct SearchValue
+{
+    TMSortType type = soString;
+    bool substring = false;
+    QString text;
+    double number = 0;
+};
+
+bool isAsciiLower(char16_t c)
+{
+    return c >= u'a' && c <= u'z';
+}
+
+// Whether `upperNeedle` (already upper-cased, a-z only) occurs in `haystack` with
+// a-z folded the same way.
+// OPTIMIZATION: folds while comparing instead of upper-casing every cell text into a
+// new string.
+bool containsUpperCased(QStringView haystack, QStringView upperNeedle)
+{
+    const qsizetype n = upperNeedle.size();
+    if (n == 0 || n > haystack.size()) return false;
+    const char16_t *h = haystack.utf16();
+    const char16_t *u = upperNeedle.utf16();
+    for (qsizetype start = 0; start + n <= haystack.size(); ++start) {
+        qsizetype i = 0;
+        for (; i < n; ++i) {
+            char16_t c = h[start + i];
+            if (isAsciiLower(c)) c = char16_t(c - (u'a' - u'A'));
+            if (c != u[i]) break;
+        }
+        if (i == n) return true;
+    }
+    return false;
+}
+
+// Throws EConvertError (from StrToDateTime) for a soDate key that is no date.
+bool cellMatches(const QString &text, const SearchValue &value, int keyPos, int keyLen)
+{
+    switch (value.type) {
+    case soString:
+        if (value.substring) return containsUpperCased(text, value.text);
+        return textCollator().compare(keyOf(text, keyPos, keyLen), QStringView(value.text)) == 0;
+    case soStringCaseSensitive:
+        // An empty text occurs in no text: QString::contains would find it everywhere.
+        if (value.substring) return !value.text.isEmpty() && text.contains(value.text);
+        return keyOf(text, keyPos, keyLen) == QStringView(value.text);
+    case soNumeric:
+        return LeadingNumber(keyOf(text, keyPos, keyLen).toString()) == value.number;
+    case soDate:
+        return StrToDateTime(keyOf(text, keyPos, keyLen).toString()) == value.number;
+    }
+    return false;
+}
+
+// ---- 2. the cursor ----------------------------------------------------------------------
+
+// The search range cut to the grid's current counts: rows or columns removed since the
+// search started are never read.
+struct CutRange
+{
+    int top, left, bottom, right;
+    bool empty() const { return top > bottom || left > right; }
+};
+
+CutRange cutRange(const SearchState &s, int rowCount, int colCount)
+{
+    return {s.SearchTop, s.SearchLeft, qMin(s.SearchBottom, rowCount - 1),
+            qMin(s.SearchRight, colCount - 1)};
+}
+
+// Moves the position one cell in scan order; false when it left the range.
+bool advance(SearchState &s, const CutRange &r, bool backwards)
+{
+    int &fast = s.SearchByRows ? s.SearchCol : s.SearchRow;
+    int &slow = s.SearchByRows ? s.SearchRow : s.SearchCol;
+    const int fastFirst = s.SearchByRows ? r.left : r.top;
+    const int fastLast = s.SearchByRows ? r.right : r.bottom;
+    const int slowFirst = s.SearchByRows ? r.top : r.left;
+    const int slowLast = s.SearchByRows ? r.bottom : r.right;
+    if (!backwards) {
+        if (++fast > fastLast) {
+            fast = fastFirst;
+            ++slow;
+        }
+        return slow <= slowLast;
+    }
+    if (--fast < fastFirst) {
+        fast = fastLast;
+        --slow;
+    }
+    return slow >= slowFirst;
+}
+
+// Puts a position that lies beyond the cut range (lines were removed) on the first
+// existing cell at or after it in scan order, without stepping over the missing cells
+// one by one. False when no such cell is left.
+bool normalise(SearchState &s, const CutRange &r, bool backwards)
+{
+    int &fast = s.SearchByRows ? s.SearchCol : s.SearchRow;
+    int &slow = s.SearchByRows ? s.SearchRow : s.SearchCol;
+    const int fastFirst = s.SearchByRows ? r.left : r.top;
+    const int fastLast = s.SearchByRows ? r.right : r.bottom;
+    const int slowFirst = s.SearchByRows ? r.top : r.left;
+    const int slowLast = s.SearchByRows ? r.bottom : r.right;
+    if (!backwards) {
+        if (slow < slowFirst) {
+            slow = slowFirst;
+            fast = fastFirst;
+        }
+        if (fast < fastFirst) fast = fastFirst;
+        if (fast > fastLast) {
+            fast = fastFirst;
+            ++slow;
+        }
+        return slow <= slowLast;
+    }
+    if (slow > slowLast) {
+        slow = slowLast;
+        fast = fastLast;
+    }
+    if (fast > fastLast) fast = fastLast;
+    if (fast < fastFirst) {
+        fast = fastLast;
+        --slow;
+    }
+    return slow >= slowFirst;
+}
+
+void checkLine(int index, int count, const char *what)
+{
+    if (index < 0 || index >= count)
+        throw ERangeError(QStringLiteral("Search %1 %2 is out of range (valid: 0..%3)")
+                              .arg(QLatin1String(what))
+                              .arg(index)
+                              .arg(count - 1));
+}
+
+} // namespace
+
+// ---- 3. starting and continuing ---------------------------------------------------------
+
+bool tvorgrid::startSearch(const QString &text, bool byRows, int top, int left, int bottom,
+                           int right, int &col, int &row)
+{
+    SearchState &s = m_search;
+    s = SearchState{};
+    s.SearchText = text;
+    s.SearchByRows = byRows;
+    s.SearchActive = true;
+    s.SearchTop = top;
+    s.SearchLeft = left;
+    s.SearchBottom = bottom;
+    s.SearchRight = right;
+    s.SearchCol = m_ReverseSearch ? right : left;
+    s.SearchRow = m_ReverseSearch ? bottom : top;
+    m_SearchExists = true;
+    return FindNext(col, row);
+}
+
+bool tvorgrid::FindFirst(const QString &text, bool byRows, int &col, int &row)
+{
+    col = row = -1;
+    const int fixedRows = GetFixedRows();
+    const int fixedCols = GetFixedCols();
+    int top = 0;
+    int left = 0;
+    switch (m_UseFixed) {
+    case hfNot:
+        top = fixedRows;
+        left = fixedCols;
+        break;
+    case hfSmart:
+        // A row-wise search takes the fixed columns (the row titles) along, a
+        // column-wise one the fixed rows.
+        top = byRows ? fixedRows : 0;
+        left = byRows ? 0 : fixedCols;
+        break;
+    case hfYes:
+        break;
+    }
+    return startSearch(text, byRows, top, left, RowCount() - 1, ColCount() - 1, col, row);
+}
+
+bool tvorgrid::FindFirstInRow(const QString &text, int searchRow, int &col, int &row)
+{
+    col = row = -1;
+    checkLine(searchRow, RowCount(), "row");
+    const int left = m_UseFixed == hfNot ? GetFixedCols() : 0;
+    return startSearch(text, true, searchRow, left, searchRow, ColCount() - 1, col, row);
+}
+
+bool tvorgrid::FindFirstInCol(const QString &text, int searchCol, int &col, int &row)
+{
+    col = row = -1;
+    checkLine(searchCol, ColCount(), "column");
+    const int top = m_UseFixed == hfNot ? GetFixedRows() : 0;
+    return startSearch(text, false, top, searchCol, RowCount() - 1, searchCol, col, row);
+}
+
+bool tvorgrid::FindNext(int &col, int &row)
+{
+    col = row = -1;
+    SearchState &s = m_search;
+    if (!s.SearchActive) return false;
+
+    // Converted before any cell is tested: a date text that does not convert raises
+    // here with the search still armed where it was.
+    SearchValue value;
+    value.type = m_KeyType;
+    value.substring = m_SearchSubstring;
+    switch (m_KeyType) {
+    case soString:
+        // Stored upper-cased, as later searches of the same cursor see it.
+        if (m_SearchSubstring) s.SearchText = UpperCase(s.SearchText);
+        value.text = s.SearchText;
+        break;
+    case soStringCaseSensitive:
+        value.text = s.SearchText;
+        break;
+    case soNumeric:
+        value.number = LeadingNumber(s.SearchText);
+        break;
+    case soDate:
+        value.number = StrToDateTime(s.SearchText);
+        break;
+    }
+
+    const bool backwards = m_ReverseSearch;
+    const CutRange range = cutRange(s, RowCount(), ColCount());
+    if (range.empty() || !normalise(s, range, backwards)) {
+        s.SearchActive = false;
+        return false;
+    }
+    do {
+        bool match = false;
+        try {
+            match = cellMatches(Cells(s.SearchCol, s.SearchRow), value, m_KeyPos, m_KeyLen);
+        } catch (const EConvertError &e) {
+            // The position stays on this cell and the search stays armed.
+            throw EConvertError(QStringLiteral("%1 (search in cell %2, %3)")
+                                    .arg(e.Message())
+                                    .arg(s.SearchCol)
+                                    .arg(s.SearchRow));
+        }
+        if (match) {
+            col = s.SearchCol;
+            row = s.SearchRow;
+            s.HasMatch = true;
+            s.MatchCol = col;
+            s.MatchRow = row;
+            s.SearchActive = advance(s, range, backwards);
+            return true;
+        }
+    } while (advance(s, range, backwards));
+    s.SearchActive = false;
+    return false;
+}
+
+// ---- 4. turning round -------------------------------------------------------------------
+
+void tvorgrid::SetReverseSearch(bool value)
+{
+    if (value == m_ReverseSearch) return;
+    m_ReverseSearch = value;
+    SearchState &s = m_search;
+    if (s.SearchActive && s.HasMatch) {
+        // Go on from the cell before the last match in the new direction. Scanning from
+        // the current position instead (it lies one cell past the match) would report
+        // that match a second time whenever the cell after it matched as well.
+        s.SearchCol = s.MatchCol;
+        s.SearchRow = s.MatchRow;
+        const CutRange range = cutRange(s, RowCount(), ColCount());
+        s.SearchActive = !range.empty() && advance(s, range, value);
+    } else if (m_SearchExists) {
+        // An exhausted search, or one that has reported nothing yet (a date error
+        // stopped it), starts again from the other end of the same range.
+        s.SearchActive = true;
+        s.HasMatch = false;
+        s.SearchCol = value ? s.SearchRight : s.SearchLeft;
+        s.SearchRow = value ? s.SearchBottom : s.SearchTop;
+    }
+}
+
+} // namespace vorgrd
