@@ -18,8 +18,8 @@ struct FormatSettings
 {
     QChar DecimalSeparator = u'.';
     QChar ThousandSeparator = u',';
-    QChar DateSeparator = u'-';  // what "/" in a date pattern writes
-    QChar TimeSeparator = u':';  // what ":" in a time pattern writes
+    QChar DateSeparator = u'-'; // what "/" in a date pattern writes
+    QChar TimeSeparator = u':'; // what ":" in a time pattern writes
     QString ShortDateFormat = QStringLiteral("yyyy/mm/dd");
     QString LongDateFormat = QStringLiteral("dddd, d mmmm yyyy");
     QString ShortTimeFormat = QStringLiteral("hh:nn");
@@ -28,7 +28,7 @@ struct FormatSettings
     QString TimePMString = QStringLiteral("PM");
     QStringList ShortMonthNames; // 12 names, January first
     QStringList LongMonthNames;
-    QStringList ShortDayNames;   // 7 names, Sunday first
+    QStringList ShortDayNames; // 7 names, Sunday first
     QStringList LongDayNames;
     QLocale CollationLocale = QLocale::c(); // locale of AnsiCompareText
 
