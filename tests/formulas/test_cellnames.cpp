@@ -253,6 +253,15 @@ TEST(FormulaCells, FormulasReadOtherCellsAndTheRangeFunctionsTheFocusedRow)
     // COL reads the formula cell's own row.
     grid.setCells(3, 4, "COL(0)+COL(2)");
     EXPECT_EQ(grid.FormulaDisplayText(3, 4), "4");
+    // The column functions read the focused column: column 1 holds 2 and 2 in rows 1, 4.
+    grid.setCells(1, 0, "0");
+    grid.setCells(1, 2, "0");
+    grid.setCells(1, 3, "0");
+    grid.setCells(3, 1, "SUMCOL(0;4)+AVGCOL(1;4)");
+    grid.setCol(1);
+    EXPECT_EQ(grid.FormulaDisplayText(3, 1), "5");
+    grid.setCol(0); // column 0 has empty cells, which are no formulas
+    EXPECT_EQ(grid.FormulaDisplayText(3, 1), "SUMCOL(0;4)+AVGCOL(1;4)");
 }
 
 TEST(FormulaCells, CellsThatAreNoFormulaCellsShowTheirText)
