@@ -551,6 +551,8 @@ void tvorgrid::DeleteCols(int Position, int Count)
     rollback.commit();
     for (int row = rows - 1; row >= 0; --row)
         store.clearRow(row, oldCount - Count, oldCount - 1);
+    // A column the base kept beyond the fixed ones has an empty title cell.
+    if (m_showtitles) setshowtitles(true);
     refreshAfterLinesMoved();
 }
 

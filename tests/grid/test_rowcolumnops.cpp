@@ -330,12 +330,23 @@ TEST_F(RowColOps, WidthsStayByPositionButAHiddenColumnStaysHidden)
     EXPECT_EQ(grid.ColWidths(3), column(3)->GetWidth());
 }
 
-TEST_F(RowColOps, InsertColsRewritesTheTitleRowWhenTitlesAreOn)
+TEST_F(RowColOps, ColumnOperationsRewriteTheTitleRowWhenTitlesAreOn)
 {
     grid.setshowtitles(true);
     grid.InsertCols(1, 1);
     EXPECT_EQ(rowTexts(0), (QStringList{"column 1", "column 2", "column 2", "column 3", "column 4",
                                         "column 5"}));
+    grid.DeleteCols(0, 6); // the base keeps two columns (one fixed): fresh descriptions
+    EXPECT_EQ(rowTexts(0), (QStringList{"column 1", "column 2"}));
+}
+
+TEST_F(RowColOps, RowOperationsNeverRewriteTheTitleRow)
+{
+    fill();
+    grid.setshowtitles(true);
+    grid.DeleteRows(0, 1);
+    EXPECT_EQ(rowTexts(0), (QStringList{"c0r1", "c1r1", "c2r1", "c3r1", "c4r1"}))
+        << "the data row that moved up is not overwritten";
 }
 
 TEST_F(RowColOps, DraggingAColumnCarriesItsDescriptionAndLeavesTheBracketClosed)
