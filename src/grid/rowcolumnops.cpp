@@ -338,16 +338,23 @@ void tvorgrid::DeleteRows(int Position, int Count)
         m_RowMarks->Exchange(i, i - Count);
         marksExchanged = i + 1;
     }
+    // Lowering the count forgets the heights of the last rows: kept for the rollback.
     QStringList droppedMarks;
-    for (int i = oldCount - Count; i < oldCount; ++i)
+    std::vector<int> droppedHeights;
+    for (int i = oldCount - Count; i < oldCount; ++i) {
         droppedMarks.append(m_RowMarks->Strings(i));
-    rollback.add([this, droppedMarks, oldCount] {
-        while (m_RowMarks->Count() > oldCount - droppedMarks.size())
+        droppedHeights.push_back(RowHeights(i));
+    }
+    rollback.add([this, droppedMarks, droppedHeights, oldCount] {
+        const int first = oldCount - int(droppedMarks.size());
+        while (m_RowMarks->Count() > first)
             m_RowMarks->Delete(m_RowMarks->Count() - 1);
         for (const QString &mark : droppedMarks)
             m_RowMarks->Add(mark);
         m_RowMarksCount = oldCount;
         setRowCount(oldCount);
+        for (size_t i = 0; i < droppedHeights.size(); ++i)
+            setRowHeights(first + int(i), droppedHeights[i]);
     });
     for (int i = 0; i < Count; ++i)
         m_RowMarks->Delete(m_RowMarks->Count() - 1);
@@ -455,6 +462,13 @@ void tvorgrid::InsertCols(int Position, int Count)
     for (int i = Position; i < oldCount; ++i)
         appendDescription(wanted, m_columns->GeTmColumn(i));
     const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
+    // For the rollback (declared before it, so that it outlives it).
+    TvorgridColumns original(this);
+    std::vector<int> oldWidths; // lowering the count forgets the last widths
+    for (int i = 0; i < oldCount; ++i) {
+        appendDescription(original, m_columns->GeTmColumn(i));
+        oldWidths.push_back(ColWidths(i));
+    }
 
     commitEditorBeforeLinesMove();
     CellStore &store = cellStore();
@@ -482,9 +496,12 @@ void tvorgrid::InsertCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, oldCount] {
+    rollback.add([this, &original, &oldWidths, oldCount] {
+        rebuildColumns(original);
         setColCount(oldCount);
         fitColumns();
+        for (int i = 0; i < oldCount; ++i)
+            setColWidths(i, oldWidths[size_t(i)]);
     });
     rebuildColumns(wanted);
     // SizeChanged finds the collection at the new size already.
@@ -513,6 +530,13 @@ void tvorgrid::DeleteCols(int Position, int Count)
         if (i < Position || i >= Position + Count)
             appendDescription(wanted, m_columns->GeTmColumn(i));
     const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
+    // For the rollback (declared before it, so that it outlives it).
+    TvorgridColumns original(this);
+    std::vector<int> oldWidths; // lowering the count forgets the last widths
+    for (int i = 0; i < oldCount; ++i) {
+        appendDescription(original, m_columns->GeTmColumn(i));
+        oldWidths.push_back(ColWidths(i));
+    }
 
     commitEditorBeforeLinesMove();
     CellStore &store = cellStore();
@@ -537,9 +561,12 @@ void tvorgrid::DeleteCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, oldCount] {
+    rollback.add([this, &original, &oldWidths, oldCount] {
+        rebuildColumns(original);
         setColCount(oldCount);
         fitColumns();
+        for (int i = 0; i < oldCount; ++i)
+            setColWidths(i, oldWidths[size_t(i)]);
     });
     rebuildColumns(wanted);
     syncEditorWithCell();

@@ -442,6 +442,92 @@ TEST_F(RowColOps, ArgumentsOutsideTheLimitsRaiseAndChangeNothing)
     }
 }
 
+namespace {
+
+// Fails once inside the count change, after the base and tvorgrid have done their part,
+// as memory exhaustion part-way would.
+struct FailingGrid : tvorgrid
+{
+    bool armed = false;
+    void SizeChanged(int OldColCount, int OldRowCount) override
+    {
+        tvorgrid::SizeChanged(OldColCount, OldRowCount);
+        if (armed) {
+            armed = false;
+            throw EListError(QStringLiteral("injected failure"));
+        }
+    }
+};
+
+struct GridSnapshot
+{
+    int rows = 0, cols = 0;
+    QStringList cells, marks, columns;
+    std::vector<void *> objects;
+    std::vector<int> widths, heights;
+    bool operator==(const GridSnapshot &) const = default;
+
+    explicit GridSnapshot(tvorgrid &g) : rows(g.RowCount()), cols(g.ColCount())
+    {
+        for (int r = 0; r < 9; ++r) // beyond the counts too
+            for (int c = 0; c < 9; ++c) {
+                cells << g.Cells(c, r);
+                objects.push_back(g.Objects(c, r));
+            }
+        marks = g.RowMarks()->toStringList();
+        for (int r = 0; r < g.RowCount(); ++r)
+            heights.push_back(g.RowHeights(r));
+        for (int i = 0; i < g.columns()->Count(); ++i) {
+            const tmcolumn *col = g.columns()->GeTmColumn(i);
+            columns << col->columnName() + QLatin1Char('/') + QString::number(col->gettype()) +
+                           QLatin1Char('/') + QString::number(col->GetHide());
+            widths.push_back(g.ColWidths(i));
+        }
+    }
+};
+
+} // namespace
+
+TEST(RowColOpsFailure, AFailurePartWayPutsTheGridBackAsItWas)
+{
+    struct Case
+    {
+        const char *call;
+        std::function<void(tvorgrid &)> run;
+    };
+    const Case cases[] = {
+        {"InsertRows(1, 2)", [](tvorgrid &g) { g.InsertRows(1, 2); }},
+        {"DeleteRows(1, 2)", [](tvorgrid &g) { g.DeleteRows(1, 2); }},
+        {"DeleteRows(0, 10)", [](tvorgrid &g) { g.DeleteRows(0, 10); }},
+        {"InsertCols(1, 2)", [](tvorgrid &g) { g.InsertCols(1, 2); }},
+        {"DeleteCols(1, 2)", [](tvorgrid &g) { g.DeleteCols(1, 2); }},
+        {"DeleteCols(0, 10)", [](tvorgrid &g) { g.DeleteCols(0, 10); }},
+        {"AddRow", [](tvorgrid &g) { g.AddRow(QStringLiteral("a,b"), QLatin1Char(',')); }},
+        {"AddCol", [](tvorgrid &g) { g.AddCol(QStringLiteral("a,b"), QLatin1Char(',')); }},
+    };
+    for (const Case &c : cases) {
+        FailingGrid g;
+        int object = 0;
+        for (int r = 0; r < 5; ++r)
+            for (int col = 0; col < 5; ++col)
+                g.setCells(col, r, cellName(col, r));
+        g.setObjects(3, 2, &object);
+        g.setCells(7, 1, QStringLiteral("beyond the columns"));
+        g.setCells(1, 7, QStringLiteral("beyond the rows"));
+        g.RowMarks()->setStrings(2, QStringLiteral("YN"));
+        g.columns()->GeTmColumn(1)->settype(ftcheckbox);
+        g.columns()->GeTmColumn(3)->SetHide(true);
+        g.setRowHeights(4, 40);
+        const GridSnapshot before(g);
+        g.armed = true;
+        EXPECT_THROW(c.run(g), EListError) << c.call;
+        EXPECT_TRUE(GridSnapshot(g) == before) << c.call;
+        EXPECT_EQ(g.columns()->UpdateCount(), 0) << c.call;
+        g.checkConsistency();
+        EXPECT_EQ(g.cellStore().checkConsistency(), QString()) << c.call;
+    }
+}
+
 TEST_F(RowColOps, MarksChangedFromOutsideAreReportedBeforeAnythingMoves)
 {
     fill();
