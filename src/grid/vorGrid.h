@@ -135,9 +135,11 @@ public:
     // rows and the column descriptions with their columns; the base's column widths
     // stay by position (a hidden description keeps its column at width 0).
     //
-    // Cells beyond the counts (see TStringGrid) are part of the line sequence:
-    // inserting shifts them on, deleting pulls them in, so nothing is overwritten
-    // and no stale copy is left behind.
+    // The operations act on the lines inside the counts, so their cost follows the
+    // grid's size. Cells the store keeps beyond the counts (see TStringGrid) stay
+    // where they are, except where inserted lines come into view: inserted lines are
+    // always empty. Deleted lines leave no stale copy behind the new count. A
+    // failure part-way (memory) puts everything back before the exception leaves.
 
     // Splits Text at every Delimiter (matched exactly and case-sensitively; an empty
     // delimiter is never found, two adjacent ones give an empty field) and writes the
