@@ -34,6 +34,7 @@
 #include "keyedlist/vorlist.h"
 #include "ordering/orderingtypes.h"
 #include "ordering/searchstate.h"
+#include "ordering/sortmemory.h"
 
 #include <QImage>
 
@@ -174,6 +175,39 @@ public:
     // (end of row and column operations)
 
     // ---- sorting (ordering/sorting.cpp) ------------------------------------------------
+    // Each sort orders lines by a key cut out of the cell texts (KeyPos, KeyLen, KeyType,
+    // SortDescending); UseFixed decides whether the fixed rows and columns take part.
+    // Texts and objects move together. Afterwards SortIndex holds, at position k, where
+    // the line that UndoSort will bring back to k now stands; UndoSort applies it and
+    // leaves the inverse, so repeated calls toggle between the two orders.
+    //   SortCompleteRows(c)     whole rows, by their cells in column c; the row marks
+    //                           travel with their rows
+    //   SortCompleteColumns(r)  whole columns, by their cells in row r
+    //   SortCol(c) / SortRow(r) only the cells of that column (row) among themselves
+    //   SortAllRows / SortAllCols  every row (column) among itself; these reset every
+    //                           row mark but row 0's to "N", and so does their undo
+    // Errors, each with nothing changed (cells, marks, SortState, SortIndex): a line
+    // index outside the grid raises ERangeError; a date key that does not convert
+    // raises EConvertError (UndoSort then still toggles the previous sort); UndoSort
+    // after the row or column count changed since the sort, or with a SortIndex that
+    // no longer describes the sort, raises EListError.
+    Q_INVOKABLE void SortCompleteColumns(int ARow);
+    Q_INVOKABLE void SortCompleteRows(int ACol);
+    Q_INVOKABLE void SortRow(int ARow);
+    Q_INVOKABLE void SortCol(int ACol);
+    Q_INVOKABLE void SortAllRows();
+    Q_INVOKABLE void SortAllCols();
+    // Undoes (or, called again, redoes) the last sort; in state Unsorted nothing.
+    Q_INVOKABLE void UndoSort();
+
+    // Which sort ran last, and the lines it used: SortLine is the column of SortCol or
+    // the row of SortRow; SortFirstCol the first column whose cells a complete-row
+    // sort moves (first column sorted by SortAllCols); SortFirstRow likewise for
+    // complete-column sorts and SortAllRows.
+    Q_INVOKABLE vorgrd::OrderingTypes::mSortState SortState() const { return m_sort.state; }
+    Q_INVOKABLE int SortLine() const { return m_sort.line; }
+    Q_INVOKABLE int SortFirstCol() const { return m_sort.firstCol; }
+    Q_INVOKABLE int SortFirstRow() const { return m_sort.firstRow; }
 
     // (end of sorting)
 
@@ -272,6 +306,23 @@ private:
     void fitColumns();
 
     // ---- private state and helpers of sorting ------------------------------------------
+    // The six undo operations: each applies SortIndex to the lines of the last sort of
+    // its kind and leaves the inverse order in SortIndex. UndoSort picks one by state.
+    void UndoCompRowSort();
+    void UndoCompColSort();
+    void UndoColSort();
+    void UndoRowSort();
+    void UndoAllRowsSort();
+    void UndoAllColsSort();
+    // The common steps of the sorts (definitions in ordering/sorting.cpp).
+    void sortLines(mSortState kind, int line);
+    void sortEveryLine(mSortState kind);
+    void applyLineOrder(mSortState kind, const std::vector<int> &order);
+    void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
+    std::vector<int> readSortIndex(mSortState kind) const;
+    void afterSortMoved();
+
+    SortMemory m_sort;
 
     // (end of sorting state)
 

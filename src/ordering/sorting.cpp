@@ -1,0 +1,485 @@
+// tvorgrid's sorts and their undo.
+//
+// Sections: helpers | the six sorts | the undo operations | applying an order
+//
+// Call flow of a sort:
+//   SortCompleteRows / SortCompleteColumns / SortCol / SortRow -> sortLines
+//   SortAllRows / SortAllCols                                   -> sortEveryLine
+//     1. check the index and the settings                   (may throw, nothing changed)
+//     2. order the keys in a temporary TvorList             (may throw, nothing changed)
+//     3. store the sort's state, then applyLineOrder / applyBlockOrders:
+//        move the cells (and marks), write the inverse order into SortIndex, refresh
+//   UndoSort -> Undo...Sort -> readSortIndex (checks, may throw) -> apply... (step 3)
+//
+// A sort has the same effect as ordering SortIndex and calling its undo operation on
+// it; it hands the order to the common apply step directly, which spares writing
+// SortIndex twice.
+//
+// Positions in SortIndex: item k's object is the integer position itself (not a
+// pointer), its text the same integer in decimal.
+
+#include "grid/vorGrid.h"
+#include "host/exceptions.h"
+#include "host/inplaceedit.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <utility>
+
+namespace vorgrd {
+
+// ---- helpers ---------------------------------------------------------------------------
+
+namespace {
+
+void *positionObject(int position)
+{
+    return reinterpret_cast<void *>(static_cast<std::intptr_t>(position));
+}
+
+std::intptr_t positionOf(void *object)
+{
+    return reinterpret_cast<std::intptr_t>(object);
+}
+
+const char *sortName(mSortState kind)
+{
+    switch (kind) {
+    case CompleteRows:
+        return "SortCompleteRows";
+    case CompleteCols:
+        return "SortCompleteColumns";
+    case SingleCol:
+        return "SortCol";
+    case SingleRow:
+        return "SortRow";
+    case AllRows:
+        return "SortAllRows";
+    case AllCols:
+        return "SortAllCols";
+    case Unsorted:
+        break;
+    }
+    return "UndoSort";
+}
+
+// Whether the lines of this kind are rows (the key line is then a column and each
+// item of the key line is one row).
+bool ordersRows(mSortState kind)
+{
+    return kind == CompleteRows || kind == SingleCol;
+}
+
+std::vector<int> inverseOf(const std::vector<int> &order)
+{
+    std::vector<int> inverse(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    return inverse;
+}
+
+// Sorts `list` (loaded with texts, each with its position as object) once and reads
+// back the order: entry i is the position of the line that now ranks i-th.
+void orderInto(TvorList &list, std::vector<int> &order)
+{
+    list.SetSorted(true);
+    list.SetSorted(false);
+    const int count = list.Count();
+    for (int i = 0; i < count; ++i)
+        order.push_back(static_cast<int>(positionOf(list.GetObject(i))));
+}
+
+// New entry i of the list is old entry order[i] (texts and objects).
+void permuteList(TStrings &list, const std::vector<int> &order)
+{
+    const int n = static_cast<int>(order.size());
+    std::vector<std::pair<QString, void *>> old(order.size());
+    for (int i = 0; i < n; ++i)
+        old[static_cast<size_t>(i)] = {list.Get(i), list.GetObject(i)};
+    list.BeginUpdate();
+    for (int i = 0; i < n; ++i) {
+        const int source = order[static_cast<size_t>(i)];
+        if (source == i) continue;
+        list.Put(i, old[static_cast<size_t>(source)].first);
+        list.PutObject(i, old[static_cast<size_t>(source)].second);
+    }
+    list.EndUpdate();
+}
+
+} // namespace
+
+// ---- the six sorts ----------------------------------------------------------------------
+
+void tvorgrid::SortCompleteRows(int ACol)
+{
+    sortLines(CompleteRows, ACol);
+}
+
+void tvorgrid::SortCompleteColumns(int ARow)
+{
+    sortLines(CompleteCols, ARow);
+}
+
+void tvorgrid::SortCol(int ACol)
+{
+    sortLines(SingleCol, ACol);
+}
+
+void tvorgrid::SortRow(int ARow)
+{
+    sortLines(SingleRow, ARow);
+}
+
+void tvorgrid::SortAllRows()
+{
+    sortEveryLine(AllRows);
+}
+
+void tvorgrid::SortAllCols()
+{
+    sortEveryLine(AllCols);
+}
+
+namespace {
+
+// The settings a sort reads, checked before anything moves: a value cast into the
+// enumerations from outside their range must not reach the keyed list.
+void checkSettings(const tvorgrid &grid, mSortState kind)
+{
+    const int keyType = static_cast<int>(grid.KeyType());
+    if (keyType < soString || keyType > soDate)
+        throw ERangeError(QStringLiteral("%1: KeyType %2 is out of range (valid: 0..3)")
+                              .arg(QLatin1String(sortName(kind)))
+                              .arg(keyType));
+    const int useFixed = static_cast<int>(grid.UseFixed());
+    if (useFixed < hfNot || useFixed > hfYes)
+        throw ERangeError(QStringLiteral("%1: UseFixed %2 is out of range (valid: 0..2)")
+                              .arg(QLatin1String(sortName(kind)))
+                              .arg(useFixed));
+}
+
+void applyKeySettings(TvorList &list, const tvorgrid &grid, int sortStart)
+{
+    list.SetKeyPos(grid.KeyPos());
+    list.SetKeyLen(grid.KeyLen());
+    list.SetKeyType(static_cast<TLSortType>(grid.KeyType()));
+    list.setSortStart(sortStart);
+    list.setDescending(grid.SortDescending());
+}
+
+// The sort start along a line of rows (a column's cells) or of columns (a row's
+// cells): with hfYes the fixed band is ordered too, else it keeps its place.
+int sortStartAlong(const tvorgrid &grid, bool alongRows)
+{
+    if (grid.UseFixed() == hfYes) return 0;
+    return alongRows ? grid.GetFixedRows() : grid.GetFixedCols();
+}
+
+} // namespace
+
+void tvorgrid::sortLines(mSortState kind, int line)
+{
+    const bool rows = ordersRows(kind);
+    const int lineLimit = rows ? ColCount() : RowCount();
+    if (line < 0 || line >= lineLimit)
+        throw ERangeError(
+            QStringLiteral("%1: %2 %3 is out of range (valid: 0..%4)")
+                .arg(QLatin1String(sortName(kind)), QLatin1String(rows ? "column" : "row"))
+                .arg(line)
+                .arg(lineLimit - 1));
+    checkSettings(*this, kind);
+    const int sortStart = sortStartAlong(*this, rows);
+
+    // The key line's texts, each with its position; ordering them may raise (a date
+    // that does not convert) while nothing has been touched yet.
+    const int n = rows ? RowCount() : ColCount();
+    TvorList keys;
+    applyKeySettings(keys, *this, sortStart);
+    const CellStore &store = cellStore();
+    for (int i = 0; i < n; ++i)
+        keys.AddObject(rows ? store.text(line, i) : store.text(i, line), positionObject(i));
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(n));
+    orderInto(keys, order);
+
+    // From here on nothing fails: record the sort, then move.
+    switch (kind) {
+    case CompleteRows:
+        m_sort.firstCol = UseFixed() == hfNot ? GetFixedCols() : 0;
+        break;
+    case CompleteCols:
+        m_sort.firstRow = UseFixed() == hfNot ? GetFixedRows() : 0;
+        break;
+    default:
+        m_sort.line = line;
+        break;
+    }
+    m_sort.state = kind;
+    m_sort.colCount = ColCount();
+    m_sort.rowCount = RowCount();
+    // SortIndex keeps the settings it was ordered with, as a grid that orders
+    // SortIndex itself would leave them.
+    m_SortIndex->SetSorted(false);
+    applyKeySettings(*m_SortIndex, *this, sortStart);
+    applyLineOrder(kind, order);
+}
+
+void tvorgrid::sortEveryLine(mSortState kind)
+{
+    checkSettings(*this, kind);
+    const bool rows = kind == AllRows; // each row sorted among itself
+    const int first = UseFixed() == hfNot ? (rows ? GetFixedRows() : GetFixedCols()) : 0;
+    const int lines = (rows ? RowCount() : ColCount()) - first;
+    const int blockLength = rows ? ColCount() : RowCount();
+    const long long total = static_cast<long long>(std::max(lines, 0)) * blockLength;
+    // LIMIT: SortIndex is a string list indexed by int.
+    if (total > INT_MAX)
+        throw ERangeError(QStringLiteral("%1: %2 lines of %3 cells are more positions than "
+                                         "SortIndex can hold (%4)")
+                              .arg(QLatin1String(sortName(kind)))
+                              .arg(lines)
+                              .arg(blockLength)
+                              .arg(INT_MAX));
+    const int sortStart = sortStartAlong(*this, !rows);
+
+    TvorList keys;
+    applyKeySettings(keys, *this, sortStart);
+    const CellStore &store = cellStore();
+    std::vector<int> orders;
+    orders.reserve(static_cast<size_t>(total));
+    for (int line = first; line < first + lines; ++line) {
+        keys.Clear();
+        for (int i = 0; i < blockLength; ++i)
+            keys.AddObject(rows ? store.text(i, line) : store.text(line, i), positionObject(i));
+        orderInto(keys, orders);
+    }
+
+    if (rows)
+        m_sort.firstRow = first;
+    else
+        m_sort.firstCol = first;
+    m_sort.state = kind;
+    m_sort.colCount = ColCount();
+    m_sort.rowCount = RowCount();
+    m_SortIndex->SetSorted(false);
+    applyBlockOrders(kind, orders);
+}
+
+// ---- the undo operations ------------------------------------------------------------------
+
+void tvorgrid::UndoSort()
+{
+    switch (m_sort.state) {
+    case CompleteRows:
+        UndoCompRowSort();
+        break;
+    case CompleteCols:
+        UndoCompColSort();
+        break;
+    case SingleCol:
+        UndoColSort();
+        break;
+    case SingleRow:
+        UndoRowSort();
+        break;
+    case AllRows:
+        UndoAllRowsSort();
+        break;
+    case AllCols:
+        UndoAllColsSort();
+        break;
+    case Unsorted:
+        break;
+    }
+}
+
+void tvorgrid::UndoCompRowSort()
+{
+    applyLineOrder(CompleteRows, readSortIndex(CompleteRows));
+}
+
+void tvorgrid::UndoCompColSort()
+{
+    applyLineOrder(CompleteCols, readSortIndex(CompleteCols));
+}
+
+void tvorgrid::UndoColSort()
+{
+    applyLineOrder(SingleCol, readSortIndex(SingleCol));
+}
+
+void tvorgrid::UndoRowSort()
+{
+    applyLineOrder(SingleRow, readSortIndex(SingleRow));
+}
+
+void tvorgrid::UndoAllRowsSort()
+{
+    applyBlockOrders(AllRows, readSortIndex(AllRows));
+}
+
+void tvorgrid::UndoAllColsSort()
+{
+    applyBlockOrders(AllCols, readSortIndex(AllCols));
+}
+
+// SortIndex as an order to apply, checked against the grid: the counts must be those
+// the sort ran on, and SortIndex (which code may have rewritten: it is a public list)
+// must hold a permutation of each line's positions. Changes nothing.
+std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
+{
+    if (ColCount() != m_sort.colCount || RowCount() != m_sort.rowCount)
+        throw EListError(QStringLiteral("UndoSort: the last sort (%1) ran on %2 columns and %3 "
+                                        "rows, the grid now has %4 columns and %5 rows; the "
+                                        "sort can no longer be undone")
+                             .arg(QLatin1String(sortName(kind)))
+                             .arg(m_sort.colCount)
+                             .arg(m_sort.rowCount)
+                             .arg(ColCount())
+                             .arg(RowCount()));
+    int blockLength = 0;
+    long long expected = 0;
+    switch (kind) {
+    case CompleteRows:
+    case SingleCol:
+        blockLength = RowCount();
+        expected = blockLength;
+        break;
+    case CompleteCols:
+    case SingleRow:
+        blockLength = ColCount();
+        expected = blockLength;
+        break;
+    case AllRows:
+        blockLength = ColCount();
+        expected = static_cast<long long>(RowCount() - m_sort.firstRow) * blockLength;
+        break;
+    case AllCols:
+        blockLength = RowCount();
+        expected = static_cast<long long>(ColCount() - m_sort.firstCol) * blockLength;
+        break;
+    case Unsorted:
+        break;
+    }
+    const TvorList &index = *m_SortIndex;
+    const int count = index.Count();
+    if (count != expected)
+        throw EListError(QStringLiteral("UndoSort: SortIndex holds %1 items, the last sort "
+                                        "(%2) needs %3")
+                             .arg(count)
+                             .arg(QLatin1String(sortName(kind)))
+                             .arg(expected));
+    std::vector<int> order(static_cast<size_t>(count));
+    std::vector<bool> seen(static_cast<size_t>(count), false);
+    for (int k = 0; k < count; ++k) {
+        const std::intptr_t value = positionOf(index.GetObject(k));
+        const int blockStart = k - k % blockLength; // count > 0, so blockLength > 0
+        if (value < 0 || value >= blockLength || seen[static_cast<size_t>(blockStart + value)])
+            throw EListError(QStringLiteral("UndoSort: SortIndex item %1 holds %2, which is not "
+                                            "an unused position in 0..%3")
+                                 .arg(k)
+                                 .arg(static_cast<qlonglong>(value))
+                                 .arg(blockLength - 1));
+        seen[static_cast<size_t>(blockStart + value)] = true;
+        order[static_cast<size_t>(k)] = static_cast<int>(value);
+    }
+    return order;
+}
+
+// ---- applying an order ----------------------------------------------------------------------
+
+namespace {
+
+void writeSortIndex(TvorList &index, const std::vector<int> &positions)
+{
+    index.SetSorted(false);
+    index.BeginUpdate();
+    index.Clear();
+    for (int position : positions)
+        index.AddObject(QString::number(position), positionObject(position));
+    index.EndUpdate();
+}
+
+} // namespace
+
+// Moves the lines so that new line i is old line order[i] (texts and objects
+// together), carries the row marks along with complete rows, and leaves the inverse
+// order in SortIndex, so that the next call moves everything back.
+void tvorgrid::applyLineOrder(mSortState kind, const std::vector<int> &order)
+{
+    const int n = static_cast<int>(order.size());
+    if (kind == CompleteRows && m_RowMarks->Count() < n)
+        throw EListError(QStringLiteral("SortCompleteRows: RowMarks holds %1 entries for %2 rows")
+                             .arg(m_RowMarks->Count())
+                             .arg(n));
+    const std::vector<int> inverse = inverseOf(order);
+    CellStore &store = cellStore();
+    switch (kind) {
+    case CompleteRows:
+        permuteList(*m_RowMarks, order);
+        // Whole rows move as row records; the cells before SortFirstCol are then put
+        // back in place, which is cheaper than moving every other column cell by cell.
+        store.permuteRows(0, order);
+        for (int col = 0; col < m_sort.firstCol; ++col)
+            store.permuteColCells(col, 0, inverse);
+        break;
+    case CompleteCols:
+        store.permuteCols(0, order);
+        for (int row = 0; row < m_sort.firstRow; ++row)
+            store.permuteRowCells(row, 0, inverse);
+        break;
+    case SingleCol:
+        store.permuteColCells(m_sort.line, 0, order);
+        break;
+    case SingleRow:
+        store.permuteRowCells(m_sort.line, 0, order);
+        break;
+    default:
+        break;
+    }
+    writeSortIndex(*m_SortIndex, inverse);
+    afterSortMoved();
+}
+
+// The same per line for the all-line sorts: `orders` holds one block per line, from
+// SortFirstRow (SortFirstCol) on, each an order of the positions within that line.
+void tvorgrid::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
+{
+    const bool rows = kind == AllRows;
+    const int blockLength = rows ? ColCount() : RowCount();
+    const int first = rows ? m_sort.firstRow : m_sort.firstCol;
+    std::vector<int> inverses(orders.size());
+    std::vector<int> block(static_cast<size_t>(blockLength));
+    CellStore &store = cellStore();
+    for (size_t start = 0; blockLength > 0 && start < orders.size();
+         start += static_cast<size_t>(blockLength)) {
+        const int line = first + static_cast<int>(start / static_cast<size_t>(blockLength));
+        std::copy(orders.begin() + static_cast<std::ptrdiff_t>(start),
+                  orders.begin() + static_cast<std::ptrdiff_t>(start) + blockLength, block.begin());
+        for (int i = 0; i < blockLength; ++i)
+            inverses[start + static_cast<size_t>(block[static_cast<size_t>(i)])] = i;
+        if (rows)
+            store.permuteRowCells(line, 0, block);
+        else
+            store.permuteColCells(line, 0, block);
+    }
+    // The marks of an all-line sort lose their rows' meaning: every row's cells were
+    // mixed. Row 0 keeps its mark (a title row when titles are shown).
+    m_RowMarks->BeginUpdate();
+    for (int row = 1; row < m_RowMarks->Count(); ++row)
+        if (m_RowMarks->Get(row) != QLatin1String("N")) m_RowMarks->Put(row, QStringLiteral("N"));
+    m_RowMarks->EndUpdate();
+    writeSortIndex(*m_SortIndex, inverses);
+    afterSortMoved();
+}
+
+// Writing through the cell store repaints nothing: repaint once for the whole sort,
+// and let an open editor show the text now under it, as a cell write would.
+void tvorgrid::afterSortMoved()
+{
+    if (EditorMode() && InplaceEditor()) InplaceEditor()->UpdateContents();
+    Refresh();
+}
+
+} // namespace vorgrd
