@@ -21,6 +21,7 @@
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
+#include "host/textconvert.h"
 
 #include <algorithm>
 #include <climits>
@@ -79,6 +80,39 @@ std::vector<int> inverseOf(const std::vector<int> &order)
     return inverse;
 }
 
+// The texts of one key line, for the keyed list that orders them.
+// OPTIMIZATION: a keyed list of a million freshly read cell texts owns a million small
+// allocations, and after the sort it frees them in the sorted, that is random, order:
+// that alone cost as much as the sort. The texts are instead copied into one buffer
+// (each read text is freed at once, in reading order) and the list gets non-owning
+// views of it; the buffer outlives the list.
+class KeyTexts
+{
+public:
+    void clear()
+    {
+        m_chars.clear();
+        m_spans.clear();
+    }
+    void add(const QString &text)
+    {
+        m_spans.emplace_back(static_cast<qsizetype>(m_chars.size()), text.size());
+        m_chars.insert(m_chars.end(), text.cbegin(), text.cend());
+    }
+    // Appends every text to `list`, each with its position in the line as object.
+    void loadInto(TvorList &list) const
+    {
+        for (size_t i = 0; i < m_spans.size(); ++i)
+            list.AddObject(
+                QString::fromRawData(m_chars.data() + m_spans[i].first, m_spans[i].second),
+                positionObject(static_cast<int>(i)));
+    }
+
+private:
+    std::vector<QChar> m_chars;
+    std::vector<std::pair<qsizetype, qsizetype>> m_spans; // start, length
+};
+
 // Sorts `list` (loaded with texts, each with its position as object) once and reads
 // back the order: entry i is the position of the line that now ranks i-th.
 void orderInto(TvorList &list, std::vector<int> &order)
@@ -90,10 +124,98 @@ void orderInto(TvorList &list, std::vector<int> &order)
         order.push_back(static_cast<int>(positionOf(list.GetObject(i))));
 }
 
+// ---- numeric keys without the string list ----
+//
+// OPTIMIZATION: ordering a million numeric keys through a keyed list of their texts
+// costs twice what the ordering itself does (loading the texts, moving them in the
+// list, releasing them). For numeric keys the grid converts each key once and orders
+// the numbers itself, by the keyed list's own partition-exchange scheme, so the order,
+// ties included, is exactly the keyed list's. The keyed list's numeric post-pass (a
+// run of zero values ordered as text) is not repeated here: a line with two or more
+// zero-valued keys in the sorted range goes through the keyed list instead.
+
+using NumberEntry = std::pair<double, int>; // key value, position in the line
+
+// The keyed list's scheme: pivot in the middle, scan from both ends, exchange; the
+// smaller part by recursion, the larger by the loop. Numbers are totally ordered
+// (LeadingNumber never gives NaN), so the scans need no bounds tests.
+template <bool Descending>
+void partitionOrder(std::vector<NumberEntry> &entries, int first, int last)
+{
+    auto before = [](double a, double b) { return Descending ? b < a : a < b; };
+    NumberEntry *const e = entries.data();
+    while (first < last) {
+        int i = first;
+        int j = last;
+        const double pivot = e[first + (last - first) / 2].first;
+        do {
+            while (before(e[i].first, pivot))
+                ++i;
+            while (before(pivot, e[j].first))
+                --j;
+            if (i <= j) {
+                if (i != j) std::swap(e[i], e[j]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (j - first < last - i) {
+            if (first < j) partitionOrder<Descending>(entries, first, j);
+            first = i;
+        } else {
+            if (i < last) partitionOrder<Descending>(entries, i, last);
+            last = j;
+        }
+    }
+}
+
+// Orders the numeric keys of one line (texts(i) for i in 0..n-1) from sortStart on
+// into `order`. Returns false, with `order` untouched, when the keyed list's text
+// post-pass would have work to do.
+template <typename TextAt>
+bool orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int keyLen,
+                  bool descending, std::vector<int> &order)
+{
+    const int start = std::min(std::max(sortStart, 0), n);
+    const qsizetype from = std::max(keyPos, 1) - 1;
+    const qsizetype length = std::max(keyLen, 1);
+    std::vector<NumberEntry> entries;
+    entries.reserve(static_cast<size_t>(n - start));
+    int zeros = 0;
+    for (int i = start; i < n; ++i) {
+        const QString text = textAt(i);
+        const double value = from == 0 && length >= text.size()
+                                 ? LeadingNumber(text)
+                                 : LeadingNumber(text.mid(from, length));
+        if (value == 0 && ++zeros > 1) return false;
+        entries.emplace_back(value, i);
+    }
+    const int last = static_cast<int>(entries.size()) - 1;
+    if (descending)
+        partitionOrder<true>(entries, 0, last);
+    else
+        partitionOrder<false>(entries, 0, last);
+    for (int i = 0; i < start; ++i)
+        order.push_back(i);
+    for (const NumberEntry &entry : entries)
+        order.push_back(entry.second);
+    return true;
+}
+
 // New entry i of the list is old entry order[i] (texts and objects).
 void permuteList(TStrings &list, const std::vector<int> &order)
 {
     const int n = static_cast<int>(order.size());
+    if (n == 0) return;
+    // OPTIMIZATION: most grids never mark a row, so every entry is the same "N" and
+    // the permutation would rewrite a million entries with what they already hold.
+    const QString firstText = list.Get(0);
+    void *const firstObject = list.GetObject(0);
+    int differing = 1;
+    while (differing < n && list.GetObject(differing) == firstObject &&
+           list.Get(differing) == firstText)
+        ++differing;
+    if (differing == n) return;
     std::vector<std::pair<QString, void *>> old(order.size());
     for (int i = 0; i < n; ++i)
         old[static_cast<size_t>(i)] = {list.Get(i), list.GetObject(i)};
@@ -194,14 +316,20 @@ void tvorgrid::sortLines(mSortState kind, int line)
     // The key line's texts, each with its position; ordering them may raise (a date
     // that does not convert) while nothing has been touched yet.
     const int n = rows ? RowCount() : ColCount();
-    TvorList keys;
-    applyKeySettings(keys, *this, sortStart);
     const CellStore &store = cellStore();
-    for (int i = 0; i < n; ++i)
-        keys.AddObject(rows ? store.text(line, i) : store.text(i, line), positionObject(i));
+    const auto textAt = [&](int i) { return rows ? store.text(line, i) : store.text(i, line); };
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n));
-    orderInto(keys, order);
+    if (KeyType() != soNumeric ||
+        !orderNumbers(textAt, n, sortStart, KeyPos(), KeyLen(), SortDescending(), order)) {
+        KeyTexts texts; // outlives `keys`, which views it
+        for (int i = 0; i < n; ++i)
+            texts.add(textAt(i));
+        TvorList keys;
+        applyKeySettings(keys, *this, sortStart);
+        texts.loadInto(keys);
+        orderInto(keys, order);
+    }
 
     // From here on nothing fails: record the sort, then move.
     switch (kind) {
@@ -243,15 +371,18 @@ void tvorgrid::sortEveryLine(mSortState kind)
                               .arg(INT_MAX));
     const int sortStart = sortStartAlong(*this, !rows);
 
+    KeyTexts texts; // outlives `keys`, which views it
     TvorList keys;
     applyKeySettings(keys, *this, sortStart);
     const CellStore &store = cellStore();
     std::vector<int> orders;
     orders.reserve(static_cast<size_t>(total));
     for (int line = first; line < first + lines; ++line) {
-        keys.Clear();
+        keys.Clear(); // before the texts it views
+        texts.clear();
         for (int i = 0; i < blockLength; ++i)
-            keys.AddObject(rows ? store.text(i, line) : store.text(line, i), positionObject(i));
+            texts.add(rows ? store.text(i, line) : store.text(line, i));
+        texts.loadInto(keys);
         orderInto(keys, orders);
     }
 
@@ -391,6 +522,7 @@ std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
 
 namespace {
 
+// Rewrites SortIndex with `positions`, every item's text the position in decimal.
 void writeSortIndex(TvorList &index, const std::vector<int> &positions)
 {
     index.SetSorted(false);

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <map>
+#include <random>
 
 using namespace vorgrd;
 using namespace vorgrd::test;
@@ -539,4 +540,53 @@ TEST_F(Sort, OutOfRangeSettingsAreRefused)
     EXPECT_THROW(grid.SortAllRows(), ERangeError);
     EXPECT_EQ(snapshot(grid), before);
     EXPECT_EQ(grid.SortState(), Unsorted);
+}
+
+// Numeric keys are ordered without the keyed list when they can be; the order must
+// still be exactly the keyed list's, ties and the texts at zero included.
+TEST_F(Sort, NumericOrderIsTheKeyedListsOrderTiesIncluded)
+{
+    static const char *const numbers[] = {"1",  "2",   "2.0", "02",   "3x", "-1", "1e1",
+                                          "10", "7 a", "7 b", "-0.5", "2",  "10"};
+    static const char *const zeros[] = {"abc", "0", "Zed", "x1", ""};
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        const int n = int(rng() % 30) + 1;
+        const int zeroCount = round % 3 == 0 ? 0 : (round % 3 == 1 ? 1 : int(rng() % 5) + 2);
+        QStringList cells;
+        for (int i = 0; i < n; ++i)
+            cells << QString::fromUtf8(numbers[rng() % std::size(numbers)]);
+        for (int k = 0; k < zeroCount && k < n; ++k)
+            cells[int(rng() % n)] = QString::fromUtf8(zeros[rng() % std::size(zeros)]);
+        Table rows;
+        for (const QString &t : cells)
+            rows.push_back(QStringList{t});
+        fillGrid(grid, rows, 0, int(rng() % std::min(n, 3)));
+        grid.setKeyType(soNumeric);
+        grid.setKeyPos(int(rng() % 2) + 1);
+        grid.setSortDescending(rng() % 2);
+
+        TvorList reference;
+        reference.SetKeyType(sNumeric);
+        reference.SetKeyPos(grid.KeyPos());
+        reference.setSortStart(grid.FixedRows());
+        reference.setDescending(grid.SortDescending());
+        for (int i = 0; i < n; ++i)
+            reference.AddObject(cells[i], reinterpret_cast<void *>(std::intptr_t(i)));
+        reference.SetSorted(true);
+        QStringList expected;
+        for (int i = 0; i < n; ++i)
+            expected << reference.Get(i);
+
+        grid.SortCol(0);
+        ASSERT_EQ(column(grid, 0), expected) << "round " << round;
+        // Equal texts could hide a different order of equal keys: SortIndex cannot.
+        std::vector<int> referenceOrder, gridOrder(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            referenceOrder.push_back(int(reinterpret_cast<std::intptr_t>(reference.GetObject(i))));
+        const std::vector<int> index = sortIndexObjects(grid);
+        for (int i = 0; i < n; ++i)
+            gridOrder[static_cast<size_t>(index[static_cast<size_t>(i)])] = i;
+        ASSERT_EQ(gridOrder, referenceOrder) << "round " << round;
+    }
 }
