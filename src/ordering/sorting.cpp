@@ -1,12 +1,14 @@
 // tvorgrid's sorts and their undo.
 //
-// Sections: helpers | the six sorts | the undo operations | applying an order
+// Sections: helpers (key texts, numeric ordering, list permutation) | the six sorts |
+// the undo operations | applying an order
 //
 // Call flow of a sort:
 //   SortCompleteRows / SortCompleteColumns / SortCol / SortRow -> sortLines
 //   SortAllRows / SortAllCols                                   -> sortEveryLine
 //     1. check the index and the settings                   (may throw, nothing changed)
-//     2. order the keys in a temporary TvorList             (may throw, nothing changed)
+//     2. order the keys: numbers directly (orderNumbers), else in a temporary TvorList
+//                                                           (may throw, nothing changed)
 //     3. store the sort's state, then applyLineOrder / applyBlockOrders:
 //        move the cells (and marks), write the inverse order into SortIndex, refresh
 //   UndoSort -> Undo...Sort -> readSortIndex (checks, may throw) -> apply... (step 3)

@@ -4,6 +4,7 @@
 #include "ordering/test_sort_grid.h"
 
 #include "host/exceptions.h"
+#include "host/inplaceedit.h"
 #include "support/pinnedsettings.h"
 
 #include <gtest/gtest.h>
@@ -589,4 +590,19 @@ TEST_F(Sort, NumericOrderIsTheKeyedListsOrderTiesIncluded)
             gridOrder[static_cast<size_t>(index[static_cast<size_t>(i)])] = i;
         ASSERT_EQ(gridOrder, referenceOrder) << "round " << round;
     }
+}
+
+TEST_F(Sort, AnOpenEditorShowsTheTextNowUnderIt)
+{
+    fillGrid(grid, {list({"h", "x"}), list({"c", "first"}), list({"a", "second"})}, 0, 1);
+    grid.setOptions(grid.Options() | goEditing);
+    grid.setCol(1);
+    grid.setRow(1);
+    grid.ShowEditor();
+    ASSERT_TRUE(grid.EditorMode());
+    ASSERT_EQ(grid.InplaceEditor()->text(), QStringLiteral("first"));
+    grid.SortCompleteRows(0);
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("second"));
+    grid.UndoSort();
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("first"));
 }
