@@ -204,6 +204,15 @@ bool orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int ke
     return true;
 }
 
+// The marks travel with complete rows, so there must be one for every row.
+void checkRowMarks(const TStrings &marks, int rows)
+{
+    if (marks.Count() < rows)
+        throw EListError(QStringLiteral("SortCompleteRows: RowMarks holds %1 entries for %2 rows")
+                             .arg(marks.Count())
+                             .arg(rows));
+}
+
 // New entry i of the list is old entry order[i] (texts and objects).
 void permuteList(TStrings &list, const std::vector<int> &order)
 {
@@ -333,6 +342,7 @@ void tvorgrid::sortLines(mSortState kind, int line)
         orderInto(keys, order);
     }
 
+    if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
     // From here on nothing fails: record the sort, then move.
     switch (kind) {
     case CompleteRows:
@@ -543,10 +553,7 @@ void writeSortIndex(TvorList &index, const std::vector<int> &positions)
 void tvorgrid::applyLineOrder(mSortState kind, const std::vector<int> &order)
 {
     const int n = static_cast<int>(order.size());
-    if (kind == CompleteRows && m_RowMarks->Count() < n)
-        throw EListError(QStringLiteral("SortCompleteRows: RowMarks holds %1 entries for %2 rows")
-                             .arg(m_RowMarks->Count())
-                             .arg(n));
+    if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
     const std::vector<int> inverse = inverseOf(order);
     CellStore &store = cellStore();
     switch (kind) {

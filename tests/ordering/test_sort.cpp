@@ -606,3 +606,17 @@ TEST_F(Sort, AnOpenEditorShowsTheTextNowUnderIt)
     grid.UndoSort();
     EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("first"));
 }
+
+TEST_F(Sort, CompleteRowSortWithoutAMarkForEveryRowIsRefused)
+{
+    fillGrid(grid, {list({"c"}), list({"a"}), list({"b"})});
+    grid.SortCol(0);
+    grid.RowMarks()->Delete(2); // code may shrink the public mark list
+    const GridSnapshot before = snapshot(grid);
+    const std::vector<int> indexBefore = sortIndexObjects(grid);
+    EXPECT_THROW(grid.SortCompleteRows(0), EListError);
+    EXPECT_EQ(snapshot(grid), before);
+    EXPECT_EQ(grid.SortState(), SingleCol);
+    EXPECT_EQ(sortIndexObjects(grid), indexBefore);
+    grid.RowMarks()->Add(QStringLiteral("N")); // in step again for the teardown check
+}
