@@ -47,6 +47,17 @@ int clampInt(qint64 value, int low, int high)
     return static_cast<int>(std::clamp<qint64>(value, low, high));
 }
 
+// Index arithmetic that cannot overflow near INT_MAX lines.
+int plus(int index, qint64 delta)
+{
+    return clampInt(index + delta, INT_MIN, INT_MAX);
+}
+
+// LIMIT: a line is at most a million pixels and a grid line at most a thousand, so that
+// pixel sums of visible cells stay far from the int range of QRect.
+constexpr int MaxExtent = 1000000;
+constexpr int MaxLineWidth = 1000;
+
 } // namespace
 
 // ---- construction ------------------------------------------------------------------
@@ -120,18 +131,14 @@ void TCustomGrid::setFixedRows(int count)
 
 void TCustomGrid::setDefaultColWidth(int width)
 {
-    if (width < 0)
-        throw ERangeError(
-            QStringLiteral("DefaultColWidth %1 is out of range (valid: 0 or more)").arg(width));
+    if (width < 0 || width > MaxExtent) rangeError("DefaultColWidth", width, 0, MaxExtent);
     m_cols.setDefaultExtent(width);
     clampCurrent();
 }
 
 void TCustomGrid::setDefaultRowHeight(int height)
 {
-    if (height < 0)
-        throw ERangeError(
-            QStringLiteral("DefaultRowHeight %1 is out of range (valid: 0 or more)").arg(height));
+    if (height < 0 || height > MaxExtent) rangeError("DefaultRowHeight", height, 0, MaxExtent);
     m_rows.setDefaultExtent(height);
     clampCurrent();
 }
@@ -145,10 +152,11 @@ int TCustomGrid::ColWidths(int index) const
 void TCustomGrid::setColWidths(int index, int width)
 {
     if (index < 0 || index >= ColCount()) rangeError("Column", index, 0, ColCount() - 1);
-    if (width < 0)
-        throw ERangeError(QStringLiteral("Width %1 of column %2 is out of range (valid: 0 or more)")
+    if (width < 0 || width > MaxExtent)
+        throw ERangeError(QStringLiteral("Width %1 of column %2 is out of range (valid: 0..%3)")
                               .arg(width)
-                              .arg(index));
+                              .arg(index)
+                              .arg(MaxExtent));
     if (m_cols.extent(index) == width) return;
     m_cols.setExtent(index, width);
     clampCurrent();
@@ -163,10 +171,11 @@ int TCustomGrid::RowHeights(int index) const
 void TCustomGrid::setRowHeights(int index, int height)
 {
     if (index < 0 || index >= RowCount()) rangeError("Row", index, 0, RowCount() - 1);
-    if (height < 0)
-        throw ERangeError(QStringLiteral("Height %1 of row %2 is out of range (valid: 0 or more)")
+    if (height < 0 || height > MaxExtent)
+        throw ERangeError(QStringLiteral("Height %1 of row %2 is out of range (valid: 0..%3)")
                               .arg(height)
-                              .arg(index));
+                              .arg(index)
+                              .arg(MaxExtent));
     if (m_rows.extent(index) == height) return;
     m_rows.setExtent(index, height);
     clampCurrent();
@@ -174,9 +183,7 @@ void TCustomGrid::setRowHeights(int index, int height)
 
 void TCustomGrid::setGridLineWidth(int width)
 {
-    if (width < 0)
-        throw ERangeError(
-            QStringLiteral("GridLineWidth %1 is out of range (valid: 0 or more)").arg(width));
+    if (width < 0 || width > MaxLineWidth) rangeError("GridLineWidth", width, 0, MaxLineWidth);
     m_gridLineWidth = width;
     clampCurrent();
 }
@@ -210,8 +217,8 @@ void TCustomGrid::fontChanged()
 
 void TCustomGrid::setOptions(TGridOptions options)
 {
-    if (m_editorMode && !(options & goEditing)) HideEditor();
     m_options = options;
+    if (m_editorMode && !CanEditShow()) HideEditor(); // commits what was typed
     clampCurrent();
     if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && hasFocus()) ShowEditor();
 }
@@ -454,9 +461,9 @@ void TCustomGrid::wheelEvent(QWheelEvent *event)
             else
                 setTopRow(m_topRow - (amount > 0 ? 1 : -1));
         } else if (sideways) {
-            setLeftCol(m_leftCol - steps);
+            setLeftCol(plus(m_leftCol, -qint64(steps)));
         } else {
-            setTopRow(m_topRow - steps);
+            setTopRow(plus(m_topRow, -qint64(steps)));
         }
     } catch (const std::exception &) {
     }
@@ -945,18 +952,18 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
         if (X < fixedWidth() || col < m_fixedCols)
             col = std::max(m_fixedCols, m_leftCol - 1);
         else if (X >= cw)
-            col = std::min(ColCount() - 1, m_leftCol + VisibleColCount());
+            col = std::min(ColCount() - 1, plus(m_leftCol, VisibleColCount()));
         if (Y < fixedHeight() || row < m_fixedRows)
             row = std::max(m_fixedRows, m_topRow - 1);
         else if (Y >= ch)
-            row = std::min(RowCount() - 1, m_topRow + VisibleRowCount());
+            row = std::min(RowCount() - 1, plus(m_topRow, VisibleRowCount()));
         moveCurrent(col, row, !(m_options & goRangeSelect), true);
         break;
     }
     case gsColSizing:
     case gsRowSizing: {
         const int point = m_gridState == gsColSizing ? X : Y;
-        const int extent = std::max(0, point + m_sizing.offset - m_sizingStart);
+        const int extent = clampInt(qint64(point) + m_sizing.offset - m_sizingStart, 0, MaxExtent);
         GridAxis &axis = m_gridState == gsColSizing ? m_cols : m_rows;
         if (axis.extent(m_sizing.index) != extent) {
             axis.setExtent(m_sizing.index, extent);
@@ -1055,7 +1062,10 @@ void TCustomGrid::focusInEvent(QFocusEvent *event)
 {
     QAbstractScrollArea::focusInEvent(event);
     try {
-        if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && !m_designing)
+        // Only a grid without an open editor opens one: an editor hidden because its
+        // cell scrolled away hands the focus here, and must not pull the view back.
+        if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && !m_designing &&
+            !m_editorMode)
             ShowEditor();
     } catch (const std::exception &) {
     }
@@ -1155,13 +1165,13 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
     case Qt::Key_PageUp: {
         const int page = std::max(1, VisibleRowCount());
         r = std::max(firstR, r - page);
-        setTopRow(m_topRow - page);
+        setTopRow(plus(m_topRow, -page));
         break;
     }
     case Qt::Key_PageDown: {
         const int page = std::max(1, VisibleRowCount());
-        r = std::min(lastR, r + page);
-        setTopRow(m_topRow + page);
+        r = std::min(lastR, plus(r, page));
+        setTopRow(plus(m_topRow, page));
         break;
     }
     case Qt::Key_Home:
@@ -1262,6 +1272,12 @@ void TCustomGrid::ShowEditor()
         m_inplaceEdit->hide();
     }
     scrollIntoView(m_current.X, m_current.Y);
+    if (m_editorMode) {
+        // Already editing: keep what was typed, only bring the editor back.
+        updateEditor();
+        if (m_inplaceEdit->isVisible()) m_inplaceEdit->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     m_editorMode = true;
     m_inplaceEdit->UpdateContents();
     updateEditor();

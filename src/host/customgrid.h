@@ -71,7 +71,8 @@ public:
     void setFixedCols(int count);
     int FixedRows() const { return m_fixedRows; }
     void setFixedRows(int count);
-    // Writing a default size resets every individual width (height) to it.
+    // Sizes are 0 .. 1,000,000 pixels, else ERangeError. Writing a default size resets
+    // every individual width (height) to it.
     int DefaultColWidth() const { return m_cols.defaultExtent(); }
     void setDefaultColWidth(int width);
     int DefaultRowHeight() const { return m_rows.defaultExtent(); }
@@ -82,6 +83,7 @@ public:
     void setColWidths(int index, int width);
     int RowHeights(int index) const;
     void setRowHeights(int index, int height);
+    // 0 .. 1000 pixels.
     int GridLineWidth() const { return m_gridLineWidth; }
     void setGridLineWidth(int width);
 

@@ -1,22 +1,19 @@
 #include "host/graphics.h"
 
-#include <QHash>
-#include <QMutex>
-
 #include <QApplication>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
+#include <QMutex>
 #include <QPainter>
 #include <QPalette>
-
 
 namespace vorgrd {
 
 namespace {
 
-// Font handles are process-wide so that two fonts with different faces never share
-// one, even when they were created by different grids.
-// Fonts of the same face, size and style share one handle, as they would share one
+// Handles are process-wide: fonts with different faces, sizes or styles never share
+// one, even when different grids made them. Fonts of the same face, size and style share one handle, as they would share one
 // font resource: a font copied from another has the other's handle, and a cache keyed
 // on the handle finds both.
 quint64 fontHandleFor(const QFont &font)
@@ -25,8 +22,7 @@ quint64 fontHandleFor(const QFont &font)
     static QHash<QString, quint64> handles;
     const QMutexLocker lock(&mutex);
     auto it = handles.constFind(font.key());
-    if (it == handles.constEnd())
-        it = handles.insert(font.key(), quint64(handles.size()) + 1);
+    if (it == handles.constEnd()) it = handles.insert(font.key(), quint64(handles.size()) + 1);
     return it.value();
 }
 
@@ -92,8 +88,7 @@ TColor ColorToRGB(TColor color)
 
 // ---- TFont ------------------------------------------------------------------------
 
-TFont::TFont(QObject *parent)
-    : TPersistent(parent), m_font(QApplication::font()), m_handle(0)
+TFont::TFont(QObject *parent) : TPersistent(parent), m_font(QApplication::font()), m_handle(0)
 {
     if (m_font.bold()) m_style |= fsBold;
     if (m_font.italic()) m_style |= fsItalic;

@@ -213,3 +213,37 @@ TEST(StringGridEditor, CreateEditorIsCalledOnceAndTheEditorKept)
     EXPECT_EQ(g.created, 1);
     EXPECT_EQ(first->Grid(), &g);
 }
+
+TEST(StringGridEditor, OptionsThatForbidEditingCloseTheEditorAndKeepTheTyping)
+{
+    ProbeGrid g;
+    g.setOptions(g.Options() | goEditing);
+    QTest::keyClick(&g, Qt::Key_A);
+    ASSERT_TRUE(g.EditorMode());
+    QTest::keyClicks(g.InplaceEditor(), QStringLiteral("bc"));
+    g.setOptions(g.Options() | goRowSelect);
+    EXPECT_FALSE(g.EditorMode());
+    EXPECT_FALSE(g.InplaceEditor()->isVisible());
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("abc"));
+}
+
+TEST(StringGridEditor, ShowingAnOpenEditorAgainKeepsTheTyping)
+{
+    ProbeGrid g;
+    g.setOptions(g.Options() | goEditing);
+    QTest::keyClick(&g, Qt::Key_A);
+    ASSERT_TRUE(g.EditorMode());
+    QTest::keyClicks(g.InplaceEditor(), QStringLiteral("bc"));
+    g.ShowEditor();
+    EXPECT_EQ(g.InplaceEditor()->text(), QStringLiteral("abc"));
+}
+
+TEST(StringGridEditor, DestroyingTheGridWithAnOpenEditorIsSafe)
+{
+    auto g = std::make_unique<ProbeGrid>();
+    g->setOptions(g->Options() | goEditing);
+    QTest::keyClicks(g.get(), QStringLiteral("x"));
+    ASSERT_TRUE(g->EditorMode());
+    g.reset(); // used to crash: the dying editor committed into the dying grid
+    SUCCEED();
+}

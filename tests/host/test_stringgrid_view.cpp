@@ -254,3 +254,24 @@ TEST(StringGridProperties, AFormStreamRoundTripRestoresTheGrid)
     EXPECT_EQ(b.Font()->Color(), clNavy);
     EXPECT_TRUE(json.contains("goEditing")) << json.constData();
 }
+
+TEST(StringGridCounts, TheLargestCountsStayUsable)
+{
+    ProbeGrid g(300, 200);
+    g.setRowCount(INT_MAX);
+    g.setColCount(INT_MAX);
+    g.setCells(5, INT_MAX - 1, QStringLiteral("bottom"));
+    QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(g.Row(), INT_MAX - 1);
+    EXPECT_EQ(g.Col(), INT_MAX - 1);
+    QTest::keyClick(&g, Qt::Key_PageDown);
+    QTest::keyClick(&g, Qt::Key_Down);
+    EXPECT_EQ(g.Row(), INT_MAX - 1);
+    g.render();
+    EXPECT_TRUE(g.drawn.count({INT_MAX - 1, INT_MAX - 1}));
+    g.setCol(5);
+    EXPECT_EQ(g.CellText(5, INT_MAX - 1), QStringLiteral("bottom"));
+    EXPECT_THROW(g.setColWidths(3, 1000001), ERangeError);
+    EXPECT_THROW(g.setDefaultRowHeight(2000000), ERangeError);
+    EXPECT_THROW(g.setGridLineWidth(1001), ERangeError);
+}
