@@ -88,8 +88,8 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(GraphicsTypes::TFontStyles)
 
 // A font: face, size, style and colour. OnChange fires after every change (also a
 // colour change). Handle() identifies the face, size and style: it changes when one
-// of them changes and stays when only the colour changes, so a cache of measured
-// text can key on it.
+// of them changes and stays when only the colour changes; fonts of the same face,
+// size and style share one handle. A cache of measured text can key on it.
 class TFont : public TPersistent
 {
     Q_OBJECT
