@@ -530,19 +530,6 @@ TEST_F(Sort, UndoWithARewrittenSortIndexIsRefused)
     }
 }
 
-TEST_F(Sort, OutOfRangeSettingsAreRefused)
-{
-    fillGrid(grid, {list({"b"}), list({"a"})});
-    const GridSnapshot before = snapshot(grid);
-    grid.setKeyType(static_cast<TMSortType>(9));
-    EXPECT_THROW(grid.SortCol(0), ERangeError);
-    grid.setKeyType(soString);
-    grid.setUseFixed(static_cast<HandleFixed>(-1));
-    EXPECT_THROW(grid.SortAllRows(), ERangeError);
-    EXPECT_EQ(snapshot(grid), before);
-    EXPECT_EQ(grid.SortState(), Unsorted);
-}
-
 // Numeric keys are ordered without the keyed list when they can be; the order must
 // still be exactly the keyed list's, ties and the texts at zero included.
 TEST_F(Sort, NumericOrderIsTheKeyedListsOrderTiesIncluded)
