@@ -816,42 +816,13 @@ void TCustomGrid::InvalidateGrid()
 // ---- mouse
 // ---------------------------------------------------------------------------------------
 
-TShiftState TCustomGrid::shiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons)
-{
-    TShiftState s;
-    if (modifiers & Qt::ShiftModifier) s |= ssShift;
-    if (modifiers & Qt::ControlModifier) s |= ssCtrl;
-    if (modifiers & Qt::AltModifier) s |= ssAlt;
-    if (buttons & Qt::LeftButton) s |= ssLeft;
-    if (buttons & Qt::RightButton) s |= ssRight;
-    if (buttons & Qt::MiddleButton) s |= ssMiddle;
-    return s;
-}
-
-static bool toButton(Qt::MouseButton b, TMouseButton &out)
-{
-    switch (b) {
-    case Qt::LeftButton:
-        out = mbLeft;
-        return true;
-    case Qt::RightButton:
-        out = mbRight;
-        return true;
-    case Qt::MiddleButton:
-        out = mbMiddle;
-        return true;
-    default:
-        return false;
-    }
-}
-
 void TCustomGrid::mousePressEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!toButton(event->button(), b)) return;
+    if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
     try {
-        MouseDown(b, shiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
+        MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (const std::exception &) {
         m_gridState = gsNormal;
     }
@@ -861,10 +832,10 @@ void TCustomGrid::mousePressEvent(QMouseEvent *event)
 void TCustomGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!toButton(event->button(), b)) return;
+    if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
     try {
-        MouseDown(b, shiftOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
+        MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
     } catch (const std::exception &) {
         m_gridState = gsNormal;
     }
@@ -875,7 +846,7 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     try {
-        MouseMove(shiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
+        MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (const std::exception &) {
     }
     event->accept();
@@ -884,10 +855,10 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent *event)
 void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!toButton(event->button(), b)) return;
+    if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
     try {
-        MouseUp(b, shiftOf(event->modifiers(), event->buttons()), p.x(), p.y());
+        MouseUp(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
     } catch (const std::exception &) {
         m_gridState = gsNormal;
         viewport()->unsetCursor();
@@ -1125,7 +1096,7 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
 {
     try {
         int key = event->key();
-        TShiftState shift = shiftOf(event->modifiers(), Qt::NoButton);
+        TShiftState shift = ShiftStateOf(event->modifiers(), Qt::NoButton);
         if (key == Qt::Key_Backtab) {
             key = Qt::Key_Tab;
             shift |= ssShift;

@@ -272,7 +272,6 @@ private:
     void paintCell(int col, int row, const QRect &rect);
     void paintLines(int col, int row, const QRect &rect, int vlw, int hlw);
     void fontChanged();
-    static TShiftState shiftOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
     void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
 
     GridAxis m_cols;

@@ -90,6 +90,11 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(GridTypes::TShiftState)
 
 using TRect = QRect;
 
+// The shift state of Qt's modifiers and pressed buttons.
+TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});
+// The grid's button for a Qt button; false for buttons the grid does not know.
+bool MouseButtonOf(Qt::MouseButton button, TMouseButton &out);
+
 // A rectangle of cells, both corners included.
 struct TGridRect
 {

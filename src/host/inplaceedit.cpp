@@ -7,36 +7,6 @@
 
 namespace vorgrd {
 
-namespace {
-
-TShiftState shiftOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState s;
-    if (modifiers & Qt::ShiftModifier) s |= ssShift;
-    if (modifiers & Qt::ControlModifier) s |= ssCtrl;
-    if (modifiers & Qt::AltModifier) s |= ssAlt;
-    return s;
-}
-
-bool toButton(Qt::MouseButton b, TMouseButton &out)
-{
-    switch (b) {
-    case Qt::LeftButton:
-        out = mbLeft;
-        return true;
-    case Qt::RightButton:
-        out = mbRight;
-        return true;
-    case Qt::MiddleButton:
-        out = mbMiddle;
-        return true;
-    default:
-        return false;
-    }
-}
-
-} // namespace
-
 TInplaceEdit::TInplaceEdit(TCustomGrid *grid) : QLineEdit(grid->viewport()), m_grid(grid)
 {
     setFrame(false);
@@ -132,7 +102,7 @@ bool TInplaceEdit::event(QEvent *event)
 void TInplaceEdit::keyPressEvent(QKeyEvent *event)
 {
     int key = event->key();
-    TShiftState shift = shiftOf(event->modifiers());
+    TShiftState shift = ShiftStateOf(event->modifiers());
     if (key == Qt::Key_Backtab) {
         key = Qt::Key_Tab;
         shift |= ssShift;
@@ -153,14 +123,14 @@ void TInplaceEdit::keyPressEvent(QKeyEvent *event)
 void TInplaceEdit::mousePressEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!toButton(event->button(), b)) {
+    if (!MouseButtonOf(event->button(), b)) {
         QLineEdit::mousePressEvent(event);
         return;
     }
     m_mouseEvent = event;
     const QPoint p = event->position().toPoint();
     try {
-        MouseDown(b, shiftOf(event->modifiers()), p.x(), p.y());
+        MouseDown(b, ShiftStateOf(event->modifiers()), p.x(), p.y());
     } catch (const std::exception &) {
     }
     m_mouseEvent = nullptr;
@@ -171,7 +141,7 @@ void TInplaceEdit::mouseMoveEvent(QMouseEvent *event)
     m_mouseEvent = event;
     const QPoint p = event->position().toPoint();
     try {
-        MouseMove(shiftOf(event->modifiers()), p.x(), p.y());
+        MouseMove(ShiftStateOf(event->modifiers()), p.x(), p.y());
     } catch (const std::exception &) {
     }
     m_mouseEvent = nullptr;
@@ -180,14 +150,14 @@ void TInplaceEdit::mouseMoveEvent(QMouseEvent *event)
 void TInplaceEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!toButton(event->button(), b)) {
+    if (!MouseButtonOf(event->button(), b)) {
         QLineEdit::mouseReleaseEvent(event);
         return;
     }
     m_mouseEvent = event;
     const QPoint p = event->position().toPoint();
     try {
-        MouseUp(b, shiftOf(event->modifiers()), p.x(), p.y());
+        MouseUp(b, ShiftStateOf(event->modifiers()), p.x(), p.y());
     } catch (const std::exception &) {
     }
     m_mouseEvent = nullptr;
