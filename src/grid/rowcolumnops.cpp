@@ -441,6 +441,29 @@ std::vector<bool> hiddenColumns(const TvorgridColumns &columns)
 
 } // namespace
 
+namespace {
+
+// Copies of every description and width, for putting the columns back after a
+// failure (lowering the count forgets the last widths, so they are kept too).
+void keepColumns(const tvorgrid &grid, TvorgridColumns &descriptions, std::vector<int> &widths)
+{
+    for (int i = 0; i < grid.ColCount(); ++i) {
+        appendDescription(descriptions, grid.columns()->GeTmColumn(i));
+        widths.push_back(grid.ColWidths(i));
+    }
+}
+
+} // namespace
+
+void tvorgrid::restoreColumns(const TvorgridColumns &descriptions, const std::vector<int> &widths)
+{
+    rebuildColumns(descriptions);
+    setColCount(static_cast<int>(widths.size()));
+    fitColumns();
+    for (int i = 0; i < static_cast<int>(widths.size()); ++i)
+        setColWidths(i, widths[size_t(i)]);
+}
+
 void tvorgrid::InsertCols(int Position, int Count)
 {
     checkLinesInStep("InsertCols");
@@ -464,11 +487,8 @@ void tvorgrid::InsertCols(int Position, int Count)
     const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
     // For the rollback (declared before it, so that it outlives it).
     TvorgridColumns original(this);
-    std::vector<int> oldWidths; // lowering the count forgets the last widths
-    for (int i = 0; i < oldCount; ++i) {
-        appendDescription(original, m_columns->GeTmColumn(i));
-        oldWidths.push_back(ColWidths(i));
-    }
+    std::vector<int> oldWidths;
+    keepColumns(*this, original, oldWidths);
 
     commitEditorBeforeLinesMove();
     CellStore &store = cellStore();
@@ -496,13 +516,7 @@ void tvorgrid::InsertCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, &original, &oldWidths, oldCount] {
-        rebuildColumns(original);
-        setColCount(oldCount);
-        fitColumns();
-        for (int i = 0; i < oldCount; ++i)
-            setColWidths(i, oldWidths[size_t(i)]);
-    });
+    rollback.add([this, &original, &oldWidths] { restoreColumns(original, oldWidths); });
     rebuildColumns(wanted);
     // SizeChanged finds the collection at the new size already.
     setColCount(oldCount + Count);
@@ -532,11 +546,8 @@ void tvorgrid::DeleteCols(int Position, int Count)
     const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
     // For the rollback (declared before it, so that it outlives it).
     TvorgridColumns original(this);
-    std::vector<int> oldWidths; // lowering the count forgets the last widths
-    for (int i = 0; i < oldCount; ++i) {
-        appendDescription(original, m_columns->GeTmColumn(i));
-        oldWidths.push_back(ColWidths(i));
-    }
+    std::vector<int> oldWidths;
+    keepColumns(*this, original, oldWidths);
 
     commitEditorBeforeLinesMove();
     CellStore &store = cellStore();
@@ -561,13 +572,7 @@ void tvorgrid::DeleteCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, &original, &oldWidths, oldCount] {
-        rebuildColumns(original);
-        setColCount(oldCount);
-        fitColumns();
-        for (int i = 0; i < oldCount; ++i)
-            setColWidths(i, oldWidths[size_t(i)]);
-    });
+    rollback.add([this, &original, &oldWidths] { restoreColumns(original, oldWidths); });
     rebuildColumns(wanted);
     syncEditorWithCell();
     setColCount(oldCount - Count);

@@ -40,6 +40,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vorgrd {
 
@@ -341,6 +342,8 @@ private:
     // Replaces the descriptions by copies of `wanted`, inside the update bracket; on
     // failure the previous descriptions are put back.
     void rebuildColumns(const TvorgridColumns &wanted);
+    // Puts back descriptions, count and widths kept before an operation that failed.
+    void restoreColumns(const TvorgridColumns &descriptions, const std::vector<int> &widths);
     // Commits an open editor's text before the lines under it move.
     void commitEditorBeforeLinesMove();
     // An open editor shows the text of the cell now under it (so that a later commit
