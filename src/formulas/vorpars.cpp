@@ -437,7 +437,7 @@ bool TvorParser::GetFunction(quint8 &Code)
 // ---- 5. Functions and cell references -----------------------------------------
 
 // Reads the arguments of the function whose name GetFunction has just read, and
-// applies it. Any failure of the arithmetic is message 5 unless the design names
+// applies it. Any failure of the arithmetic is message 5 unless the message table names
 // another; errors from reading the arguments keep their message.
 double TvorParser::applyFunction(quint8 code)
 {

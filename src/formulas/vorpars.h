@@ -94,7 +94,7 @@ public:
     // keeps the result of the last Exec that succeeded.
     void Exec(const QString &Text);
 
-    // The steps of the evaluation, public as in the original design so that an
+    // The steps of the evaluation are public so that an
     // application can drive them on Expression at Position itself.
     // Sums and differences, followed by an ender (left on it).
     double Calculate();

@@ -52,7 +52,7 @@ QString keyOf(const QString &text, int keyPos, int keyLen)
     return text.mid(std::max(keyPos, 1) - 1, std::max(keyLen, 1));
 }
 
-// The order the design asks for, written out independently of the keyed list.
+// The key order a sort must produce, written out independently of the keyed list.
 int compareKeys(const QString &a, const QString &b, TMSortType type)
 {
     switch (type) {
