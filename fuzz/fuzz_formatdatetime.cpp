@@ -3,26 +3,18 @@
 // EConvertError and nothing else; and the ISO form of a value reads back to within
 // half a millisecond. The first 8 bytes are the double, the rest the pattern (UTF-8).
 #include "host/exceptions.h"
-#include "host/formatsettings.h"
 #include "host/textconvert.h"
+#include "patterninput.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const bool pinned = [] {
-        vorgrd::setFormatSettings(vorgrd::FormatSettings::invariant());
-        return true;
-    }();
-    (void)pinned;
-    if (size < sizeof(double)) return 0;
     double value = 0;
-    std::memcpy(&value, data, sizeof value);
-    const QString pattern = QString::fromUtf8(reinterpret_cast<const char *>(data + sizeof value),
-                                              qsizetype(size - sizeof value));
+    QString pattern;
+    if (!vorgrd::fuzz::splitValueAndPattern(data, size, value, pattern)) return 0;
     const bool inRange = value >= -693593 && value < 2958466;
     try {
         const QString text = vorgrd::FormatDateTime(pattern, value);

@@ -53,6 +53,22 @@ void checkRange(const char *operation, const char *what, qint64 value, qint64 fi
     if (value < first || value > last) outOfRange(operation, what, value, first, last);
 }
 
+// Position in 0..count, and room for Count more lines below the limit.
+void checkInsertion(const char *operation, const char *countName, const char *lineName,
+                    int position, int count, int oldCount, int limit)
+{
+    checkRange(operation, "Position", position, 0, oldCount);
+    if (oldCount >= limit)
+        throw ERangeError(
+            QStringLiteral("%1: %2 %3 is at the limit (valid: up to %4), no %5 can be "
+                           "inserted")
+                .arg(QLatin1String(operation), QLatin1String(countName))
+                .arg(oldCount)
+                .arg(limit)
+                .arg(QLatin1String(lineName)));
+    checkRange(operation, "Count", count, 1, limit - oldCount);
+}
+
 // Undo steps registered while an operation changes the grid; run in reverse order
 // unless the operation reaches commit(). An undo step that fails itself is skipped so
 // that the original exception is the one the caller sees.
@@ -250,13 +266,7 @@ void tvorgrid::InsertRows(int Position, int Count)
 {
     checkLinesInStep("InsertRows");
     const int oldCount = RowCount();
-    checkRange("InsertRows", "Position", Position, 0, oldCount);
-    if (oldCount >= MaxInsertRowCount)
-        throw ERangeError(QStringLiteral("InsertRows: RowCount %1 is at the limit (valid: up to "
-                                         "%2), no row can be inserted")
-                              .arg(oldCount)
-                              .arg(MaxInsertRowCount));
-    checkRange("InsertRows", "Count", Count, 1, MaxInsertRowCount - oldCount);
+    checkInsertion("InsertRows", "RowCount", "row", Position, Count, oldCount, MaxInsertRowCount);
 
     commitEditorBeforeLinesMove();
     CellStore &store = cellStore();
@@ -468,13 +478,8 @@ void tvorgrid::InsertCols(int Position, int Count)
 {
     checkLinesInStep("InsertCols");
     const int oldCount = ColCount();
-    checkRange("InsertCols", "Position", Position, 0, oldCount);
-    if (oldCount >= MaxInsertColCount)
-        throw ERangeError(QStringLiteral("InsertCols: ColCount %1 is at the limit (valid: up to "
-                                         "%2), no column can be inserted")
-                              .arg(oldCount)
-                              .arg(MaxInsertColCount));
-    checkRange("InsertCols", "Count", Count, 1, MaxInsertColCount - oldCount);
+    checkInsertion("InsertCols", "ColCount", "column", Position, Count, oldCount,
+                   MaxInsertColCount);
 
     // The wanted descriptions: copies before Position, Count fresh ones, the rest.
     TvorgridColumns wanted(this);

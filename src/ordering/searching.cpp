@@ -103,15 +103,29 @@ CutRange cutRange(const SearchState &s, int rowCount, int colCount)
             qMin(s.SearchRight, colCount - 1)};
 }
 
+// The position and the range seen along the scan order: `fast` is the index that
+// changes from cell to cell (the column when searching by rows), `slow` the line.
+struct ScanAxes
+{
+    int &fast;
+    int &slow;
+    const int fastFirst;
+    const int fastLast;
+    const int slowFirst;
+    const int slowLast;
+
+    ScanAxes(SearchState &s, const CutRange &r)
+        : fast(s.SearchByRows ? s.SearchCol : s.SearchRow),
+          slow(s.SearchByRows ? s.SearchRow : s.SearchCol),
+          fastFirst(s.SearchByRows ? r.left : r.top), fastLast(s.SearchByRows ? r.right : r.bottom),
+          slowFirst(s.SearchByRows ? r.top : r.left), slowLast(s.SearchByRows ? r.bottom : r.right)
+    {}
+};
+
 // Moves the position one cell in scan order; false when it left the range.
 bool advance(SearchState &s, const CutRange &r, bool backwards)
 {
-    int &fast = s.SearchByRows ? s.SearchCol : s.SearchRow;
-    int &slow = s.SearchByRows ? s.SearchRow : s.SearchCol;
-    const int fastFirst = s.SearchByRows ? r.left : r.top;
-    const int fastLast = s.SearchByRows ? r.right : r.bottom;
-    const int slowFirst = s.SearchByRows ? r.top : r.left;
-    const int slowLast = s.SearchByRows ? r.bottom : r.right;
+    auto [fast, slow, fastFirst, fastLast, slowFirst, slowLast] = ScanAxes(s, r);
     if (!backwards) {
         if (++fast > fastLast) {
             fast = fastFirst;
@@ -131,12 +145,7 @@ bool advance(SearchState &s, const CutRange &r, bool backwards)
 // one by one. False when no such cell is left.
 bool normalise(SearchState &s, const CutRange &r, bool backwards)
 {
-    int &fast = s.SearchByRows ? s.SearchCol : s.SearchRow;
-    int &slow = s.SearchByRows ? s.SearchRow : s.SearchCol;
-    const int fastFirst = s.SearchByRows ? r.left : r.top;
-    const int fastLast = s.SearchByRows ? r.right : r.bottom;
-    const int slowFirst = s.SearchByRows ? r.top : r.left;
-    const int slowLast = s.SearchByRows ? r.bottom : r.right;
+    auto [fast, slow, fastFirst, fastLast, slowFirst, slowLast] = ScanAxes(s, r);
     if (!backwards) {
         if (slow < slowFirst) {
             slow = slowFirst;
