@@ -35,6 +35,7 @@
 #include "ordering/orderingtypes.h"
 #include "ordering/searchstate.h"
 #include "ordering/sortmemory.h"
+#include "presentation/drawingtypes.h"
 
 #include <QImage>
 
@@ -271,6 +272,58 @@ public:
 
     // (end of cell names)
 
+    // ---- cell drawing (presentation/drawing*.cpp) --------------------------------------
+    // The grid draws every cell itself (docs/drawing.md). For each visible cell the
+    // base's paint calls DrawCell, which sets the canvas up from the column (or its
+    // title), prepares the display text, hands both to ondrawcell and then, unless the
+    // handler set DefaultDrawing to false, draws the cell with DefaultDrawText.
+    // DefaultDrawing is put back after every cell, whatever the handler did.
+    //
+    // The building blocks below are public so that an ondrawcell handler can draw with
+    // them; they paint on Canvas() and do nothing outside a paint (no painter). They
+    // use the canvas's current brush and font, as DrawCell left them for the cell.
+
+    // The text DrawCell shows for a cell before ondrawcell sees it: the title row's
+    // caption (row 0 while showtitles is on); a numeric cell through its column's
+    // Displayformat (a trailing "x" dropped) by FormatFloat; a date/time cell through
+    // the whole Displayformat by FormatDateTime; a formula cell's value (see
+    // FormulaDisplayText); the raw text otherwise, and whenever conversion,
+    // evaluation or formatting fails. Check-box cells give their raw text. Trailing
+    // zeros are not blanked here (that is the drawing's "x" rule). Never paints.
+    // ACol, ARow: 0..ColCount-1, 0..RowCount-1, else ERangeError.
+    QString DisplayText(int ACol, int ARow);
+
+    // Draws a cell's content the grid's way: a glyph for a check-box cell (outside the
+    // title row), else an optional bevel (the content then inset by 2 pixels), then a
+    // formatted number right-aligned on one line, or the text through DrawCellTextEx.
+    // In a column whose Displayformat ends in "x", trailing zeros of a formatted number
+    // (and a decimal separator left last) are drawn as blanks, so that "2.50" shows as
+    // "2.5" lined up with its neighbours' decimal separators.
+    void DefaultDrawText(int ACol, int ARow, const QRect &Rect, TAlignment Alignment,
+                         TVertAlignment VertAlignment, bool WordWrap, TCellBevelStyle Bevel,
+                         const QString &Text);
+    // Works out the top offset (2 for top, centred or bottom, never below 2) and calls
+    // WriteText with a left offset of 2. ACol and ARow are not used.
+    void DrawCellTextEx(int ACol, int ARow, const QString &Text, const QRect &Rect,
+                        TAlignment Alignment, TVertAlignment VertAlignment, bool WordWrap);
+    // Fills Rect with the brush colour and writes Text into it, clipped: one line at
+    // (DX, DY) from the top-left (right-aligned text ends 3 pixels before the right
+    // edge, centred text is centred), or, with WordWrap or a carriage return in the
+    // text, lines flowing down from DY through WorkBitmap. Texts of any length.
+    void WriteText(const QRect &Rect, int DX, int DY, const QString &Text, TAlignment Alignment,
+                   bool WordWrap);
+    // Draws glyph CheckGlyphIndex[Style][State] centred in Rect, its transparent
+    // pixels in the grid's Color; nothing else of Rect is painted. The brush colour is
+    // kept. State 0..2 and Style 0..3, else ERangeError naming the value.
+    void DrawCheck(const QRect &Rect, int State, int Style);
+    // A raised or sunken edge of 2 pixels along the inside of Rect.
+    void DrawCellBevel(const QRect &Rect, bool Raised);
+    // Draws Graphic centred on Rect, unclipped and without a background. ACol and ARow
+    // are not used.
+    void DrawCellBitmap(int ACol, int ARow, const QImage &Graphic, const QRect &Rect);
+
+    // (end of cell drawing)
+
     // ---- events ----------------------------------------------------------------------------
     // May change the text drawn in a cell.
     std::function<void(QObject *sender, int col, int row, const QRect &rect, TGridDrawState state,
@@ -301,6 +354,12 @@ protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
 
     // (end of row and column hooks)
+
+    // ---- protected hook of the cell drawing (presentation/drawing.cpp) ---------------
+    // Replaces the base's cell drawing; the base's paint calls it for every cell in view.
+    void DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState) override;
+
+    // (end of cell drawing hook)
 
 private:
     void fitRowMarks();
