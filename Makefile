@@ -30,7 +30,8 @@ fuzz: deps
 bench: build
 	@scripts/run-bench.sh $(BUILD)/bench
 
-demo: build
+demo: configure
+	@cmake --build $(BUILD) --target demo -j $(JOBS)
 	@scripts/run-demo.sh $(BUILD)/apps/vorgrd-demo
 
 format:

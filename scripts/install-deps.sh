@@ -11,6 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
+  designer-qt6 binutils
 )
 
 missing=()

@@ -34,6 +34,7 @@
 //    most MaxCellTextLength characters in total, so that formulas that fan out
 //    (each cell referring to the next twice, say) cannot run for hours.
 
+#include "host/vorgrdexport.h"
 #include "host/exceptions.h"
 #include "host/gridcellreader.h"
 
@@ -46,7 +47,7 @@ namespace vorgrd {
 
 // The error of an expression. Its message is one of ParserMessages, or one of the
 // parser's limit messages (ParserNestingMessage and the others below).
-class ErxParserError : public Exception
+class VORGRD_EXPORT ErxParserError : public Exception
 {
 public:
     using Exception::Exception;
@@ -64,7 +65,7 @@ inline constexpr std::array<const char *, 6> ParserMessages = {
 
 // Raises ErxParserError with message number `number` (1 to 6). A number outside
 // 1..6 raises ERangeError naming it instead.
-[[noreturn]] void RaiseParserError(int number);
+[[noreturn]] VORGRD_EXPORT void RaiseParserError(int number);
 
 // The function names in the order they are tried; the 1-based index is the code
 // GetFunction reports. "SQRT" stands before "SQR" so that the longer name wins.
@@ -73,7 +74,7 @@ inline constexpr std::array<const char *, 19> FunctionNames = {
     "INT",    "FRAC", "CELL", "COL", "ROW", "SUMROW", "SUMCOL", "AVGROW", "AVGCOL",
 };
 
-class TvorParser
+class VORGRD_EXPORT TvorParser
 {
 public:
     // LIMIT: how deep an evaluation may nest. Each Calculate (the whole text, a

@@ -29,6 +29,7 @@
 // ColWidths, the title row is rewritten while the grid shows titles, and the grid
 // repaints.
 
+#include "host/vorgrdexport.h"
 #include "grid/columntypes.h"
 #include "host/collection.h"
 #include "host/graphics.h"
@@ -42,7 +43,7 @@ class tmcolumn;
 class tvorgrid;
 class TvorgridColumns;
 
-class tmcolumntitle : public TPersistent
+class VORGRD_EXPORT tmcolumntitle : public TPersistent
 {
     Q_OBJECT
     Q_PROPERTY(vorgrd::ColumnTypes::TAlignment Alignment READ GetAlignment WRITE SetAlignment)
@@ -100,7 +101,7 @@ private:
     TAlignment m_alignment = taLeftJustify;
 };
 
-class tmcolumn : public TCollectionItem
+class VORGRD_EXPORT tmcolumn : public TCollectionItem
 {
     Q_OBJECT
     Q_PROPERTY(bool Hide READ GetHide WRITE SetHide)
@@ -230,7 +231,7 @@ private:
     tmcolumnValues m_assignedValues;
 };
 
-class TvorgridColumns : public TCollection
+class VORGRD_EXPORT TvorgridColumns : public TCollection
 {
     Q_OBJECT
 public:

@@ -2,12 +2,13 @@
 // The enumerations of the column descriptions, and the set that records which of a
 // column's attributes were assigned (the others follow the grid's defaults).
 
+#include "host/vorgrdexport.h"
 #include <QObject>
 
 namespace vorgrd {
 
 namespace ColumnTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 // What a column holds, which decides how its cells are drawn and edited.
 enum tvorcolumntype
@@ -77,7 +78,7 @@ Q_ENUM_NS(TvorgridColumnsState)
 using namespace ColumnTypes;
 
 // A set of tmcolumnValue in 16 bits, bit n for the value of ordinal n.
-class tmcolumnValues
+class VORGRD_EXPORT tmcolumnValues
 {
 public:
     constexpr tmcolumnValues() = default;

@@ -28,6 +28,7 @@
 // SavedFixedRows, SavedFixedCols (read the current fixed counts), showtitles (stored
 // only when on), columns.
 
+#include "host/vorgrdexport.h"
 #include "formulas/vorpars.h"
 #include "grid/columns.h"
 #include "host/stringgrid.h"

@@ -12,6 +12,7 @@
 //
 // Negative indices raise ERangeError naming the index, with nothing changed.
 
+#include "host/vorgrdexport.h"
 #include <QString>
 
 #include <cstdint>
@@ -26,7 +27,7 @@ namespace cellstore_internal {
 // OPTIMIZATION: a text of up to 15 Latin-1 characters is kept inside the cell, which
 // takes short texts (the common case in a grid) from ~72 bytes as a QString to 16;
 // longer or non-Latin-1 texts are kept as a heap QString owned by the cell.
-class CellText
+class VORGRD_EXPORT CellText
 {
 public:
     CellText() noexcept { clearBytes(); }
@@ -56,7 +57,7 @@ private:
     alignas(8) unsigned char m_bytes[16];
 };
 
-struct Row
+struct VORGRD_EXPORT Row
 {
     std::vector<CellText> cells;                  // up to the highest written column
     std::unique_ptr<std::vector<void *>> objects; // only when the row carries one
@@ -64,7 +65,7 @@ struct Row
 
 } // namespace cellstore_internal
 
-class CellStore
+class VORGRD_EXPORT CellStore
 {
 public:
     CellStore();

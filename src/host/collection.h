@@ -8,6 +8,7 @@
 // BeginUpdate()/EndUpdate() bracket is open; closing the outermost bracket reports
 // one Update(nullptr) for everything that happened inside.
 
+#include "host/vorgrdexport.h"
 #include "host/persistent.h"
 
 #include <vector>
@@ -16,7 +17,7 @@ namespace vorgrd {
 
 class TCollection;
 
-class TCollectionItem : public TPersistent
+class VORGRD_EXPORT TCollectionItem : public TPersistent
 {
     Q_OBJECT
 public:
@@ -43,7 +44,7 @@ private:
     TCollection *m_collection = nullptr;
 };
 
-class TCollection : public TPersistent
+class VORGRD_EXPORT TCollection : public TPersistent
 {
     Q_OBJECT
 public:

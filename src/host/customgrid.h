@@ -28,6 +28,7 @@
 //   Qt key press     -> KeyDown (navigation, F2) -> WMChar(character) -> KeyPress
 //                       -> ShowEditorChar for a typed character when editing
 
+#include "host/vorgrdexport.h"
 #include "host/graphics.h"
 #include "host/gridaxis.h"
 #include "host/gridtypes.h"
@@ -40,7 +41,7 @@ namespace vorgrd {
 
 class TInplaceEdit;
 
-class TCustomGrid : public QAbstractScrollArea
+class VORGRD_EXPORT TCustomGrid : public QAbstractScrollArea
 {
     Q_OBJECT
     // Declaration order is streaming order: counts before the fixed counts.

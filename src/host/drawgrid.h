@@ -1,11 +1,12 @@
 #pragma once
 // TDrawGrid: a grid whose cells the application paints in OnDrawCell.
 
+#include "host/vorgrdexport.h"
 #include "host/customgrid.h"
 
 namespace vorgrd {
 
-class TDrawGrid : public TCustomGrid
+class VORGRD_EXPORT TDrawGrid : public TCustomGrid
 {
     Q_OBJECT
     Q_PROPERTY(bool DefaultDrawing READ DefaultDrawing WRITE setDefaultDrawing STORED true)

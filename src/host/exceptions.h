@@ -3,6 +3,7 @@
 // which carries a QString message that says what was wrong and with which value.
 // what() gives the same message in UTF-8 for code that only knows std::exception.
 
+#include "host/vorgrdexport.h"
 #include <QByteArray>
 #include <QString>
 
@@ -10,7 +11,7 @@
 
 namespace vorgrd {
 
-class Exception : public std::exception
+class VORGRD_EXPORT Exception : public std::exception
 {
 public:
     explicit Exception(QString message);
@@ -25,42 +26,42 @@ private:
 };
 
 // An index or a sorted-list rule of a string list was violated.
-class EListError : public Exception
+class VORGRD_EXPORT EListError : public Exception
 {
 public:
     using Exception::Exception;
 };
 
 // A text could not be converted to a number or a date.
-class EConvertError : public Exception
+class VORGRD_EXPORT EConvertError : public Exception
 {
 public:
     using Exception::Exception;
 };
 
 // A file could not be read or written.
-class EInOutError : public Exception
+class VORGRD_EXPORT EInOutError : public Exception
 {
 public:
     using Exception::Exception;
 };
 
 // A variant had no form the operation could use.
-class EVariantError : public Exception
+class VORGRD_EXPORT EVariantError : public Exception
 {
 public:
     using Exception::Exception;
 };
 
 // A form stream was malformed or did not fit the component it was read into.
-class EReadError : public Exception
+class VORGRD_EXPORT EReadError : public Exception
 {
 public:
     using Exception::Exception;
 };
 
 // An index (a row, a column, a count) lay outside what the grid holds.
-class ERangeError : public Exception
+class VORGRD_EXPORT ERangeError : public Exception
 {
 public:
     using Exception::Exception;

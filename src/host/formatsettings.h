@@ -7,6 +7,7 @@
 // Date and time patterns use the letters of docs/formats.md (d, m, y, h, n, s, z,
 // am/pm, ...), not Qt's: "m" is the month and "n" the minute.
 
+#include "host/vorgrdexport.h"
 #include <QChar>
 #include <QCollator>
 #include <QLocale>
@@ -14,7 +15,7 @@
 
 namespace vorgrd {
 
-struct FormatSettings
+struct VORGRD_EXPORT FormatSettings
 {
     QChar DecimalSeparator = u'.';
     QChar ThousandSeparator = u',';
@@ -42,11 +43,11 @@ struct FormatSettings
 };
 
 // The settings in force.
-const FormatSettings &formatSettings();
+VORGRD_EXPORT const FormatSettings &formatSettings();
 // Replaces the settings in force (also the collator behind AnsiCompareText).
-void setFormatSettings(const FormatSettings &settings);
+VORGRD_EXPORT void setFormatSettings(const FormatSettings &settings);
 // The case-insensitive collator of the settings' CollationLocale. Sorting code may
 // take sort keys from it; AnsiCompareText compares with it.
-const QCollator &textCollator();
+VORGRD_EXPORT const QCollator &textCollator();
 
 } // namespace vorgrd

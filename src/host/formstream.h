@@ -22,6 +22,7 @@
 // component's Q_INVOKABLE Loaded() when it has one. Anything wrong raises EReadError
 // naming the property, and the component is left as it was.
 
+#include "host/vorgrdexport.h"
 #include <QByteArray>
 #include <QJsonObject>
 
@@ -30,10 +31,10 @@ class QObject;
 namespace vorgrd {
 
 // {"class": "<class name>", "properties": {...}}
-QJsonObject WriteComponent(const QObject &component);
-QByteArray SaveComponent(const QObject &component); // indented JSON text
+VORGRD_EXPORT QJsonObject WriteComponent(const QObject &component);
+VORGRD_EXPORT QByteArray SaveComponent(const QObject &component); // indented JSON text
 
-void ReadComponent(QObject &component, const QJsonObject &stream);
-void LoadComponent(QObject &component, const QByteArray &json);
+VORGRD_EXPORT void ReadComponent(QObject &component, const QJsonObject &stream);
+VORGRD_EXPORT void LoadComponent(QObject &component, const QByteArray &json);
 
 } // namespace vorgrd

@@ -6,6 +6,7 @@
 // the application palette when used. TFont wraps a QFont and a colour and reports
 // every change; TCanvas draws on a QPainter with a current brush and font.
 
+#include "host/vorgrdexport.h"
 #include "host/persistent.h"
 
 #include <QColor>
@@ -59,14 +60,14 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 
 // The colour a TColor shows now (system colours through the application palette; an
 // unknown system index gives the window text colour).
-QColor ColorToQColor(TColor color);
+VORGRD_EXPORT QColor ColorToQColor(TColor color);
 // The plain 0x00BBGGRR form of a QColor (alpha dropped).
-TColor QColorToColor(const QColor &color);
+VORGRD_EXPORT TColor QColorToColor(const QColor &color);
 // A system colour resolved to its plain value; a plain colour unchanged.
-TColor ColorToRGB(TColor color);
+VORGRD_EXPORT TColor ColorToRGB(TColor color);
 
 namespace GraphicsTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 enum TFontStyle
 {
     fsBold = 1,
@@ -90,7 +91,7 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(GraphicsTypes::TFontStyles)
 // colour change). Handle() identifies the face, size and style: it changes when one
 // of them changes and stays when only the colour changes; fonts of the same face,
 // size and style share one handle. A cache of measured text can key on it.
-class TFont : public TPersistent
+class VORGRD_EXPORT TFont : public TPersistent
 {
     Q_OBJECT
     Q_PROPERTY(QString Name READ Name WRITE setName STORED true)
@@ -131,7 +132,7 @@ private:
     quint64 m_handle;
 };
 
-class TBrush
+class VORGRD_EXPORT TBrush
 {
 public:
     TColor Color() const { return m_color; }
@@ -146,7 +147,7 @@ private:
 
 // A drawing surface over a QPainter. Outside painting (no painter) measuring still
 // works and drawing does nothing.
-class TCanvas
+class VORGRD_EXPORT TCanvas
 {
 public:
     TCanvas();

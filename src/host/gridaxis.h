@@ -9,6 +9,7 @@
 //
 // Offsets count every cell as its extent plus the line width that follows it.
 
+#include "host/vorgrdexport.h"
 #include <QtGlobal>
 
 #include <map>
@@ -16,7 +17,7 @@
 
 namespace vorgrd {
 
-class GridAxis
+class VORGRD_EXPORT GridAxis
 {
 public:
     int count() const { return m_count; }

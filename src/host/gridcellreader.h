@@ -3,11 +3,12 @@
 // the grid's focused cell. The string grid implements it; tests and applications
 // may implement it over any cell store of their own.
 
+#include "host/vorgrdexport.h"
 #include <QString>
 
 namespace vorgrd {
 
-class GridCellReader
+class VORGRD_EXPORT GridCellReader
 {
 public:
     virtual ~GridCellReader() = default;

@@ -2,6 +2,7 @@
 // The small types of the string grid: options, draw states, grid states, mouse
 // buttons and shift states, cell rectangles and coordinates.
 
+#include "host/vorgrdexport.h"
 #include <QFlags>
 #include <QObject>
 #include <QRect>
@@ -9,7 +10,7 @@
 namespace vorgrd {
 
 namespace GridTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 enum TGridOption
 {
@@ -91,12 +92,12 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(GridTypes::TShiftState)
 using TRect = QRect;
 
 // The shift state of Qt's modifiers and pressed buttons.
-TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});
+VORGRD_EXPORT TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons = {});
 // The grid's button for a Qt button; false for buttons the grid does not know.
-bool MouseButtonOf(Qt::MouseButton button, TMouseButton &out);
+VORGRD_EXPORT bool MouseButtonOf(Qt::MouseButton button, TMouseButton &out);
 
 // A rectangle of cells, both corners included.
-struct TGridRect
+struct VORGRD_EXPORT TGridRect
 {
     int Left = 0;
     int Top = 0;
@@ -110,7 +111,7 @@ struct TGridRect
 };
 
 // A cell (X = column, Y = row); -1 where a point lies beyond the cells.
-struct TGridCoord
+struct VORGRD_EXPORT TGridCoord
 {
     int X = -1;
     int Y = -1;

@@ -10,6 +10,7 @@
 //   paintEvent    -> PaintWindow    mouseMoveEvent    -> MouseMove
 //   resize/move   -> BoundsChanged  mouseReleaseEvent -> MouseUp
 
+#include "host/vorgrdexport.h"
 #include "host/gridtypes.h"
 
 #include <QLineEdit>
@@ -18,7 +19,7 @@ namespace vorgrd {
 
 class TCustomGrid;
 
-class TInplaceEdit : public QLineEdit
+class VORGRD_EXPORT TInplaceEdit : public QLineEdit
 {
     Q_OBJECT
 public:

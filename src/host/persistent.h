@@ -3,11 +3,12 @@
 // kind and that the form stream can write and read. Its published properties are
 // Q_PROPERTYs; the form stream (formstream.h) walks them through the meta-object.
 
+#include "host/vorgrdexport.h"
 #include <QObject>
 
 namespace vorgrd {
 
-class TPersistent : public QObject
+class VORGRD_EXPORT TPersistent : public QObject
 {
     Q_OBJECT
 public:

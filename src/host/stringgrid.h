@@ -11,6 +11,7 @@
 // source's count are emptied); Clear empties the view's cells. A view cannot insert or
 // delete items (EListError): a grid line always has Count cells.
 
+#include "host/vorgrdexport.h"
 #include "host/cellstore.h"
 #include "host/drawgrid.h"
 #include "host/gridcellreader.h"
@@ -20,7 +21,7 @@ namespace vorgrd {
 
 class TStringGrid;
 
-class TStringGridStrings : public TStrings
+class VORGRD_EXPORT TStringGridStrings : public TStrings
 {
 public:
     enum Kind
@@ -48,7 +49,7 @@ private:
     int m_index;
 };
 
-class TStringGrid : public TDrawGrid, public GridCellReader
+class VORGRD_EXPORT TStringGrid : public TDrawGrid, public GridCellReader
 {
     Q_OBJECT
 public:

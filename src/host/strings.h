@@ -11,6 +11,7 @@
 // owns or frees them. Indices count from 0; an index outside the list raises
 // EListError naming the index and the valid range, and the list stays unchanged.
 
+#include "host/vorgrdexport.h"
 #include <QString>
 #include <QStringList>
 
@@ -18,7 +19,7 @@
 
 namespace vorgrd {
 
-class TStrings
+class VORGRD_EXPORT TStrings
 {
 public:
     TStrings() = default;
@@ -110,7 +111,7 @@ private:
 };
 
 // The plain list: items in the order they were put, no sorting, no notifications.
-class TStringList : public TStrings
+class VORGRD_EXPORT TStringList : public TStrings
 {
 public:
     TStringList() = default;

@@ -1,14 +1,15 @@
 #pragma once
 // Internal to TvorList (and its tests): the key conversions used by sorting.
+#include "host/vorgrdexport.h"
 #include <QStringView>
 
 namespace vorgrd::internal {
 
 // Exactly LeadingNumber(text.toString()), without its allocations.
-double leadingNumberOf(QStringView text);
+VORGRD_EXPORT double leadingNumberOf(QStringView text);
 
 // Exactly TryStrToDateTime(text.toString(), value), reading the ISO form
 // yyyy-m-d [(blank | T) h:n[:s]] directly.
-bool dateTimeOf(QStringView text, double &value);
+VORGRD_EXPORT bool dateTimeOf(QStringView text, double &value);
 
 } // namespace vorgrd::internal

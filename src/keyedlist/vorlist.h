@@ -28,6 +28,7 @@
 // under dupError raise EListError; a date key that does not convert raises
 // EConvertError. In every case the list is left exactly as it was.
 
+#include "host/vorgrdexport.h"
 #include "host/strings.h"
 
 #include <QMetaType>
@@ -41,7 +42,7 @@ namespace vorgrd {
 // The enumerations live in their own meta-object namespace so that they do not claim
 // the one Q_NAMESPACE that namespace vorgrd can have; they are used as vorgrd::...
 namespace keyedlist {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 enum TLSortType : quint8
 {
@@ -73,7 +74,7 @@ using keyedlist::sStringCaseSensitive;
 using keyedlist::TDuplicates;
 using keyedlist::TLSortType;
 
-class TvorList : public TStrings
+class VORGRD_EXPORT TvorList : public TStrings
 {
 public:
     using TNotifyEvent = std::function<void(TvorList *sender)>;

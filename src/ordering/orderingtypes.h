@@ -1,12 +1,13 @@
 #pragma once
 // The enumerations of sorting and searching that the grid publishes.
 
+#include "host/vorgrdexport.h"
 #include <QObject>
 
 namespace vorgrd {
 
 namespace OrderingTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 // How a sort compares keys; value for value the key types of TvorList.
 enum TMSortType

@@ -2,11 +2,12 @@
 // The search cursor of tvorgrid. Only the searching code (ordering/searching.cpp)
 // reads or writes it; the grid merely holds it, so that two grids never share a search.
 
+#include "host/vorgrdexport.h"
 #include <QString>
 
 namespace vorgrd {
 
-struct SearchState
+struct VORGRD_EXPORT SearchState
 {
     QString SearchText; // upper-cased in place by a soString substring search
     // The range, inclusive on all four sides, as computed when the search started.

@@ -3,11 +3,12 @@
 // apply the order held in SortIndex to the same lines again. Held by tvorgrid and
 // touched only by the sort and undo operations (ordering/sorting.cpp).
 
+#include "host/vorgrdexport.h"
 #include "ordering/orderingtypes.h"
 
 namespace vorgrd {
 
-struct SortMemory
+struct VORGRD_EXPORT SortMemory
 {
     mSortState state = Unsorted;
     int line = 0;     // SortLine: the column of SortCol, the row of SortRow
