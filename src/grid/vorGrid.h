@@ -46,7 +46,7 @@
 
 namespace vorgrd {
 
-class tvorgrid : public TStringGrid
+class VORGRD_EXPORT tvorgrid : public TStringGrid
 {
     Q_OBJECT
     Q_PROPERTY(vorgrd::OrderingTypes::TMSortType KeyType READ KeyType WRITE setKeyType)
@@ -324,6 +324,34 @@ public:
     void DrawCellBitmap(int ACol, int ARow, const QImage &Graphic, const QRect &Rect);
 
     // (end of cell drawing)
+    // ---- columns as one text for form designers (design/designcolumns.cpp) -------------
+    // The columns as the form stream writes them: a JSON array with one object per
+    // column holding its stored properties, e.g.
+    //   [{"columnName":"Price","Title":{"Caption":"Price"},"columntype":"ftnumeric",...}]
+    // Qt Designer keeps only properties of types it knows, so this string is how a
+    // .ui file carries the columns: uic turns it into a setColumnsJson() call and
+    // QUiLoader writes it through the meta-object. Our own form stream streams
+    // `columns` itself and leaves this one out (IsColumnsJsonStored).
+    //
+    // Writing sets ColCount to the number of columns (at least FixedCols + 1, the
+    // base's minimum, the grid adding default columns up to it) and replaces every
+    // description. An empty text changes nothing. A text that is no such array, or
+    // holds a value a column refuses, changes nothing either: setColumnsJson reports
+    // it with qWarning (it runs inside uic's setupUi and QUiLoader, where an exception
+    // cannot be caught), LoadColumnsJson raises EReadError naming the property.
+    Q_PROPERTY(QString ColumnsJson READ ColumnsJson WRITE setColumnsJson DESIGNABLE true)
+    Q_CLASSINFO("stored:ColumnsJson", "IsColumnsJsonStored")
+    QString ColumnsJson() const;
+    void setColumnsJson(const QString &json);
+    void LoadColumnsJson(const QString &json);
+    Q_INVOKABLE bool IsColumnsJsonStored() const { return false; }
+    // uic writes a property as a call of "set" + the name with a capital first
+    // letter; these are those names for the properties whose setters are named
+    // otherwise, so that a form setting them compiles.
+    void setShowtitles(bool value) { setshowtitles(value); }
+    void setReverseSearch(bool value) { SetReverseSearch(value); }
+
+    // (end of columns as designer text)
 
     // ---- events ----------------------------------------------------------------------------
     // May change the text drawn in a cell.
