@@ -324,6 +324,7 @@ public:
     void DrawCellBitmap(int ACol, int ARow, const QImage &Graphic, const QRect &Rect);
 
     // (end of cell drawing)
+
     // ---- columns as one text for form designers (design/designcolumns.cpp) -------------
     // The columns as the form stream writes them: a JSON array with one object per
     // column holding its stored properties, e.g.

@@ -2,6 +2,8 @@
 // The enumeration, the glyph table and the glyph-cutting routine of the grid's cell
 // drawing.
 
+#include "host/vorgrdexport.h"
+
 #include <QObject>
 
 class QImage;
@@ -11,7 +13,7 @@ class QPixmap;
 namespace vorgrd {
 
 namespace DrawingTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 // The three-dimensional edge DefaultDrawText draws around a cell's content.
 enum TCellBevelStyle
@@ -45,8 +47,8 @@ inline constexpr int CheckSheetRows = 3;
 // count as 1, an Index below 0 as 0; pixels of an index beyond the sheet come out
 // transparent black. Nothing happens when Source or Target is null. A pixmap or a
 // picture is first drawn at (0, 0) onto a temporary image of its size.
-void CutGlyph(const QImage *Source, QImage *Target, int Columns, int Index, int Rows);
-void CutGlyph(const QPixmap *Source, QImage *Target, int Columns, int Index, int Rows);
-void CutGlyph(const QPicture *Source, QImage *Target, int Columns, int Index, int Rows);
+VORGRD_EXPORT void CutGlyph(const QImage *Source, QImage *Target, int Columns, int Index, int Rows);
+VORGRD_EXPORT void CutGlyph(const QPixmap *Source, QImage *Target, int Columns, int Index, int Rows);
+VORGRD_EXPORT void CutGlyph(const QPicture *Source, QImage *Target, int Columns, int Index, int Rows);
 
 } // namespace vorgrd
