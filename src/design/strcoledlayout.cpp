@@ -1,0 +1,217 @@
+// The column editor's controls: positions, sizes, names, captions and items.
+// Everything is placed at fixed pixel positions because the dialog has a fixed size
+// and its layout is part of what developers know it by.
+#include "design/strcoled.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <utility>
+
+namespace vorgrd {
+
+namespace {
+
+// Drop-down lists and edit boxes are one text line high at the dialog's font.
+constexpr int BoxHeight = 21;
+constexpr int ListItemHeight = 13;
+
+// Lines of the column list are 13 pixels high, whatever the style would choose.
+class FixedHeightDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), ListItemHeight};
+    }
+};
+
+template <class Widget>
+Widget *place(Widget *widget, const char *name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QComboBox *dropDownList(QWidget *parent, const char *name, int left, int top,
+                        std::initializer_list<const char *> items)
+{
+    auto *box = place(new QComboBox(parent), name, left, top, 137, BoxHeight);
+    for (const char *item : items)
+        box->addItem(QLatin1String(item));
+    return box;
+}
+
+QComboBox *colorBox(QWidget *parent, const char *name, int left, int top)
+{
+    auto *box = place(new QComboBox(parent), name, left, top, 137, BoxHeight);
+    box->setEditable(true);
+    // Typed texts are read by the change handler, never added as items.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // The typed text is the developer's: no inline completion rewriting it.
+    box->setCompleter(nullptr);
+    return box;
+}
+
+QLineEdit *editBox(QWidget *parent, const char *name, int left, int top)
+{
+    return place(new QLineEdit(parent), name, left, top, 137, BoxHeight);
+}
+
+QLabel *label(QWidget *parent, const QString &caption, QWidget *control, int left)
+{
+    auto *text = new QLabel(caption, parent);
+    text->setObjectName(control->objectName() + QLatin1String("Label"));
+    text->setGeometry(left, control->y(), control->x() - left - 4, BoxHeight);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    text->setBuddy(control);
+    return text;
+}
+
+// A 16 x 16 red arrow; Qt derives the greyed look of a disabled button from it.
+QIcon arrowIcon(bool down)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // A shaft of 4 pixels and a head of 12, pointing down; mirrored for up.
+    QPolygonF arrow({{6, 2}, {10, 2}, {10, 8}, {14, 8}, {8, 14}, {2, 8}, {6, 8}});
+    if (!down)
+        for (QPointF &point : arrow)
+            point.setY(16 - point.y());
+    QPainterPath path;
+    path.addPolygon(arrow);
+    path.closeSubpath();
+    painter.fillPath(path, QColor(0xC0, 0, 0));
+    painter.setPen(QColor(0x80, 0, 0));
+    painter.drawPath(path);
+    return QIcon(pixmap);
+}
+
+// The nearest face to "MS Sans Serif" that the system has, 11 pixels high.
+QFont dialogFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    return font;
+}
+
+} // namespace
+
+void TmGridColEditor::buildLayout()
+{
+    setObjectName(QStringLiteral("mGridColEditor"));
+    setWindowTitle(QStringLiteral("DBGrid Columns Editor"));
+    setFont(dialogFont());
+    // A dialog border: the size is fixed and there is no resize grip.
+    setFixedSize(415, 395);
+    setSizeGripEnabled(false);
+
+    GB = place(new QGroupBox(QStringLiteral("Co&lumns"), this), "GB", 8, 4, 137, 349);
+    ColumnList = place(new QListWidget(GB), "ColumnList", 8, 16, 121, 257);
+    ColumnList->setItemDelegate(new FixedHeightDelegate(ColumnList));
+    ColumnList->setUniformItemSizes(true);
+    movedownbutton = place(new QToolButton(GB), "movedownbutton", 8, 282, 57, 25);
+    movedownbutton->setIcon(arrowIcon(true));
+    movedownbutton->setIconSize({16, 16});
+    moveupbutton = place(new QToolButton(GB), "moveupbutton", 72, 282, 57, 25);
+    moveupbutton->setIcon(arrowIcon(false));
+    moveupbutton->setIconSize({16, 16});
+    NewButton = place(new QPushButton(QStringLiteral("&New"), GB), "NewButton", 8, 318, 57, 25);
+    DeleteButton = place(new QPushButton(QStringLiteral("&Delete"), GB), "DeleteButton", 72, 318, 57, 25);
+
+    PageControl1 = place(new QTabWidget(this), "PageControl1", 152, 8, 257, 345);
+
+    ts1 = new QWidget;
+    ts1->setObjectName(QStringLiteral("ts1"));
+    ColAlignment = dropDownList(ts1, "ColAlignment", 104, 6, {"taLeftJustify", "taRightJustify", "taCenter"});
+    ColVertalignment = dropDownList(ts1, "ColVertalignment", 104, 33, {"vaTopJustify", "vaCenter", "vaBottom"});
+    Colwordwrap = dropDownList(ts1, "Colwordwrap", 104, 61, {"False", "True"});
+    ColColor = colorBox(ts1, "ColColor", 104, 88);
+    ColReadOnly = dropDownList(ts1, "ColReadOnly", 104, 117, {"False", "True"});
+    ColWidth = editBox(ts1, "ColWidth", 104, 144);
+    ColHide = dropDownList(ts1, "ColHide", 104, 171, {"False", "True"});
+    fieldtype = dropDownList(ts1, "fieldtype", 104, 199,
+                             {"ftstring", "ftnumeric", "ftdatetime", "ftcheckbox", "ftformula"});
+    dispformat = editBox(ts1, "dispformat", 104, 230);
+    Colfieldname = editBox(ts1, "Colfieldname", 104, 262);
+    const std::pair<const char *, QWidget *> columnLabels[] = {
+        {"Alignment:", ColAlignment}, {"Vertical alignment:", ColVertalignment},
+        {"Wordwrap:", Colwordwrap},   {"Color:", ColColor},
+        {"ReadOnly:", ColReadOnly},   {"Width:", ColWidth},
+        {"Hide:", ColHide},           {"Column type:", fieldtype},
+        {"Display format:", dispformat}, {"Column name:", Colfieldname}};
+    for (const auto &[caption, control] : columnLabels)
+        label(ts1, QLatin1String(caption), control, 12);
+    ColFont = place(new QPushButton(QStringLiteral("F&ont..."), ts1), "ColFont", 4, 290, 61, 25);
+    RestoreDefaults = place(new QPushButton(QStringLiteral("Re&store Defaults"), ts1), "RestoreDefaults",
+                            144, 290, 99, 25);
+    PageControl1->addTab(ts1, QStringLiteral("Column Properties"));
+
+    ts2 = new QWidget;
+    ts2->setObjectName(QStringLiteral("ts2"));
+    TitleAlignment = dropDownList(ts2, "TitleAlignment", 104, 8, {"taLeftJustify", "taRightJustify", "taCenter"});
+    TitleCaption = editBox(ts2, "TitleCaption", 104, 34);
+    TitleColor = colorBox(ts2, "TitleColor", 104, 60);
+    label(ts2, QStringLiteral("Alignment:"), TitleAlignment, 8);
+    label(ts2, QStringLiteral("Caption:"), TitleCaption, 8);
+    label(ts2, QStringLiteral("Color:"), TitleColor, 8);
+    TitleFont = place(new QPushButton(QStringLiteral("F&ont..."), ts2), "TitleFont", 103, 96, 74, 25);
+    PageControl1->addTab(ts2, QStringLiteral("Title Properties"));
+
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("List values"));
+    // The memo fills the page above the panel docked at its bottom; the page's size is
+    // known once the tab widget has laid it out, so both follow it on resize.
+    picklist = new QPlainTextEdit(TabSheet1);
+    picklist->setObjectName(QStringLiteral("picklist"));
+    Panel1 = new QWidget(TabSheet1);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    dropdown = editBox(Panel1, "dropdown", 104, 8);
+    btnstyle = dropDownList(Panel1, "btnstyle", 104, 32, {"cbsAuto", "cbsEllipsis", "cbsnone"});
+    label(Panel1, QStringLiteral("Dropdown rows:"), dropdown, 8);
+    label(Panel1, QStringLiteral("Button style:"), btnstyle, 8);
+    TabSheet1->installEventFilter(this);
+    PageControl1->setCurrentIndex(0);
+
+    OkButton = place(new QPushButton(QStringLiteral("OK"), this), "OkButton", 174, 366, 75, 25);
+    OkButton->setDefault(true);
+    CancelButton = place(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton", 254, 366, 75, 25);
+    ApplyButton = place(new QPushButton(QStringLiteral("Apply"), this), "ApplyButton", 334, 366, 75, 25);
+    // Enter anywhere but in the memo presses OK; only the default button may take it.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
+
+    ColorDialog1 = new QColorDialog(this);
+    ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
+    FontDialog1 = new QFontDialog(this);
+    FontDialog1->setObjectName(QStringLiteral("FontDialog1"));
+}
+
+void TmGridColEditor::dockListValues()
+{
+    constexpr int PanelHeight = 61;
+    const int memoHeight = std::max(0, TabSheet1->height() - PanelHeight);
+    picklist->setGeometry(0, 0, TabSheet1->width(), memoHeight);
+    Panel1->setGeometry(0, memoHeight, TabSheet1->width(), PanelHeight);
+}
+
+} // namespace vorgrd
