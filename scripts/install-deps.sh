@@ -11,7 +11,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
-  designer-qt6 binutils
+  designer-qt6 libqt6opengl6-dev binutils
 )
 
 missing=()
