@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build test test-sanitize fuzz bench demo clean format
+.PHONY: deps configure build test test-sanitize fuzz bench demo clean format test-install
 
 deps:
 	@scripts/install-deps.sh
@@ -33,6 +33,11 @@ bench: build
 demo: configure
 	@cmake --build $(BUILD) --target demo -j $(JOBS)
 	@scripts/run-demo.sh $(BUILD)/apps/vorgrd-demo
+
+# Installs into a temporary prefix and builds a consumer project against it (find_package,
+# uic, QUiLoader with the Designer plugin), then starts Qt Designer under Xvfb with it.
+test-install: build
+	@tests/install/run.sh $(BUILD)
 
 format:
 	@clang-format -i $$(git ls-files '*.h' '*.cpp')

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -77,9 +78,13 @@ QLabel *label(QWidget *parent, const QString &caption, QWidget *control, int lef
 {
     auto *text = new QLabel(caption, parent);
     text->setObjectName(control->objectName() + QLatin1String("Label"));
-    text->setGeometry(left, control->y(), control->x() - left - 4, BoxHeight);
     text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     text->setBuddy(control);
+    // As wide as its caption, like a label that sizes itself: a face a little wider
+    // than the one the layout was drawn for runs under the control (which stands
+    // above it) instead of cutting the caption off.
+    text->setGeometry(left, control->y(), text->sizeHint().width(), BoxHeight);
+    text->lower();
     return text;
 }
 
@@ -104,10 +109,15 @@ QIcon arrowIcon(bool down)
     return QIcon(pixmap);
 }
 
-// The nearest face to "MS Sans Serif" that the system has, 11 pixels high.
+// "MS Sans Serif" at 11 pixels where the system has it, else the nearest face it
+// has. That face is narrow: the captions were measured for it, so a condensed sans
+// serif (DejaVu Sans Condensed on Debian) comes before the plain sans-serif default.
 QFont dialogFont()
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("Arial Narrow")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
@@ -138,6 +148,9 @@ void TmGridColEditor::buildLayout()
     DeleteButton = place(new QPushButton(QStringLiteral("&Delete"), GB), "DeleteButton", 72, 318, 57, 25);
 
     PageControl1 = place(new QTabWidget(this), "PageControl1", 152, 8, 257, 345);
+    // The three page tabs side by side, as in the layout: the style's own tab padding
+    // is wider than the pages leave room for.
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
 
     ts1 = new QWidget;
     ts1->setObjectName(QStringLiteral("ts1"));

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -184,6 +185,33 @@ TEST_F(Editor, PropertyControlsStandAtTheirRowsWithTheirItems)
     EXPECT_EQ(dialog.Panel1->height(), 61);
     EXPECT_EQ(dialog.picklist->geometry().bottom() + 1, dialog.Panel1->y());
     EXPECT_EQ(dialog.Panel1->geometry().bottom() + 1, dialog.TabSheet1->height());
+}
+
+TEST_F(Editor, EveryCaptionFitsItsControlInTheDialogFont)
+{
+    // The layout is in fixed pixels: a face wider than the one it was drawn for
+    // must not cut captions off ("Vertical alignme"); a label may run under its
+    // control by the width of its colon at most.
+    int labels = 0;
+    for (QLabel *label : dialog.findChildren<QLabel *>()) {
+        if (label->window() != &dialog) continue; // the colour and font dialogs' own
+        ++labels;
+        SCOPED_TRACE(label->text().toStdString());
+        ASSERT_NE(label->buddy(), nullptr);
+        const int advance = label->fontMetrics().horizontalAdvance(label->text());
+        EXPECT_LE(advance, label->width());
+        EXPECT_LE(label->x() + advance, label->buddy()->x() + label->fontMetrics().horizontalAdvance(u':'));
+    }
+    EXPECT_EQ(labels, 15);
+    for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+        if (button->window() != &dialog) continue;
+        SCOPED_TRACE(button->text().toStdString());
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(QString(button->text()).remove(u'&')) + 8,
+                  button->width());
+    }
+    // All three page tabs are shown side by side, without scroll arrows.
+    const QTabBar *tabs = dialog.PageControl1->tabBar();
+    EXPECT_LE(tabs->tabRect(2).right(), tabs->width());
 }
 
 // ---- opening and loading ----------------------------------------------------------------------

@@ -1,8 +1,19 @@
 #include "startupreport.h"
 
-#include <QtDesigner/QDesignerFormEditorInterface>
-#include <QtDesigner/QDesignerWidgetBoxInterface>
+#include "design/strcoled.h"
+#include "grid/columns.h"
+#include "grid/vorGrid.h"
 
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerFormWindowInterface>
+#include <QtDesigner/QDesignerFormWindowManagerInterface>
+#include <QtDesigner/QDesignerTaskMenuExtension>
+#include <QtDesigner/QDesignerWidgetBoxInterface>
+#include <QtDesigner/QExtensionManager>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
 
@@ -10,17 +21,60 @@
 
 namespace {
 
+void report(const QString &line)
+{
+    std::fprintf(stderr, "vorgrd: %s\n", qPrintable(line));
+    std::fflush(stderr);
+}
+
 // The group whose entry carries our class, or an empty text.
 QString groupListingTvorgrid(const QDesignerWidgetBoxInterface &box)
 {
     for (int c = 0; c < box.categoryCount(); ++c) {
         const QDesignerWidgetBoxInterface::Category category = box.category(c);
-        for (int w = 0; w < category.widgetCount(); ++w)
-            if (category.widget(w).name() == QLatin1String("tvorgrid") ||
-                category.widget(w).name() == QLatin1String("vorgrd::tvorgrid"))
+        for (int w = 0; w < category.widgetCount(); ++w) {
+            const QString name = category.widget(w).name();
+            if (name == QLatin1String("tvorgrid") || name == QLatin1String("vorgrd::tvorgrid"))
                 return category.name();
+        }
     }
     return {};
+}
+
+vorgrd::tvorgrid *gridOnTheOpenForm(QDesignerFormEditorInterface &core)
+{
+    QDesignerFormWindowManagerInterface *forms = core.formWindowManager();
+    if (!forms || forms->formWindowCount() == 0) return nullptr;
+    QWidget *container = forms->formWindow(0)->mainContainer();
+    return container ? container->findChild<vorgrd::tvorgrid *>() : nullptr;
+}
+
+// Once the editor is up (it runs modally, so this is polled from its event loop).
+void reportEditorWhenOpen(QObject *owner)
+{
+    auto *poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll]() {
+        auto *editor = qobject_cast<vorgrd::TmGridColEditor *>(QApplication::activeModalWidget());
+        if (!editor || !editor->EditColumns()) return;
+        report(QStringLiteral("the column editor is open on %1 columns").arg(editor->EditColumns()->Count()));
+        poll->deleteLater();
+    });
+    poll->start(100);
+}
+
+// Step two, once the widget box is filled: the task menu of the form's grid.
+void reportTaskMenu(QDesignerFormEditorInterface &core)
+{
+    vorgrd::tvorgrid *grid = gridOnTheOpenForm(core);
+    auto *menu = grid ? qt_extension<QDesignerTaskMenuExtension *>(core.extensionManager(), grid) : nullptr;
+    QAction *edit = menu ? menu->preferredEditAction() : nullptr;
+    if (!edit) {
+        report(QStringLiteral("no task menu on a tvorgrid of the open form"));
+        return;
+    }
+    report(QStringLiteral("the task menu of %1 offers \"%2\"").arg(grid->objectName(), edit->text()));
+    reportEditorWhenOpen(&core);
+    QTimer::singleShot(0, edit, &QAction::trigger);
 }
 
 } // namespace
@@ -28,17 +82,18 @@ QString groupListingTvorgrid(const QDesignerWidgetBoxInterface &box)
 void reportWidgetBoxWhenReady(QDesignerFormEditorInterface *core)
 {
     if (!qEnvironmentVariableIsSet("VORGRD_DESIGNER_REPORT") || !core) return;
-    // The widget box is filled after the plugins are initialised: look again until
-    // it is there (Designer's own start-up, a few event-loop turns).
+    // The widget box and the forms are built after the plugins are initialised: look
+    // again until they are there (Designer's own start-up, a few event-loop turns).
     auto *timer = new QTimer(core);
     QPointer<QDesignerFormEditorInterface> editor(core);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, editor]() {
         QDesignerWidgetBoxInterface *box = editor ? editor->widgetBox() : nullptr;
         const QString group = box ? groupListingTvorgrid(*box) : QString();
-        if (group.isEmpty()) return;
-        std::fprintf(stderr, "vorgrd: Designer lists tvorgrid in \"%s\"\n", qPrintable(group));
-        std::fflush(stderr);
+        if (group.isEmpty() || !gridOnTheOpenForm(*editor)) return;
         timer->deleteLater();
+        report(QStringLiteral("Designer lists tvorgrid in \"%1\"").arg(group));
+        if (auto *filter = box->findChild<QLineEdit *>()) filter->setText(QStringLiteral("tvorgrid"));
+        reportTaskMenu(*editor);
     });
     timer->start(200);
 }

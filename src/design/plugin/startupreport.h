@@ -1,9 +1,12 @@
 #pragma once
 // With VORGRD_DESIGNER_REPORT set in the environment, the plugin reports on standard
-// error, once Designer's widget box holds it, under which group it lists tvorgrid:
-//   vorgrd: Designer lists tvorgrid in "Additional"
-// The install test starts Designer under Xvfb and waits for that line; nothing is
-// reported (and nothing runs) without the variable.
+// error how Designer took it up, so that the install test can check it against the
+// real program (Designer started on a form that holds a tvorgrid):
+//   vorgrd: Designer lists tvorgrid in "Additional"        (the widget box holds it;
+//                                                           its filter then shows it)
+//   vorgrd: the task menu of grid offers "Edit Columns..." (on the open form's grid)
+//   vorgrd: the column editor is open on 4 columns         (after triggering it)
+// Nothing is reported, and nothing runs, without the variable.
 
 class QDesignerFormEditorInterface;
 

@@ -1,0 +1,82 @@
+// Builds the form two ways, through the uic-generated code and through QUiLoader
+// with the installed Designer plugin, and checks that both give the grid makeform
+// configured: the same form stream (every stored property and every column), the
+// same titles in row 0 and the same column widths. Exit code 0 when they agree.
+#include "ui_gridform.h"
+
+#include <vorgrd/design/package.h>
+#include <vorgrd/grid/vorGrid.h>
+#include <vorgrd/host/formstream.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QUiLoader>
+
+#include <cstdio>
+
+using namespace vorgrd;
+
+namespace {
+
+int failures = 0;
+
+void check(bool ok, const char *what)
+{
+    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
+    if (!ok) ++failures;
+}
+
+QStringList titleRow(const tvorgrid &grid)
+{
+    QStringList texts;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        texts << grid.Cells(col, 0);
+    return texts;
+}
+
+QList<int> widths(const tvorgrid &grid)
+{
+    QList<int> result;
+    for (int col = 0; col < grid.ColCount(); ++col)
+        result << grid.ColWidths(col);
+    return result;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QFile expectedFile(QStringLiteral(EXPECTED_FILE));
+    if (!expectedFile.open(QIODevice::ReadOnly)) return 2;
+    const QByteArray expected = expectedFile.readAll();
+
+    check(PackageName() == QLatin1String("vorgrd") && PackageDescription() == QLatin1String("VOR grid component"),
+          "the installed library names itself vorgrd, \"VOR grid component\"");
+
+    QWidget uicForm;
+    Ui::GridForm ui;
+    ui.setupUi(&uicForm);
+    tvorgrid &fromUic = *ui.grid;
+    check(SaveComponent(fromUic) == expected, "uic's form holds the configured grid");
+    check(fromUic.columns()->Count() == 4 && fromUic.columns()->GeTmColumn(1)->Title()->GetCaption() ==
+                                                 QLatin1String("Unit price"),
+          "uic's grid has the four columns and their titles");
+
+    QUiLoader loader;
+    check(loader.availableWidgets().contains(QStringLiteral("vorgrd::tvorgrid")),
+          "QUiLoader finds the Designer plugin");
+    QFile formFile(QStringLiteral(FORM_FILE));
+    if (!formFile.open(QIODevice::ReadOnly)) return 2;
+    std::unique_ptr<QWidget> loadedForm(loader.load(&formFile));
+    auto *fromLoader = loadedForm ? loadedForm->findChild<tvorgrid *>(QStringLiteral("grid")) : nullptr;
+    check(fromLoader != nullptr, "QUiLoader creates a tvorgrid");
+    if (fromLoader) {
+        check(SaveComponent(*fromLoader) == expected, "QUiLoader's grid is the configured grid");
+        check(titleRow(*fromLoader) == titleRow(fromUic), "both grids show the same titles");
+        check(widths(*fromLoader) == widths(fromUic), "both grids have the same column widths");
+        check(fromLoader->ColWidths(3) == 0, "the hidden column has width 0");
+    }
+    std::printf("%s\n", failures ? "consumer: FAILED" : "consumer: all checks passed");
+    return failures ? 1 : 0;
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The installed package, as an application programmer meets it:
+#   1. `cmake --install` of the build into a temporary prefix, checked for the
+#      versioned library, the public headers (and no private ones), the CMake package
+#      and the Designer plugin;
+#   2. a consumer project configured with find_package(vorgrd) against that prefix:
+#      a .ui file with a configured tvorgrid goes through uic, and the program checks
+#      that the uic form and QUiLoader with the installed plugin build the same grid;
+#   3. Qt Designer itself under Xvfb with the installed plugin on its plugin path,
+#      opening that .ui file: the plugin reports that Designer's widget box lists
+#      tvorgrid, that the form's grid has the "Edit Columns..." task menu, and that
+#      triggering it opened the column editor on the grid's four columns.
+# Usage: tests/install/run.sh <build dir> [<folder for the documentation screenshots>]
+set -euo pipefail
+build=$(realpath "$1")
+shots=${2:+$(realpath "$2")}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d /tmp/vorgrd-install.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+
+fail() { echo "test-install: FAILED: $*" >&2; exit 1; }
+ok() { echo "test-install: ok: $*"; }
+
+echo "== install into $prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+version=$(sed -n 's/^set(VORGRD_VERSION \(.*\))$/\1/p' "$here/../../cmake/version.cmake")
+[ -f "$prefix/lib/libvorgrd.so.$version" ] || fail "no lib/libvorgrd.so.$version"
+[ "$(readlink "$prefix/lib/libvorgrd.so")" = "libvorgrd.so.${version%%.*}" ] || fail "libvorgrd.so is no link to the soname"
+[ -f "$prefix/include/vorgrd/grid/vorGrid.h" ] || fail "no include/vorgrd/grid/vorGrid.h"
+[ -f "$prefix/include/vorgrd/host/vorgrdexport.h" ] || fail "no include/vorgrd/host/vorgrdexport.h"
+private=$(find "$prefix/include" -name '*_p.h' -o -name '*.cpp' -o -path '*plugin*')
+[ -z "$private" ] || fail "private headers installed: $private"
+[ -f "$prefix/lib/cmake/vorgrd/vorgrdConfig.cmake" ] || fail "no CMake package"
+plugin=$prefix/lib/qt6/plugins/designer/libvorgrd_designer.so
+[ -f "$plugin" ] || fail "no Designer plugin at lib/qt6/plugins/designer"
+# Only what carries VORGRD_EXPORT is visible: every exported symbol belongs to
+# namespace vorgrd, apart from standard-library templates our exported classes use
+# and the linker's own markers.
+symbols=$(nm -DC --defined-only "$prefix/lib/libvorgrd.so" | cut -c20-)
+grep -q '^vorgrd::tvorgrid::tvorgrid' <<<"$symbols" || fail "tvorgrid is not exported"
+foreign=$(grep -v -e 'vorgrd::' -e '^std::' -e '^_edata$' -e '^_end$' -e '^__bss_start$' \
+               -e '^_init$' -e '^_fini$' <<<"$symbols" || true)
+[ -z "$foreign" ] || fail "symbols outside namespace vorgrd are exported: $(head -5 <<<"$foreign")"
+ok "library, headers, package and plugin installed"
+
+echo "== consumer project with find_package(vorgrd)"
+cmake -S "$here/consumer" -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+      -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$work/consumer" >/dev/null
+export QT_PLUGIN_PATH=$prefix/lib/qt6/plugins
+QT_QPA_PLATFORM=offscreen "$work/consumer/consumer"
+ok "uic and QUiLoader give the configured grid"
+
+echo "== Qt Designer under Xvfb"
+designer=$(command -v designer || true)
+[ -n "$designer" ] || designer=/usr/lib/qt6/bin/designer
+[ -x "$designer" ] || fail "Qt Designer is not installed (Debian package designer-qt6)"
+cat > "$work/designer-run.sh" <<SCRIPT
+#!/usr/bin/env bash
+set -u
+export HOME="$work/home" QT_PLUGIN_PATH="$QT_PLUGIN_PATH" VORGRD_DESIGNER_REPORT=1 QT_QPA_PLATFORM=xcb
+mkdir -p "\$HOME"
+"$designer" "$work/consumer/gridform.ui" >"$work/designer.log" 2>&1 &
+pid=\$!
+# Designer reports through the plugin once its widget box lists the grid; it is a
+# GUI program starting up, so the wait is bounded, not timed.
+for _ in \$(seq 1 300); do
+  grep -q -e 'vorgrd: the column editor is open' -e 'vorgrd: no task menu' "$work/designer.log" && break
+  kill -0 \$pid 2>/dev/null || break
+  sleep 0.2
+done
+status=0
+grep -q 'vorgrd: Designer lists tvorgrid in "Additional"' "$work/designer.log" || status=1
+grep -q 'vorgrd: the task menu of grid offers "Edit Columns..."' "$work/designer.log" || status=1
+grep -q 'vorgrd: the column editor is open on 4 columns' "$work/designer.log" || status=1
+if [ \$status -eq 0 ] && [ -n "$shots" ]; then
+  sleep 2 # let the window manager-less screen finish painting for the picture
+  "$work/consumer/grabscreen" "$shots/designer.png" 0 0 853 709
+fi
+kill \$pid 2>/dev/null
+wait \$pid 2>/dev/null
+exit \$status
+SCRIPT
+chmod +x "$work/designer-run.sh"
+if ! xvfb-run -a -s "-screen 0 1280x800x24" "$work/designer-run.sh"; then
+  cat "$work/designer.log" >&2
+  fail "Designer did not list tvorgrid, offer Edit Columns... or open the column editor"
+fi
+grep '^vorgrd: ' "$work/designer.log"
+ok "Designer lists tvorgrid, and Edit Columns... opens the column editor on the form's grid"
+if [ -n "$shots" ]; then
+  "$work/consumer/editorshot" "$shots/coleditor.png"
+  ok "screenshots written to $shots"
+fi
+echo "test-install: all checks passed"
