@@ -45,8 +45,9 @@ inline constexpr int CheckSheetRows = 3;
 // one glyph large (the sheet's width div Columns by its height div Rows). Glyph n lies
 // in sheet column n mod Columns and sheet row n div Columns. Columns and Rows below 1
 // count as 1, an Index below 0 as 0; pixels of an index beyond the sheet come out
-// transparent black. Nothing happens when Source or Target is null. A pixmap or a
-// picture is first drawn at (0, 0) onto a temporary image of its size.
+// zero (transparent black, or black in a format without alpha). Nothing happens when
+// Source or Target is null. A pixmap or a picture is first drawn at (0, 0) onto a
+// temporary image of its size.
 VORGRD_EXPORT void CutGlyph(const QImage *Source, QImage *Target, int Columns, int Index, int Rows);
 VORGRD_EXPORT void CutGlyph(const QPixmap *Source, QImage *Target, int Columns, int Index, int Rows);
 VORGRD_EXPORT void CutGlyph(const QPicture *Source, QImage *Target, int Columns, int Index, int Rows);

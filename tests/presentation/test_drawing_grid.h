@@ -1,7 +1,10 @@
 #pragma once
 // A tvorgrid with a fixed pixel layout for drawing tests: no frame, no scroll bars,
 // DejaVu Sans 9, default sizes (64 x 24, lines of 1), so that cell (c, r) of an
-// unscrolled grid starts at (65 c, 25 r). render() paints the viewport now.
+// unscrolled grid starts at (65 c, 25 r). Six columns, the current cell in the last
+// one (5, 1), so that its focus frame stays out of the cells the tests look at.
+// render() paints the viewport now. Widths are set through the columns: a column's
+// change writes its Width into the grid again.
 #include "grid/vorGrid.h"
 
 #include <QImage>
@@ -18,6 +21,8 @@ public:
         setScrollBars(ssNone);
         Font()->setName(QStringLiteral("DejaVu Sans"));
         Font()->setSize(9);
+        setColCount(6);
+        setCol(5);
         resize(width, height);
         show();
         (void)QTest::qWaitForWindowExposed(this);
