@@ -40,9 +40,10 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgr
     m_grid->setOptions(m_grid->Options() | goColSizing | goColMoving | goRowMoving | goEditing | goTabs);
     setUpColumns();
     loadOrders();
+    showDrawing();
     m_grid->setshowtitles(true);
     statusBar()->showMessage(QStringLiteral("%1 orders").arg(m_grid->RowCount() - 1));
-    resize(745, 520);
+    resize(915, 520);
 }
 
 void DemoWindow::setUpColumns()
@@ -83,5 +84,33 @@ void DemoWindow::loadOrders()
         const QStringList fields = lines[row - 1].split(u';');
         for (int col = 0; col < fields.size(); ++col)
             m_grid->setCells(col, row, fields[col]);
+    }
+}
+
+void DemoWindow::showDrawing()
+{
+    TvorgridColumns *columns = m_grid->columns();
+    const int note = m_grid->ColCount();
+    m_grid->setColCount(note + 1);
+    columns->BeginUpdate();
+    for (int i = 0; i < columns->Count(); ++i)
+        columns->GeTmColumn(i)->Title()->SetAlignment(taCenter);
+    columns->GeTmColumn(0)->SetColor(clBtnFace);
+    columns->GeTmColumn(note)->SetcolumnName(QStringLiteral("Note"));
+    columns->GeTmColumn(note)->SetWidth(170); // a string column wraps its words
+    columns->EndUpdate();
+    m_grid->setColWidths(note, columns->GeTmColumn(note)->GetWidth());
+    const struct
+    {
+        int row;
+        const char *text;
+    } notes[] = {{2, "Leave at the back door and ring twice"},
+                 {5, "Call ahead: the loading bay closes at noon"},
+                 {9, "Split into two boxes and label both"}};
+    const int twoLines = 2 * m_grid->Font()->Height() + 6;
+    for (const auto &n : notes) {
+        if (n.row >= m_grid->RowCount()) continue;
+        m_grid->setCells(note, n.row, QString::fromLatin1(n.text));
+        m_grid->setRowHeights(n.row, twoLines);
     }
 }

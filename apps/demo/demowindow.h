@@ -18,6 +18,9 @@ public:
 private:
     void setUpColumns();
     void loadOrders();
+    // Centred titles, a header-coloured fixed column and a column of wrapped notes in
+    // taller rows.
+    void showDrawing();
 
     vorgrd::tvorgrid *m_grid;
 };

@@ -151,7 +151,8 @@ void tvorgrid::WriteText(const QRect &Rect, int DX, int DY, const QString &Text,
     // Qt breaks lines at "\n" only; a carriage return (alone or before a line feed)
     // breaks the line as well.
     QString lines = Text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (lines.contains(QLatin1Char('\r')))
+        lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     {
         QPainter onWork(&work);
         onWork.fillRect(QRect(0, 0, w, h), brush);
