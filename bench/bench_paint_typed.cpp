@@ -333,6 +333,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
+    peers(); // built before the clock runs: the first benchmark would time the set-up
     benchmark::RunSpecifiedBenchmarks();
     measurePaintRatios();
     std::fflush(stdout);

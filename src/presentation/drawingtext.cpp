@@ -11,6 +11,7 @@
 #include "host/formatsettings.h"
 
 #include <QPainter>
+#include <QtMath>
 
 namespace vorgrd {
 
@@ -71,6 +72,20 @@ bool deviceShowsExactly(const QPainter *painter, const QColor &colour)
     QImage probe(1, 1, image->format());
     probe.fill(colour);
     return probe.pixelColor(0, 0).rgb() == colour.rgb();
+}
+
+// Grows the work bitmap to at least w x h cell pixels, never shrinking it. On a
+// high-density screen it holds device pixels (and says so by its device pixel
+// ratio), so that wrapped text is as sharp as the rest of the grid.
+void growWorkBitmap(QImage &work, int w, int h, qreal ratio)
+{
+    const QSizeF size = work.deviceIndependentSize();
+    if (work.format() == QImage::Format_ARGB32_Premultiplied && work.devicePixelRatio() == ratio &&
+        size.width() >= w && size.height() >= h)
+        return;
+    const QSize wanted(qMax(qCeil(size.width()), w), qMax(qCeil(size.height()), h));
+    work = QImage((QSizeF(wanted) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    work.setDevicePixelRatio(ratio);
 }
 
 } // namespace
@@ -145,9 +160,8 @@ void tvorgrid::WriteText(const QRect &Rect, int DX, int DY, const QString &Text,
     const int w = Rect.width(), h = Rect.height();
     if (w <= 0 || h <= 0) return;
     QImage &work = m_WorkBitmap;
-    if (work.width() < w || work.height() < h || work.format() != QImage::Format_ARGB32_Premultiplied)
-        work = QImage(qMax(work.width(), w), qMax(work.height(), h),
-                      QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+    growWorkBitmap(work, w, h, ratio);
     // Qt breaks lines at "\n" only; a carriage return (alone or before a line feed)
     // breaks the line as well.
     QString lines = Text;
@@ -162,7 +176,7 @@ void tvorgrid::WriteText(const QRect &Rect, int DX, int DY, const QString &Text,
                           (WordWrap ? Qt::TextWordWrap : 0);
         onWork.drawText(QRect(DX, DY, w - 1 - DX, h - 1 - DY), flags, lines);
     }
-    painter->drawImage(Rect.topLeft(), work, QRect(0, 0, w, h));
+    painter->drawImage(QRectF(Rect.topLeft(), QSizeF(w, h)), work, QRectF(0, 0, w * ratio, h * ratio));
 }
 
 } // namespace vorgrd

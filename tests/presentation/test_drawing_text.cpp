@@ -242,3 +242,29 @@ TEST(TextDrawing, AColourTheDeviceCannotShowTakesTheMultiLinePath)
         }
     }
 }
+
+TEST(TextDrawing, OnAHighDensityDeviceWrappedTextIsDrawnAtItsResolution)
+{
+    DrawingGrid grid;
+    QImage target(200, 60, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(2); // 100 x 30 cell pixels
+    target.fill(Qt::white);
+    {
+        QPainter painter(&target);
+        grid.Canvas().setPainter(&painter);
+        grid.Canvas().Brush().setColor(clWhite);
+        grid.Canvas().Font().setColor(clBlack);
+        grid.WriteText(QRect(0, 0, 90, 24), 2, 2, "wavy text", taLeftJustify, true);
+        grid.Canvas().setPainter(nullptr);
+    }
+    EXPECT_EQ(grid.WorkBitmap().devicePixelRatio(), 2.0);
+    EXPECT_EQ(grid.WorkBitmap().size(), QSize(180, 48));
+    // A bitmap of cell pixels scaled up would repeat every column of ink twice.
+    const QImage device = target.convertToFormat(QImage::Format_RGB32);
+    int differingPairs = 0;
+    for (int x = 0; x + 1 < 180; x += 2)
+        for (int y = 0; y < 48; ++y)
+            if (device.pixel(x, y) != device.pixel(x + 1, y)) ++differingPairs;
+    EXPECT_GT(differingPairs, 20);
+    EXPECT_LT(countColour(device, QRect(0, 0, 180, 48), Qt::white), 180 * 48); // ink drawn
+}
