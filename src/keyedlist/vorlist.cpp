@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <type_traits>
@@ -34,6 +35,19 @@ namespace vorgrd {
 namespace {
 
 // ---- 1. keys and the scheme -----------------------------------------------------------
+
+void *positionObject(int position)
+{
+    return reinterpret_cast<void *>(static_cast<std::intptr_t>(position));
+}
+
+// The capacity steps of Grow: 0 -> 4 -> 8 -> 16 -> 32 -> 48 -> ...
+int grownCapacity(int capacity)
+{
+    const int delta = capacity > 8 ? 16 : (capacity > 4 ? 8 : 4);
+    return capacity > std::numeric_limits<int>::max() - delta ? std::numeric_limits<int>::max()
+                                                              : capacity + delta;
+}
 
 int compareNumbers(double a, double b)
 {
@@ -207,17 +221,19 @@ void TvorList::recheckIndex(int index, int last, const char *what) const
 QString TvorList::Get(int index) const
 {
     checkIndex(index, "Get");
+    if (m_positional) return QString::number(m_positions[size_t(index)]);
     return m_items[size_t(index)].text;
 }
 
 int TvorList::GetCount() const
 {
-    return int(m_items.size());
+    return int(m_positional ? m_positions.size() : m_items.size());
 }
 
 void *TvorList::GetObject(int index) const
 {
     checkIndex(index, "GetObject");
+    if (m_positional) return positionObject(m_positions[size_t(index)]);
     return m_items[size_t(index)].object;
 }
 
@@ -227,7 +243,7 @@ void TvorList::Put(int index, const QString &text)
     checkIndex(index, "Put");
     Changing();
     recheckIndex(index, GetCount() - 1, "Put");
-    m_items[size_t(index)].text = text;
+    items()[size_t(index)].text = text;
     ++m_changeStamp;
     Changed();
 }
@@ -237,7 +253,7 @@ void TvorList::PutObject(int index, void *object)
     checkIndex(index, "PutObject");
     Changing();
     recheckIndex(index, GetCount() - 1, "PutObject");
-    m_items[size_t(index)].object = object;
+    items()[size_t(index)].object = object;
     ++m_changeStamp;
     Changed();
 }
@@ -260,7 +276,7 @@ void TvorList::InsertItem(int index, const QString &text, void *object)
     Changing();
     recheckIndex(index, GetCount(), "Insert");
     if (GetCount() == m_Capacity) Grow();
-    m_items.insert(m_items.begin() + index, Item{text, object});
+    items().insert(items().begin() + index, Item{text, object});
     ++m_changeStamp;
     Changed();
 }
@@ -270,16 +286,18 @@ void TvorList::Delete(int index)
     checkIndex(index, "Delete");
     Changing();
     recheckIndex(index, GetCount() - 1, "Delete");
-    m_items.erase(m_items.begin() + index);
+    items().erase(items().begin() + index);
     ++m_changeStamp;
     Changed();
 }
 
 void TvorList::Clear()
 {
-    if (m_items.empty()) return;
+    if (GetCount() == 0) return;
     Changing();
     std::vector<Item>().swap(m_items);
+    std::vector<int>().swap(m_positions);
+    m_positional = false;
     m_Capacity = 0;
     ++m_changeStamp;
     Changed();
@@ -292,7 +310,7 @@ void TvorList::Exchange(int index1, int index2)
     Changing();
     recheckIndex(index1, GetCount() - 1, "Exchange");
     recheckIndex(index2, GetCount() - 1, "Exchange");
-    std::swap(m_items[size_t(index1)], m_items[size_t(index2)]);
+    std::swap(items()[size_t(index1)], items()[size_t(index2)]);
     ++m_changeStamp;
     Changed();
 }
@@ -301,7 +319,7 @@ void TvorList::ExchangeItems(int index1, int index2)
 {
     checkIndex(index1, "ExchangeItems");
     checkIndex(index2, "ExchangeItems");
-    std::swap(m_items[size_t(index1)], m_items[size_t(index2)]);
+    std::swap(items()[size_t(index1)], items()[size_t(index2)]);
     ++m_changeStamp;
 }
 
@@ -357,7 +375,7 @@ bool TvorList::Find(const QString &text, int &index) const
     // looking up a non-date in an empty date list is no error.
     std::optional<double> value;
     auto compareAt = [&](int i) {
-        const QStringView key = keyView(m_items[size_t(i)].text);
+        const QStringView key = keyView(items()[size_t(i)].text);
         if (!value) {
             if (m_KeyType == sNumeric)
                 value = LeadingNumber(text);
@@ -401,7 +419,7 @@ int TvorList::IndexOf(const QString &text) const
                                  : m_KeyType == sDate  ? dateOf(text, "IndexOf")
                                                        : 0;
             for (int i = 0; i < prefix; ++i)
-                if (compareKeyWithValue(keyView(m_items[size_t(i)].text), text, value) == 0)
+                if (compareKeyWithValue(keyView(items()[size_t(i)].text), text, value) == 0)
                     return i;
         }
         int index = 0;
@@ -422,7 +440,7 @@ int TvorList::IndexOf(const QString &text) const
         m_SubstringMatch && (m_KeyType == sString || m_KeyType == sStringCaseSensitive);
     if (substring && text.isEmpty()) return -1; // an empty text occurs in no text
     for (int i = 0; i < count; ++i) {
-        const QString &item = m_items[size_t(i)].text;
+        const QString &item = items()[size_t(i)].text;
         bool match = false;
         if (substring && m_KeyType == sString)
             match = UpperCase(item).contains(upper);
@@ -479,7 +497,7 @@ int TvorList::addItem(const QString &text, void *object)
             // by passing the zero-valued keys that come before this one.
             const QCollator &collator = textCollator();
             while (index < GetCount()) {
-                const QStringView other = keyView(m_items[size_t(index)].text);
+                const QStringView other = keyView(items()[size_t(index)].text);
                 if (internal::leadingNumberOf(other) != 0) break;
                 const int c = collator.compare(other, key);
                 if ((m_Descending ? -c : c) >= 0) break;
@@ -499,7 +517,7 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
     if (first > last) return order;
     const int n = last - first + 1;
     order.reserve(size_t(n));
-    auto textOf = [&](int index) -> const QString & { return m_items[size_t(index)].text; };
+    auto textOf = [&](int index) -> const QString & { return items()[size_t(index)].text; };
 
     // Sorts the items order[from..to] (indices into order) as case-insensitive text.
     auto sortAsText = [&](std::vector<int> &items, int from, int to) {
@@ -604,19 +622,20 @@ void TvorList::applyOrder(int first, std::vector<int> order)
     // other, so the processor overlaps their cache misses (following the permutation's
     // cycles in place makes every read wait for the one before); the prefetch asks for
     // the items a few steps ahead.
+    std::vector<Item> &all = items();
     std::vector<Item> moved;
-    moved.reserve(first == 0 && n == m_items.size() ? m_items.capacity() : n);
-    Item *const items = m_items.data();
+    moved.reserve(first == 0 && n == all.size() ? all.capacity() : n);
+    Item *const source = all.data();
     for (size_t k = 0; k < n; ++k) {
 #if defined(__GNUC__)
-        if (k + 8 < n) __builtin_prefetch(items + order[k + 8]);
+        if (k + 8 < n) __builtin_prefetch(source + order[k + 8]);
 #endif
-        moved.push_back(std::move(items[order[k]]));
+        moved.push_back(std::move(source[order[k]]));
     }
-    if (first == 0 && n == m_items.size())
-        m_items.swap(moved);
+    if (first == 0 && n == all.size())
+        all.swap(moved);
     else
-        std::move(moved.begin(), moved.end(), m_items.begin() + first);
+        std::move(moved.begin(), moved.end(), all.begin() + first);
     ++m_changeStamp;
 }
 
@@ -647,7 +666,7 @@ void TvorList::Sort_Alpha()
     const int count = GetCount();
     int i = std::max(m_SortStart, 0);
     auto zeroAt = [&](int k) {
-        const QString &whole = m_items[size_t(k)].text;
+        const QString &whole = items()[size_t(k)].text;
         return internal::leadingNumberOf(keyView(whole)) == 0;
     };
     while (i < count && !zeroAt(i))
@@ -738,11 +757,55 @@ void TvorList::setSortStart(int value)
 
 void TvorList::Grow()
 {
-    const int delta = m_Capacity > 8 ? 16 : (m_Capacity > 4 ? 8 : 4);
-    const int capacity = m_Capacity > std::numeric_limits<int>::max() - delta
-                             ? std::numeric_limits<int>::max()
-                             : m_Capacity + delta;
-    SetCapacity(capacity);
+    SetCapacity(grownCapacity(m_Capacity));
+}
+
+std::vector<TvorList::Item> &TvorList::items()
+{
+    if (m_positional) materialize();
+    return m_items;
+}
+
+const std::vector<TvorList::Item> &TvorList::items() const
+{
+    if (m_positional) materialize();
+    return m_items;
+}
+
+// Built aside and swapped in, so that a failed allocation leaves the positions.
+void TvorList::materialize() const
+{
+    std::vector<Item> made;
+    made.reserve(m_positions.size());
+    for (int position : m_positions)
+        made.push_back({QString::number(position), positionObject(position)});
+    m_items.swap(made);
+    std::vector<int>().swap(m_positions);
+    m_positional = false;
+}
+
+void TvorList::AssignPositions(std::vector<int> positions)
+{
+    if (m_Sorted) raiseSorted("AssignPositions");
+    if (positions.size() > size_t(std::numeric_limits<int>::max()))
+        throw EListError(QStringLiteral("AssignPositions: %1 positions are more than a list "
+                                        "holds (%2)")
+                             .arg(qulonglong(positions.size()))
+                             .arg(std::numeric_limits<int>::max()));
+    Changing();
+    if (m_Sorted) raiseSorted("AssignPositions"); // OnChanging sorted the list
+    // The capacity Clear and the appends would leave: Clear releases the storage of a
+    // non-empty list, and each append into a full list grows it by one step.
+    const int n = int(positions.size());
+    int capacity = GetCount() > 0 ? 0 : m_Capacity;
+    while (capacity < n)
+        capacity = grownCapacity(capacity);
+    std::vector<Item>().swap(m_items);
+    m_positions = std::move(positions);
+    m_positional = true;
+    m_Capacity = capacity;
+    ++m_changeStamp;
+    Changed();
 }
 
 void TvorList::SetCapacity(int n)
@@ -752,9 +815,11 @@ void TvorList::SetCapacity(int n)
                              .arg(n)
                              .arg(GetCount())
                              .arg(std::numeric_limits<int>::max()));
-    if (n == 0)
+    if (n == 0) {
         std::vector<Item>().swap(m_items);
-    else if (size_t(n) > m_items.capacity() && size_t(n) - m_items.capacity() > 16)
+        std::vector<int>().swap(m_positions);
+        m_positional = false;
+    } else if (!m_positional && size_t(n) > m_items.capacity() && size_t(n) - m_items.capacity() > 16)
         m_items.reserve(size_t(n)); // a large explicit request; small steps grow by doubling
     m_Capacity = n;
 }
@@ -767,15 +832,25 @@ QString TvorList::checkConsistency() const
     if (m_KeyPos < 1) return QStringLiteral("KeyPos %1 below 1").arg(m_KeyPos);
     if (m_KeyLen < 1) return QStringLiteral("KeyLen %1 below 1").arg(m_KeyLen);
     if (m_SortStart < 0) return QStringLiteral("SortStart %1 negative").arg(m_SortStart);
+    if (m_positional) {
+        if (!m_items.empty())
+            return QStringLiteral("%1 items held both as positions and as texts")
+                .arg(m_items.size());
+        // A sort turns the positions into items: a sorted list of two or more items
+        // can only hold them as texts.
+        if (m_Sorted && count > 1)
+            return QStringLiteral("sorted list of %1 items still holds positions").arg(count);
+        return {};
+    }
     if (!m_Sorted) return {};
     try {
         for (int i = std::max(m_SortStart, 0); i + 1 < count; ++i) {
-            const QString &next = m_items[size_t(i + 1)].text;
+            const QString &next = items()[size_t(i + 1)].text;
             const QString nextKey = KeyOf(next);
             const double value = m_KeyType == sNumeric ? LeadingNumber(nextKey)
                                  : m_KeyType == sDate  ? dateOf(nextKey, "checkConsistency")
                                                        : 0;
-            const QStringView key = keyView(m_items[size_t(i)].text);
+            const QStringView key = keyView(items()[size_t(i)].text);
             int c = compareKeyWithValue(key, nextKey, value);
             // zero values are ordered as text among themselves
             if (c == 0 && m_KeyType == sNumeric && value == 0)

@@ -161,8 +161,24 @@ public:
     // The key of a text under the current KeyPos and KeyLen.
     QString KeyOf(const QString &text) const;
 
+    // ---- positions -----------------------------------------------------------------
+    // Replaces the contents with one item per entry: item k's text is positions[k] in
+    // decimal and its object the integer positions[k] cast to void *. Count(), the
+    // texts, the objects and Capacity() are afterwards exactly what Clear() followed by
+    // AddObject(QString::number(p), (void *)p) for every p gives; one notification
+    // pair fires for the whole (as for a sort). Refused on a sorted list (EListError).
+    // OPTIMIZATION: the list keeps the integers and makes each text when it is read
+    // (Get) or when an operation needs the items as texts (the first change, a look-up
+    // or a sort turns them into ordinary items once). A grid's sort index is written
+    // on every sort and undo and rarely read: a million decimal texts cost far more
+    // than the sort that produced them.
+    void AssignPositions(std::vector<int> positions);
+    // The positions given to AssignPositions while the list still holds them as
+    // integers (nothing has changed or turned them into texts since); else nullptr.
+    const std::vector<int> *Positions() const { return m_positional ? &m_positions : nullptr; }
+
     // Checks the list's invariants (0 <= Count <= Capacity, key settings in range, a
-    // sorted list in key order). Returns an empty text when they hold, otherwise a
+    // sorted list in key order, items held in one form only). Returns an empty text when they hold, otherwise a
     // description of the first one that does not.
     QString checkConsistency() const;
 
@@ -193,6 +209,12 @@ private:
         void *object = nullptr;
     };
 
+    // The items as texts and objects; a list holding positions turns them into
+    // items first (which is why the storage is mutable: reading is still reading).
+    std::vector<Item> &items();
+    const std::vector<Item> &items() const;
+    void materialize() const;
+
     int addItem(const QString &text, void *object);
     // Where the sort range first..last ends up: order[k] is the current index of the
     // item that goes to first + k. Converts every key once; throws EConvertError for a
@@ -216,7 +238,11 @@ private:
     // OPTIMIZATION: the slots really held are managed by the vector (amortised
     // doubling), so appending n items costs O(n); m_Capacity keeps the list's own
     // capacity steps, which is what Capacity() reports.
-    std::vector<Item> m_items;
+    mutable std::vector<Item> m_items;
+    // The positional form (see AssignPositions): while m_positional is set, the items
+    // are m_positions and m_items is empty.
+    mutable std::vector<int> m_positions;
+    mutable bool m_positional = false;
     int m_Capacity = 0;
     bool m_Sorted = false;
     TDuplicates m_Duplicates = dupIgnore;

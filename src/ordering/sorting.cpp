@@ -18,7 +18,8 @@
 // SortIndex twice.
 //
 // Positions in SortIndex: item k's object is the integer position itself (not a
-// pointer), its text the same integer in decimal.
+// pointer), its text the same integer in decimal. SortIndex keeps them as integers
+// (TvorList::AssignPositions) and makes a text only when somebody reads it.
 
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
@@ -513,10 +514,14 @@ std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
                              .arg(count)
                              .arg(QLatin1String(sortName(kind)))
                              .arg(expected));
+    // Positions still held as integers are read directly; a list that code has
+    // changed or searched since is read item by item.
+    const std::vector<int> *const positions = index.Positions();
     std::vector<int> order(static_cast<size_t>(count));
     std::vector<bool> seen(static_cast<size_t>(count), false);
     for (int k = 0; k < count; ++k) {
-        const std::intptr_t value = positionOf(index.GetObject(k));
+        const std::intptr_t value =
+            positions ? (*positions)[static_cast<size_t>(k)] : positionOf(index.GetObject(k));
         const int blockStart = k - k % blockLength; // count > 0, so blockLength > 0
         if (value < 0 || value >= blockLength || seen[static_cast<size_t>(blockStart + value)])
             throw EListError(QStringLiteral("UndoSort: SortIndex item %1 holds %2, which is not "
@@ -535,9 +540,14 @@ std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
 namespace {
 
 // Rewrites SortIndex with `positions`, every item's text the position in decimal.
-void writeSortIndex(TvorList &index, const std::vector<int> &positions)
+void writeSortIndex(TvorList &index, std::vector<int> positions)
 {
     index.SetSorted(false);
+    if (!index.OnChange && !index.OnChanging) {
+        index.AssignPositions(std::move(positions)); // texts made when read
+        return;
+    }
+    // A handler watches SortIndex: it sees the rewrite item by item, as it always has.
     index.BeginUpdate();
     index.Clear();
     for (int position : positions)
@@ -554,7 +564,7 @@ void tvorgrid::applyLineOrder(mSortState kind, const std::vector<int> &order)
 {
     const int n = static_cast<int>(order.size());
     if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
-    const std::vector<int> inverse = inverseOf(order);
+    std::vector<int> inverse = inverseOf(order);
     CellStore &store = cellStore();
     switch (kind) {
     case CompleteRows:
@@ -579,7 +589,7 @@ void tvorgrid::applyLineOrder(mSortState kind, const std::vector<int> &order)
     default:
         break;
     }
-    writeSortIndex(*m_SortIndex, inverse);
+    writeSortIndex(*m_SortIndex, std::move(inverse));
     afterSortMoved();
 }
 
@@ -611,7 +621,7 @@ void tvorgrid::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
     for (int row = 1; row < m_RowMarks->Count(); ++row)
         if (m_RowMarks->Get(row) != QLatin1String("N")) m_RowMarks->Put(row, QStringLiteral("N"));
     m_RowMarks->EndUpdate();
-    writeSortIndex(*m_SortIndex, inverses);
+    writeSortIndex(*m_SortIndex, std::move(inverses));
     afterSortMoved();
 }
 
