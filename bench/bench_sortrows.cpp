@@ -1,25 +1,37 @@
-// SortCompleteRows and UndoSort on 1,000,000 rows x 10 columns, sorted by a numeric
-// column, against, in the same run and on the same data:
+// SortCompleteRows and UndoSort on 100,000, 1,000,000 and 10,000,000 rows x 10
+// columns (the grid built once per size and freed before the next), sorted by a
+// numeric column, against, in the same run and on the same data:
 //   qt     a QStandardItemModel (the same texts; the key column also carries its
 //          number under Qt::UserRole) seen through a QSortFilterProxyModel with that
 //          sort role: sort(0) is the sort; sort(-1), which brings back the source
-//          order, is the undo. This is what a Qt programmer would write.
+//          order, is the undo. This is what a Qt programmer would write. Not built
+//          for 10,000,000 rows (its ten million items per million rows would take
+//          more memory than a shared machine has to spare).
 //   limit  the physical limit: std::sort of the keys, converted beforehand and paired
 //          with their row index, plus applying the permutation to the grid's row
 //          store (CellStore::permuteRows). Its undo is applying the inverse
 //          permutation to the row store, the order being known.
-// Ours converts every key from its text, orders through the keyed list, moves the rows
-// and their marks, and writes the inverse permutation into SortIndex; its undo checks
-// SortIndex, moves rows and marks back and writes SortIndex again.
+// Ours converts every key from its text, orders it, moves the rows and their marks,
+// and leaves the inverse permutation in SortIndex; its undo checks SortIndex, moves
+// rows and marks back and leaves SortIndex inverted again.
 //
-// sort_texts repeats ours and the limit on column 1, whose texts at zero make the grid
-// order through the keyed list (see docs/sorting.md).
+// sort_texts repeats ours and the limit on column 1, whose keys include texts without
+// a number (they sort at zero and are ordered among themselves as text).
 //
 // Each timed region is one operation, measured as the thread's CPU time (the machine
 // is shared; wall time would count other programs). Whatever brings the data back to
-// its starting state runs outside the timed region. Prints
-//   ratio sortrows.vs_qt, sortrows.vs_limit, undosort.vs_qt, undosort.vs_limit
-// as ours / theirs.
+// its starting state runs outside the timed region. Memory is the heap in use
+// (mallinfo2) taken by the grid, measured after its first sort and undo, so that
+// SortIndex holds its permutation. Prints, as ours / theirs,
+//   ratio sortrows.vs_qt, sortrows.vs_limit, undosort.vs_qt, undosort.vs_limit,
+//         sortrows_texts.vs_limit                      at 1,000,000 rows
+//   ratio sortrows_<size>.vs_limit, ...                at the other sizes
+// and the growth from one size to the next, against what n log n (sorts) and n
+// (undo, memory per cell: constant) allow:
+//   ratio scale.sortrows_10M_vs_1M, scale.undosort_10M_vs_1M,
+//         scale.memory_per_cell_10M_vs_1M, and the same from 100k to 1M.
+// --rows=N,N,... chooses other sizes (the first two named ratios need 1000000),
+// --no-qt leaves the peer out.
 #include "grid/vorGrid.h"
 #include "host/textconvert.h"
 
@@ -30,9 +42,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <map>
 #include <memory>
@@ -43,7 +59,6 @@ using namespace vorgrd;
 
 namespace {
 
-constexpr int Rows = 1'000'000;
 constexpr int Cols = 10;
 
 double threadSeconds()
@@ -60,50 +75,87 @@ template <typename F> double timed(F &&work)
     return threadSeconds() - start;
 }
 
+// Bytes of heap in use, small blocks and mapped ones.
+double heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks) + double(info.hblkhd);
+}
+
+std::string sizeLabel(int rows)
+{
+    if (rows % 1'000'000 == 0) return std::to_string(rows / 1'000'000) + "M";
+    if (rows % 1'000 == 0) return std::to_string(rows / 1'000) + "k";
+    return std::to_string(rows);
+}
+
 // The texts of a cell: column 0, the key column, holds numbers with two decimals
-// (ties are common: 1,000,000 draws from 10,000,000 values); column 1 the same kind of
-// numbers with one row in twenty "n/a", a text without a number that sorts at zero
-// (the keyed list orders those texts among themselves, which the grid's direct numeric
-// ordering leaves to it); the others short labels.
+// (ties are common: n draws from 10,000,000 values); column 1 the same kind of numbers
+// with one row in twenty "n/a", a text without a number that sorts at zero; the
+// others short labels.
 QString cellText(QRandomGenerator &random, int col, int row)
 {
-    if (col > 1) return QStringLiteral("r%1c%2").arg(row).arg(col);
+    if (col > 1) {
+        char label[32];
+        const int length = std::snprintf(label, sizeof label, "r%dc%d", row, col);
+        return QString::fromLatin1(label, length);
+    }
     if (col == 1 && random.bounded(20) == 0) return QStringLiteral("n/a");
     return QString::number(random.bounded(10'000'000) / 100.0, 'f', 2);
 }
 
 struct Data
 {
+    int rows = 0;
     std::unique_ptr<tvorgrid> grid;
     std::unique_ptr<QStandardItemModel> model;
     std::unique_ptr<QSortFilterProxyModel> proxy;
     // The numbers of columns 0 and 1, in the unsorted row order.
     std::vector<double> keys[2];
+    double gridBytes = 0; // heap the grid takes, SortIndex filled
 };
 
 Data *data = nullptr;
 
-void buildData()
+void buildGrid(int rows)
 {
-    data = new Data;
+    const double heapBefore = heapInUse();
     QRandomGenerator random(20261207);
+    data->rows = rows;
     data->grid = std::make_unique<tvorgrid>();
     tvorgrid &grid = *data->grid;
     grid.setColCount(Cols);
-    grid.setRowCount(Rows);
+    grid.setRowCount(rows);
     grid.setFixedRows(0);
     grid.setFixedCols(0);
     grid.setKeyType(soNumeric);
-    data->model = std::make_unique<QStandardItemModel>(Rows, Cols);
-    data->keys[0].reserve(Rows);
-    data->keys[1].reserve(Rows);
-    for (int r = 0; r < Rows; ++r)
+    std::vector<double> keys[2];
+    for (auto &k : keys)
+        k.reserve(size_t(rows));
+    for (int r = 0; r < rows; ++r)
         for (int c = 0; c < Cols; ++c) {
             const QString text = cellText(random, c, r);
             grid.cellStore().setText(c, r, text);
-            auto *item = new QStandardItem(text);
-            if (c < 2) data->keys[c].push_back(LeadingNumber(text));
-            if (c == 0) item->setData(data->keys[0].back(), Qt::UserRole);
+            if (c < 2) keys[c].push_back(LeadingNumber(text));
+        }
+    // Once sorted and undone, SortIndex holds a permutation of every row: that is the
+    // grid's memory as it is used. The key vectors are the benchmark's, not the grid's.
+    grid.SortCompleteRows(0);
+    grid.UndoSort();
+    data->gridBytes = heapInUse() - heapBefore;
+    for (int c = 0; c < 2; ++c)
+        data->keys[c] = std::move(keys[c]);
+}
+
+void buildPeer()
+{
+    const int rows = data->rows;
+    data->model = std::make_unique<QStandardItemModel>(rows, Cols);
+    const CellStore &store = data->grid->cellStore();
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < Cols; ++c) {
+            auto *item = new QStandardItem(store.text(c, r));
+            if (c == 0) item->setData(data->keys[0][size_t(r)], Qt::UserRole);
             data->model->setItem(r, c, item);
         }
     data->proxy = std::make_unique<QSortFilterProxyModel>();
@@ -116,7 +168,7 @@ void buildData()
 bool keyColumnAscending(const tvorgrid &grid, int col)
 {
     double previous = -1;
-    for (int r = 0; r < Rows; ++r) {
+    for (int r = 0; r < data->rows; ++r) {
         const double v = LeadingNumber(grid.Cells(col, r));
         if (v < previous) return false;
         previous = v;
@@ -156,7 +208,7 @@ void BM_QtSort(benchmark::State &state)
     for (auto _ : state) {
         state.SetIterationTime(timed([&] { proxy.sort(0, Qt::AscendingOrder); }));
         const double first = proxy.index(0, 0).data(Qt::UserRole).toDouble();
-        const double last = proxy.index(Rows - 1, 0).data(Qt::UserRole).toDouble();
+        const double last = proxy.index(data->rows - 1, 0).data(Qt::UserRole).toDouble();
         if (first > last) state.SkipWithError("the proxy is not in order");
         proxy.sort(-1);
     }
@@ -168,7 +220,7 @@ void BM_QtUndo(benchmark::State &state)
     for (auto _ : state) {
         proxy.sort(0, Qt::AscendingOrder);
         state.SetIterationTime(timed([&] { proxy.sort(-1); }));
-        if (proxy.mapToSource(proxy.index(Rows - 1, 0)).row() != Rows - 1)
+        if (proxy.mapToSource(proxy.index(data->rows - 1, 0)).row() != data->rows - 1)
             state.SkipWithError("the proxy is not back in source order");
     }
 }
@@ -177,12 +229,13 @@ void BM_QtUndo(benchmark::State &state)
 
 std::vector<int> sortedOrder(int col)
 {
-    std::vector<std::pair<double, int>> pairs(Rows);
-    for (int r = 0; r < Rows; ++r)
+    const int rows = data->rows;
+    std::vector<std::pair<double, int>> pairs(static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r)
         pairs[size_t(r)] = {data->keys[col][size_t(r)], r};
     std::sort(pairs.begin(), pairs.end());
-    std::vector<int> order(Rows);
-    for (int r = 0; r < Rows; ++r)
+    std::vector<int> order(static_cast<size_t>(rows));
+    for (int r = 0; r < rows; ++r)
         order[size_t(r)] = pairs[size_t(r)].second;
     return order;
 }
@@ -233,54 +286,143 @@ public:
     }
 };
 
+// Iterations per size: enough for a steady figure, few enough that ten million rows
+// stay within a minute or so.
+int iterationsFor(int rows)
+{
+    return rows <= 100'000 ? 10 : (rows <= 1'000'000 ? 3 : 1);
+}
+
+void runSize(int rows, bool withQt, RatioReporter &reporter, std::map<std::string, double> &bytes)
+{
+    const std::string label = sizeLabel(rows);
+    std::printf("building %d x %d cells in the grid%s...\n", rows, Cols,
+                withQt ? " and in a QStandardItemModel" : "");
+    std::fflush(stdout);
+    const auto built = std::chrono::steady_clock::now();
+    data = new Data;
+    buildGrid(rows);
+    if (withQt) buildPeer();
+    std::printf("built in %.1f s; the grid takes %.0f MB of heap, %.2f bytes per cell\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - built).count(),
+                data->gridBytes / 1e6, data->gridBytes / (double(rows) * Cols));
+    std::fflush(stdout);
+    bytes[label] = data->gridBytes;
+
+    const int iterations = iterationsFor(rows);
+    const auto add = [&](const char *name, void (*fn)(benchmark::State &), int count, int col) {
+        benchmark::RegisterBenchmark((std::string(name) + "@" + label).c_str(), fn)
+            ->Arg(col)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(count);
+    };
+    add("ours/sort", BM_OursSort, iterations, 0);
+    add("ours/undo", BM_OursUndo, iterations, 0);
+    add("limit/sort", BM_LimitSort, iterations, 0);
+    add("limit/undo", BM_LimitUndo, iterations, 0);
+    add("ours/sort_texts", BM_OursSort, iterations, 1);
+    add("limit/sort_texts", BM_LimitSort, iterations, 1);
+    if (withQt) {
+        add("qt/sort", BM_QtSort, 1, 0);
+        add("qt/undo", BM_QtUndo, 1, 0);
+    }
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::ClearRegisteredBenchmarks();
+    data->proxy.reset();
+    data->model.reset();
+    data->grid.reset();
+    delete data;
+    data = nullptr;
+}
+
+std::vector<int> parseRows(const char *list)
+{
+    std::vector<int> rows;
+    for (const char *p = list; *p;) {
+        char *end = nullptr;
+        const long value = std::strtol(p, &end, 10);
+        if (end == p || value < 2 || value > 100'000'000) {
+            std::fprintf(stderr, "--rows: expected row counts from 2 to 100000000, got %s\n", p);
+            std::exit(2);
+        }
+        rows.push_back(int(value));
+        p = *end == ',' ? end + 1 : end;
+    }
+    return rows;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::vector<int> sizes = {100'000, 1'000'000, 10'000'000};
+    bool qt = true;
+    // Our own options, taken out before Google Benchmark reads the rest.
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--rows=", 7) == 0)
+            sizes = parseRows(argv[i] + 7);
+        else if (std::strcmp(argv[i], "--no-qt") == 0)
+            qt = false;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
     QApplication app(argc, argv);
-    std::printf("building 1,000,000 x 10 cells in the grid and in a QStandardItemModel...\n");
-    std::fflush(stdout);
-    const auto built = std::chrono::steady_clock::now();
-    buildData();
-    std::printf("built in %.1f s\n",
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - built).count());
-
-    const auto add = [](const char *name, void (*fn)(benchmark::State &), int iterations,
-                        int col = 0) {
-        benchmark::RegisterBenchmark(name, fn)
-            ->Arg(col)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(iterations);
-    };
-    add("ours/sort", BM_OursSort, 3);
-    add("ours/undo", BM_OursUndo, 3);
-    add("limit/sort", BM_LimitSort, 3);
-    add("limit/undo", BM_LimitUndo, 3);
-    add("ours/sort_texts", BM_OursSort, 3, 1);
-    add("limit/sort_texts", BM_LimitSort, 3, 1);
-    add("qt/sort", BM_QtSort, 1);
-    add("qt/undo", BM_QtUndo, 1);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::map<std::string, double> bytes;
+    for (int rows : sizes)
+        runSize(rows, qt && rows <= 1'000'000, reporter, bytes);
 
     auto &s = reporter.seconds;
-    const auto ratio = [&](const char *label, const std::string &ours, const std::string &theirs) {
+    const auto ratio = [&](const std::string &label, const std::string &ours,
+                           const std::string &theirs) {
         if (!s.count(ours) || !s.count(theirs) || s[theirs] <= 0) return;
-        std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label,
+        std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label.c_str(),
                     s[ours] / s[theirs], s[ours] * 1e3, theirs.c_str(), s[theirs] * 1e3);
     };
     std::printf("(times are the CPU time of the timed operation alone)\n");
-    ratio("sortrows.vs_qt", "ours/sort", "qt/sort");
-    ratio("sortrows.vs_limit", "ours/sort", "limit/sort");
-    ratio("undosort.vs_qt", "ours/undo", "qt/undo");
-    ratio("undosort.vs_limit", "ours/undo", "limit/undo");
-    ratio("sortrows_texts.vs_limit", "ours/sort_texts", "limit/sort_texts");
-    data->proxy.reset();
-    data->model.reset();
-    data->grid.reset();
-    delete data;
+    for (int rows : sizes) {
+        const std::string at = "@" + sizeLabel(rows);
+        // The ratios at a million rows keep their plain names.
+        const std::string tag = rows == 1'000'000 ? "" : "_" + sizeLabel(rows);
+        ratio("sortrows" + tag + ".vs_qt", "ours/sort" + at, "qt/sort" + at);
+        ratio("sortrows" + tag + ".vs_limit", "ours/sort" + at, "limit/sort" + at);
+        ratio("undosort" + tag + ".vs_qt", "ours/undo" + at, "qt/undo" + at);
+        ratio("undosort" + tag + ".vs_limit", "ours/undo" + at, "limit/undo" + at);
+        ratio("sortrows_texts" + tag + ".vs_limit", "ours/sort_texts" + at,
+              "limit/sort_texts" + at);
+    }
+    // Growth from each size to the next, ours and (for comparison) the limit's.
+    for (size_t i = 1; i < sizes.size(); ++i) {
+        const std::string small = sizeLabel(sizes[i - 1]), large = sizeLabel(sizes[i]);
+        const double n = double(sizes[i]) / sizes[i - 1];
+        const double nlogn = n * std::log(double(sizes[i])) / std::log(double(sizes[i - 1]));
+        const auto growth = [&](const char *name, const std::string &what, double allowed) {
+            const std::string a = what + "@" + small, b = what + "@" + large;
+            const std::string la = "limit/" + what.substr(what.find('/') + 1) + "@" + small;
+            const std::string lb = "limit/" + what.substr(what.find('/') + 1) + "@" + large;
+            if (!s.count(a) || !s.count(b) || s[a] <= 0) return;
+            std::printf("ratio scale.%s_%s_vs_%s = %.3f   (CPU: %.1f ms at %s, %.1f ms at %s; "
+                        "the limit grows %.3f; n log n gives %.2f)\n",
+                        name, large.c_str(), small.c_str(), s[b] / s[a], s[a] * 1e3,
+                        small.c_str(), s[b] * 1e3, large.c_str(),
+                        s.count(la) && s.count(lb) && s[la] > 0 ? s[lb] / s[la] : 0.0, allowed);
+        };
+        growth("sortrows", "ours/sort", nlogn);
+        growth("sortrows_texts", "ours/sort_texts", nlogn);
+        growth("undosort", "ours/undo", n);
+        if (bytes.count(small) && bytes.count(large) && bytes[small] > 0) {
+            const double perSmall = bytes[small] / (double(sizes[i - 1]) * Cols);
+            const double perLarge = bytes[large] / (double(sizes[i]) * Cols);
+            std::printf("ratio scale.memory_per_cell_%s_vs_%s = %.3f   (%.2f bytes per cell at "
+                        "%s, %.2f at %s)\n",
+                        large.c_str(), small.c_str(), perLarge / perSmall, perSmall,
+                        small.c_str(), perLarge, large.c_str());
+        }
+    }
     return 0;
 }

@@ -1,9 +1,9 @@
 // TvorList. Sections:
-//   1. key conversion and the partition-exchange scheme (anonymous namespace)
+//   1. keys and their ordering as text (orderAsText, shared with the grid's sorts)
 //   2. construction, item access and the changing operations
 //   3. look-up: IndexOf, Find, Add
 //   4. sorting: Sort, the key setters, planSort/applyOrder
-//   5. storage and invariants
+//   5. storage, the positional form (AssignPositions) and invariants
 //
 // A sort runs in two steps. planSort converts every key of the range once (a number,
 // a date, a collation key) and runs the partition-exchange scheme on an array of
@@ -11,13 +11,15 @@
 // not convert leaves the list as it was. applyOrder then moves the items into the
 // planned order. The scheme is the one whose exact exchanges fix where items with
 // equal keys end up; since the pairs carry the same keys the items had, the order is
-// the one the scheme gives when it compares the items' keys one by one.
+// the one the scheme gives when it compares the items' keys one by one. The scheme
+// itself lives in keyorder_p.h: the grid orders numeric keys with it directly.
 #include "keyedlist/vorlist.h"
 
 #include "host/exceptions.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
 #include "keyedlist/keyconvert_p.h"
+#include "keyedlist/keyorder_p.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>
@@ -33,6 +35,9 @@
 namespace vorgrd {
 
 namespace {
+
+using internal::Entry;
+using internal::partitionSort;
 
 // ---- 1. keys and the scheme -----------------------------------------------------------
 
@@ -57,81 +62,6 @@ int compareNumbers(double a, double b)
 int compareCodeUnits(QStringView a, QStringView b)
 {
     return a.compare(b, Qt::CaseSensitive);
-}
-
-template <typename Key> struct Entry
-{
-    Key key;
-    int index; // the item's index before the sort
-};
-
-// The partition-exchange scheme over entries[first..last]. `compare` gives the sign of
-// key a against key b; `descending` turns every comparison round.
-//
-// Each pass takes the middle entry's key as the pivot, scans I up over keys before it
-// and J down over keys after it, swaps at I <= J and repeats while I <= J; the two
-// parts first..J and I..last are then sorted on their own. The parts are disjoint,
-// so sorting the smaller one first (recursively) and the larger one in the loop gives
-// the same result as any other order and keeps the depth at log2(n).
-// LIMIT: the middle pivot is part of what fixes the order of equal keys, so it cannot
-// be replaced by a random or median pivot: a sequence built against it takes O(n^2)
-// comparisons (sorted, reversed and all-equal inputs take O(n log n)).
-template <bool Descending, bool Guarded, typename Key, typename Compare>
-void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, const Compare &compare)
-{
-    // The direction is a template argument: it turns every comparison round and
-    // costs nothing in the inner loops.
-    auto order = [&compare](const Key &a, const Key &b) {
-        if constexpr (Descending)
-            return compare(b, a);
-        else
-            return compare(a, b);
-    };
-    Entry<Key> *const e = entries.data();
-    while (first < last) {
-        int i = first;
-        int j = last;
-        const Key pivot = e[first + (last - first) / 2].key;
-        do {
-            // A scan under a consistent comparison (a strict weak order) stops at the
-            // pivot or at an earlier exchange, never beyond first..last. Text keys that
-            // mix collation keys with the collator's own comparison are bounds-tested
-            // as well, so that no comparison can make a scan leave the range; the test
-            // never stops a scan that would not have stopped anyway.
-            while ((!Guarded || i < last) && order(e[i].key, pivot) < 0)
-                ++i;
-            while ((!Guarded || j > first) && order(e[j].key, pivot) > 0)
-                --j;
-            if (i <= j) {
-                if (i != j) std::swap(e[i], e[j]);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (j - first < last - i) {
-            if (first < j) partitionSortIn<Descending, Guarded>(entries, first, j, compare);
-            first = i;
-        } else {
-            if (i < last) partitionSortIn<Descending, Guarded>(entries, i, last, compare);
-            last = j;
-        }
-    }
-}
-
-// Numbers (never NaN) and code-unit texts are totally ordered: their scans need no
-// bounds tests.
-template <typename Key>
-constexpr bool totallyOrdered = std::is_same_v<Key, double> || std::is_same_v<Key, QStringView>;
-
-template <typename Key, typename Compare>
-void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
-                   const Compare &compare)
-{
-    constexpr bool guarded = !totallyOrdered<Key>;
-    if (descending)
-        partitionSortIn<true, guarded>(entries, first, last, compare);
-    else
-        partitionSortIn<false, guarded>(entries, first, last, compare);
 }
 
 // Case-insensitive text keys. The collator's comparison is what counts; a key known to
@@ -176,7 +106,54 @@ QString ownedText(QStringView key, const QString &whole)
     return key.toString();
 }
 
+template <typename Key, typename MakeFast, typename CompareFast>
+void orderTextKeys(std::vector<internal::TextItem> &items, bool descending,
+                   const MakeFast &makeFast, const CompareFast &compareFast)
+{
+    const QCollator &collator = textCollator();
+    std::vector<Entry<Key>> entries;
+    entries.reserve(items.size());
+    for (size_t k = 0; k < items.size(); ++k) {
+        Key key;
+        key.text = items[k].key;
+        key.fast = hasFastKey(key.text);
+        if (key.fast) makeFast(key, items[k]);
+        entries.push_back({std::move(key), int(k)});
+    }
+    partitionSort(entries, 0, int(entries.size()) - 1, descending,
+                  [&](const Key &a, const Key &b) {
+                      if (a.fast && b.fast) return compareFast(a, b);
+                      return collator.compare(a.text, b.text);
+                  });
+    std::vector<internal::TextItem> ordered;
+    ordered.reserve(items.size());
+    for (const Entry<Key> &entry : entries)
+        ordered.push_back(items[size_t(entry.index)]);
+    items.swap(ordered);
+}
+
 } // namespace
+
+void internal::orderAsText(std::vector<TextItem> &items, bool descending)
+{
+    if (items.size() < 2) return;
+    const QCollator &collator = textCollator();
+    if (collatorIsC(collator))
+        orderTextKeys<FoldedKey>(
+            items, descending,
+            [](FoldedKey &key, const TextItem &) { key.folded = key.text.toString().toCaseFolded(); },
+            [](const FoldedKey &a, const FoldedKey &b) {
+                return compareCodeUnits(a.folded, b.folded);
+            });
+    else
+        orderTextKeys<CollatedKey>(
+            items, descending,
+            [&](CollatedKey &key, const TextItem &item) {
+                key.sortKey = collator.sortKey(item.whole ? ownedText(key.text, *item.whole)
+                                                          : key.text.toString());
+            },
+            [](const CollatedKey &a, const CollatedKey &b) { return a.sortKey->compare(*b.sortKey); });
+}
 
 // ---- 2. construction and changes --------------------------------------------------------
 
@@ -521,47 +498,15 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
 
     // Sorts the items order[from..to] (indices into order) as case-insensitive text.
     auto sortAsText = [&](std::vector<int> &items, int from, int to) {
-        const QCollator &collator = textCollator();
-        auto slow = [&](const TextKey &a, const TextKey &b) {
-            return collator.compare(a.text, b.text);
-        };
-        if (collatorIsC(collator)) {
-            std::vector<Entry<FoldedKey>> entries;
-            entries.reserve(size_t(to - from + 1));
-            for (int k = from; k <= to; ++k) {
-                const QString &whole = textOf(items[size_t(k)]);
-                FoldedKey key;
-                key.text = keyView(whole);
-                key.fast = hasFastKey(key.text);
-                if (key.fast) key.folded = key.text.toString().toCaseFolded();
-                entries.push_back({std::move(key), items[size_t(k)]});
-            }
-            partitionSort(entries, 0, int(entries.size()) - 1, m_Descending,
-                          [&](const FoldedKey &a, const FoldedKey &b) {
-                              if (a.fast && b.fast) return compareCodeUnits(a.folded, b.folded);
-                              return slow(a, b);
-                          });
-            for (size_t k = 0; k < entries.size(); ++k)
-                items[size_t(from) + k] = entries[k].index;
-        } else {
-            std::vector<Entry<CollatedKey>> entries;
-            entries.reserve(size_t(to - from + 1));
-            for (int k = from; k <= to; ++k) {
-                const QString &whole = textOf(items[size_t(k)]);
-                CollatedKey key;
-                key.text = keyView(whole);
-                key.fast = hasFastKey(key.text);
-                if (key.fast) key.sortKey = collator.sortKey(ownedText(key.text, whole));
-                entries.push_back({std::move(key), items[size_t(k)]});
-            }
-            partitionSort(entries, 0, int(entries.size()) - 1, m_Descending,
-                          [&](const CollatedKey &a, const CollatedKey &b) {
-                              if (a.fast && b.fast) return a.sortKey->compare(*b.sortKey);
-                              return slow(a, b);
-                          });
-            for (size_t k = 0; k < entries.size(); ++k)
-                items[size_t(from) + k] = entries[k].index;
+        std::vector<internal::TextItem> texts;
+        texts.reserve(size_t(to - from + 1));
+        for (int k = from; k <= to; ++k) {
+            const QString &whole = textOf(items[size_t(k)]);
+            texts.push_back({keyView(whole), &whole, items[size_t(k)]});
         }
+        internal::orderAsText(texts, m_Descending);
+        for (size_t k = 0; k < texts.size(); ++k)
+            items[size_t(from) + k] = texts[k].index;
     };
 
     for (int i = first; i <= last; ++i)

@@ -25,6 +25,8 @@
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
 #include "host/textconvert.h"
+#include "keyedlist/keyconvert_p.h"
+#include "keyedlist/keyorder_p.h"
 
 #include <algorithm>
 #include <climits>
@@ -132,77 +134,59 @@ void orderInto(TvorList &list, std::vector<int> &order)
 // OPTIMIZATION: ordering a million numeric keys through a keyed list of their texts
 // costs twice what the ordering itself does (loading the texts, moving them in the
 // list, releasing them). For numeric keys the grid converts each key once and orders
-// the numbers itself, by the keyed list's own partition-exchange scheme, so the order,
-// ties included, is exactly the keyed list's. The keyed list's numeric post-pass (a
-// run of zero values ordered as text) is not repeated here: a line with two or more
-// zero-valued keys in the sorted range goes through the keyed list instead.
+// the numbers itself, by the keyed list's own partition-exchange scheme and its own
+// text ordering for the run of zero values (keys without a number), so the order,
+// ties included, is exactly the keyed list's.
 
-using NumberEntry = std::pair<double, int>; // key value, position in the line
-
-// The keyed list's scheme: pivot in the middle, scan from both ends, exchange; the
-// smaller part by recursion, the larger by the loop. Numbers are totally ordered
-// (LeadingNumber never gives NaN), so the scans need no bounds tests.
-template <bool Descending>
-void partitionOrder(std::vector<NumberEntry> &entries, int first, int last)
+// The key of a cell text, cut as the keyed list cuts it.
+QStringView keyOf(const QString &text, qsizetype from, qsizetype length)
 {
-    auto before = [](double a, double b) { return Descending ? b < a : a < b; };
-    NumberEntry *const e = entries.data();
-    while (first < last) {
-        int i = first;
-        int j = last;
-        const double pivot = e[first + (last - first) / 2].first;
-        do {
-            while (before(e[i].first, pivot))
-                ++i;
-            while (before(pivot, e[j].first))
-                --j;
-            if (i <= j) {
-                if (i != j) std::swap(e[i], e[j]);
-                ++i;
-                --j;
-            }
-        } while (i <= j);
-        if (j - first < last - i) {
-            if (first < j) partitionOrder<Descending>(entries, first, j);
-            first = i;
-        } else {
-            if (i < last) partitionOrder<Descending>(entries, i, last);
-            last = j;
-        }
-    }
+    if (from >= text.size()) return {};
+    return QStringView(text).sliced(from, std::min(length, text.size() - from));
 }
 
-// Orders the numeric keys of one line (texts(i) for i in 0..n-1) from sortStart on
-// into `order`. Returns false, with `order` untouched, when the keyed list's text
-// post-pass would have work to do.
+// Orders the numeric keys of one line (textAt(i) for i in 0..n-1) from sortStart on
+// and appends the order to `order`: entry i is the position that ranks i-th.
 template <typename TextAt>
-bool orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int keyLen,
+void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int keyLen,
                   bool descending, std::vector<int> &order)
 {
     const int start = std::min(std::max(sortStart, 0), n);
     const qsizetype from = std::max(keyPos, 1) - 1;
     const qsizetype length = std::max(keyLen, 1);
-    std::vector<NumberEntry> entries;
+    std::vector<internal::Entry<double>> entries;
     entries.reserve(static_cast<size_t>(n - start));
-    int zeros = 0;
-    for (int i = start; i < n; ++i) {
-        const QString text = textAt(i);
-        const double value = from == 0 && length >= text.size()
-                                 ? LeadingNumber(text)
-                                 : LeadingNumber(text.mid(from, length));
-        if (value == 0 && ++zeros > 1) return false;
-        entries.emplace_back(value, i);
-    }
+    for (int i = start; i < n; ++i)
+        entries.push_back({internal::leadingNumberOf(keyOf(textAt(i), from, length)), i});
     const int last = static_cast<int>(entries.size()) - 1;
-    if (descending)
-        partitionOrder<true>(entries, 0, last);
-    else
-        partitionOrder<false>(entries, 0, last);
+    internal::partitionSort(entries, 0, last, descending,
+                            [](double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); });
+    // The keyed list's post-pass: after the numeric order all zero values lie
+    // together, and that run is ordered among itself as text.
+    int zeros = 0;
+    while (zeros <= last && entries[static_cast<size_t>(zeros)].key != 0)
+        ++zeros;
+    int zerosEnd = zeros;
+    while (zerosEnd < last && entries[static_cast<size_t>(zerosEnd) + 1].key == 0)
+        ++zerosEnd;
+    if (zeros <= last && zerosEnd > zeros) {
+        std::vector<QString> texts; // outlives `items`, which views it
+        texts.reserve(static_cast<size_t>(zerosEnd - zeros + 1));
+        for (int k = zeros; k <= zerosEnd; ++k)
+            texts.push_back(textAt(entries[static_cast<size_t>(k)].index));
+        std::vector<internal::TextItem> items;
+        items.reserve(texts.size());
+        for (size_t k = 0; k < texts.size(); ++k)
+            items.push_back({keyOf(texts[k], from, length), &texts[k],
+                             entries[static_cast<size_t>(zeros) + k].index});
+        internal::orderAsText(items, descending);
+        for (size_t k = 0; k < items.size(); ++k)
+            entries[static_cast<size_t>(zeros) + k].index = items[k].index;
+    }
     for (int i = 0; i < start; ++i)
         order.push_back(i);
-    for (const NumberEntry &entry : entries)
-        order.push_back(entry.second);
-    return true;
+    for (const internal::Entry<double> &entry : entries)
+        order.push_back(entry.index);
 }
 
 // The marks travel with complete rows, so there must be one for every row.
@@ -332,8 +316,9 @@ void tvorgrid::sortLines(mSortState kind, int line)
     const auto textAt = [&](int i) { return rows ? store.text(line, i) : store.text(i, line); };
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n));
-    if (KeyType() != soNumeric ||
-        !orderNumbers(textAt, n, sortStart, KeyPos(), KeyLen(), SortDescending(), order)) {
+    if (KeyType() == soNumeric) {
+        orderNumbers(textAt, n, sortStart, KeyPos(), KeyLen(), SortDescending(), order);
+    } else {
         KeyTexts texts; // outlives `keys`, which views it
         for (int i = 0; i < n; ++i)
             texts.add(textAt(i));
@@ -391,10 +376,16 @@ void tvorgrid::sortEveryLine(mSortState kind)
     std::vector<int> orders;
     orders.reserve(static_cast<size_t>(total));
     for (int line = first; line < first + lines; ++line) {
+        const auto textAt = [&](int i) { return rows ? store.text(i, line) : store.text(line, i); };
+        if (KeyType() == soNumeric) {
+            orderNumbers(textAt, blockLength, sortStart, KeyPos(), KeyLen(), SortDescending(),
+                         orders);
+            continue;
+        }
         keys.Clear(); // before the texts it views
         texts.clear();
         for (int i = 0; i < blockLength; ++i)
-            texts.add(rows ? store.text(i, line) : store.text(line, i));
+            texts.add(textAt(i));
         texts.loadInto(keys);
         orderInto(keys, orders);
     }
