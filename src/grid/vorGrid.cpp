@@ -2,6 +2,7 @@
 // step with the base's counts and widths.
 #include "grid/vorGrid.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace vorgrd {
@@ -99,6 +100,11 @@ void tvorgrid::fitRowMarks()
         m_RowMarksCount = RowCount();
     }
     if (RowCount() > m_RowMarksCount) {
+        // Room for all new rows at once when many come (a grid sized to ten million
+        // rows would otherwise keep up to twice the marks' storage), doubling when
+        // rows come a few at a time.
+        if (RowCount() > m_RowMarks->Capacity())
+            m_RowMarks->SetCapacity(std::max(RowCount(), 2 * m_RowMarks->Capacity()));
         for (int i = m_RowMarksCount; i < RowCount(); ++i)
             m_RowMarks->Add(QStringLiteral("N"));
         m_RowMarksCount = RowCount();

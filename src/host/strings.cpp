@@ -280,6 +280,11 @@ void TStringList::Clear()
     m_items.clear();
 }
 
+void TStringList::SetCapacity(int n)
+{
+    if (n > 0) m_items.reserve(size_t(n));
+}
+
 void TStringList::Exchange(int index1, int index2)
 {
     checkIndex(index1, "Exchange");

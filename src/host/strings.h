@@ -128,6 +128,12 @@ public:
     void Clear() override;
     void Exchange(int index1, int index2) override;
 
+    // Item slots allocated. SetCapacity(n) makes room for n items at least (below
+    // Count() it does nothing), for a caller that knows how many are coming: appending
+    // one by one doubles the storage as it goes, which can leave half of it unused.
+    int Capacity() const { return int(m_items.capacity()); }
+    void SetCapacity(int n);
+
 private:
     struct Item
     {

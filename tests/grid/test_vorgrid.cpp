@@ -143,3 +143,16 @@ TEST(Vorgrid, DraggingAColumnBorderCopiesTheWidthsIntoTheColumns)
     EXPECT_EQ(grid.columns()->GeTmColumn(1)->GetWidth(), grid.DefaultColWidth() + 30);
     EXPECT_TRUE(grid.columns()->GeTmColumn(1)->IsWidthStored());
 }
+
+TEST(Vorgrid, MarksTakeStorageForTheRowsTheyHaveNotForTwiceAsMany)
+{
+    tvorgrid grid;
+    grid.setRowCount(100'000); // one large step: room for exactly these rows
+    EXPECT_EQ(grid.RowMarks()->Capacity(), 100'000);
+    for (int rows = 100'001; rows <= 100'100; ++rows) // small steps: amortised growth
+        grid.setRowCount(rows);
+    EXPECT_GE(grid.RowMarks()->Capacity(), 100'100);
+    EXPECT_LE(grid.RowMarks()->Capacity(), 200'000);
+    EXPECT_EQ(grid.RowMarks()->Count(), 100'100);
+    grid.checkConsistency();
+}

@@ -257,3 +257,16 @@ TEST(StringList, IndexOfComparesWholeTextsCaseInsensitively)
     EXPECT_EQ(list.IndexOf("ban"), -1);
     EXPECT_EQ(list.IndexOf(""), -1);
 }
+
+TEST(StringList, SetCapacityMakesRoomAndChangesNoItem)
+{
+    TStringList list(QStringList{"a", "b"});
+    list.SetCapacity(1000);
+    EXPECT_GE(list.Capacity(), 1000);
+    list.SetCapacity(1); // below the count: nothing
+    list.SetCapacity(-5);
+    EXPECT_EQ(list.toStringList(), QStringList({"a", "b"}));
+    for (int i = 0; i < 998; ++i)
+        list.Add(QStringLiteral("x"));
+    EXPECT_EQ(list.Capacity(), 1000) << "the appends fit without reallocating";
+}
