@@ -93,15 +93,21 @@ std::string sizeLabel(int rows)
 // (ties are common: n draws from 10,000,000 values); column 1 the same kind of numbers
 // with one row in twenty "n/a", a text without a number that sorts at zero; the
 // others short labels.
+// (Written with snprintf rather than QString::arg and QString::number: the same texts,
+// in a fraction of the time, which matters for a hundred million cells.)
 QString cellText(QRandomGenerator &random, int col, int row)
 {
+    char text[32];
+    int length = 0;
     if (col > 1) {
-        char label[32];
-        const int length = std::snprintf(label, sizeof label, "r%dc%d", row, col);
-        return QString::fromLatin1(label, length);
+        length = std::snprintf(text, sizeof text, "r%dc%d", row, col);
+    } else if (col == 1 && random.bounded(20) == 0) {
+        return QStringLiteral("n/a");
+    } else {
+        const int hundredths = int(random.bounded(10'000'000));
+        length = std::snprintf(text, sizeof text, "%d.%02d", hundredths / 100, hundredths % 100);
     }
-    if (col == 1 && random.bounded(20) == 0) return QStringLiteral("n/a");
-    return QString::number(random.bounded(10'000'000) / 100.0, 'f', 2);
+    return QString::fromLatin1(text, length);
 }
 
 struct Data

@@ -407,8 +407,10 @@ private:
     // The common steps of the sorts (definitions in ordering/sorting.cpp).
     void sortLines(mSortState kind, int line);
     void sortEveryLine(mSortState kind);
-    void applyLineOrder(mSortState kind, const std::vector<int> &order);
+    void undoLines(mSortState kind);
+    void applyLineOrder(mSortState kind, std::vector<int> order, std::vector<int> inverse);
     void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
+    void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;
     void afterSortMoved();
 

@@ -177,6 +177,10 @@ public:
     // integers (nothing has changed or turned them into texts since); else nullptr.
     const std::vector<int> *Positions() const { return m_positional ? &m_positions : nullptr; }
 
+    // Grows with every change of the items or the key settings: code that keeps
+    // something it derived from the list can tell that the list is as it was then.
+    quint64 ChangeStamp() const { return m_changeStamp; }
+
     // Checks the list's invariants (0 <= Count <= Capacity, key settings in range, a
     // sorted list in key order, items held in one form only). Returns an empty text when they hold, otherwise a
     // description of the first one that does not.

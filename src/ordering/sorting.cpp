@@ -329,6 +329,7 @@ void tvorgrid::sortLines(mSortState kind, int line)
     }
 
     if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
+    std::vector<int> inverse = inverseOf(order);
     // From here on nothing fails: record the sort, then move.
     switch (kind) {
     case CompleteRows:
@@ -348,7 +349,7 @@ void tvorgrid::sortLines(mSortState kind, int line)
     // SortIndex itself would leave them.
     m_SortIndex->SetSorted(false);
     applyKeySettings(*m_SortIndex, *this, sortStart);
-    applyLineOrder(kind, order);
+    applyLineOrder(kind, std::move(order), std::move(inverse));
 }
 
 void tvorgrid::sortEveryLine(mSortState kind)
@@ -431,22 +432,39 @@ void tvorgrid::UndoSort()
 
 void tvorgrid::UndoCompRowSort()
 {
-    applyLineOrder(CompleteRows, readSortIndex(CompleteRows));
+    undoLines(CompleteRows);
 }
 
 void tvorgrid::UndoCompColSort()
 {
-    applyLineOrder(CompleteCols, readSortIndex(CompleteCols));
+    undoLines(CompleteCols);
 }
 
 void tvorgrid::UndoColSort()
 {
-    applyLineOrder(SingleCol, readSortIndex(SingleCol));
+    undoLines(SingleCol);
 }
 
 void tvorgrid::UndoRowSort()
 {
-    applyLineOrder(SingleRow, readSortIndex(SingleRow));
+    undoLines(SingleRow);
+}
+
+void tvorgrid::undoLines(mSortState kind)
+{
+    checkSortCounts(kind);
+    const TvorList &index = *m_SortIndex;
+    const std::vector<int> *const positions = index.Positions();
+    if (positions && index.ChangeStamp() == m_sort.indexStamp &&
+        m_sort.inverse.size() == positions->size()) {
+        // SortIndex is as the last sort or undo left it, and so is its inverse.
+        std::vector<int> order = *positions; // SortIndex is rewritten with the inverse
+        applyLineOrder(kind, std::move(order), std::move(m_sort.inverse));
+        return;
+    }
+    std::vector<int> order = readSortIndex(kind);
+    std::vector<int> inverse = inverseOf(order);
+    applyLineOrder(kind, std::move(order), std::move(inverse));
 }
 
 void tvorgrid::UndoAllRowsSort()
@@ -462,7 +480,9 @@ void tvorgrid::UndoAllColsSort()
 // SortIndex as an order to apply, checked against the grid: the counts must be those
 // the sort ran on, and SortIndex (which code may have rewritten: it is a public list)
 // must hold a permutation of each line's positions. Changes nothing.
-std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
+// The counts must be those the sort ran on: SortIndex describes lines of exactly
+// those counts.
+void tvorgrid::checkSortCounts(mSortState kind) const
 {
     if (ColCount() != m_sort.colCount || RowCount() != m_sort.rowCount)
         throw EListError(QStringLiteral("UndoSort: the last sort (%1) ran on %2 columns and %3 "
@@ -473,6 +493,11 @@ std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
                              .arg(m_sort.rowCount)
                              .arg(ColCount())
                              .arg(RowCount()));
+}
+
+std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
+{
+    checkSortCounts(kind);
     int blockLength = 0;
     long long expected = 0;
     switch (kind) {
@@ -551,11 +576,10 @@ void writeSortIndex(TvorList &index, std::vector<int> positions)
 // Moves the lines so that new line i is old line order[i] (texts and objects
 // together), carries the row marks along with complete rows, and leaves the inverse
 // order in SortIndex, so that the next call moves everything back.
-void tvorgrid::applyLineOrder(mSortState kind, const std::vector<int> &order)
+void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vector<int> inverse)
 {
     const int n = static_cast<int>(order.size());
     if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
-    std::vector<int> inverse = inverseOf(order);
     CellStore &store = cellStore();
     switch (kind) {
     case CompleteRows:
@@ -581,6 +605,8 @@ void tvorgrid::applyLineOrder(mSortState kind, const std::vector<int> &order)
         break;
     }
     writeSortIndex(*m_SortIndex, std::move(inverse));
+    m_sort.inverse = std::move(order); // what SortIndex now holds, inverted
+    m_sort.indexStamp = m_SortIndex->ChangeStamp();
     afterSortMoved();
 }
 
@@ -613,6 +639,7 @@ void tvorgrid::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
         if (m_RowMarks->Get(row) != QLatin1String("N")) m_RowMarks->Put(row, QStringLiteral("N"));
     m_RowMarks->EndUpdate();
     writeSortIndex(*m_SortIndex, std::move(inverses));
+    std::vector<int>().swap(m_sort.inverse); // not kept for the blocks
     afterSortMoved();
 }
 

@@ -6,6 +6,10 @@
 #include "host/vorgrdexport.h"
 #include "ordering/orderingtypes.h"
 
+#include <QtGlobal>
+
+#include <vector>
+
 namespace vorgrd {
 
 struct VORGRD_EXPORT SortMemory
@@ -18,6 +22,15 @@ struct VORGRD_EXPORT SortMemory
     // counts; an undo after they changed would move the wrong lines.
     int colCount = 0;
     int rowCount = 0;
+    // OPTIMIZATION: after a complete-line or single-line sort or undo, the inverse of
+    // the order SortIndex holds, and SortIndex's change stamp at that moment. While
+    // the stamp is the same, nobody has touched SortIndex, so the next undo applies
+    // SortIndex as it stands (no checks needed: the grid wrote it) and leaves this in
+    // it, instead of inverting a permutation whose scattered writes grow faster than
+    // the rows once the permutation no longer fits in the processor's cache. Empty
+    // when not known (after an all-line sort).
+    std::vector<int> inverse;
+    quint64 indexStamp = 0;
 };
 
 } // namespace vorgrd

@@ -4,6 +4,8 @@
 // so the two grids are run side by side.
 #include "ordering/test_sort_grid.h"
 
+#include "host/exceptions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -156,4 +158,23 @@ TEST(SortIndexLazy, UndoFollowsSortIndexRewrittenByCodeAfterAReadOrASearch)
     grid.UndoSort();
     EXPECT_EQ(column(grid, 1), (QStringList{"1", "3", "2"}));
     EXPECT_EQ(grid.SortIndex()->checkConsistency(), QString());
+}
+
+TEST(SortIndexLazy, UndoFollowsPositionsThatCodeAssignedAndNotTheInverseItKept)
+{
+    tvorgrid grid;
+    fillGrid(grid, {{"c", "3"}, {"a", "1"}, {"b", "2"}, {"d", "4"}});
+    grid.SortCompleteRows(0); // a b c d
+    // Another valid permutation, written the way the grid writes its own: the undo
+    // must apply it, not the inverse the grid kept of what it had written.
+    grid.SortIndex()->AssignPositions({3, 2, 1, 0});
+    grid.UndoSort();
+    EXPECT_EQ(column(grid, 0), (QStringList{"d", "c", "b", "a"}));
+    EXPECT_EQ(sortIndexObjects(grid), (std::vector<int>{3, 2, 1, 0}));
+    grid.UndoSort();
+    EXPECT_EQ(column(grid, 0), (QStringList{"a", "b", "c", "d"}));
+    // A position the grid never wrote is refused as before.
+    grid.SortIndex()->AssignPositions({0, 1, 2, 2});
+    EXPECT_THROW(grid.UndoSort(), EListError);
+    EXPECT_EQ(column(grid, 0), (QStringList{"a", "b", "c", "d"}));
 }
