@@ -425,20 +425,22 @@ int main(int argc, char **argv)
         const std::string small = sizeLabel(sizes[i - 1]), large = sizeLabel(sizes[i]);
         const double n = double(sizes[i]) / sizes[i - 1];
         const double nlogn = n * std::log(double(sizes[i])) / std::log(double(sizes[i - 1]));
-        const auto growth = [&](const char *name, const std::string &what, double allowed) {
+        const auto growth = [&](const char *name, const std::string &what, double allowed,
+                                const char *law) {
             const std::string a = what + "@" + small, b = what + "@" + large;
             const std::string la = "limit/" + what.substr(what.find('/') + 1) + "@" + small;
             const std::string lb = "limit/" + what.substr(what.find('/') + 1) + "@" + large;
             if (!s.count(a) || !s.count(b) || s[a] <= 0) return;
             std::printf("ratio scale.%s_%s_vs_%s = %.3f   (CPU: %.1f ms at %s, %.1f ms at %s; "
-                        "the limit grows %.3f; n log n gives %.2f)\n",
+                        "the limit grows %.3f; %s gives %.2f)\n",
                         name, large.c_str(), small.c_str(), s[b] / s[a], s[a] * 1e3,
                         small.c_str(), s[b] * 1e3, large.c_str(),
-                        s.count(la) && s.count(lb) && s[la] > 0 ? s[lb] / s[la] : 0.0, allowed);
+                        s.count(la) && s.count(lb) && s[la] > 0 ? s[lb] / s[la] : 0.0, law,
+                        allowed);
         };
-        growth("sortrows", "ours/sort", nlogn);
-        growth("sortrows_texts", "ours/sort_texts", nlogn);
-        growth("undosort", "ours/undo", n);
+        growth("sortrows", "ours/sort", nlogn, "n log n");
+        growth("sortrows_texts", "ours/sort_texts", nlogn, "n log n");
+        growth("undosort", "ours/undo", n, "n");
         if (bytes.count(small) && bytes.count(large) && bytes[small] > 0) {
             const double perSmall = bytes[small] / (double(sizes[i - 1]) * Cols);
             const double perLarge = bytes[large] / (double(sizes[i]) * Cols);
