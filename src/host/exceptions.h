@@ -67,4 +67,11 @@ public:
     using Exception::Exception;
 };
 
+// A file to be read could not be opened; the message is "File " + name + " not found".
+class VORGRD_EXPORT MFileError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
 } // namespace vorgrd

@@ -1,0 +1,103 @@
+// The UTF-8 check and the bulk cell writer of the file and clipboard exchange.
+#include "exchange/textfiles_p.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace vorgrd::exchange_internal {
+
+namespace {
+
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// The length of the well-formed sequence starting at p (p < end, *p >= 0x80), or 0.
+// The second-byte ranges follow the table of well-formed sequences in the Unicode
+// standard, which rules out overlong forms, surrogates and values past U+10FFFF.
+int sequenceLength(const unsigned char *p, const unsigned char *end)
+{
+    const unsigned char b0 = p[0];
+    int length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3;
+        if (b0 == 0xE0) low = 0xA0;
+        if (b0 == 0xED) high = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4;
+        if (b0 == 0xF0) low = 0x90;
+        if (b0 == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (end - p < length) return 0;
+    if (p[1] < low || p[1] > high) return 0;
+    for (int i = 2; i < length; ++i)
+        if (!isContinuation(p[i])) return 0;
+    return length;
+}
+
+} // namespace
+
+qsizetype firstInvalidUtf8(const char *data, qsizetype size)
+{
+    const auto *begin = reinterpret_cast<const unsigned char *>(data);
+    const unsigned char *p = begin;
+    const unsigned char *end = begin + size;
+    while (p < end) {
+        // OPTIMIZATION: delimited text is mostly ASCII; skip it eight bytes at a time.
+        while (end - p >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, sizeof word);
+            if (word & 0x8080808080808080ULL) break;
+            p += 8;
+        }
+        if (p == end) break;
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const int length = sequenceLength(p, end);
+        if (length == 0) return p - begin;
+        p += length;
+    }
+    return -1;
+}
+
+void CellWriter::write(int col, int row, QStringView text)
+{
+    if (text.isEmpty()) {
+        m_store.setText(col, row, QString());
+        return;
+    }
+    // The store copies a short Latin-1 text into the cell and shares any other, so the
+    // buffer is either copied from or detaches on its next use; either way it is safe.
+    m_text.resize(text.size());
+    std::memcpy(m_text.data(), text.data(), size_t(text.size()) * sizeof(QChar));
+    m_store.setText(col, row, m_text);
+}
+
+void CellWriter::writeUtf8(int col, int row, const char *bytes, qsizetype size)
+{
+    if (size == 0) {
+        m_store.setText(col, row, QString());
+        return;
+    }
+    m_text.resize(size);
+    QChar *out = m_text.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b >= 0x80) {
+            m_store.setText(col, row, QString::fromUtf8(bytes, size));
+            return;
+        }
+        out[i] = QChar(b);
+    }
+    m_store.setText(col, row, m_text);
+}
+
+} // namespace vorgrd::exchange_internal

@@ -1,0 +1,299 @@
+// The clipboard: the text and HTML a copy offers, cutting, what a paste writes where
+// and how the grid grows (checked against growing one step at a time), and the three
+// shortcuts with and without an open editor.
+#include "formulas/printers.h"
+#include "grid/vorGrid.h"
+#include "host/exceptions.h"
+#include "host/inplaceedit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vorgrd;
+
+namespace {
+
+QClipboard *clipboard()
+{
+    return QGuiApplication::clipboard();
+}
+
+struct Clipboard : ::testing::Test
+{
+    tvorgrid grid;
+
+    void SetUp() override { clipboard()->clear(); }
+    void fill()
+    {
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int c = 0; c < grid.ColCount(); ++c)
+                grid.setCells(c, r, QStringLiteral("%1%2").arg(QChar(u'a' + c)).arg(r));
+    }
+    void select(int left, int top, int right, int bottom)
+    {
+        grid.setOptions(grid.Options() | goRangeSelect);
+        grid.setSelection(TGridRect{left, top, right, bottom});
+    }
+    QString row(int r) const
+    {
+        QStringList cells;
+        for (int c = 0; c < grid.ColCount(); ++c)
+            cells << grid.Cells(c, r);
+        return cells.join(u'|');
+    }
+};
+
+// ---- copying -----------------------------------------------------------------------
+
+TEST_F(Clipboard, ACopyJoinsCellsWithTabsAndRowsWithCrLfAndNoFinalBreak)
+{
+    grid.setCells(1, 1, QStringLiteral("a"));
+    grid.setCells(2, 1, QStringLiteral("b"));
+    grid.setCells(1, 2, QStringLiteral("c"));
+    grid.setCells(2, 2, QStringLiteral("d"));
+    select(1, 1, 2, 2);
+    grid.CopyToClipboard();
+    EXPECT_EQ(clipboard()->text(), QStringLiteral("a\tb\r\nc\td"));
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("a"));
+}
+
+TEST_F(Clipboard, ACopyAlsoOffersTheCellsAsAnEscapedHtmlTable)
+{
+    grid.setCells(1, 1, QStringLiteral("<b>&\"x\"</b>"));
+    grid.setCells(2, 1, QStringLiteral("two\r\nlines"));
+    select(1, 1, 2, 1);
+    grid.CopyToClipboard();
+    const QMimeData *data = clipboard()->mimeData();
+    ASSERT_TRUE(data->hasHtml());
+    const QString html = data->html();
+    EXPECT_TRUE(html.contains(QLatin1String(
+        "<tr><td>&lt;b&gt;&amp;&quot;x&quot;&lt;/b&gt;</td><td>two<br>lines</td></tr>")))
+        << qPrintable(html);
+    EXPECT_FALSE(html.contains(QLatin1String("<b>")));
+    EXPECT_EQ(data->text(), QStringLiteral("<b>&\"x\"</b>\ttwo\r\nlines"));
+}
+
+TEST_F(Clipboard, ACutEmptiesOnlyTheSelectionAndASaveTakesEveryCell)
+{
+    grid.setColCount(3);
+    grid.setRowCount(3);
+    fill();
+    select(1, 1, 2, 1);
+    grid.CutToClipboard();
+    EXPECT_EQ(clipboard()->text(), QStringLiteral("b1\tc1"));
+    EXPECT_EQ(row(1), QStringLiteral("a1||"));
+    EXPECT_EQ(row(2), QStringLiteral("a2|b2|c2"));
+    grid.SaveToClipboard();
+    EXPECT_EQ(clipboard()->text(), QStringLiteral("a0\tb0\tc0\r\na1\t\t\r\na2\tb2\tc2"));
+}
+
+// ---- pasting -----------------------------------------------------------------------
+
+TEST_F(Clipboard, APasteAtTheLastCellGrowsOneColumnAndOneRowBeyondTheBlock)
+{
+    grid.setColCount(3);
+    grid.setRowCount(3);
+    grid.FocusCell(2, 2, true);
+    clipboard()->setText(QStringLiteral("a\tb\r\nc\td"));
+    grid.PasteFromClipboard();
+    EXPECT_EQ(grid.ColCount(), 5);
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(row(2), QStringLiteral("||a|b|"));
+    EXPECT_EQ(row(3), QStringLiteral("||c|d|"));
+    EXPECT_EQ(row(4), QStringLiteral("||||"));
+    EXPECT_EQ(grid.RowMarks()->toStringList(), QStringList(5, QStringLiteral("N")));
+    EXPECT_EQ(grid.columns()->GeTmColumn(4)->columnName(), QStringLiteral("column 5"));
+    grid.checkConsistency();
+}
+
+TEST_F(Clipboard, TextEndingInALineBreakEmptiesTheStartCellOfTheNextRow)
+{
+    fill();
+    grid.PasteText(QStringLiteral("x\ty\r\n"));
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("x"));
+    EXPECT_EQ(grid.Cells(2, 1), QStringLiteral("y"));
+    EXPECT_EQ(grid.Cells(1, 2), QString());
+    EXPECT_EQ(grid.Cells(2, 2), QStringLiteral("c2"));
+}
+
+TEST_F(Clipboard, LfOnlyTextPastesAsOneRowWithTheLfsInsideTheCells)
+{
+    fill();
+    grid.PasteText(QStringLiteral("a\tb\nc\td"));
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("a"));
+    EXPECT_EQ(grid.Cells(2, 1), QStringLiteral("b\nc"));
+    EXPECT_EQ(grid.Cells(3, 1), QStringLiteral("d"));
+    EXPECT_EQ(grid.Cells(1, 2), QStringLiteral("b2"));
+}
+
+TEST_F(Clipboard, ALoneCrEndsALineWithoutSwallowingTheNextCharacter)
+{
+    grid.PasteText(QStringLiteral("a\rbc\r\rd"));
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("a"));
+    EXPECT_EQ(grid.Cells(1, 2), QStringLiteral("bc"));
+    EXPECT_EQ(grid.Cells(1, 3), QString());
+    EXPECT_EQ(grid.Cells(1, 4), QStringLiteral("d"));
+}
+
+TEST_F(Clipboard, TheStartIsTheCursorOrTheSelectionsTopLeftCell)
+{
+    select(2, 1, 3, 2); // the current cell is the bottom-right corner
+    grid.PasteText(QStringLiteral("s"));
+    EXPECT_EQ(grid.Cells(2, 1), QStringLiteral("s"));
+    grid.setPasteToCursor(true);
+    grid.PasteText(QStringLiteral("c"));
+    EXPECT_EQ(grid.Cells(3, 2), QStringLiteral("c"));
+}
+
+TEST_F(Clipboard, LongCellsArePastedWhole)
+{
+    const QString longText(1000, u'x');
+    grid.PasteText(longText + u'\t' + longText + QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(grid.Cells(1, 1), longText);
+    EXPECT_EQ(grid.Cells(2, 1), longText + QString::fromUtf8("\xF0\x9F\x98\x80"));
+}
+
+TEST_F(Clipboard, NoTextOnTheClipboardPastesNothing)
+{
+    fill();
+    const int cols = grid.ColCount(), rows = grid.RowCount();
+    grid.PasteFromClipboard();
+    grid.PasteText(QString());
+    EXPECT_EQ(grid.ColCount(), cols);
+    EXPECT_EQ(grid.RowCount(), rows);
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("b1"));
+}
+
+TEST_F(Clipboard, APasteThatWouldGrowPastTheLimitChangesNothing)
+{
+    fill();
+    const QString wide = QString(tvorgrid::MaxInsertColCount, u'\t');
+    EXPECT_THROW(grid.PasteText(wide), ERangeError);
+    EXPECT_EQ(grid.ColCount(), 5);
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("b1"));
+}
+
+// The growth as one step per cell and per line would do it, written independently of
+// the grid's paste: the reference the paste must match.
+void pasteStepByStep(tvorgrid &grid, const QString &text)
+{
+    if (text.isEmpty()) return;
+    const TGridRect selection = grid.Selection();
+    const int startCol = grid.PasteToCursor() ? grid.Col() : selection.Left;
+    int col = startCol, row = grid.PasteToCursor() ? grid.Row() : selection.Top;
+    qsizetype i = 0;
+    QString cell;
+    for (;;) {
+        const bool atEnd = i == text.size();
+        const QChar c = atEnd ? QChar() : text.at(i);
+        if (atEnd || c == u'\t' || c == u'\r') {
+            grid.setCells(col, row, cell);
+            cell.clear();
+            ++col;
+            if (col >= grid.ColCount()) grid.setColCount(col + 1);
+        }
+        if (atEnd || c == u'\r') {
+            if (!atEnd && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+            col = startCol;
+            ++row;
+            if (row >= grid.RowCount()) grid.setRowCount(row + 1);
+            if (atEnd) return;
+        } else if (c != u'\t') {
+            cell += c;
+        }
+        ++i;
+    }
+}
+
+TEST_F(Clipboard, GrowingAtOnceEqualsGrowingStepByStep)
+{
+    QRandomGenerator random(7);
+    const QString pieces[] = {"a", "bb", "\t", "\t", "\r\n", "\r", "\n", QString::fromUtf8("\xC3\xA9")};
+    for (int round = 0; round < 60; ++round) {
+        tvorgrid ours, reference;
+        for (tvorgrid *g : {&ours, &reference}) {
+            g->setColCount(2 + round % 4);
+            g->setRowCount(3 + round % 3);
+            g->setOptions(g->Options() | goRangeSelect);
+            g->setPasteToCursor(round % 2);
+            g->columns()->GeTmColumn(1)->settype(ftnumeric);
+            g->RowMarks()->setStrings(1, QStringLiteral("Y"));
+            g->setCells(0, 1, QStringLiteral("kept"));
+            g->FocusCell(g->ColCount() - 1 - round % 2, 1 + round % 2, true);
+        }
+        QString text;
+        const int length = random.bounded(25);
+        for (int k = 0; k < length; ++k)
+            text += pieces[random.bounded(int(std::size(pieces)))];
+        ours.PasteText(text);
+        pasteStepByStep(reference, text);
+        ASSERT_EQ(ours.ColCount(), reference.ColCount()) << qPrintable(text);
+        ASSERT_EQ(ours.RowCount(), reference.RowCount()) << qPrintable(text);
+        for (int r = 0; r < ours.RowCount() + 2; ++r)
+            for (int c = 0; c < ours.ColCount() + 2; ++c)
+                ASSERT_EQ(ours.Cells(c, r), reference.Cells(c, r)) << c << "," << r << " of " << qPrintable(text);
+        EXPECT_EQ(ours.RowMarks()->toStringList(), reference.RowMarks()->toStringList());
+        for (int c = 0; c < ours.ColCount(); ++c) {
+            EXPECT_EQ(ours.columns()->GeTmColumn(c)->columnName(),
+                      reference.columns()->GeTmColumn(c)->columnName());
+            EXPECT_EQ(ours.columns()->GeTmColumn(c)->gettype(),
+                      reference.columns()->GeTmColumn(c)->gettype());
+            EXPECT_EQ(ours.ColWidths(c), reference.ColWidths(c));
+        }
+        ours.checkConsistency();
+    }
+}
+
+// ---- shortcuts ---------------------------------------------------------------------
+
+TEST_F(Clipboard, ShortcutsCopyPasteAndCutOnlyWhenEnabled)
+{
+    fill();
+    QList<char16_t> seen;
+    grid.OnKeyPress = [&](QObject *, QChar &key) { seen << key.unicode(); };
+    grid.show();
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(clipboard()->text().isEmpty());
+
+    grid.setEnableClipboardShortcuts(true);
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard()->text(), QStringLiteral("b1"));
+    QTest::keyClick(&grid, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(grid.Cells(1, 1), QString());
+    clipboard()->setText(QStringLiteral("p\tq"));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("p"));
+    EXPECT_EQ(grid.Cells(2, 1), QStringLiteral("q"));
+    // The base's handling follows every shortcut: the key event still fires.
+    EXPECT_EQ(seen, (QList<char16_t>{3, 3, 24, 22}));
+}
+
+TEST_F(Clipboard, CtrlCWithTheEditorOpenIsLeftToTheEditor)
+{
+    grid.setOptions(grid.Options() | goEditing);
+    grid.setEnableClipboardShortcuts(true);
+    grid.setCells(1, 1, QStringLiteral("cell"));
+    grid.setCells(2, 1, QStringLiteral("next"));
+    grid.show();
+    grid.ShowEditor();
+    ASSERT_TRUE(grid.EditorMode());
+    TInplaceEdit *editor = grid.InplaceEditor();
+    editor->setText(QStringLiteral("typed text"));
+    editor->setSelection(0, 5);
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard()->text(), QStringLiteral("typed"));
+    // Even a Ctrl+C that reaches the grid itself leaves the cells alone.
+    clipboard()->clear();
+    QTest::keyClick(&grid, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(clipboard()->text().isEmpty());
+    clipboard()->setText(QStringLiteral("x\ty"));
+    QTest::keyClick(&grid, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(grid.Cells(2, 1), QStringLiteral("next"));
+}
+
+} // namespace

@@ -1,0 +1,304 @@
+// Delimited text files: what a load makes of lines, delimiters, line ends and
+// encodings; that a load replaces the content wholly and a failed one changes
+// nothing; what a save writes, and that a failed save keeps the previous file.
+#include "formulas/printers.h"
+#include "grid/vorGrid.h"
+#include "host/exceptions.h"
+#include "host/inplaceedit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace vorgrd;
+
+namespace {
+
+struct TextFile : ::testing::Test
+{
+    QTemporaryDir dir;
+    tvorgrid grid;
+
+    QString path(const char *name = "cells.txt") const { return dir.filePath(QLatin1String(name)); }
+    QString write(const QByteArray &bytes, const char *name = "cells.txt") const
+    {
+        QFile file(path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path(name);
+    }
+    QByteArray read(const QString &file) const
+    {
+        QFile f(file);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }
+    // Every cell in the counts, row by row, cells joined by "|".
+    QStringList rows() const
+    {
+        QStringList out;
+        for (int r = 0; r < grid.RowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < grid.ColCount(); ++c)
+                cells << grid.Cells(c, r);
+            out << cells.join(u'|');
+        }
+        return out;
+    }
+    void fill(int cols, int rows)
+    {
+        grid.setColCount(cols);
+        grid.setRowCount(rows);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c)
+                grid.setCells(c, r, QStringLiteral("old%1.%2").arg(c).arg(r));
+    }
+    void setUp0()
+    {
+        grid.setFixedCols(0);
+        grid.setFixedRows(0);
+    }
+};
+
+// ---- lines, delimiters and line ends ----------------------------------------------
+
+TEST_F(TextFile, EmptyLinesAreSkippedAndTheWidestLineGivesTheColumns)
+{
+    grid.LoadFromFile(write("a;b\r\n\r\nc;d;e\r\n"), QStringLiteral(";"));
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.ColCount(), 3);
+    EXPECT_EQ(rows(), (QStringList{"a|b|", "c|d|e"}));
+    grid.checkConsistency();
+}
+
+TEST_F(TextFile, LfAndCrLfBothEndALineAndALoneCrStaysInItsCell)
+{
+    grid.LoadFromFile(write("a;b\nc\r\nd\re;f"), QStringLiteral(";"));
+    EXPECT_EQ(rows(), (QStringList{"a|b", "c|", "d\re|f"}));
+}
+
+TEST_F(TextFile, DelimitersMatchExactlyAndAnEmptyOneNeverMatches)
+{
+    setUp0();
+    const QString file = write("a::b:c\nx::::y\n");
+    grid.LoadFromFile(file, QStringLiteral("::"));
+    EXPECT_EQ(rows(), (QStringList{"a|b:c|", "x||y"}));
+    grid.LoadFromFile(file, QString());
+    EXPECT_EQ(rows(), (QStringList{"a::b:c", "x::::y"}));
+    grid.LoadFromFile(write("aXbxc\n"), QStringLiteral("x"));
+    EXPECT_EQ(rows(), (QStringList{"aXb|c"}));
+}
+
+TEST_F(TextFile, AnEmptyFileLeavesOneEmptyCellBeyondTheFixedBands)
+{
+    fill(4, 4);
+    grid.LoadFromFile(write(""), QStringLiteral(";"));
+    EXPECT_EQ(grid.RowCount(), grid.FixedRows() + 1);
+    EXPECT_EQ(grid.ColCount(), grid.FixedCols() + 1);
+    EXPECT_EQ(rows(), (QStringList{"|", "|"}));
+}
+
+// ---- a load replaces the content -----------------------------------------------------
+
+TEST_F(TextFile, ALoadLeavesNoOldTextInOrBeyondTheNewCounts)
+{
+    fill(5, 6);
+    grid.RowMarks()->setStrings(1, QStringLiteral("YY"));
+    int object = 0;
+    grid.setObjects(0, 0, &object);
+    grid.LoadFromFile(write("a;b;c\nd\n"), QStringLiteral(";"));
+    EXPECT_EQ(rows(), (QStringList{"a|b|c", "d||"}));
+    EXPECT_EQ(grid.Objects(0, 0), nullptr);
+    EXPECT_EQ(grid.RowMarks()->toStringList(), (QStringList{"N", "N"}));
+    // Growing the counts again shows empty cells, not the texts of before.
+    grid.setColCount(5);
+    grid.setRowCount(6);
+    for (int r = 0; r < 6; ++r)
+        for (int c = 0; c < 5; ++c)
+            if (!(r == 0 && c < 3) && !(r == 1 && c == 0)) {
+                EXPECT_EQ(grid.Cells(c, r), QString()) << c << "," << r;
+            }
+    EXPECT_TRUE(grid.cellStore().checkConsistency().isEmpty());
+    grid.checkConsistency();
+}
+
+TEST_F(TextFile, ALoadKeepsTheColumnDescriptionsByPositionAndAddsFreshOnes)
+{
+    setUp0();
+    grid.setColCount(2);
+    grid.columns()->GeTmColumn(1)->SetcolumnName(QStringLiteral("Price"));
+    grid.columns()->GeTmColumn(1)->settype(ftnumeric);
+    grid.LoadFromFile(write("1;2;3\n"), QStringLiteral(";"));
+    ASSERT_EQ(grid.columns()->Count(), 3);
+    EXPECT_EQ(grid.columns()->GeTmColumn(1)->columnName(), QStringLiteral("Price"));
+    EXPECT_EQ(grid.columns()->GeTmColumn(1)->gettype(), ftnumeric);
+    EXPECT_EQ(grid.columns()->GeTmColumn(2)->columnName(), QStringLiteral("column 3"));
+}
+
+TEST_F(TextFile, AnOpenEditorShowsTheLoadedTextAndWritesNothingIntoIt)
+{
+    grid.setOptions(grid.Options() | goEditing);
+    grid.show();
+    grid.setCells(1, 1, QStringLiteral("before"));
+    grid.ShowEditor();
+    ASSERT_TRUE(grid.EditorMode());
+    grid.InplaceEditor()->setText(QStringLiteral("typed"));
+    grid.LoadFromFile(write("a;b\nc;loaded\n"), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("loaded"));
+    ASSERT_TRUE(grid.EditorMode());
+    EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("loaded"));
+    grid.HideEditor();
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("loaded"));
+}
+
+// ---- failures change nothing -----------------------------------------------------------
+
+TEST_F(TextFile, FailedLoadsLeaveTheGridAsItWas)
+{
+    fill(3, 4);
+    grid.RowMarks()->setStrings(2, QStringLiteral("Y"));
+    const QStringList before = rows();
+    const QString missing = path("missing.txt");
+    try {
+        grid.LoadFromFile(missing, QStringLiteral(";"));
+        FAIL() << "no MFileError";
+    } catch (const MFileError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("File ") + missing + QStringLiteral(" not found"));
+    }
+    // Bad bytes at the end: everything before them would have loaded.
+    const QString bad = write("a;b\nc;d\n\xC3\x28;x\n");
+    try {
+        grid.LoadFromFile(bad, QStringLiteral(";"));
+        FAIL() << "no EInOutError";
+    } catch (const EInOutError &e) {
+        EXPECT_TRUE(e.Message().contains(bad)) << e.what();
+        EXPECT_TRUE(e.Message().contains(QLatin1String("byte 8"))) << e.what();
+    }
+    EXPECT_THROW(grid.LoadFromFile(dir.path(), QStringLiteral(";")), MFileError);
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(grid.RowMarks()->Strings(2), QStringLiteral("Y"));
+}
+
+TEST_F(TextFile, MalformedUtf8IsRefusedWhereverItStands)
+{
+    const QByteArray cases[] = {
+        "\x80",             // a stray continuation byte
+        "\xC0\xAF",         // an overlong slash
+        "\xE0\x80\xAF",     // an overlong slash in three bytes
+        "\xED\xA0\x80",     // a surrogate
+        "\xF4\x90\x80\x80", // past U+10FFFF
+        "ab\xE2\x82",       // cut short by the end of the file
+        "\xFF",
+    };
+    for (const QByteArray &bytes : cases) {
+        fill(2, 2);
+        EXPECT_THROW(grid.LoadFromFile(write("ok;ok\n" + bytes), QStringLiteral(";")), EInOutError)
+            << bytes.toHex().constData();
+        EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("old0.0"));
+    }
+    grid.LoadFromFile(write("\xF0\x9F\x98\x80;\xED\x9F\xBF;\xF4\x8F\xBF\xBF"), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(grid.Cells(1, 0), QString(QChar(0xD7FF)));
+    EXPECT_EQ(grid.Cells(2, 0).size(), 2);
+}
+
+TEST_F(TextFile, TooManyFieldsOnALineAreRefusedWithNothingChanged)
+{
+    fill(2, 2);
+    const QByteArray line = QByteArray(";").repeated(tvorgrid::MaxInsertColCount);
+    EXPECT_THROW(grid.LoadFromFile(write("a\n" + line + "\n"), QStringLiteral(";")), ERangeError);
+    EXPECT_EQ(grid.ColCount(), 2);
+    EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("old1.1"));
+}
+
+// ---- encodings -------------------------------------------------------------------------
+
+TEST_F(TextFile, AByteOrderMarkDecidesTheEncodingAndIsNoText)
+{
+    grid.LoadFromFile(write("\xEF\xBB\xBFK\xC3\xA4se;x\n"), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf8("K\xC3\xA4se"));
+
+    QByteArray utf16("\xFF\xFE");
+    const QString text = QString::fromUtf8("\xE2\x82\xAC;\xF0\x9F\x98\x80\r\nb");
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    grid.LoadFromFile(write(utf16), QStringLiteral(";"));
+    EXPECT_EQ(rows(), (QStringList{QString::fromUtf8("\xE2\x82\xAC|\xF0\x9F\x98\x80"), "b|"}));
+}
+
+TEST_F(TextFile, Latin1ReadsEveryByteAsACharacter)
+{
+    grid.LoadFromFile(write("caf\xE9;\x80\xFF\n"), QStringLiteral(";"), QStringConverter::Latin1);
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_EQ(grid.Cells(1, 0), QString(QChar(0x80)) + QChar(0xFF));
+}
+
+// ---- saving ----------------------------------------------------------------------------
+
+TEST_F(TextFile, ASaveWritesEveryCellInUtf8WithCrLfAfterEachRow)
+{
+    setUp0();
+    grid.setColCount(2);
+    grid.setRowCount(2);
+    grid.setCells(0, 0, QString::fromUtf8("\xE2\x82\xAC"));
+    grid.setCells(1, 1, QStringLiteral("x;y"));
+    grid.SaveToFile(path(), QStringLiteral(";"));
+    EXPECT_EQ(read(path()), QByteArray("\xE2\x82\xAC;\r\n;x;y\r\n"));
+}
+
+TEST_F(TextFile, SavingAndLoadingGiveTheSameGrid)
+{
+    setUp0();
+    QRandomGenerator random(12);
+    grid.setColCount(7);
+    grid.setRowCount(40);
+    const QStringList alphabet = QString::fromUtf8("a b c \t \" < & \xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80")
+                                     .split(u' ');
+    for (int r = 0; r < 40; ++r)
+        for (int c = 0; c < 7; ++c) {
+            QString text = QStringLiteral("r%1").arg(r); // no row entirely empty
+            const int length = random.bounded(30);
+            for (int i = 0; i < length; ++i)
+                text += alphabet.at(random.bounded(int(alphabet.size())));
+            if (c > 0 && random.bounded(4) == 0) text.clear();
+            grid.setCells(c, r, text);
+        }
+    const QStringList saved = rows();
+    grid.SaveToFile(path(), QStringLiteral("|;|"));
+    fill(9, 50);
+    grid.LoadFromFile(path(), QStringLiteral("|;|"));
+    EXPECT_EQ(rows(), saved);
+}
+
+// A write that fails part-way (the file-size limit stands in for a full disk).
+TEST_F(TextFile, AFailedSaveKeepsThePreviousFileAndNamesTheFile)
+{
+    const QString target = write("previous\r\n", "kept.txt");
+    fill(4, 5000);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString message;
+    try {
+        grid.SaveToFile(target, QStringLiteral(";"));
+    } catch (const EInOutError &e) {
+        message = e.Message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(message.contains(target)) << qPrintable(message);
+    EXPECT_EQ(read(target), QByteArray("previous\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.txt"});
+
+    EXPECT_THROW(grid.SaveToFile(dir.filePath("no/such/dir.txt"), QStringLiteral(";")), EInOutError);
+}
+
+} // namespace
