@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build test test-sanitize fuzz bench demo clean format test-install
+.PHONY: deps configure build test test-sanitize fuzz bench demo clean format test-install test-x11
 
 deps:
 	@scripts/install-deps.sh
@@ -21,6 +21,11 @@ test: build
 
 test-sanitize:
 	@$(MAKE) --no-print-directory test BUILD=build-sanitize CMAKE_FLAGS="-DVORGRD_SANITIZE=ON -DVORGRD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+
+# The real-clipboard tests alone (make test runs them too): the grid against xclip on
+# a private Xvfb that the test program starts itself.
+test-x11: build
+	@$(BUILD)/tests/tests_x11
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORGRD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core
   designer-qt6 libqt6opengl6-dev binutils
+  xclip
 )
 
 missing=()
