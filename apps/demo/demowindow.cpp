@@ -1,5 +1,7 @@
 #include "demowindow.h"
 
+#include "demoexchange.h"
+
 #include "grid/vorGrid.h"
 
 #include <QFile>
@@ -42,6 +44,7 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgr
     loadOrders();
     showDrawing();
     m_grid->setshowtitles(true);
+    addFileAndClipboardMenus(this, m_grid);
     statusBar()->showMessage(QStringLiteral("%1 orders").arg(m_grid->RowCount() - 1));
     resize(915, 520);
 }
