@@ -196,26 +196,37 @@ int writeLines(CellStore &store, const QByteArray &text, const QByteArray &delim
 
 // ---- writing -----------------------------------------------------------------------
 
+// Encodes cell texts into blocks of UTF-8 and writes each full block to a QSaveFile.
 class BlockWriter
 {
 public:
     explicit BlockWriter(const QString &fileName) : m_file(fileName), m_name(fileName)
     {
         if (!m_file.open(QIODevice::WriteOnly)) fail();
-        m_block.reserve(BlockSize + 4096);
+        m_block.resize(BlockSize);
     }
     void append(QStringView text)
     {
-        const qsizetype at = m_block.size();
-        m_block.resize(at + m_encoder.requiredSpace(text.size()));
-        char *end = m_encoder.appendToBuffer(m_block.data() + at, text);
-        m_block.resize(end - m_block.constData());
-        if (m_block.size() >= BlockSize) flush();
+        // A UTF-16 unit never takes more than three UTF-8 bytes.
+        reserve(text.size() * 3);
+        char *out = m_block.data() + m_used;
+        const char16_t *in = text.utf16();
+        // OPTIMIZATION: cell texts are mostly ASCII; copy those units directly and
+        // leave only the rest to the encoder.
+        qsizetype i = 0;
+        while (i < text.size() && in[i] < 0x80) {
+            out[i] = char(in[i]);
+            ++i;
+        }
+        if (i < text.size()) out = m_encoder.appendToBuffer(out + i, text.sliced(i));
+        else out += i;
+        m_used = out - m_block.constData();
     }
     void appendBytes(const QByteArray &bytes)
     {
-        m_block.append(bytes);
-        if (m_block.size() >= BlockSize) flush();
+        reserve(bytes.size());
+        std::memcpy(m_block.data() + m_used, bytes.constData(), size_t(bytes.size()));
+        m_used += bytes.size();
     }
     void commit()
     {
@@ -225,11 +236,17 @@ public:
 
 private:
     static constexpr qsizetype BlockSize = 1 << 20;
+    void reserve(qsizetype bytes)
+    {
+        if (m_used + bytes <= m_block.size()) return;
+        flush();
+        if (bytes > m_block.size()) m_block.resize(bytes);
+    }
     void flush()
     {
-        if (m_block.isEmpty()) return;
-        if (m_file.write(m_block) != m_block.size()) fail();
-        m_block.resize(0);
+        if (m_used == 0) return;
+        if (m_file.write(m_block.constData(), m_used) != m_used) fail();
+        m_used = 0;
     }
     [[noreturn]] void fail()
     {
@@ -244,6 +261,7 @@ private:
     // of one cell is never joined with the start of the next.
     QStringEncoder m_encoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless};
     QByteArray m_block;
+    qsizetype m_used = 0;
 };
 
 } // namespace
@@ -279,10 +297,11 @@ void tvorgrid::SaveToFile(const QString &FileName, const QString &Delimiter)
 {
     BlockWriter out(FileName);
     const QByteArray lineEnd("\r\n");
+    const QByteArray delimiter = QStringEncoder(QStringConverter::Utf8).encode(Delimiter);
     const CellStore &store = cellStore();
     for (int row = 0; row < RowCount(); ++row) {
         for (int col = 0; col < ColCount(); ++col) {
-            if (col > 0) out.append(Delimiter);
+            if (col > 0) out.appendBytes(delimiter);
             out.append(store.text(col, row));
         }
         out.appendBytes(lineEnd);
