@@ -92,7 +92,7 @@ void CellWriter::writeUtf8(int col, int row, const char *bytes, qsizetype size)
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b >= 0x80) {
-            m_store.setText(col, row, QString::fromUtf8(bytes, size));
+            m_store.setText(col, row, m_decoder.decode(QByteArrayView(bytes, size)));
             return;
         }
         out[i] = QChar(b);

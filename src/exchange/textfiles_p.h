@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringView>
 
 namespace vorgrd::exchange_internal {
@@ -31,6 +32,9 @@ public:
 private:
     CellStore &m_store;
     QString m_text;
+    // Keeps a U+FEFF at the start of a cell: only the file's first bytes are a mark.
+    QStringDecoder m_decoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                         QStringConverter::Flag::ConvertInitialBom};
 };
 
 } // namespace vorgrd::exchange_internal

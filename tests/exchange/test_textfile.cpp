@@ -221,8 +221,11 @@ TEST_F(TextFile, TooManyFieldsOnALineAreRefusedWithNothingChanged)
 
 TEST_F(TextFile, AByteOrderMarkDecidesTheEncodingAndIsNoText)
 {
-    grid.LoadFromFile(write("\xEF\xBB\xBFK\xC3\xA4se;x\n"), QStringLiteral(";"));
+    grid.LoadFromFile(write("\xEF\xBB\xBFK\xC3\xA4se;\xEF\xBB\xBFx\n\xEF\xBB\xBFy"), QStringLiteral(";"));
     EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf8("K\xC3\xA4se"));
+    // Only the file's first bytes are a mark: U+FEFF elsewhere is a character.
+    EXPECT_EQ(grid.Cells(1, 0), QChar(0xFEFF) + QStringLiteral("x"));
+    EXPECT_EQ(grid.Cells(0, 1), QChar(0xFEFF) + QStringLiteral("y"));
 
     QByteArray utf16("\xFF\xFE");
     const QString text = QString::fromUtf8("\xE2\x82\xAC;\xF0\x9F\x98\x80\r\nb");
