@@ -5,6 +5,7 @@
 #include "grid/vorGrid.h"
 
 #include <QFile>
+#include <QInputDialog>
 #include <QStatusBar>
 #include <QTextStream>
 
@@ -43,6 +44,7 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgr
     setUpColumns();
     loadOrders();
     showDrawing();
+    setUpEditorColumns();
     m_grid->setshowtitles(true);
     addFileAndClipboardMenus(this, m_grid);
     statusBar()->showMessage(QStringLiteral("%1 orders").arg(m_grid->RowCount() - 1));
@@ -116,4 +118,34 @@ void DemoWindow::showDrawing()
         m_grid->setCells(note, n.row, QString::fromLatin1(n.text));
         m_grid->setRowHeights(n.row, twoLines);
     }
+}
+
+void DemoWindow::setUpEditorColumns()
+{
+    // The notes column (showDrawing's) gets the ellipsis; the status column is new.
+    int note = m_grid->getcellsindex(QStringLiteral("Note"));
+    const int status = m_grid->ColCount();
+    m_grid->setColCount(status + (note < 0 ? 2 : 1));
+    if (note < 0) note = status + 1;
+    tmcolumn *statusColumn = m_grid->columns()->GeTmColumn(status);
+    statusColumn->SetcolumnName(QStringLiteral("Status"));
+    statusColumn->GetPickList()->setStringList(
+        {"new", "confirmed", "packed", "shipped", "delivered", "returned", "cancelled"});
+    statusColumn->SetWidth(90);
+    tmcolumn *noteColumn = m_grid->columns()->GeTmColumn(note);
+    noteColumn->SetcolumnName(QStringLiteral("Note"));
+    noteColumn->SetButtonStyle(cbsEllipsis);
+    const QStringList states = statusColumn->GetPickList()->toStringList();
+    for (int row = 1; row < m_grid->RowCount(); ++row)
+        m_grid->setCells(status, row, states.at((row * 3) % 5));
+    // The ellipsis (or Ctrl+Return) on a Note cell edits the note in a dialog.
+    m_grid->OnEditButtonClick = [this, note](QObject *) {
+        if (m_grid->Col() != note) return;
+        const int row = m_grid->Row();
+        bool ok = false;
+        const QString text = QInputDialog::getMultiLineText(
+            this, QStringLiteral("Note"), QStringLiteral("Note for order %1:").arg(m_grid->Cells(0, row)),
+            m_grid->Cells(note, row), &ok);
+        if (ok) m_grid->setCells(note, row, text.simplified());
+    };
 }

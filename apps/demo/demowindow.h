@@ -21,6 +21,9 @@ private:
     // Centred titles, a header-coloured fixed column and a column of wrapped notes in
     // taller rows.
     void showDrawing();
+    // The in-place editor's buttons: a new Status column with a pick list, and an
+    // ellipsis button on the Note column that opens a small dialog.
+    void setUpEditorColumns();
 
     vorgrd::tvorgrid *m_grid;
 };

@@ -460,6 +460,14 @@ protected:
 
     // (end of cell drawing hook)
 
+    // ---- in-place editor (presentation/inplaceeditor.cpp) ---------------------------------
+    // The grid's editor is a TVORGridInplaceEdit, owned by the grid: it shows the ellipsis
+    // button or the drop-down pick list of the edited cell's column (docs/editor.md).
+    // EditButtonClick (above) is the hook its ellipsis fires.
+    TInplaceEdit *CreateEditor() override;
+
+    // (end of in-place editor)
+
 private:
     void fitRowMarks();
     void fitColumns();
