@@ -92,7 +92,7 @@ void TPopupListbox::setItemIndex(int index)
     }
     const QModelIndex item = m_model.index(index);
     selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
-    scrollTo(item, QAbstractItemView::PositionAtTop);
+    scrollTo(item, QAbstractItemView::EnsureVisible);
 }
 
 int TPopupListbox::ItemHeight() const
