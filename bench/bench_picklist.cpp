@@ -15,37 +15,22 @@
 #include "presentation/inplaceeditor.h"
 #include "presentation/popuplist.h"
 
+#include "manualtime.h"
+
 #include <QApplication>
 #include <QComboBox>
 
-#include <benchmark/benchmark.h>
-
 #include <cstdio>
-#include <ctime>
-#include <map>
 #include <memory>
-#include <string>
 
 using namespace vorgrd;
+using vorgrd::bench::RatioReporter;
+using vorgrd::bench::timed;
 
 namespace {
 
 constexpr int Items = 100'000;
 constexpr int Chosen = Items - 3;
-
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-template <typename F> double timed(F &&work)
-{
-    const double start = threadSeconds();
-    work();
-    return threadSeconds() - start;
-}
 
 void settle()
 {
@@ -141,20 +126,6 @@ void BM_QtOpen(benchmark::State &state)
         settle();
     }
 }
-
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / double(run.iterations);
-    }
-};
 
 } // namespace
 
