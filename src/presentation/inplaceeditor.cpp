@@ -128,10 +128,13 @@ void TVORGridInplaceEdit::applyTextArea()
     setTextMargins(0, 0, m_ButtonKind == ebkNone ? 0 : m_ButtonWidth, 0);
 }
 
+// The grid moves or sizes the editor when it scrolls or its lines change size: an open
+// list would be left standing beside a cell it no longer belongs to, so it closes.
 void TVORGridInplaceEdit::BoundsChanged()
 {
     TInplaceEdit::BoundsChanged();
     applyTextArea();
+    ClosePickList(false);
 }
 
 // ---- painting --------------------------------------------------------------------------

@@ -39,6 +39,7 @@
 // also closes without a change when the editor loses the focus or is hidden.
 
 #include "host/inplaceedit.h"
+#include "host/vorgrdexport.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -52,7 +53,7 @@ class TPopupListbox;
 class tmcolumn;
 
 namespace EditorTypes {
-Q_NAMESPACE
+Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 enum TEditButtonKind
 {
     ebkNone,
@@ -63,7 +64,7 @@ Q_ENUM_NS(TEditButtonKind)
 } // namespace EditorTypes
 using namespace EditorTypes;
 
-class TVORGridInplaceEdit : public TInplaceEdit
+class VORGRD_EXPORT TVORGridInplaceEdit : public TInplaceEdit
 {
     Q_OBJECT
 public:

@@ -22,6 +22,7 @@
 // the window anyway gets its activation handed back to the editor's window at once.
 
 #include "host/gridtypes.h"
+#include "host/vorgrdexport.h"
 
 #include <QAbstractListModel>
 #include <QListView>
@@ -35,7 +36,7 @@ class TVORGridInplaceEdit;
 
 // The items of a pick list for the list view: one flat QStringList, so that the view
 // (with uniform item sizes) asks only for the rows it paints.
-class PickListModel : public QAbstractListModel
+class VORGRD_EXPORT PickListModel : public QAbstractListModel
 {
     Q_OBJECT
 public:
@@ -49,7 +50,7 @@ private:
     QStringList m_items;
 };
 
-class TPopupListbox : public QListView
+class VORGRD_EXPORT TPopupListbox : public QListView
 {
     Q_OBJECT
 public:

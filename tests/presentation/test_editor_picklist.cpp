@@ -244,7 +244,17 @@ TEST_F(PickListFocus, TheEditorKeepsTheFocusAndLosingItClosesTheList)
     EXPECT_FALSE(e->ListShown());
     EXPECT_EQ(grid->Cells(1, 1), "");
 
+    // So does the grid moving the editor (here by widening a column left of it).
+    e = edit(1, 1);
+    key(e, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(e->ListShown());
+    grid->setColWidths(0, 90);
+    settle();
+    EXPECT_FALSE(e->ListShown());
+    EXPECT_EQ(e->x(), 91);
+
     // Hiding the editor (here by moving to another cell) closes it too.
+    grid->HideEditor();
     e = edit(1, 1);
     key(e, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(e->ListShown());
