@@ -412,12 +412,13 @@ void TVORGridInplaceEdit::OpenPickList()
         rows = std::min(rows, std::max(1, (screen.height() - 2 * TPopupListbox::FrameExtent) / itemHeight));
     const int height = itemHeight * rows + 2 * TPopupListbox::FrameExtent;
 
-    list->setItemIndex(pickList->IndexOf(m_vorgrid->Cells(m_vorgrid->Col(), m_vorgrid->Row())));
-
     const QPoint topLeft = mapToGlobal(QPoint(0, 0));
     int y = topLeft.y() + this->height();
     if (!screen.isEmpty() && y + height > screen.bottom() + 1) y = topLeft.y() - height;
     list->setGeometry(topLeft.x(), y, width(), height);
+    // Selected once the list has its size, so that bringing the item into view scrolls
+    // only when the item lies beyond the rows shown.
+    list->setItemIndex(pickList->IndexOf(m_vorgrid->Cells(m_vorgrid->Col(), m_vorgrid->Row())));
     list->show();
     list->raise();
     m_ListShown = true;

@@ -158,6 +158,22 @@ TEST_F(PickListGeometry, HeightIsItemRowsPlusFourAndWidthTheEditors)
     EXPECT_GT(list->height(), 7 * ih);
 }
 
+TEST_F(PickListGeometry, TheCellsItemIsInViewWithoutNeedlessScrolling)
+{
+    setPickList(1, {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"});
+    grid->setCells(1, 1, "e");
+    TVORGridInplaceEdit *e = edit(1, 1);
+    key(e, Qt::Key_Down, Qt::AltModifier);
+    TPopupListbox *list = e->PickListBox();
+    EXPECT_EQ(list->ItemIndex(), 4);
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0); // the first seven rows show "e"
+    key(e, Qt::Key_Escape);
+    grid->setCells(1, 1, "j");
+    key(e, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(list->ItemIndex(), 9);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(list->model()->index(9, 0))));
+}
+
 TEST_F(PickListGeometry, NearTheBottomOfTheScreenTheListOpensAbove)
 {
     const QRect screen = grid->screen()->availableGeometry();
