@@ -29,6 +29,7 @@
 // only when on), columns.
 
 #include "host/vorgrdexport.h"
+#include "exchange/dbfill.h"
 #include "formulas/vorpars.h"
 #include "grid/columns.h"
 #include "host/stringgrid.h"
@@ -46,6 +47,8 @@
 #include <vector>
 
 namespace vorgrd {
+
+class TDataSet;
 
 class VORGRD_EXPORT tvorgrid : public TStringGrid
 {
@@ -423,6 +426,62 @@ protected:
 public:
     // (end of exchange: files and clipboard)
 
+    // ---- exchange: export (exchange/exporthtml.cpp, exchange/exportsylk.cpp) ----------
+    // The raw cell texts (formulas as their expressions, numbers and dates as stored)
+    // as an HTML table or SYLK records, one record per line of `Lines`; the caller
+    // saves or shows the list (Lines.SaveToFile writes UTF-8). Row 0 is the title row
+    // and column 0 the fixed leading column, which holds no data. docs/exchange.md has
+    // the records line by line.
+
+    // Appends a table to Lines (the list is not cleared, so two calls give two
+    // tables). A non-empty Caption gives a caption row spanning the columns written,
+    // above the titles (CaptionOnTop) or below the last row. Hidden columns are left
+    // out of every row. Texts are escaped: & < > " as entities, line breaks as <br>,
+    // tabs as &#9;, blanks that HTML would collapse as &nbsp;, an empty text as <br>.
+    void SaveasHTML(const QString &Caption, bool CaptionOnTop, TStrings &Lines);
+    // Replaces the contents of Lines with SYLK records: the ID and bounds records, the
+    // title row over every column (only with showtitles), the cells of columns 1.. in
+    // every data row (from row 1 with showtitles, else from row 0), and "E". Hidden
+    // columns are written like the others. Check boxes give "TRUE"/"FALSE"; a numeric
+    // cell is written as a number when its text is one (a decimal comma becomes the
+    // format's point), else as a quoted text; texts double every ";" and write line
+    // breaks as the escape ESC " :" (read back as a line feed).
+    void SaveasSYLK(TStrings &Lines);
+
+    // (end of exchange: export)
+
+    // ---- exchange: database fill (exchange/dbfill.cpp, exchange/dbfillquery.cpp) -------
+    // Filling rows from a data set without binding the grid to it (docs/exchange.md).
+    // The application drives the data set; the grid asks for rows.
+
+    // Asks OnFillNextRecord for successive rows: first for row 1 with showtitles (row
+    // 0 then shows the titles) or row 0 without, then for each following row while the
+    // handler sets `next` to true and the row lies inside RowCount (read anew after
+    // every call: the grid never grows by itself). `next` starts false and keeps what
+    // the handler last set. Nothing happens while OnFillNextRecord is not assigned;
+    // the fill stops when a handler unassigns it.
+    Q_INVOKABLE void Fillgrid();
+    // Copies the data set's current record into row Row (0..RowCount-1, else
+    // ERangeError): each described column takes the text of the field named like its
+    // columnName (as the data set compares names), a column whose name matches no
+    // field (an empty name never does) is emptied, fields that match no column are
+    // ignored, cells beyond the described columns are not touched. Every field is
+    // read before any cell is written, so an error of the data set leaves the row as
+    // it was.
+    void FillrowfromDB(TDataSet &DataSet, int Row);
+    // The whole result of an executed SELECT in one call, built on Fillgrid: the rows
+    // below the title row are replaced by one row per record (a result without records
+    // leaves one empty row), optionally the columns are named after the fields, and
+    // progress is reported (TFillOptions). Returns the number of records filled.
+    // Row marks are reset to "N". An inactive query raises EDatabaseError with the
+    // grid unchanged; an error while reading leaves the rows filled until then.
+    int FillFromQuery(QSqlQuery query, const TFillOptions &options = {});
+    // The same for a query text run on `database`.
+    int FillFromQuery(const QString &sql, const QSqlDatabase &database,
+                      const TFillOptions &options = {});
+
+    // (end of exchange: database fill)
+
     // ---- events ----------------------------------------------------------------------------
     // May change the text drawn in a cell.
     std::function<void(QObject *sender, int col, int row, const QRect &rect, TGridDrawState state,
@@ -525,6 +584,14 @@ private:
     // ---- private helpers of cell names and formula cells -------------------------------
 
     // (end of cell name helpers)
+
+    // ---- private state and helpers of the database fill --------------------------------
+    DbFillState m_dbfill;
+    int fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptions &options);
+    void nameColumnsAfterFields(TDataSet &dataSet);
+    void clearRowsFrom(int firstRow);
+
+    // (end of database fill state)
 
     TMSortType m_KeyType = soString;
     int m_KeyPos = 1;

@@ -1,0 +1,44 @@
+// Fillgrid and FillrowfromDB: the grid asks the application for rows, and copies a
+// data set's current record into one row by matching column names to field names.
+#include "grid/vorGrid.h"
+#include "host/dataset.h"
+#include "host/exceptions.h"
+
+#include <QPointer>
+
+namespace vorgrd {
+
+void tvorgrid::Fillgrid()
+{
+    if (!OnFillNextRecord)
+        return;
+    // A copy, so that a handler that assigns OnFillNextRecord does not destroy the
+    // function it is running in; the new handler serves the next Fillgrid.
+    const auto handler = OnFillNextRecord;
+    const QPointer<tvorgrid> self(this);
+    bool next = false;
+    int row = m_showtitles ? 1 : 0;
+    handler(row, next);
+    while (self && OnFillNextRecord && next && ++row < RowCount())
+        handler(row, next);
+}
+
+void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
+{
+    if (Row < 0 || Row >= RowCount())
+        throw ERangeError(QStringLiteral("FillrowfromDB: row %1 is out of range (valid: 0..%2)")
+                              .arg(Row)
+                              .arg(RowCount() - 1));
+    const int count = m_columns->Count();
+    std::vector<QString> &texts = m_dbfill.rowTexts;
+    texts.resize(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const QString &name = m_columns->GeTmColumn(i)->columnName();
+        TField *field = name.isEmpty() ? nullptr : DataSet.FindField(name);
+        texts[size_t(i)] = field ? field->AsString() : QString();
+    }
+    for (int i = 0; i < count; ++i)
+        setCells(i, Row, std::exchange(texts[size_t(i)], QString()));
+}
+
+} // namespace vorgrd

@@ -1,0 +1,35 @@
+#pragma once
+// The settings of the one-call fill from a query (tvorgrid::FillFromQuery) and the
+// fill's private state held by the grid.
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+namespace vorgrd {
+
+struct TFillOptions
+{
+    // Give the grid one column per field beyond the fixed columns and name each after
+    // its field (the title row then shows the field names). Off: the columns stay as
+    // they are and take the fields whose names they carry.
+    bool nameColumns = false;
+    // Called after every `progressInterval` rows and once at the end with the number
+    // of rows filled so far; returning false stops the fill there (the rows filled
+    // stay, and the grid is cut to them).
+    std::function<bool(int rowsFilled)> progress;
+    int progressInterval = 10000;
+};
+
+// Private state of the database fill; only exchange/dbfill*.cpp touch it.
+struct DbFillState
+{
+    // One row's field texts, read completely before any cell is written so that a
+    // failing field leaves the row as it was. Kept to spare an allocation per row.
+    std::vector<QString> rowTexts;
+};
+
+} // namespace vorgrd

@@ -1,0 +1,123 @@
+// FillFromQuery: a whole SELECT result in one call, on top of Fillgrid.
+//
+//   check the query  ->  name the columns (optional)  ->  empty the rows below the
+//   titles  ->  size the rows  ->  Fillgrid with a handler of our own that fills a row
+//   per record, grows the rows when the driver could not tell the result's size, and
+//   reports progress  ->  cut the rows to the records filled  ->  rewrite the titles
+#include "grid/vorGrid.h"
+#include "host/datasetsql.h"
+
+#include <QSqlDriver>
+
+#include <algorithm>
+
+namespace vorgrd {
+
+namespace {
+
+using FillHandler = std::function<void(int, bool &)>;
+
+// Puts the application's OnFillNextRecord back however the fill ends.
+struct HandlerSwap
+{
+    HandlerSwap(FillHandler &slot, FillHandler ours)
+        : slot(slot), saved(std::exchange(slot, std::move(ours)))
+    {
+    }
+    ~HandlerSwap() { slot = std::move(saved); }
+    HandlerSwap(const HandlerSwap &) = delete;
+    HandlerSwap &operator=(const HandlerSwap &) = delete;
+    FillHandler &slot;
+    FillHandler saved;
+};
+
+// Rows asked for before the result's size is known; doubled as the fill goes on.
+constexpr int FirstRowChunk = 1024;
+
+// The number of records when the driver can tell it without reading them, else -1.
+int resultSize(const QSqlQuery &query)
+{
+    const QSqlDriver *driver = query.driver();
+    return driver && driver->hasFeature(QSqlDriver::QuerySize) ? query.size() : -1;
+}
+
+} // namespace
+
+int tvorgrid::FillFromQuery(QSqlQuery query, const TFillOptions &options)
+{
+    const int knownSize = resultSize(query);
+    TSqlDataSet dataSet(std::move(query));
+    return fillFromDataSet(dataSet, knownSize, options);
+}
+
+int tvorgrid::FillFromQuery(const QString &sql, const QSqlDatabase &database,
+                            const TFillOptions &options)
+{
+    TSqlDataSet dataSet(sql, database);
+    return fillFromDataSet(dataSet, resultSize(dataSet.query()), options);
+}
+
+int tvorgrid::fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptions &options)
+{
+    if (options.nameColumns)
+        nameColumnsAfterFields(dataSet);
+    const int firstRow = m_showtitles ? 1 : 0;
+    const int minimumRows = std::max(firstRow + 1, FixedRows() + 1);
+    clearRowsFrom(firstRow);
+    const int wanted = knownSize >= 0 ? firstRow + knownSize : firstRow + FirstRowChunk;
+    setRowCount(std::clamp(wanted, minimumRows, MaxInsertRowCount));
+
+    const int interval = std::max(options.progressInterval, 1);
+    int filled = 0;
+    bool cancelled = false;
+    auto fillRow = [&](int row, bool &next) {
+        next = false;
+        if (dataSet.Eof())
+            return;
+        FillrowfromDB(dataSet, row);
+        ++filled;
+        dataSet.Next();
+        if (options.progress && filled % interval == 0 && !options.progress(filled)) {
+            cancelled = true;
+            return;
+        }
+        next = !dataSet.Eof();
+        if (next && row + 1 >= RowCount() && RowCount() < MaxInsertRowCount)
+            setRowCount(int(std::min<qint64>(qint64(RowCount()) * 2, MaxInsertRowCount)));
+    };
+
+    try {
+        HandlerSwap swap(OnFillNextRecord, fillRow);
+        Fillgrid();
+    } catch (...) {
+        setRowCount(std::max(firstRow + filled, minimumRows));
+        throw;
+    }
+    setRowCount(std::max(firstRow + filled, minimumRows));
+    if (m_showtitles)
+        setshowtitles(true);
+    if (options.progress && !cancelled && filled % interval != 0)
+        options.progress(filled);
+    return filled;
+}
+
+void tvorgrid::nameColumnsAfterFields(TDataSet &dataSet)
+{
+    const int fixed = FixedCols();
+    setColCount(std::max(fixed + dataSet.FieldCount(), fixed + 1));
+    for (int i = 0; i < dataSet.FieldCount(); ++i)
+        m_columns->GeTmColumn(fixed + i)->SetcolumnName(dataSet.Fields(i)->FieldName());
+}
+
+void tvorgrid::clearRowsFrom(int firstRow)
+{
+    // Rows the store keeps beyond the count would otherwise come back when the fill
+    // raises RowCount.
+    CellStore &store = cellStore();
+    for (int r = store.rowExtent() - 1; r >= firstRow; --r)
+        if (const int extent = store.colExtent(r); extent > 0)
+            store.clearRow(r, 0, extent - 1);
+    Refresh();
+}
+
+} // namespace vorgrd

@@ -1,0 +1,207 @@
+#include "host/datasetsql.h"
+
+#include "host/textconvert.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlError>
+#include <QTime>
+
+namespace vorgrd {
+
+namespace {
+
+QString timeText(const QTime &time)
+{
+    return time.toString(time.msec() != 0 ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss"));
+}
+
+QString driverMessage(const QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    const QString text = error.text().trimmed();
+    return text.isEmpty() ? QStringLiteral("no message from the driver") : text;
+}
+
+} // namespace
+
+QString SqlValueText(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return value.toString();
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("Y") : QString();
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::SChar:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return QString::number(value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return QString::number(value.toULongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FloatToStr(value.toDouble());
+    case QMetaType::QDate:
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime:
+        return timeText(value.toTime());
+    case QMetaType::QDateTime: {
+        const QDateTime dt = value.toDateTime();
+        return dt.date().toString(QStringLiteral("yyyy-MM-dd")) + u' ' + timeText(dt.time());
+    }
+    case QMetaType::QByteArray:
+        return QString::fromLatin1(value.toByteArray().toHex());
+    default:
+        if (!value.canConvert<QString>())
+            throw EConvertError(
+                QStringLiteral("A database value of type %1 has no text form").arg(
+                    QString::fromLatin1(value.typeName())));
+        return value.toString();
+    }
+}
+
+class TSqlDataSet::Field : public TField
+{
+public:
+    Field(TSqlDataSet *owner, int index, QString name)
+        : m_owner(owner), m_index(index), m_name(std::move(name))
+    {
+    }
+
+    QString FieldName() const override { return m_name; }
+
+    QString AsString() const override
+    {
+        const QVariant value = currentValue();
+        try {
+            return SqlValueText(value);
+        } catch (const EConvertError &error) {
+            throw EConvertError(QStringLiteral("Field %1: %2").arg(m_name, error.Message()));
+        }
+    }
+
+    bool IsNull() const override { return currentValue().isNull(); }
+
+private:
+    QVariant currentValue() const
+    {
+        if (!m_owner->m_query.isValid())
+            throw EDatabaseError(
+                QStringLiteral("Field %1 has no value: the data set has no current record")
+                    .arg(m_name));
+        return m_owner->m_query.value(m_index);
+    }
+
+    TSqlDataSet *m_owner;
+    int m_index;
+    QString m_name;
+};
+
+TSqlDataSet::TSqlDataSet(const QString &sql, const QSqlDatabase &database) : m_query(database)
+{
+    if (!database.isOpen())
+        throw EDatabaseError(
+            QStringLiteral("Cannot run \"%1\": the database %2 is not open").arg(sql, database.connectionName()));
+    m_query.setForwardOnly(true);
+    if (!m_query.exec(sql))
+        throw EDatabaseError(QStringLiteral("Cannot run \"%1\": %2").arg(sql, driverMessage(m_query)));
+    open("run");
+}
+
+TSqlDataSet::TSqlDataSet(QSqlQuery query) : m_query(std::move(query))
+{
+    open("read");
+}
+
+TSqlDataSet::~TSqlDataSet() = default;
+
+void TSqlDataSet::open(const char *what)
+{
+    if (!m_query.isActive())
+        throw EDatabaseError(QStringLiteral("Cannot %1 the query \"%2\": it is not active")
+                                 .arg(QLatin1String(what), m_query.lastQuery()));
+    if (!m_query.isSelect())
+        throw EDatabaseError(QStringLiteral("Cannot %1 the query \"%2\": it returns no rows")
+                                 .arg(QLatin1String(what), m_query.lastQuery()));
+    m_record = m_query.record();
+    m_fields.reserve(size_t(m_record.count()));
+    for (int i = 0; i < m_record.count(); ++i)
+        m_fields.push_back(std::make_unique<Field>(this, i, m_record.fieldName(i)));
+    if (m_query.at() == QSql::BeforeFirstRow)
+        m_query.next();
+}
+
+TField *TSqlDataSet::FindField(const QString &name)
+{
+    if (m_nextLookup < m_lookups.size() && m_lookups[m_nextLookup].name == name)
+        return m_lookups[m_nextLookup++].field;
+    for (size_t i = 0; i < m_lookups.size(); ++i) {
+        if (m_lookups[i].name == name) {
+            m_nextLookup = i + 1;
+            return m_lookups[i].field;
+        }
+    }
+    return lookUp(name);
+}
+
+TField *TSqlDataSet::lookUp(const QString &name)
+{
+    const int index = m_record.indexOf(name);
+    TField *field = index < 0 ? nullptr : m_fields[size_t(index)].get();
+    if (m_lookups.size() < MaxLookups) {
+        m_lookups.push_back({name, field});
+        m_nextLookup = m_lookups.size();
+    }
+    return field;
+}
+
+int TSqlDataSet::FieldCount() const
+{
+    return int(m_fields.size());
+}
+
+TField *TSqlDataSet::Fields(int index)
+{
+    if (index < 0 || index >= FieldCount())
+        throw EListError(QStringLiteral("Field index %1 is out of range (valid: 0..%2)")
+                             .arg(index)
+                             .arg(FieldCount() - 1));
+    return m_fields[size_t(index)].get();
+}
+
+void TSqlDataSet::First()
+{
+    if (m_query.at() == 0)
+        return;
+    if (m_query.isForwardOnly() && m_query.at() != QSql::BeforeFirstRow)
+        throw EDatabaseError(QStringLiteral(
+            "Cannot go back to the first record of the forward-only query \"%1\"; run it again")
+                                 .arg(m_query.lastQuery()));
+    if (!m_query.first() && m_query.lastError().isValid())
+        throw EDatabaseError(QStringLiteral("Cannot go back to the first record of \"%1\": %2")
+                                 .arg(m_query.lastQuery(), driverMessage(m_query)));
+}
+
+void TSqlDataSet::Next()
+{
+    if (!m_query.isValid())
+        return;
+    if (!m_query.next() && m_query.lastError().isValid())
+        throw EDatabaseError(QStringLiteral("Cannot read the next record of \"%1\": %2")
+                                 .arg(m_query.lastQuery(), driverMessage(m_query)));
+}
+
+bool TSqlDataSet::Eof() const
+{
+    return !m_query.isValid();
+}
+
+} // namespace vorgrd

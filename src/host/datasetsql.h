@@ -1,0 +1,85 @@
+#pragma once
+// TSqlDataSet: a data set over a Qt SQL query, for any driver (SQLite, PostgreSQL,
+// ODBC, ...).
+//
+// Field names are looked up as QSqlRecord::indexOf compares them: case-insensitively,
+// and "table.field" also matches the field of that table; the first match wins.
+//
+// Field texts are texts the grid's own conversions read back, so numeric and date
+// columns sort, search and format the values:
+//   NULL                          the empty text
+//   integers                      decimal digits ("-42")
+//   floating point                FloatToStr: up to 15 significant digits, the
+//                                 settings' decimal separator ("12.5", "1E20")
+//   DATE, TIME, TIMESTAMP         "yyyy-mm-dd", "hh:nn:ss", "yyyy-mm-dd hh:nn:ss",
+//                                 with ".zzz" when there are milliseconds; a time zone
+//                                 is not written (the value as the driver gives it)
+//   booleans                      "Y" for true and "" for false, a check box's texts
+//   blobs (BLOB, bytea)           the bytes as lower-case hexadecimal digits
+//   texts and anything else       the driver's text (QVariant's conversion to
+//                                 QString); a value with none raises EConvertError
+// SQLite keeps dates as texts, which pass unchanged.
+
+#include "host/dataset.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <memory>
+#include <vector>
+
+namespace vorgrd {
+
+// The text of a value read from a Qt SQL driver, by the rules above.
+VORGRD_EXPORT QString SqlValueText(const QVariant &value);
+
+class VORGRD_EXPORT TSqlDataSet : public TDataSet
+{
+public:
+    // Runs `sql` on the database as a forward-only query and stands on the first
+    // record. A query that fails raises EDatabaseError with the driver's message; a
+    // statement that returns no rows (an UPDATE) raises EDatabaseError too.
+    TSqlDataSet(const QString &sql, const QSqlDatabase &database);
+    // Takes an executed SELECT (the query's result is shared, not copied). A query
+    // still before its first record is moved onto it; one already on a record stays
+    // there. An inactive query or one without rows raises EDatabaseError.
+    explicit TSqlDataSet(QSqlQuery query);
+    ~TSqlDataSet() override;
+
+    TField *FindField(const QString &name) override;
+    int FieldCount() const override;
+    TField *Fields(int index) override;
+
+    // On a forward-only query that has left its first record this raises
+    // EDatabaseError: such a result cannot go back (run the query again instead).
+    void First() override;
+    void Next() override;
+    bool Eof() const override;
+
+    QSqlQuery &query() { return m_query; }
+    const QSqlRecord &record() const { return m_record; }
+
+private:
+    class Field;
+    struct Lookup
+    {
+        QString name;
+        TField *field;
+    };
+
+    void open(const char *what);
+    TField *lookUp(const QString &name);
+
+    QSqlQuery m_query;
+    QSqlRecord m_record;
+    std::vector<std::unique_ptr<Field>> m_fields;
+    // OPTIMIZATION: a fill asks for the same column names in the same order for every
+    // record; remembering the answers (and where the last one was) turns a
+    // case-insensitive scan of the record per column into one exact comparison.
+    std::vector<Lookup> m_lookups;
+    size_t m_nextLookup = 0;
+    static constexpr size_t MaxLookups = 256;
+};
+
+} // namespace vorgrd

@@ -1,0 +1,360 @@
+// Filling from a data set: Fillgrid's protocol with OnFillNextRecord, FillrowfromDB's
+// matching of columns to fields, the field texts of a real SQLite database file, the
+// one-call FillFromQuery, and the errors that must leave the grid as it was.
+#include "grid/vorGrid.h"
+#include "host/datasetsql.h"
+#include "host/textconvert.h"
+
+#include <QDate>
+#include <QSqlError>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace vorgrd;
+
+namespace {
+
+// A SQLite database file in a temporary folder, removed with the fixture.
+struct SqliteFile
+{
+    QTemporaryDir dir;
+    QString name = QUuid::createUuid().toString();
+    QSqlDatabase db;
+
+    SqliteFile()
+    {
+        db = QSqlDatabase::addDatabase("QSQLITE", name);
+        db.setDatabaseName(dir.filePath("orders.sqlite"));
+        if (!db.open())
+            throw std::runtime_error(db.lastError().text().toStdString());
+    }
+    ~SqliteFile()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+    void exec(const QString &sql)
+    {
+        QSqlQuery q(db);
+        if (!q.exec(sql))
+            throw std::runtime_error((sql + ": " + q.lastError().text()).toStdString());
+    }
+};
+
+struct Fill : ::testing::Test
+{
+    tvorgrid grid;
+    std::vector<int> asked;
+
+    void name(int col, const QString &n) { grid.columns()->GeTmColumn(col)->SetcolumnName(n); }
+    QStringList row(int r)
+    {
+        QStringList texts;
+        for (int c = 0; c < grid.ColCount(); ++c)
+            texts << grid.Cells(c, r);
+        return texts;
+    }
+};
+
+// ---- Fillgrid -------------------------------------------------------------------------
+
+TEST_F(Fill, FillgridStartsAtRowZeroWithoutTitlesAndAtRowOneWithThem)
+{
+    grid.setRowCount(5);
+    grid.OnFillNextRecord = [&](int r, bool &) { asked.push_back(r); };
+    grid.Fillgrid();
+    EXPECT_EQ(asked, std::vector<int>({0}));
+    asked.clear();
+    grid.setshowtitles(true);
+    grid.Fillgrid();
+    EXPECT_EQ(asked, std::vector<int>({1}));
+}
+
+TEST_F(Fill, FillgridGoesOnWhileNextIsSetAndStopsAtTheLastRow)
+{
+    grid.setRowCount(6);
+    grid.OnFillNextRecord = [&](int r, bool &next) {
+        asked.push_back(r);
+        next = true;
+    };
+    grid.Fillgrid();
+    EXPECT_EQ(asked, std::vector<int>({0, 1, 2, 3, 4, 5}));
+
+    asked.clear();
+    int calls = 0;
+    grid.OnFillNextRecord = [&](int r, bool &next) {
+        asked.push_back(r);
+        if (++calls == 3) next = false;
+        else if (calls == 1) next = true; // the second call leaves it as it is
+    };
+    grid.Fillgrid();
+    EXPECT_EQ(asked, std::vector<int>({0, 1, 2}));
+}
+
+TEST_F(Fill, FillgridDoesNothingUnassignedAndStopsWhenTheHandlerUnassignsItself)
+{
+    grid.setRowCount(4);
+    grid.Fillgrid(); // nothing to call
+    grid.OnFillNextRecord = [&](int r, bool &next) {
+        asked.push_back(r);
+        next = true;
+        if (r == 1) grid.OnFillNextRecord = nullptr;
+    };
+    grid.Fillgrid();
+    EXPECT_EQ(asked, std::vector<int>({0, 1}));
+}
+
+TEST_F(Fill, FillgridReadsTheRowCountAfterEveryCall)
+{
+    grid.setRowCount(3);
+    grid.OnFillNextRecord = [&](int r, bool &next) {
+        asked.push_back(r);
+        next = true;
+        if (r == 0) grid.setRowCount(2);
+    };
+    grid.Fillgrid();
+    EXPECT_EQ(asked, std::vector<int>({0, 1}));
+}
+
+// ---- FillrowfromDB over a real SQLite file ----------------------------------------------
+
+struct SqliteFill : Fill
+{
+    SqliteFile file;
+
+    void SetUp() override
+    {
+        file.exec("CREATE TABLE orders (id INTEGER, Customer TEXT, qty INTEGER, price REAL, "
+                  "delivered TEXT, note TEXT, photo BLOB, extra TEXT)");
+        file.exec("INSERT INTO orders VALUES (1, 'Ann', 3, 12.5, '2026-01-05', NULL, x'00ff10', 'x')");
+        file.exec("INSERT INTO orders VALUES (2, 'Bob;\"Z\"', -7, 0.1, '2026-02-28', 'n', NULL, 'y')");
+        file.exec("INSERT INTO orders VALUES (3, 'Cé', 0, 1e20, NULL, '', NULL, 'z')");
+        grid.setColCount(7);
+        grid.setRowCount(4);
+        const QStringList names = {"ID", "customer", "Qty", "price", "delivered", "note", ""};
+        for (int c = 0; c < names.size(); ++c)
+            name(c, names[c]);
+    }
+};
+
+TEST_F(SqliteFill, ColumnsTakeTheFieldsNamedLikeThemAndTheRestIsEmptied)
+{
+    for (int c = 0; c < grid.ColCount(); ++c)
+        grid.setCells(c, 1, "stale");
+    name(5, "no such field");
+    TSqlDataSet data("SELECT * FROM orders ORDER BY id", file.db);
+    grid.FillrowfromDB(data, 1);
+    EXPECT_EQ(row(1), QStringList({"1", "Ann", "3", "12.5", "2026-01-05", "", ""}));
+}
+
+TEST_F(SqliteFill, FieldTextsAreTextsTheGridsConversionsReadBack)
+{
+    TSqlDataSet data("SELECT * FROM orders ORDER BY id", file.db);
+    for (int r = 0; r < 3; ++r) {
+        grid.FillrowfromDB(data, r);
+        data.Next();
+    }
+    EXPECT_TRUE(data.Eof());
+    EXPECT_EQ(row(0), QStringList({"1", "Ann", "3", "12.5", "2026-01-05", "", ""}));
+    EXPECT_EQ(row(1), QStringList({"2", "Bob;\"Z\"", "-7", "0.1", "2026-02-28", "n", ""}));
+    EXPECT_EQ(row(2), QStringList({"3", "Cé", "0", "1E20", "", "", ""}));
+    EXPECT_DOUBLE_EQ(StrToFloat(grid.Cells(3, 1)), 0.1);
+    EXPECT_DOUBLE_EQ(StrToDateTime(grid.Cells(4, 1)), EncodeDateTime(2026, 2, 28));
+    EXPECT_THROW(data.First(), EDatabaseError); // opened by text: forward-only
+    name(6, "photo");
+    TSqlDataSet again("SELECT * FROM orders ORDER BY id", file.db);
+    grid.FillrowfromDB(again, 3);
+    EXPECT_EQ(grid.Cells(6, 3), "00ff10");
+    EXPECT_TRUE(again.FindField("NOTE")->IsNull());
+}
+
+TEST_F(SqliteFill, FieldsAreFoundAsQSqlRecordFindsThem)
+{
+    TSqlDataSet data("SELECT o.id, o.Customer AS \"Who\" FROM orders o ORDER BY o.id", file.db);
+    for (const QString n : {"id", "ID", "Who", "who", "WHO", "nothing", "Customer", "id"}) {
+        TField *field = data.FindField(n);
+        const int index = data.record().indexOf(n);
+        ASSERT_EQ(field != nullptr, index >= 0) << n.toStdString();
+        if (field) {
+            EXPECT_EQ(field, data.Fields(index)) << n.toStdString();
+        }
+    }
+    EXPECT_EQ(data.FindField("who")->AsString(), "Ann");
+}
+
+TEST_F(SqliteFill, BooleansDatesTimesAndBlobsHaveTheirDocumentedTexts)
+{
+    EXPECT_EQ(SqlValueText(QVariant(true)), "Y");
+    EXPECT_EQ(SqlValueText(QVariant(false)), "");
+    EXPECT_EQ(SqlValueText(QVariant(QMetaType::fromType<int>())), ""); // a NULL integer
+    EXPECT_EQ(SqlValueText(QVariant(qlonglong(-9007199254740993))), "-9007199254740993");
+    EXPECT_EQ(SqlValueText(QVariant(QDate(2026, 3, 1))), "2026-03-01");
+    EXPECT_EQ(SqlValueText(QVariant(QTime(7, 5, 3))), "07:05:03");
+    EXPECT_EQ(SqlValueText(QVariant(QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58, 250)))),
+              "1999-12-31 23:59:58.250");
+    EXPECT_DOUBLE_EQ(StrToDateTime("1999-12-31 23:59:58.250"),
+                     EncodeDateTime(1999, 12, 31, 23, 59, 58, 250));
+    EXPECT_EQ(SqlValueText(QVariant(QByteArray("\x01\xab", 2))), "01ab");
+    EXPECT_THROW(SqlValueText(QVariant(QRect(1, 2, 3, 4))), EConvertError);
+}
+
+// A data set whose second field fails, as a driver's conversion may.
+struct FailingDataSet : TDataSet
+{
+    struct F : TField
+    {
+        F(QString name, bool fails) : n(std::move(name)), fails(fails) {}
+        QString n;
+        bool fails;
+        QString FieldName() const override { return n; }
+        QString AsString() const override
+        {
+            if (fails) throw EDatabaseError("broken field " + n);
+            return "v-" + n;
+        }
+        bool IsNull() const override { return false; }
+    };
+    F a{"a", false}, b{"b", true};
+    TField *FindField(const QString &name) override
+    {
+        return name == "a" ? static_cast<TField *>(&a) : name == "b" ? &b : nullptr;
+    }
+    int FieldCount() const override { return 2; }
+    TField *Fields(int i) override { return i == 0 ? static_cast<TField *>(&a) : &b; }
+    void First() override {}
+    void Next() override {}
+    bool Eof() const override { return false; }
+};
+
+TEST_F(Fill, AFailingFieldLeavesTheRowAsItWasAndABadRowChangesNothing)
+{
+    grid.setColCount(3);
+    name(0, "a");
+    name(1, "b");
+    for (int c = 0; c < 3; ++c)
+        grid.setCells(c, 1, "keep");
+    FailingDataSet data;
+    EXPECT_THROW(grid.FillrowfromDB(data, 1), EDatabaseError);
+    EXPECT_EQ(row(1), QStringList({"keep", "keep", "keep"}));
+    data.b.fails = false;
+    EXPECT_THROW(grid.FillrowfromDB(data, grid.RowCount()), ERangeError);
+    EXPECT_THROW(grid.FillrowfromDB(data, -1), ERangeError);
+    grid.FillrowfromDB(data, 1);
+    EXPECT_EQ(row(1), QStringList({"v-a", "v-b", ""}));
+}
+
+TEST_F(SqliteFill, DataSetErrorsNameTheQueryAndTheDriversReason)
+{
+    try {
+        TSqlDataSet bad("SELECT nope FROM orders", file.db);
+        FAIL() << "no error";
+    } catch (const EDatabaseError &e) {
+        EXPECT_TRUE(e.Message().contains("SELECT nope FROM orders")) << e.what();
+        EXPECT_TRUE(e.Message().contains("nope", Qt::CaseInsensitive)) << e.what();
+    }
+    EXPECT_THROW(TSqlDataSet("UPDATE orders SET qty = 1", file.db), EDatabaseError);
+    EXPECT_THROW(TSqlDataSet(QSqlQuery(file.db)), EDatabaseError);
+    TSqlDataSet data("SELECT * FROM orders", file.db);
+    data.Next();
+    EXPECT_THROW(data.First(), EDatabaseError);
+    EXPECT_THROW(data.Fields(8), EListError);
+    data.Next();
+    data.Next();
+    ASSERT_TRUE(data.Eof());
+    EXPECT_THROW(data.FindField("id")->AsString(), EDatabaseError);
+    data.Next(); // at the end nothing happens
+    EXPECT_TRUE(data.Eof());
+}
+
+TEST_F(SqliteFill, AScrollableQueryGoesBackToItsFirstRecord)
+{
+    QSqlQuery query(file.db);
+    ASSERT_TRUE(query.exec("SELECT id FROM orders ORDER BY id"));
+    TSqlDataSet data(std::move(query));
+    data.Next();
+    data.Next();
+    EXPECT_EQ(data.FindField("id")->AsString(), "3");
+    data.First();
+    EXPECT_EQ(data.FindField("id")->AsString(), "1");
+}
+
+// ---- FillFromQuery ----------------------------------------------------------------------
+
+TEST_F(SqliteFill, FillFromQuerySizesTheRowsNamesTheColumnsAndWritesTheTitles)
+{
+    grid.setFixedCols(1);
+    name(0, "Order"); // a fixed column keeps its name, which matches no field here
+    grid.setshowtitles(true);
+    grid.setRowCount(9);
+    grid.setCells(2, 7, "stale beyond the new count");
+    grid.setCells(2, 20, "stale far beyond");
+    TFillOptions options;
+    options.nameColumns = true;
+    const int n = grid.FillFromQuery("SELECT id, Customer, qty FROM orders ORDER BY id", file.db, options);
+    EXPECT_EQ(n, 3);
+    EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.ColCount(), 4);
+    EXPECT_EQ(row(0), QStringList({"Order", "id", "Customer", "qty"}));
+    EXPECT_EQ(row(1), QStringList({"", "1", "Ann", "3"}));
+    EXPECT_EQ(row(3), QStringList({"", "3", "Cé", "0"}));
+    grid.setRowCount(30);
+    EXPECT_EQ(grid.Cells(2, 7), "");
+    EXPECT_EQ(grid.Cells(2, 20), "");
+    grid.checkConsistency();
+}
+
+TEST_F(SqliteFill, FillFromQueryGrowsPastItsFirstGuessAndReportsProgress)
+{
+    file.exec("CREATE TABLE many (n INTEGER)");
+    file.exec("WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 5000) "
+              "INSERT INTO many SELECT n FROM c");
+    grid.setColCount(1);
+    name(0, "n");
+    std::vector<int> reports;
+    TFillOptions options;
+    options.progressInterval = 2000;
+    options.progress = [&](int rows) {
+        reports.push_back(rows);
+        return true;
+    };
+    EXPECT_EQ(grid.FillFromQuery("SELECT n FROM many ORDER BY n", file.db, options), 5000);
+    EXPECT_EQ(grid.RowCount(), 5000);
+    EXPECT_EQ(reports, std::vector<int>({2000, 4000, 5000}));
+    EXPECT_EQ(grid.Cells(0, 0), "1");
+    EXPECT_EQ(grid.Cells(0, 4999), "5000");
+    EXPECT_EQ(grid.RowMarks()->Count(), 5000);
+    grid.checkConsistency();
+
+    options.progress = [&](int rows) { return rows < 2000; };
+    EXPECT_EQ(grid.FillFromQuery("SELECT n FROM many ORDER BY n", file.db, options), 2000);
+    EXPECT_EQ(grid.RowCount(), 2000);
+    EXPECT_EQ(grid.Cells(0, 1999), "2000");
+}
+
+TEST_F(SqliteFill, FillFromQueryOfNoRecordsLeavesOneEmptyRowAndKeepsTheHandler)
+{
+    bool called = false;
+    grid.OnFillNextRecord = [&](int, bool &) { called = true; };
+    grid.setCells(1, 2, "old");
+    EXPECT_EQ(grid.FillFromQuery("SELECT * FROM orders WHERE id > 100", file.db), 0);
+    EXPECT_EQ(grid.RowCount(), grid.FixedRows() + 1);
+    EXPECT_EQ(row(0), QStringList(7, QString()));
+    EXPECT_EQ(row(1), QStringList(7, QString()));
+    EXPECT_FALSE(called);
+    grid.Fillgrid();
+    EXPECT_TRUE(called);
+}
+
+TEST_F(SqliteFill, FillFromQueryThatCannotRunLeavesTheGridAsItWas)
+{
+    grid.setCells(1, 1, "kept");
+    EXPECT_THROW(grid.FillFromQuery("SELECT broken FROM", file.db), EDatabaseError);
+    EXPECT_THROW(grid.FillFromQuery(QSqlQuery(file.db)), EDatabaseError);
+    EXPECT_EQ(grid.Cells(1, 1), "kept");
+    EXPECT_EQ(grid.RowCount(), 4);
+}
+
+} // namespace
