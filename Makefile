@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build test test-sanitize fuzz bench demo clean format test-install test-x11
+.PHONY: deps configure build test test-sanitize test-interop fuzz bench demo clean format test-install test-x11
 
 deps:
 	@scripts/install-deps.sh
@@ -26,6 +26,10 @@ test-sanitize:
 # a private Xvfb that the test program starts itself.
 test-x11: build
 	@$(BUILD)/tests/tests_x11
+
+# LibreOffice and PostgreSQL on the other side (installed when missing).
+test-interop: configure
+	@scripts/run-interop.sh $(BUILD)
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORGRD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,6 +1,7 @@
 #include "demowindow.h"
 
 #include "demoexchange.h"
+#include "exportfill.h"
 
 #include "grid/vorGrid.h"
 
@@ -47,6 +48,7 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgr
     setUpEditorColumns();
     m_grid->setshowtitles(true);
     addFileAndClipboardMenus(this, m_grid);
+    addExportAndFillMenus(this, m_grid);
     statusBar()->showMessage(QStringLiteral("%1 orders").arg(m_grid->RowCount() - 1));
     resize(915, 520);
 }

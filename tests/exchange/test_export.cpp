@@ -3,6 +3,7 @@
 // hostile texts through an independent reader.
 #include "exchange/exportreader.h"
 #include "grid/vorGrid.h"
+#include "host/exceptions.h"
 #include "support/pinnedsettings.h"
 
 #include <gtest/gtest.h>
@@ -256,6 +257,31 @@ TEST_F(Export, HtmlLeavesHiddenColumnsOutOfEveryRowAndTheSpan)
     EXPECT_EQ(table.captionSpan, 2);
     EXPECT_EQ(table.header, QStringList({"t1", "t3"}));
     EXPECT_EQ(table.body, QList<QStringList>({{"d1", "d3"}}));
+}
+
+// A list that refuses its fourth line, as a list at the end of its memory would.
+struct FullList : TStringList
+{
+    int updates = 0;
+    void Insert(int index, const QString &text) override
+    {
+        if (Count() == 3) throw EListError("list full");
+        TStringList::Insert(index, text);
+    }
+    void SetUpdateState(bool updating) override { updates += updating ? 1 : -1; }
+};
+
+TEST_F(Export, AFailingListIsLeftOutOfItsUpdateBracket)
+{
+    shape(3, 3);
+    FullList lines;
+    EXPECT_THROW(grid.SaveasSYLK(lines), EListError);
+    EXPECT_EQ(lines.UpdateCount(), 0);
+    EXPECT_EQ(lines.updates, 0);
+    lines.Clear();
+    EXPECT_THROW(grid.SaveasHTML("c", true, lines), EListError);
+    EXPECT_EQ(lines.UpdateCount(), 0);
+    EXPECT_EQ(lines.updates, 0);
 }
 
 // ---- round trips ----------------------------------------------------------------------

@@ -1,0 +1,234 @@
+// The exports and the database fill on 1,000,000 rows x 10 columns, against peers
+// measured in the same run on the same data:
+//   export  SaveasSYLK and SaveasHTML of the grid, against the limit: the same cell
+//           texts read from the grid and added to a string list, one line per cell
+//           (the exports write one line per cell, and each must at least read every
+//           text and keep it in a line)
+//   fill    FillFromQuery of a SQLite table (a database file in a temporary folder),
+//           against QSqlQueryModel running the same SELECT and fetching every row,
+//           which is what a Qt programmer would write to show a result
+// Each timed region is one operation, measured as the thread's CPU time (the machine
+// is shared; wall time would count other programs). Prints
+//   ratio export_sylk.vs_limit, export_html.vs_limit, export.vs_limit (the larger),
+//   ratio fill.vs_qsqlquerymodel
+// as ours / theirs.
+#include "grid/vorGrid.h"
+
+#include <QApplication>
+#include <QSqlError>
+#include <QSqlQueryModel>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <string>
+
+using namespace vorgrd;
+
+namespace {
+
+constexpr int Rows = 1'000'000;
+constexpr int Cols = 10;
+
+double threadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+template <typename F> double timed(F &&work)
+{
+    const double start = threadSeconds();
+    work();
+    return threadSeconds() - start;
+}
+
+// Column 0 the fixed row number; 1 a price, 2 a quantity (numeric), 3 a check box, 4 a
+// date, the rest labels, one in fifty with a ";" or a "&" to escape.
+QString cellText(int col, int row)
+{
+    switch (col) {
+    case 0: return QString::number(row);
+    case 1: return QString::number((row * 7919 % 100000) / 100.0, 'f', 2);
+    case 2: return QString::number(row % 250);
+    case 3: return row % 3 ? QStringLiteral("Y") : QString();
+    case 4: return QStringLiteral("2026-%1-%2").arg(row % 12 + 1, 2, 10, QChar(u'0')).arg(row % 28 + 1, 2, 10, QChar(u'0'));
+    default:
+        if (row % 50 == 0) return QStringLiteral("Smith; Jones & Co %1").arg(col);
+        return QStringLiteral("customer %1-%2").arg(row % 9973).arg(col);
+    }
+}
+
+std::unique_ptr<tvorgrid> grid;
+QTemporaryDir *folder = nullptr;
+const QString connection = QStringLiteral("bench");
+
+void buildGrid()
+{
+    grid = std::make_unique<tvorgrid>();
+    grid->setColCount(Cols);
+    grid->setRowCount(Rows + 1);
+    grid->columns()->GeTmColumn(1)->settype(ftnumeric);
+    grid->columns()->GeTmColumn(2)->settype(ftnumeric);
+    grid->columns()->GeTmColumn(3)->settype(ftcheckbox);
+    grid->columns()->GeTmColumn(4)->settype(ftdatetime);
+    grid->setshowtitles(true);
+    for (int r = 1; r <= Rows; ++r)
+        for (int c = 0; c < Cols; ++c)
+            grid->cellStore().setText(c, r, cellText(c, r));
+}
+
+void buildDatabase()
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+    db.setDatabaseName(folder->filePath(QStringLiteral("bench.sqlite")));
+    if (!db.open()) qFatal("cannot open the database: %s", qPrintable(db.lastError().text()));
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("CREATE TABLE orders (c0 INTEGER, c1 REAL, c2 INTEGER, c3 TEXT, c4 TEXT, "
+                          "c5 TEXT, c6 TEXT, c7 TEXT, c8 TEXT, c9 TEXT)"));
+    db.transaction();
+    q.prepare(QStringLiteral("INSERT INTO orders VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    for (int r = 1; r <= Rows; ++r) {
+        q.bindValue(0, r);
+        q.bindValue(1, cellText(1, r).toDouble());
+        q.bindValue(2, r % 250);
+        for (int c = 3; c < Cols; ++c)
+            q.bindValue(c, cellText(c, r));
+        if (!q.exec()) qFatal("insert failed: %s", qPrintable(q.lastError().text()));
+    }
+    db.commit();
+}
+
+const QString selectAll = QStringLiteral("SELECT * FROM orders");
+
+// ---- export -------------------------------------------------------------------------------
+
+void BM_Sylk(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto lines = std::make_unique<TStringList>();
+        state.SetIterationTime(timed([&] { grid->SaveasSYLK(*lines); }));
+        if (lines->Count() != 3 + Cols + Rows * (Cols - 1)) state.SkipWithError("wrong record count");
+        lines.reset();
+    }
+}
+
+void BM_Html(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto lines = std::make_unique<TStringList>();
+        state.SetIterationTime(timed([&] { grid->SaveasHTML(QStringLiteral("Orders"), true, *lines); }));
+        if (lines->Count() != 4 + Cols + Rows * (Cols + 1)) state.SkipWithError("wrong line count");
+        lines.reset();
+    }
+}
+
+void BM_Limit(benchmark::State &state)
+{
+    const CellStore &store = grid->cellStore();
+    for (auto _ : state) {
+        auto lines = std::make_unique<TStringList>();
+        state.SetIterationTime(timed([&] {
+            for (int r = 0; r <= Rows; ++r)
+                for (int c = 1; c < Cols; ++c)
+                    lines->Add(store.text(c, r));
+        }));
+        if (lines->Count() != (Rows + 1) * (Cols - 1)) state.SkipWithError("wrong line count");
+        lines.reset();
+    }
+}
+
+// ---- fill ---------------------------------------------------------------------------------
+
+void BM_Fill(benchmark::State &state)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    for (auto _ : state) {
+        tvorgrid target;
+        target.setshowtitles(true);
+        TFillOptions options;
+        options.nameColumns = true;
+        int filled = 0;
+        state.SetIterationTime(timed([&] { filled = target.FillFromQuery(selectAll, db, options); }));
+        if (filled != Rows || target.Cells(5, Rows) != cellText(5, Rows))
+            state.SkipWithError("the grid does not hold the table");
+    }
+}
+
+void BM_Model(benchmark::State &state)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    for (auto _ : state) {
+        QSqlQueryModel model;
+        state.SetIterationTime(timed([&] {
+            model.setQuery(selectAll, db);
+            while (model.canFetchMore())
+                model.fetchMore();
+        }));
+        if (model.rowCount() != Rows) state.SkipWithError("the model does not hold the table");
+    }
+}
+
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    std::map<std::string, double> seconds;
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &run : runs)
+            if (run.iterations > 0 && !run.error_occurred)
+                seconds[run.run_name.function_name] = run.real_accumulated_time / double(run.iterations);
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    folder = &dir;
+    std::printf("building 1,000,000 x 10 cells in the grid and in a SQLite table...\n");
+    std::fflush(stdout);
+    const auto built = std::chrono::steady_clock::now();
+    buildGrid();
+    buildDatabase();
+    std::printf("built in %.1f s\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - built).count());
+
+    const auto add = [](const char *name, void (*fn)(benchmark::State &), int iterations) {
+        benchmark::RegisterBenchmark(name, fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);
+    };
+    add("ours/sylk", BM_Sylk, 2);
+    add("ours/html", BM_Html, 2);
+    add("limit/lines", BM_Limit, 2);
+    add("ours/fill", BM_Fill, 2);
+    add("qt/qsqlquerymodel", BM_Model, 2);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    auto &s = reporter.seconds;
+    const auto ratio = [&](const char *label, const std::string &ours, const std::string &theirs) {
+        if (!s.count(ours) || !s.count(theirs) || s[theirs] <= 0) return 0.0;
+        std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label, s[ours] / s[theirs],
+                    s[ours] * 1e3, theirs.c_str(), s[theirs] * 1e3);
+        return s[ours] / s[theirs];
+    };
+    std::printf("(times are the CPU time of the timed operation alone)\n");
+    const double sylk = ratio("export_sylk.vs_limit", "ours/sylk", "limit/lines");
+    const double html = ratio("export_html.vs_limit", "ours/html", "limit/lines");
+    std::printf("ratio export.vs_limit = %.3f   (the larger of the two)\n", std::max(sylk, html));
+    ratio("fill.vs_qsqlquerymodel", "ours/fill", "qt/qsqlquerymodel");
+    grid.reset();
+    QSqlDatabase::removeDatabase(connection);
+    return 0;
+}

@@ -1,0 +1,111 @@
+#pragma once
+// Running LibreOffice Calc headless on files the grid wrote, and reading the CSV it
+// writes back. The program is named by the environment variable VORGRD_SOFFICE (the
+// interoperability script sets it); without it the tests skip.
+
+#include <QDir>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace interop {
+
+inline QString sofficeProgram()
+{
+    return qEnvironmentVariable("VORGRD_SOFFICE");
+}
+
+// Converts `file` to CSV (comma, double quotes, UTF-8, every text quoted, raw values)
+// with the import filter `inFilter` (and its options), using a fresh profile in
+// `work`. Returns the CSV's bytes, or nullopt with `error` set.
+inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
+                                              const QTemporaryDir &work, QString &error)
+{
+    const QString outDir = work.filePath(QStringLiteral("csv-out"));
+    QDir().mkpath(outDir);
+    QStringList args = {
+        QStringLiteral("-env:UserInstallation=file://") + work.filePath(QStringLiteral("profile")),
+        QStringLiteral("--headless"), QStringLiteral("--norestore")};
+    if (!inFilter.isEmpty())
+        args << (QStringLiteral("--infilter=") + inFilter);
+    args << QStringLiteral("--convert-to")
+         << QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,true,true,false")
+         << QStringLiteral("--outdir") << outDir << file;
+    QProcess soffice;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // LibreOffice reads SYLK in the locale's encoding; the grid writes UTF-8.
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    soffice.setProcessEnvironment(env);
+    soffice.start(sofficeProgram(), args);
+    if (!soffice.waitForFinished(180000) || soffice.exitCode() != 0) {
+        error = QStringLiteral("soffice failed: ") + QString::fromLocal8Bit(soffice.readAllStandardError())
+                + QString::fromLocal8Bit(soffice.readAllStandardOutput());
+        soffice.kill();
+        return std::nullopt;
+    }
+    QFile csv(outDir + u'/' + QFileInfo(file).completeBaseName() + QStringLiteral(".csv"));
+    if (!csv.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("no CSV written: ") + QString::fromLocal8Bit(soffice.readAllStandardError());
+        return std::nullopt;
+    }
+    return csv.readAll();
+}
+
+// RFC 4180 fields: "" inside quotes is one quote, line breaks inside quotes belong to
+// the field, rows end with LF or CR LF.
+inline QList<QStringList> parseCsv(const QString &text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false, any = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (quoted) {
+            if (ch == u'"') {
+                if (i + 1 < text.size() && text[i + 1] == u'"') {
+                    field += u'"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                field += ch;
+            }
+        } else if (ch == u'"') {
+            quoted = true;
+            any = true;
+        } else if (ch == u',') {
+            row << field;
+            field.clear();
+            any = true;
+        } else if (ch == u'\n' || ch == u'\r') {
+            if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+            any = false;
+        } else {
+            field += ch;
+            any = true;
+        }
+    }
+    if (any || !field.isEmpty()) {
+        row << field;
+        rows << row;
+    }
+    return rows;
+}
+
+inline QString csvCell(const QList<QStringList> &rows, int col, int row)
+{
+    if (row < 0 || row >= rows.size() || col < 0 || col >= rows[row].size())
+        return {};
+    return rows[row][col];
+}
+
+} // namespace interop
