@@ -48,6 +48,7 @@ TAlignment tmcolumntitle::GetAlignment() const
 
 void tmcolumntitle::SetAlignment(TAlignment value)
 {
+    checkEnumRange("SetAlignment", "Alignment", value);
     if (m_column->assigned(cvTitleAlignment) && value == m_alignment)
         return;
     m_alignment = value;
@@ -226,6 +227,7 @@ TAlignment tmcolumn::GetAlignment() const
 
 void tmcolumn::SetAlignment(TAlignment value)
 {
+    checkEnumRange("SetAlignment", "Alignment", value);
     if (assigned(cvAlignment) && value == m_alignment)
         return;
     m_alignment = value;
@@ -240,6 +242,7 @@ TVertAlignment tmcolumn::GetVertAlignment() const
 
 void tmcolumn::SetVertAlignment(TVertAlignment value)
 {
+    checkEnumRange("SetVertAlignment", "VertAlignment", value);
     if (assigned(cvVertAlignment) && value == m_vertAlignment)
         return;
     m_vertAlignment = value;
@@ -319,11 +322,22 @@ int tmcolumn::GetWidth() const
 
 void tmcolumn::SetWidth(int value)
 {
-    if (assigned(cvWidth) || value != DefaultWidth()) {
+    // Checked here, shown or hidden: a width the grid would refuse when the column is
+    // shown again must not be kept now (the grid's own stream would no longer load).
+    checkRange("SetWidth", "Width", value, 0, TCustomGrid::MaxExtent);
+    const int oldWidth = m_width;
+    const bool wasAssigned = assigned(cvWidth);
+    if (wasAssigned || value != DefaultWidth()) {
         m_width = value;
         assign(cvWidth);
     }
-    Changed(false);
+    try {
+        Changed(false);
+    } catch (...) {
+        m_width = oldWidth;
+        if (!wasAssigned) m_assignedValues.remove(cvWidth);
+        throw;
+    }
 }
 
 tvorcolumntype tmcolumn::gettype() const
@@ -333,6 +347,7 @@ tvorcolumntype tmcolumn::gettype() const
 
 void tmcolumn::settype(tvorcolumntype value)
 {
+    checkEnumRange("settype", "columntype", value);
     if (assigned(cvType) || value != ftstring) {
         m_columntype = value;
         assign(cvType);
@@ -368,6 +383,7 @@ void tmcolumn::SetPickList(TStrings *value)
 
 void tmcolumn::SetButtonStyle(TmColumnButtonStyle value)
 {
+    checkEnumRange("SetButtonStyle", "ButtonStyle", value);
     if (value == m_buttonStyle)
         return;
     m_buttonStyle = value;

@@ -11,7 +11,7 @@ namespace ColumnTypes {
 Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 // What a column holds, which decides how its cells are drawn and edited.
-enum tvorcolumntype
+enum tvorcolumntype : int
 {
     ftstring,   // plain text
     ftnumeric,  // a number shown through the column's Displayformat
@@ -21,7 +21,7 @@ enum tvorcolumntype
 };
 Q_ENUM_NS(tvorcolumntype)
 
-enum TAlignment
+enum TAlignment : int
 {
     taLeftJustify,
     taRightJustify,
@@ -29,7 +29,7 @@ enum TAlignment
 };
 Q_ENUM_NS(TAlignment)
 
-enum TVertAlignment
+enum TVertAlignment : int
 {
     vaTopJustify,
     vaCenter,
@@ -39,7 +39,7 @@ Q_ENUM_NS(TVertAlignment)
 
 // The in-place editor's button: automatic (a drop-down when there is a pick list),
 // an ellipsis button, or none.
-enum TmColumnButtonStyle
+enum TmColumnButtonStyle : int
 {
     cbsAuto,
     cbsEllipsis,

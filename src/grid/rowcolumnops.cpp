@@ -38,21 +38,6 @@ constexpr int MaxIndex = std::numeric_limits<int>::max();
 
 // ---- 1. argument checks and small tools -----------------------------------------------
 
-[[noreturn]] void outOfRange(const char *operation, const char *what, qint64 value, qint64 first,
-                             qint64 last)
-{
-    throw ERangeError(QStringLiteral("%1: %2 %3 is out of range (valid: %4..%5)")
-                          .arg(QLatin1String(operation), QLatin1String(what))
-                          .arg(value)
-                          .arg(first)
-                          .arg(last));
-}
-
-void checkRange(const char *operation, const char *what, qint64 value, qint64 first, qint64 last)
-{
-    if (value < first || value > last) outOfRange(operation, what, value, first, last);
-}
-
 // Position in 0..count, and room for Count more lines below the limit.
 void checkInsertion(const char *operation, const char *countName, const char *lineName,
                     int position, int count, int oldCount, int limit)
@@ -381,6 +366,12 @@ void tvorgrid::DeleteRows(int Position, int Count)
     for (int row = oldCount - Count; row < end; ++row)
         store.clearRow(row, 0, MaxIndex);
     refreshAfterLinesMoved();
+}
+
+void tvorgrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
+{
+    TStringGrid::CheckMoveLine(Column, FromIndex, ToIndex);
+    checkLinesInStep(Column ? "MoveColumn" : "MoveRow");
 }
 
 void tvorgrid::RowMoved(int FromIndex, int ToIndex)

@@ -9,6 +9,9 @@ namespace vorgrd {
 
 tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent)
 {
+    // Every row costs a mark and every column a description: the counts (and cell
+    // writes) stop at the insertions' caps.
+    setCountLimits(MaxInsertColCount, MaxInsertRowCount);
     m_columns = std::make_unique<TvorgridColumns>(this);
     while (m_columns->Count() < ColCount())
         m_columns->Add();
@@ -47,10 +50,24 @@ void tvorgrid::setshowtitles(bool value)
     Refresh();
 }
 
+// The counts win, as in loaded(): a collection of another size is fitted to ColCount
+// (descriptions beyond it dropped, missing ones added with their defaults), so that
+// the grid keeps exactly one description per column.
 void tvorgrid::setcolumns(TvorgridColumns *value)
 {
-    if (value && value != m_columns.get())
-        m_columns->Assign(value);
+    if (!value || value == m_columns.get()) return;
+    m_columns->Assign(value);
+    fitColumns();
+    pushColumnWidths();
+    if (m_showtitles) setshowtitles(true);
+}
+
+void tvorgrid::pushColumnWidths()
+{
+    for (int i = 0; i < m_columns->Count(); ++i) {
+        const tmcolumn *column = m_columns->GeTmColumn(i);
+        setColWidths(i, column->GetHide() ? 0 : column->GetWidth());
+    }
 }
 
 void tvorgrid::EditButtonClick()
@@ -72,10 +89,7 @@ void tvorgrid::loaded()
     fitColumns();
     // The stream carries the widths in the columns (the base's own widths are not
     // streamed), and the columns were read inside an update bracket: push them now.
-    for (int i = 0; i < m_columns->Count(); ++i) {
-        const tmcolumn *column = m_columns->GeTmColumn(i);
-        setColWidths(i, column->GetHide() ? 0 : column->GetWidth());
-    }
+    pushColumnWidths();
     setshowtitles(m_showtitles);
 }
 
@@ -138,15 +152,21 @@ void tvorgrid::ColWidthsChanged()
     Colwidthschanged();
 }
 
+// Only shown columns whose width the drag changed are copied back: a hidden column
+// stands at width 0 in the base and keeps the width it will be shown with again.
 void tvorgrid::Colwidthschanged()
 {
-    for (int i = 0; i < ColCount(); ++i)
-        m_columns->GeTmColumn(i)->SetWidth(ColWidths(i));
+    for (int i = 0; i < ColCount(); ++i) {
+        tmcolumn *column = m_columns->GeTmColumn(i);
+        if (!column->GetHide() && column->GetWidth() != ColWidths(i)) column->SetWidth(ColWidths(i));
+    }
 }
 
 void tvorgrid::checkConsistency() const
 {
     m_columns->checkConsistency();
+    const QString store = cellStore().checkConsistency();
+    if (!store.isEmpty()) throw std::logic_error(store.toStdString());
     if (m_columns->Count() != ColCount())
         throw std::logic_error("columns out of step with ColCount");
     if (m_RowMarks->Count() != RowCount() || m_RowMarksCount != RowCount())

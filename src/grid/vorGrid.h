@@ -73,19 +73,29 @@ class VORGRD_EXPORT tvorgrid : public TStringGrid
     Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns)
 
 public:
-    explicit tvorgrid(QWidget *parent = nullptr);
+    Q_INVOKABLE explicit tvorgrid(QWidget *parent = nullptr);
     ~tvorgrid() override;
 
     // ---- sort and search settings ------------------------------------------------------
     TMSortType KeyType() const { return m_KeyType; }
-    void setKeyType(TMSortType value) { m_KeyType = value; }
+    // The enumeration setters refuse a value the enumeration does not declare
+    // (ERangeError, nothing changed), also when it comes through setProperty.
+    void setKeyType(TMSortType value)
+    {
+        checkEnumRange("setKeyType", "KeyType", value);
+        m_KeyType = value;
+    }
     // 1-based start and length of the key cut out of each cell text.
     int KeyPos() const { return m_KeyPos; }
     void setKeyPos(int value) { m_KeyPos = value; }
     int KeyLen() const { return m_KeyLen; }
     void setKeyLen(int value) { m_KeyLen = value; }
     HandleFixed UseFixed() const { return m_UseFixed; }
-    void setUseFixed(HandleFixed value) { m_UseFixed = value; }
+    void setUseFixed(HandleFixed value)
+    {
+        checkEnumRange("setUseFixed", "UseFixed", value);
+        m_UseFixed = value;
+    }
     bool SearchSubstring() const { return m_SearchSubstring; }
     void setSearchSubstring(bool value) { m_SearchSubstring = value; }
     bool SortDescending() const { return m_SortDescending; }
@@ -123,7 +133,8 @@ public:
 
     // ---- owned parts -----------------------------------------------------------------------
     TvorgridColumns *columns() const { return m_columns.get(); }
-    // Copies the descriptions of another collection (Assign).
+    // Copies the descriptions of another collection (Assign), fitted to ColCount: the
+    // grid keeps exactly one description per column.
     void setcolumns(TvorgridColumns *value);
     TStringList *RowMarks() const { return m_RowMarks.get(); }
     int RowMarksCount() const { return m_RowMarksCount; }
@@ -173,9 +184,10 @@ public:
     // Deletes Count columns from Position (0..ColCount-1) with their descriptions.
     Q_INVOKABLE void DeleteCols(int Position, int Count);
 
-    // LIMIT: the insertions refuse to grow the grid past these counts. Every row costs
-    // a mark string and every column a description with two fonts, so a mistyped
-    // count must fail cleanly instead of exhausting memory.
+    // LIMIT: the insertions, the count properties (also from a stream) and cell writes
+    // refuse to grow the grid past these counts (ERangeError, nothing changed). Every
+    // row costs a mark string and every column a description with two fonts, so a
+    // mistyped count must fail cleanly instead of exhausting memory.
     static constexpr int MaxInsertRowCount = 100'000'000;
     static constexpr int MaxInsertColCount = 100'000;
 
@@ -510,6 +522,9 @@ protected:
     // A dragged column takes its description along (the collection is rebuilt inside
     // its update bracket, which is closed again); then the base moves its cells.
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    // A move is refused before anything moves when RowMarks or columns are out of
+    // step with the counts.
+    void CheckMoveLine(bool Column, int FromIndex, int ToIndex) const override;
 
     // (end of row and column hooks)
 
@@ -530,6 +545,7 @@ protected:
 private:
     void fitRowMarks();
     void fitColumns();
+    void pushColumnWidths();
 
     // ---- private state and helpers of sorting ------------------------------------------
     // The six undo operations: each applies SortIndex to the lines of the last sort of

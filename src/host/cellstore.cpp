@@ -112,6 +112,24 @@ void checkIndex(int value, const char *what)
                               .arg(value));
 }
 
+// Indices a write or a move may reach: the store never holds a row or a column
+// beyond them.
+void checkWriteCol(int value)
+{
+    checkRange("Cell store", "column", value, 0, CellStore::MaxWriteColumn);
+}
+
+void checkWriteRow(int value)
+{
+    checkRange("Cell store", "row", value, 0, CellStore::MaxWriteRow);
+}
+
+// Pages needed for `extent` rows, computed without overflowing near INT_MAX.
+size_t pagesFor(int extent, int pageSize)
+{
+    return static_cast<size_t>((qint64(extent) + pageSize - 1) / pageSize);
+}
+
 int rowSize(const cellstore_internal::Row &r)
 {
     const int objects = r.objects ? static_cast<int>(r.objects->size()) : 0;
@@ -207,7 +225,7 @@ void CellStore::trimExtent()
         --row;
     }
     m_rowExtent = row + 1;
-    m_pages.resize(static_cast<size_t>((m_rowExtent + PageSize - 1) >> PageBits));
+    m_pages.resize(pagesFor(m_rowExtent, PageSize));
 }
 
 void CellStore::ensureCols(Row &r, int count)
@@ -230,8 +248,8 @@ QString CellStore::text(int col, int row) const
 
 void CellStore::setText(int col, int row, const QString &text)
 {
-    checkIndex(col, "column");
-    checkIndex(row, "row");
+    checkWriteCol(col);
+    checkWriteRow(row);
     if (text.isEmpty()) {
         Row *r = rowAt(row);
         if (r && col < static_cast<int>(r->cells.size())) {
@@ -240,9 +258,22 @@ void CellStore::setText(int col, int row, const QString &text)
         }
         return;
     }
-    Row &r = rowFor(row);
-    if (static_cast<int>(r.cells.size()) <= col) r.cells.resize(static_cast<size_t>(col) + 1);
-    r.cells[static_cast<size_t>(col)].setText(text);
+    withRowOf(row, "setText", [&](Row &r) {
+        if (static_cast<int>(r.cells.size()) <= col) r.cells.resize(static_cast<size_t>(col) + 1);
+        r.cells[static_cast<size_t>(col)].setText(text);
+    });
+}
+
+template <class Work> void CellStore::withRowOf(int row, const char *operation, Work &&work)
+{
+    withMemoryCheck(operation, [&] {
+        try {
+            work(rowFor(row));
+        } catch (...) {
+            trim(row); // a row record created for the write goes again
+            throw;
+        }
+    });
 }
 
 void *CellStore::object(int col, int row) const
@@ -256,8 +287,8 @@ void *CellStore::object(int col, int row) const
 
 void CellStore::setObject(int col, int row, void *object)
 {
-    checkIndex(col, "column");
-    checkIndex(row, "row");
+    checkWriteCol(col);
+    checkWriteRow(row);
     if (!object) {
         Row *r = rowAt(row);
         if (r && r->objects && col < static_cast<int>(r->objects->size())) {
@@ -266,11 +297,12 @@ void CellStore::setObject(int col, int row, void *object)
         }
         return;
     }
-    Row &r = rowFor(row);
-    if (!r.objects) r.objects = std::make_unique<std::vector<void *>>();
-    if (static_cast<int>(r.objects->size()) <= col)
-        r.objects->resize(static_cast<size_t>(col) + 1, nullptr);
-    (*r.objects)[static_cast<size_t>(col)] = object;
+    withRowOf(row, "setObject", [&](Row &r) {
+        if (!r.objects) r.objects = std::make_unique<std::vector<void *>>();
+        if (static_cast<int>(r.objects->size()) <= col)
+            r.objects->resize(static_cast<size_t>(col) + 1, nullptr);
+        (*r.objects)[static_cast<size_t>(col)] = object;
+    });
 }
 
 void CellStore::clear()
@@ -343,8 +375,8 @@ void CellStore::rotateRows(int from, int to)
 
 void CellStore::moveRow(int from, int to)
 {
-    checkIndex(from, "row");
-    checkIndex(to, "row");
+    checkWriteRow(from);
+    checkWriteRow(to);
     if (from != to) rotateRows(from, to);
 }
 
@@ -366,8 +398,8 @@ void CellStore::rotateCellsInRow(Row &r, int from, int to)
 
 void CellStore::moveCol(int from, int to)
 {
-    checkIndex(from, "column");
-    checkIndex(to, "column");
+    checkWriteCol(from);
+    checkWriteCol(to);
     if (from == to) return;
     for (int row = m_rowExtent - 1; row >= 0; --row) {
         if (Row *r = rowAt(row)) {
@@ -379,8 +411,8 @@ void CellStore::moveCol(int from, int to)
 
 void CellStore::exchangeRows(int a, int b)
 {
-    checkIndex(a, "row");
-    checkIndex(b, "row");
+    checkWriteRow(a);
+    checkWriteRow(b);
     if (a == b) return;
     auto ra = takeRow(a);
     auto rb = takeRow(b);
@@ -391,8 +423,8 @@ void CellStore::exchangeRows(int a, int b)
 
 void CellStore::exchangeCols(int a, int b)
 {
-    checkIndex(a, "column");
-    checkIndex(b, "column");
+    checkWriteCol(a);
+    checkWriteCol(b);
     if (a == b) return;
     for (int row = m_rowExtent - 1; row >= 0; --row) {
         Row *r = rowAt(row);
@@ -411,7 +443,8 @@ void CellStore::checkOrder(int first, const std::vector<int> &order, const char 
 {
     checkIndex(first, what);
     const auto n = static_cast<long long>(order.size());
-    if (first + n - 1 > std::numeric_limits<int>::max())
+    const int last = what[0] == 'r' ? MaxWriteRow : MaxWriteColumn;
+    if (first + n - 1 > last)
         throw ERangeError(QStringLiteral("Cell store permutation of %1 %2s from %3 runs past "
                                          "the largest index")
                               .arg(n)
@@ -514,7 +547,7 @@ void CellStore::permuteColCells(int col, int first, const std::vector<int> &orde
 
 QString CellStore::checkConsistency() const
 {
-    const auto expectedPages = static_cast<size_t>((m_rowExtent + PageSize - 1) >> PageBits);
+    const size_t expectedPages = pagesFor(m_rowExtent, PageSize);
     if (m_pages.size() != expectedPages)
         return QStringLiteral("%1 pages for a row extent of %2")
             .arg(m_pages.size())
@@ -527,7 +560,7 @@ QString CellStore::checkConsistency() const
         for (int i = 0; i < PageSize; ++i) {
             const Row *r = (*m_pages[p])[static_cast<size_t>(i)].get();
             if (!r) continue;
-            const int row = static_cast<int>(p) * PageSize + i;
+            const auto row = static_cast<int>(qint64(p) * PageSize + i);
             lastRow = row;
             if (isBlank(*r)) return QStringLiteral("row %1 is kept although blank").arg(row);
             if (!r->cells.empty() && r->cells.back().isEmpty())

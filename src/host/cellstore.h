@@ -10,7 +10,10 @@
 // a second vector that exists only for rows that carry one. Moving or permuting rows
 // moves row pointers; moving cells inside a row moves 16-byte cells, never text.
 //
-// Negative indices raise ERangeError naming the index, with nothing changed.
+// Negative indices raise ERangeError naming the index, with nothing changed. Writes
+// (texts and objects) go up to MaxWriteColumn and MaxWriteRow; a write beyond them
+// raises ERangeError too, and running out of memory raises Exception, both with
+// nothing changed. Every index computation is defined for every int.
 
 #include "host/vorgrdexport.h"
 #include <QString>
@@ -68,6 +71,12 @@ struct VORGRD_EXPORT Row
 class VORGRD_EXPORT CellStore
 {
 public:
+    // LIMIT: a row is a dense vector up to its highest written column, 16 bytes a
+    // cell: a write at column 16,777,215 already asks for 256 MiB. The last row
+    // index is kept free so that "one beyond the last row" is still an int.
+    static constexpr int MaxWriteColumn = (1 << 24) - 1;
+    static constexpr int MaxWriteRow = 2'147'483'646;
+
     CellStore();
     ~CellStore();
     CellStore(const CellStore &) = delete;
@@ -125,6 +134,9 @@ private:
     Row *rowAt(int row);
     // The row record, created (with its page) when missing.
     Row &rowFor(int row);
+    // Runs a write on the row record (created when missing); a failure leaves no
+    // blank record behind and running out of memory becomes an Exception.
+    template <class Work> void withRowOf(int row, const char *operation, Work &&work);
     std::unique_ptr<Row> &slot(int row); // creates the page
     std::unique_ptr<Row> takeRow(int row);
     void putRow(int row, std::unique_ptr<Row> record);

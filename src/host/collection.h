@@ -97,6 +97,7 @@ private:
     void RemoveItem(TCollectionItem *item);
     void MoveItem(TCollectionItem *item, int newIndex);
     void ItemChanged(TCollectionItem *item);
+    void deleteAll();
 
     ItemFactory m_factory;
     std::vector<TCollectionItem *> m_items;

@@ -1,5 +1,6 @@
 #include "host/customgrid.h"
 
+#include "host/eventguard.h"
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
 
@@ -27,11 +28,7 @@ constexpr TColor FixedLineColor = clGray;
 
 [[noreturn]] void rangeError(const char *what, int value, int first, int last)
 {
-    throw ERangeError(QStringLiteral("%1 %2 is out of range (valid: %3..%4)")
-                          .arg(QLatin1String(what))
-                          .arg(value)
-                          .arg(first)
-                          .arg(last));
+    throwRangeError("", what, value, first, last);
 }
 
 int movedIndex(int index, int from, int to)
@@ -53,12 +50,32 @@ int plus(int index, qint64 delta)
     return clampInt(index + delta, INT_MIN, INT_MAX);
 }
 
-// LIMIT: a line is at most a million pixels and a grid line at most a thousand, so that
-// pixel sums of visible cells stay far from the int range of QRect.
-constexpr int MaxExtent = 1000000;
-constexpr int MaxLineWidth = 1000;
+constexpr int MaxExtent = TCustomGrid::MaxExtent;
+constexpr int MaxLineWidth = TCustomGrid::MaxLineWidth;
 
 } // namespace
+
+template <class Work> void TCustomGrid::guarded(const char *handler, Work &&work)
+{
+    const QPointer<TCustomGrid> alive(this);
+    guardEvent(handler, static_cast<Work &&>(work), [&] {
+        if (alive) resetDrag();
+    });
+}
+
+void TCustomGrid::destroyedByHandler()
+{
+    throw Exception(QStringLiteral(
+        "The grid was destroyed by one of its own handlers; destroy it with deleteLater()"));
+}
+
+void TCustomGrid::setCountLimits(int maxCols, int maxRows)
+{
+    checkRange("setCountLimits", "column limit", maxCols, ColCount(), DefaultMaxColCount);
+    checkRange("setCountLimits", "row limit", maxRows, RowCount(), DefaultMaxRowCount);
+    m_maxColCount = maxCols;
+    m_maxRowCount = maxRows;
+}
 
 // ---- construction ------------------------------------------------------------------
 
@@ -89,9 +106,7 @@ TCustomGrid::~TCustomGrid()
 
 void TCustomGrid::setColCount(int count)
 {
-    if (count < 0)
-        throw ERangeError(
-            QStringLiteral("ColCount %1 is out of range (valid: 0 or more)").arg(count));
+    checkRange("setColCount", "ColCount", count, 0, m_maxColCount);
     count = std::max(count, m_fixedCols + 1);
     if (count == ColCount()) return;
     const int oldCols = ColCount();
@@ -103,9 +118,7 @@ void TCustomGrid::setColCount(int count)
 
 void TCustomGrid::setRowCount(int count)
 {
-    if (count < 0)
-        throw ERangeError(
-            QStringLiteral("RowCount %1 is out of range (valid: 0 or more)").arg(count));
+    checkRange("setRowCount", "RowCount", count, 0, m_maxRowCount);
     count = std::max(count, m_fixedRows + 1);
     if (count == RowCount()) return;
     const int oldRows = RowCount();
@@ -225,6 +238,7 @@ void TCustomGrid::setOptions(TGridOptions options)
 
 void TCustomGrid::setScrollBars(TScrollStyle style)
 {
+    checkEnumRange("setScrollBars", "ScrollBars", style);
     m_scrollBars = style;
     const bool h = style == ssHorizontal || style == ssBoth;
     const bool v = style == ssVertical || style == ssBoth;
@@ -271,32 +285,39 @@ int TCustomGrid::fixedHeight() const
     return clampInt(m_rows.offset(m_fixedRows, HorzLineWidth()), 0, INT_MAX);
 }
 
-// The smallest first column that still shows the last column whole: walks back from
-// the end over the visible columns only.
+namespace {
+
+// The smallest first scrollable line from which `last` is still shown whole in `room`
+// pixels: lines first .. last, each taking extent + lw, the last one's line not
+// needed. Found by offset, so lines of extent 0 cost nothing.
+int firstLineShowing(const GridAxis &axis, int last, int fixed, qint64 room, int lw)
+{
+    const qint64 need = axis.offset(last + 1, lw) - lw - room;
+    const int before = axis.lastIndexAtOrBefore(need - 1, lw); // the last line that no longer fits
+    return std::max(before + 1, fixed);
+}
+
+// The lines from `first` whose whole extent lies within `room` pixels.
+int linesShown(const GridAxis &axis, int first, qint64 room, int lw)
+{
+    const int end = axis.lastIndexAtOrBefore(axis.offset(first, lw) + room + lw, lw);
+    return std::max(0, end - first);
+}
+
+} // namespace
+
 int TCustomGrid::maxLeftCol() const
 {
-    const int lw = VertLineWidth();
-    const qint64 room = ClientWidth() - fixedWidth();
-    qint64 used = 0;
-    int i = ColCount() - 1;
-    for (; i >= m_fixedCols; --i) {
-        used += m_cols.extent(i) + lw;
-        if (used - lw > room) break;
-    }
-    return std::clamp(i + 1, m_fixedCols, ColCount() - 1);
+    const int i = firstLineShowing(m_cols, ColCount() - 1, m_fixedCols,
+                                   qint64(ClientWidth()) - fixedWidth(), VertLineWidth());
+    return std::clamp(i, m_fixedCols, ColCount() - 1);
 }
 
 int TCustomGrid::maxTopRow() const
 {
-    const int lw = HorzLineWidth();
-    const qint64 room = ClientHeight() - fixedHeight();
-    qint64 used = 0;
-    int i = RowCount() - 1;
-    for (; i >= m_fixedRows; --i) {
-        used += m_rows.extent(i) + lw;
-        if (used - lw > room) break;
-    }
-    return std::clamp(i + 1, m_fixedRows, RowCount() - 1);
+    const int i = firstLineShowing(m_rows, RowCount() - 1, m_fixedRows,
+                                   qint64(ClientHeight()) - fixedHeight(), HorzLineWidth());
+    return std::clamp(i, m_fixedRows, RowCount() - 1);
 }
 
 void TCustomGrid::setLeftCol(int col)
@@ -304,6 +325,7 @@ void TCustomGrid::setLeftCol(int col)
     col = std::clamp(col, m_fixedCols, maxLeftCol());
     if (col == m_leftCol) return;
     m_leftCol = col;
+    ++m_layoutGeneration;
     updateScrollBars();
     updateEditor();
     viewport()->update();
@@ -315,6 +337,7 @@ void TCustomGrid::setTopRow(int row)
     row = std::clamp(row, m_fixedRows, maxTopRow());
     if (row == m_topRow) return;
     m_topRow = row;
+    ++m_layoutGeneration;
     updateScrollBars();
     updateEditor();
     viewport()->update();
@@ -323,30 +346,12 @@ void TCustomGrid::setTopRow(int row)
 
 int TCustomGrid::VisibleColCount() const
 {
-    const int lw = VertLineWidth();
-    qint64 end = fixedWidth();
-    int n = 0;
-    for (int i = m_leftCol; i < ColCount(); ++i) {
-        end += m_cols.extent(i);
-        if (end > ClientWidth()) break;
-        end += lw;
-        ++n;
-    }
-    return n;
+    return linesShown(m_cols, m_leftCol, qint64(ClientWidth()) - fixedWidth(), VertLineWidth());
 }
 
 int TCustomGrid::VisibleRowCount() const
 {
-    const int lw = HorzLineWidth();
-    qint64 end = fixedHeight();
-    int n = 0;
-    for (int i = m_topRow; i < RowCount(); ++i) {
-        end += m_rows.extent(i);
-        if (end > ClientHeight()) break;
-        end += lw;
-        ++n;
-    }
-    return n;
+    return linesShown(m_rows, m_topRow, qint64(ClientHeight()) - fixedHeight(), HorzLineWidth());
 }
 
 void TCustomGrid::updateScrollBars()
@@ -370,12 +375,10 @@ void TCustomGrid::updateScrollBars()
 void TCustomGrid::scrollContentsBy(int, int)
 {
     if (m_syncingScrollBars) return;
-    try {
+    guarded("scroll", [&] {
         setLeftCol(horizontalScrollBar()->value());
         setTopRow(verticalScrollBar()->value());
-    } catch (const std::exception &) {
-        // Nothing a scroll bar does may take the application down.
-    }
+    });
 }
 
 void TCustomGrid::scrollIntoView(int col, int row)
@@ -385,16 +388,10 @@ void TCustomGrid::scrollIntoView(int col, int row)
         if (col < left) {
             left = col;
         } else {
-            // The largest first column that still shows `col` whole.
-            const int lw = VertLineWidth();
-            const qint64 room = ClientWidth() - fixedWidth();
-            qint64 used = 0;
-            int i = col;
-            for (; i >= m_fixedCols; --i) {
-                used += m_cols.extent(i) + lw;
-                if (used - lw > room) break;
-            }
-            left = std::max(left, std::min(i + 1, col));
+            // The smallest first column that still shows `col` whole.
+            const int first = firstLineShowing(m_cols, col, m_fixedCols,
+                                               qint64(ClientWidth()) - fixedWidth(), VertLineWidth());
+            left = std::max(left, std::min(first, col));
         }
         setLeftCol(left);
     }
@@ -403,15 +400,9 @@ void TCustomGrid::scrollIntoView(int col, int row)
         if (row < top) {
             top = row;
         } else {
-            const int lw = HorzLineWidth();
-            const qint64 room = ClientHeight() - fixedHeight();
-            qint64 used = 0;
-            int i = row;
-            for (; i >= m_fixedRows; --i) {
-                used += m_rows.extent(i) + lw;
-                if (used - lw > room) break;
-            }
-            top = std::max(top, std::min(i + 1, row));
+            const int first = firstLineShowing(m_rows, row, m_fixedRows,
+                                               qint64(ClientHeight()) - fixedHeight(), HorzLineWidth());
+            top = std::max(top, std::min(first, row));
         }
         setTopRow(top);
     }
@@ -425,6 +416,7 @@ void TCustomGrid::clampCurrent()
         c.X = std::clamp(c.X, m_fixedCols, ColCount() - 1);
         c.Y = std::clamp(c.Y, m_fixedRows, RowCount() - 1);
     };
+    ++m_layoutGeneration;
     const TGridCoord before = m_current;
     clampCell(m_current);
     clampCell(m_anchor);
@@ -441,16 +433,15 @@ void TCustomGrid::clampCurrent()
 
 void TCustomGrid::resizeEvent(QResizeEvent *event)
 {
-    QAbstractScrollArea::resizeEvent(event);
-    try {
+    guarded("resize", [&] {
+        QAbstractScrollArea::resizeEvent(event);
         clampCurrent();
-    } catch (const std::exception &) {
-    }
+    });
 }
 
 void TCustomGrid::wheelEvent(QWheelEvent *event)
 {
-    try {
+    guarded("wheel", [&] {
         const QPoint delta = event->angleDelta();
         const bool sideways = delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
         const int amount = delta.x() != 0 ? delta.x() : delta.y();
@@ -465,8 +456,7 @@ void TCustomGrid::wheelEvent(QWheelEvent *event)
         } else {
             setTopRow(plus(m_topRow, -qint64(steps)));
         }
-    } catch (const std::exception &) {
-    }
+    });
     event->accept();
 }
 
@@ -528,13 +518,13 @@ void TCustomGrid::setSelection(const TGridRect &rect)
 bool TCustomGrid::SelectCell(int ACol, int ARow)
 {
     bool can = true;
-    if (OnSelectCell) OnSelectCell(this, ACol, ARow, can);
+    callHandler(OnSelectCell, this, ACol, ARow, can);
     return can;
 }
 
 void TCustomGrid::TopLeftChanged()
 {
-    if (OnTopLeftChanged) OnTopLeftChanged(this);
+    callHandler(OnTopLeftChanged, this);
 }
 
 void TCustomGrid::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
@@ -543,6 +533,10 @@ void TCustomGrid::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
     row = std::clamp(row, m_fixedRows, RowCount() - 1);
     if (col != m_current.X || row != m_current.Y) {
         if (!SelectCell(col, row)) return;
+        // The handler may have changed the counts or the fixed bands: the cell it
+        // accepted is kept inside what the grid now holds.
+        col = std::clamp(col, m_fixedCols, ColCount() - 1);
+        row = std::clamp(row, m_fixedRows, RowCount() - 1);
         if (m_editorMode) UpdateText();
         m_current = TGridCoord{col, row};
         if (moveAnchor) m_anchor = m_current;
@@ -644,8 +638,10 @@ TCustomGrid::Sizing TCustomGrid::calcSizingState(int x, int y) const
             zone = 7;
             back = (7 - lw) / 2;
         }
+        // Lines of no pixels are stepped over: their border is the one before them,
+        // already tried.
         int i = first;
-        for (; i < axis.count(); ++i) {
+        for (; i < axis.count(); i = axis.nextShown(i + 1, lw)) {
             run += axis.extent(i);
             if (run > client) break;
             if (point >= run - back && point <= run - back + zone) {
@@ -672,71 +668,78 @@ TCustomGrid::Sizing TCustomGrid::calcSizingState(int x, int y) const
 
 void TCustomGrid::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(viewport());
-    m_canvas.setPainter(&painter);
-    try {
-        const QRect clip = event->rect();
-        const int vlw = VertLineWidth(), hlw = HorzLineWidth();
-        const int cw = ClientWidth(), ch = ClientHeight();
-        // Only the columns and rows in view are walked: painting costs the same for
-        // 100 rows as for 10,000,000.
-        std::vector<std::pair<int, int>> cols, rows;
-        qint64 x = 0;
-        for (int c = 0; c < m_fixedCols && x < cw; ++c) {
-            cols.emplace_back(c, static_cast<int>(x));
-            x += m_cols.extent(c) + vlw;
-        }
-        x = fixedWidth();
-        for (int c = m_leftCol; c < ColCount() && x < cw; ++c) {
-            cols.emplace_back(c, static_cast<int>(x));
-            x += m_cols.extent(c) + vlw;
-        }
-        const int xEnd = static_cast<int>(std::min<qint64>(x, cw));
-        qint64 y = 0;
-        for (int r = 0; r < m_fixedRows && y < ch; ++r) {
-            rows.emplace_back(r, static_cast<int>(y));
-            y += m_rows.extent(r) + hlw;
-        }
-        y = fixedHeight();
-        for (int r = m_topRow; r < RowCount() && y < ch; ++r) {
-            rows.emplace_back(r, static_cast<int>(y));
-            y += m_rows.extent(r) + hlw;
-        }
-        const int yEnd = static_cast<int>(std::min<qint64>(y, ch));
-
-        for (const auto &[r, ry] : rows) {
-            const int h = m_rows.extent(r);
-            for (const auto &[c, cx] : cols) {
-                const int w = m_cols.extent(c);
-                const QRect rect(cx, ry, w, h);
-                if (!rect.adjusted(0, 0, vlw, hlw).intersects(clip)) continue;
-                if (w > 0 && h > 0) paintCell(c, r, rect);
-                paintLines(c, r, rect, vlw, hlw);
-            }
-        }
-        const QColor background = ColorToQColor(m_color);
-        if (xEnd < cw) painter.fillRect(QRect(xEnd, 0, cw - xEnd, ch), background);
-        if (yEnd < ch) painter.fillRect(QRect(0, yEnd, xEnd, ch - yEnd), background);
-        if ((m_gridState == gsColMoving || m_gridState == gsRowMoving) && m_moveTo >= 0 &&
-            m_moveTo != m_moveFrom) {
-            // The insertion mark: where the dragged line will land.
-            const QColor mark = ColorToQColor(clHighlight);
-            if (m_gridState == gsColMoving) {
-                const qint64 at = m_moveTo > m_moveFrom
-                                      ? colStart(m_moveTo) + m_cols.extent(m_moveTo)
-                                      : colStart(m_moveTo);
-                painter.fillRect(QRect(static_cast<int>(at) - 1, 0, 3, yEnd), mark);
-            } else {
-                const qint64 at = m_moveTo > m_moveFrom
-                                      ? rowStart(m_moveTo) + m_rows.extent(m_moveTo)
-                                      : rowStart(m_moveTo);
-                painter.fillRect(QRect(0, static_cast<int>(at) - 1, xEnd, 3), mark);
-            }
-        }
-    } catch (const std::exception &) {
-        // A failing paint leaves what was painted; the next paint tries again.
+    if (m_painting) {
+        // A handler made the grid paint inside its own paint: never recursively.
+        viewport()->update();
+        return;
     }
-    m_canvas.setPainter(nullptr);
+    QPainter painter(viewport());
+    QPainter *const outer = m_canvas.Painter();
+    m_canvas.setPainter(&painter);
+    m_painting = true;
+    guarded("paint", [&] { paintView(painter, event->rect()); });
+    m_painting = false;
+    m_canvas.setPainter(outer);
+}
+
+void TCustomGrid::paintView(QPainter &painter, const QRect &clip)
+{
+    const quint64 generation = m_layoutGeneration;
+    const int vlw = VertLineWidth(), hlw = HorzLineWidth();
+    const int cw = ClientWidth(), ch = ClientHeight();
+    // Only the columns and rows in view are walked, and lines of no pixels are
+    // stepped over by offset: painting costs the same for 100 rows as for 10,000,000,
+    // whatever their heights.
+    std::vector<std::pair<int, int>> cols, rows;
+    auto collect = [](const GridAxis &axis, int first, int end, qint64 start, int lw, int client,
+                      std::vector<std::pair<int, int>> &out) {
+        qint64 at = start;
+        for (int i = axis.nextShown(first, lw); i < end && at < client; i = axis.nextShown(i + 1, lw)) {
+            out.emplace_back(i, static_cast<int>(at));
+            at += axis.extent(i) + lw;
+        }
+        return at;
+    };
+    collect(m_cols, 0, m_fixedCols, 0, vlw, cw, cols);
+    const qint64 x = collect(m_cols, m_leftCol, ColCount(), fixedWidth(), vlw, cw, cols);
+    const int xEnd = static_cast<int>(std::min<qint64>(x, cw));
+    collect(m_rows, 0, m_fixedRows, 0, hlw, ch, rows);
+    const qint64 y = collect(m_rows, m_topRow, RowCount(), fixedHeight(), hlw, ch, rows);
+    const int yEnd = static_cast<int>(std::min<qint64>(y, ch));
+
+    for (const auto &[r, ry] : rows) {
+        const int h = m_rows.extent(r);
+        for (const auto &[c, cx] : cols) {
+            const int w = m_cols.extent(c);
+            const QRect rect(cx, ry, w, h);
+            if (!rect.adjusted(0, 0, vlw, hlw).intersects(clip)) continue;
+            if (w > 0 && h > 0) paintCell(c, r, rect);
+            if (generation != m_layoutGeneration) {
+                // A handler changed the counts, sizes or scrolling: the cells left
+                // to paint may be gone. Stop here; the scheduled paint shows the rest.
+                viewport()->update();
+                return;
+            }
+            paintLines(painter, c, r, rect, vlw, hlw);
+        }
+    }
+    const QColor background = ColorToQColor(m_color);
+    if (xEnd < cw) painter.fillRect(QRect(xEnd, 0, cw - xEnd, ch), background);
+    if (yEnd < ch) painter.fillRect(QRect(0, yEnd, xEnd, ch - yEnd), background);
+    if ((m_gridState == gsColMoving || m_gridState == gsRowMoving) && m_moveTo >= 0 &&
+        m_moveTo != m_moveFrom && dragStillValid()) {
+        // The insertion mark: where the dragged line will land.
+        const QColor mark = ColorToQColor(clHighlight);
+        if (m_gridState == gsColMoving) {
+            const qint64 at = m_moveTo > m_moveFrom ? colStart(m_moveTo) + m_cols.extent(m_moveTo)
+                                                    : colStart(m_moveTo);
+            painter.fillRect(QRect(static_cast<int>(at) - 1, 0, 3, yEnd), mark);
+        } else {
+            const qint64 at = m_moveTo > m_moveFrom ? rowStart(m_moveTo) + m_rows.extent(m_moveTo)
+                                                    : rowStart(m_moveTo);
+            painter.fillRect(QRect(0, static_cast<int>(at) - 1, xEnd, 3), mark);
+        }
+    }
 }
 
 void TCustomGrid::paintCell(int col, int row, const QRect &rect)
@@ -764,19 +767,17 @@ void TCustomGrid::paintCell(int col, int row, const QRect &rect)
         m_canvas.Brush().setColor(m_color);
     }
     if (m_defaultDrawing) m_canvas.FillRect(rect);
-    try {
-        DrawCell(col, row, rect, state);
-    } catch (const std::exception &) {
-        // One failing cell must not stop the others from painting.
-    }
+    // One failing cell must not stop the others from painting.
+    guardEvent("DrawCell", [&] { DrawCell(col, row, rect, state); });
     if (m_defaultDrawing && focused && !(m_options & goRowSelect) &&
         !(m_editorMode && m_inplaceEdit && m_inplaceEdit->isVisible()))
         m_canvas.DrawFocusRect(rect);
 }
 
-void TCustomGrid::paintLines(int col, int row, const QRect &rect, int vlw, int hlw)
+void TCustomGrid::paintLines(QPainter &painter, int col, int row, const QRect &rect, int vlw,
+                             int hlw)
 {
-    QPainter *p = m_canvas.Painter();
+    QPainter *p = &painter;
     const bool fixed = col < m_fixedCols || row < m_fixedRows;
     const QColor background = ColorToQColor(fixed ? m_fixedColor : m_color);
     const QColor line = ColorToQColor(fixed ? FixedLineColor : LineColor);
@@ -794,12 +795,15 @@ void TCustomGrid::paintLines(int col, int row, const QRect &rect, int vlw, int h
 
 void TCustomGrid::Refresh()
 {
-    viewport()->repaint();
+    Repaint();
 }
 
 void TCustomGrid::Repaint()
 {
-    viewport()->repaint();
+    if (m_painting)
+        viewport()->update(); // asked from inside a paint: later, never recursively
+    else
+        viewport()->repaint();
 }
 
 void TCustomGrid::InvalidateCell(int col, int row)
@@ -821,12 +825,10 @@ void TCustomGrid::mousePressEvent(QMouseEvent *event)
     TMouseButton b;
     if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
-    try {
-        MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    } catch (const std::exception &) {
-        m_gridState = gsNormal;
-    }
     event->accept();
+    guarded("mouse press", [&] {
+        MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
+    });
 }
 
 void TCustomGrid::mouseDoubleClickEvent(QMouseEvent *event)
@@ -834,22 +836,19 @@ void TCustomGrid::mouseDoubleClickEvent(QMouseEvent *event)
     TMouseButton b;
     if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
-    try {
-        MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
-    } catch (const std::exception &) {
-        m_gridState = gsNormal;
-    }
     event->accept();
+    guarded("mouse double click", [&] {
+        MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
+    });
 }
 
 void TCustomGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    try {
-        MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    } catch (const std::exception &) {
-    }
     event->accept();
+    guarded("mouse move", [&] {
+        MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
+    });
 }
 
 void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
@@ -857,17 +856,17 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
     TMouseButton b;
     if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
-    try {
-        MouseUp(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
-    } catch (const std::exception &) {
-        m_gridState = gsNormal;
-        viewport()->unsetCursor();
-    }
     event->accept();
+    guarded("mouse release", [&] {
+        MouseUp(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
+    });
 }
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    // A press while a drag is still set means its release went elsewhere (a handler
+    // opened a window, the grab was lost): that drag ends unapplied.
+    if (m_gridState != gsNormal) resetDrag();
     if (!m_designing && CanFocus() && !hasFocus()) SetFocus();
     m_clickOnCurrent = false;
     if (Button == mbLeft && (Shift & ssDouble)) {
@@ -907,11 +906,14 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             }
         }
     }
-    if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
+    callHandler(OnMouseDown, this, Button, Shift, X, Y);
+    // The handler may have removed the line whose border or body the drag holds.
+    if (!dragStillValid()) resetDrag();
 }
 
 void TCustomGrid::MouseMove(TShiftState, int X, int Y)
 {
+    if (!dragStillValid()) resetDrag();
     switch (m_gridState) {
     case gsSelecting: {
         // Dragging past an edge scrolls by one line per move.
@@ -972,11 +974,12 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft) finishDrag(Button, Shift, X, Y);
-    if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+    callHandler(OnMouseUp, this, Button, Shift, X, Y);
 }
 
 void TCustomGrid::finishDrag(TMouseButton, TShiftState, int X, int Y)
 {
+    if (!dragStillValid()) resetDrag();
     const TGridState state = m_gridState;
     m_gridState = gsNormal;
     viewport()->unsetCursor();
@@ -1007,9 +1010,36 @@ void TCustomGrid::finishDrag(TMouseButton, TShiftState, int X, int Y)
     m_moveFrom = m_moveTo = -1;
 }
 
+bool TCustomGrid::dragStillValid() const
+{
+    switch (m_gridState) {
+    case gsColSizing:
+        return m_sizing.index >= 0 && m_sizing.index < ColCount();
+    case gsRowSizing:
+        return m_sizing.index >= 0 && m_sizing.index < RowCount();
+    case gsColMoving:
+        return m_moveFrom >= m_fixedCols && m_moveFrom < ColCount() && m_moveTo < ColCount();
+    case gsRowMoving:
+        return m_moveFrom >= m_fixedRows && m_moveFrom < RowCount() && m_moveTo < RowCount();
+    default:
+        return true;
+    }
+}
+
+void TCustomGrid::resetDrag()
+{
+    const bool moving = m_gridState == gsColMoving || m_gridState == gsRowMoving;
+    m_gridState = gsNormal;
+    m_sizing = Sizing{};
+    m_moveFrom = m_moveTo = -1;
+    m_clickOnCurrent = false;
+    viewport()->unsetCursor();
+    if (moving) viewport()->update(); // takes the insertion mark away
+}
+
 void TCustomGrid::DblClick()
 {
-    if (OnDblClick) OnDblClick(this);
+    callHandler(OnDblClick, this);
 }
 
 // ---- focus ------------------------------------------------------------------------------------
@@ -1031,15 +1061,14 @@ QWidget *TCustomGrid::ParentActiveControl() const
 
 void TCustomGrid::focusInEvent(QFocusEvent *event)
 {
-    QAbstractScrollArea::focusInEvent(event);
-    try {
+    guarded("focus in", [&] {
+        QAbstractScrollArea::focusInEvent(event);
         // Only a grid without an open editor opens one: an editor hidden because its
         // cell scrolled away hands the focus here, and must not pull the view back.
         if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && !m_designing &&
             !m_editorMode)
             ShowEditor();
-    } catch (const std::exception &) {
-    }
+    });
 }
 
 // ---- keyboard --------------------------------------------------------------------------------
@@ -1054,7 +1083,9 @@ bool TCustomGrid::event(QEvent *event)
             return true;
         }
     }
-    return QAbstractScrollArea::event(event);
+    bool handled = false;
+    guarded("event", [&] { handled = QAbstractScrollArea::event(event); });
+    return handled;
 }
 
 bool TCustomGrid::focusNextPrevChild(bool next)
@@ -1094,7 +1125,7 @@ static QString typedCharacters(const QKeyEvent *event)
 
 void TCustomGrid::keyPressEvent(QKeyEvent *event)
 {
-    try {
+    guarded("key press", [&] {
         int key = event->key();
         TShiftState shift = ShiftStateOf(event->modifiers(), Qt::NoButton);
         if (key == Qt::Key_Backtab) {
@@ -1105,14 +1136,13 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
         if (key != 0)
             for (QChar c : typedCharacters(event))
                 WMChar(c);
-    } catch (const std::exception &) {
-    }
+    });
     event->accept();
 }
 
 void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
 {
-    if (OnKeyDown) OnKeyDown(this, Key, Shift);
+    callHandler(OnKeyDown, this, Key, Shift);
     if (Key == 0) return;
     const bool ctrl = Shift & ssCtrl;
     const bool extend = (Shift & ssShift) && (m_options & goRangeSelect);
@@ -1186,7 +1216,7 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
 
 void TCustomGrid::KeyPress(QChar &Key)
 {
-    if (OnKeyPress) OnKeyPress(this, Key);
+    callHandler(OnKeyPress, this, Key);
     if (Key.unicode() == 13 && (m_options & goEditing) && !(m_options & goAlwaysShowEditor) &&
         !m_designing) {
         if (m_editorMode)
@@ -1335,31 +1365,44 @@ bool TCustomGrid::editorKey(int key, TShiftState shift)
 
 void TCustomGrid::MoveColumn(int fromIndex, int toIndex)
 {
-    if (fromIndex < 0 || fromIndex >= ColCount())
-        rangeError("Column", fromIndex, 0, ColCount() - 1);
-    if (toIndex < 0 || toIndex >= ColCount()) rangeError("Column", toIndex, 0, ColCount() - 1);
+    checkRange("MoveColumn", "FromIndex", fromIndex, 0, ColCount() - 1);
+    checkRange("MoveColumn", "ToIndex", toIndex, 0, ColCount() - 1);
     if (fromIndex == toIndex) return;
-    if (m_editorMode) UpdateText();
-    m_cols.move(fromIndex, toIndex);
-    m_current.X = movedIndex(m_current.X, fromIndex, toIndex);
-    m_anchor.X = movedIndex(m_anchor.X, fromIndex, toIndex);
-    clampCurrent();
-    ColumnMoved(fromIndex, toIndex);
-    if (m_editorMode && m_inplaceEdit) m_inplaceEdit->UpdateContents();
-    viewport()->update();
+    CheckMoveLine(true, fromIndex, toIndex);
+    moveLine(true, fromIndex, toIndex);
 }
 
 void TCustomGrid::MoveRow(int fromIndex, int toIndex)
 {
-    if (fromIndex < 0 || fromIndex >= RowCount()) rangeError("Row", fromIndex, 0, RowCount() - 1);
-    if (toIndex < 0 || toIndex >= RowCount()) rangeError("Row", toIndex, 0, RowCount() - 1);
+    checkRange("MoveRow", "FromIndex", fromIndex, 0, RowCount() - 1);
+    checkRange("MoveRow", "ToIndex", toIndex, 0, RowCount() - 1);
     if (fromIndex == toIndex) return;
+    CheckMoveLine(false, fromIndex, toIndex);
+    moveLine(false, fromIndex, toIndex);
+}
+
+void TCustomGrid::moveLine(bool column, int fromIndex, int toIndex)
+{
     if (m_editorMode) UpdateText();
-    m_rows.move(fromIndex, toIndex);
-    m_current.Y = movedIndex(m_current.Y, fromIndex, toIndex);
-    m_anchor.Y = movedIndex(m_anchor.Y, fromIndex, toIndex);
+    GridAxis &axis = column ? m_cols : m_rows;
+    int TGridCoord::*along = column ? &TGridCoord::X : &TGridCoord::Y;
+    const TGridCoord current = m_current, anchor = m_anchor;
+    axis.move(fromIndex, toIndex);
+    m_current.*along = movedIndex(m_current.*along, fromIndex, toIndex);
+    m_anchor.*along = movedIndex(m_anchor.*along, fromIndex, toIndex);
     clampCurrent();
-    RowMoved(fromIndex, toIndex);
+    try {
+        if (column)
+            ColumnMoved(fromIndex, toIndex);
+        else
+            RowMoved(fromIndex, toIndex);
+    } catch (...) {
+        axis.move(toIndex, fromIndex);
+        m_current = current;
+        m_anchor = anchor;
+        clampCurrent();
+        throw;
+    }
     if (m_editorMode && m_inplaceEdit) m_inplaceEdit->UpdateContents();
     viewport()->update();
 }
@@ -1371,6 +1414,7 @@ void TCustomGrid::ColWidthsChanged() {}
 void TCustomGrid::RowHeightsChanged() {}
 void TCustomGrid::RowMoved(int, int) {}
 void TCustomGrid::ColumnMoved(int, int) {}
+void TCustomGrid::CheckMoveLine(bool, int, int) const {}
 
 void TCustomGrid::Loaded()
 {

@@ -27,6 +27,18 @@
 //   Qt mouse release -> MouseUp (ColWidthsChanged / ColumnMoved / open editor) -> OnMouseUp
 //   Qt key press     -> KeyDown (navigation, F2) -> WMChar(character) -> KeyPress
 //                       -> ShowEditorChar for a typed character when editing
+//
+// Every Qt event handler runs inside the event guard (host/eventguard.h): nothing
+// thrown leaves it, the message goes to qWarning, and an interrupted drag is reset.
+//
+// Handlers (the OnXxx events) may change the grid, even destroy it. After each call
+// the grid re-checks what the handler may have changed (the counts under the current
+// cell, the line being dragged). A grid destroyed by its own handler stops the
+// running operation at once: callHandler throws an Exception that the event guard
+// reports (code that called into the grid gets it). Destroy a grid from its handlers
+// with deleteLater(). A change made while the grid paints (from DrawCell or
+// OnDrawCell) never paints recursively: the running paint stops after the cell if
+// the layout changed, and a repaint is scheduled.
 
 #include "host/vorgrdexport.h"
 #include "host/graphics.h"
@@ -34,8 +46,10 @@
 #include "host/gridtypes.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 
 #include <functional>
+#include <utility>
 
 namespace vorgrd {
 
@@ -72,6 +86,11 @@ public:
     void setFixedCols(int count);
     int FixedRows() const { return m_fixedRows; }
     void setFixedRows(int count);
+    // The largest counts, INT_MAX unless a descendant that keeps something per line
+    // lowered them with setCountLimits; a larger count raises ERangeError. Cell
+    // writes of a descendant that stores cells stay below them too.
+    int MaxColCount() const { return m_maxColCount; }
+    int MaxRowCount() const { return m_maxRowCount; }
     // Sizes are 0 .. 1,000,000 pixels, else ERangeError. Writing a default size resets
     // every individual width (height) to it.
     int DefaultColWidth() const { return m_cols.defaultExtent(); }
@@ -170,7 +189,9 @@ public:
 
     // ---- moving lines ---------------------------------------------------------------------
     // Moves a scrollable or fixed line with its extent, keeps the current cell on its
-    // line and calls ColumnMoved / RowMoved. Indices out of range raise ERangeError.
+    // line and calls ColumnMoved / RowMoved. Indices out of range raise ERangeError;
+    // a move CheckMoveLine refuses raises with nothing changed, and a ColumnMoved /
+    // RowMoved that raises has the extent and the current cell put back.
     void MoveColumn(int fromIndex, int toIndex);
     void MoveRow(int fromIndex, int toIndex);
 
@@ -196,6 +217,25 @@ public:
     std::function<void(QObject *sender)> OnTopLeftChanged;
 
 protected:
+    // Lowers the count caps (see MaxColCount); the current counts must fit.
+    void setCountLimits(int maxCols, int maxRows);
+
+    // Calls an application handler (an empty std::function is skipped). A handler that
+    // destroyed the grid stops the operation: an Exception saying so is thrown before
+    // anything touches the grid again.
+    template <class Handler, class... Args> void callHandler(const Handler &handler, Args &&...args)
+    {
+        if (!handler) return;
+        const QPointer<TCustomGrid> alive(this);
+        handler(std::forward<Args>(args)...);
+        if (!alive) destroyedByHandler();
+    }
+    [[noreturn]] static void destroyedByHandler();
+
+    // Ends a sizing, moving or selecting drag without applying it (after an exception
+    // or a handler that removed the dragged line).
+    void resetDrag();
+
     // Paints one cell. The canvas's brush and font are set for the cell's state; with
     // DefaultDrawing the rectangle is already filled.
     virtual void DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState) = 0;
@@ -208,6 +248,9 @@ protected:
     // nothing, TStringGrid moves the cells.
     virtual void RowMoved(int FromIndex, int ToIndex);
     virtual void ColumnMoved(int FromIndex, int ToIndex);
+    // Asked before a line moves (a drag or MoveColumn/MoveRow), with valid indices;
+    // raises to refuse the move while nothing has changed. The base refuses nothing.
+    virtual void CheckMoveLine(bool Column, int FromIndex, int ToIndex) const;
 
     virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void MouseMove(TShiftState Shift, int X, int Y);
@@ -242,6 +285,14 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
 
+public:
+    // LIMIT: a line is at most a million pixels and a grid line at most a thousand, so
+    // that pixel sums of visible cells stay far from the int range of QRect.
+    static constexpr int MaxExtent = 1'000'000;
+    static constexpr int MaxLineWidth = 1000;
+    static constexpr int DefaultMaxColCount = 2'147'483'647;
+    static constexpr int DefaultMaxRowCount = 2'147'483'647;
+
 private:
     friend class TInplaceEdit;
     struct Sizing
@@ -253,6 +304,11 @@ private:
     };
 
     Sizing calcSizingState(int x, int y) const;
+    // Runs the work of one Qt event handler inside the event guard; resets the drag
+    // when it threw and the grid is still there.
+    template <class Work> void guarded(const char *handler, Work &&work);
+    // Whether the drag in progress still refers to existing lines.
+    bool dragStillValid() const;
     int fixedWidth() const; // pixels taken by the fixed columns and their lines
     int fixedHeight() const;
     int maxLeftCol() const;
@@ -271,9 +327,11 @@ private:
     // Keys that the open editor hands to the grid; returns whether handled.
     bool editorKey(int key, TShiftState shift);
     void paintCell(int col, int row, const QRect &rect);
-    void paintLines(int col, int row, const QRect &rect, int vlw, int hlw);
+    void paintLines(QPainter &painter, int col, int row, const QRect &rect, int vlw, int hlw);
+    void paintView(QPainter &painter, const QRect &clip);
     void fontChanged();
     void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
+    void moveLine(bool column, int fromIndex, int toIndex);
 
     GridAxis m_cols;
     GridAxis m_rows;
@@ -295,6 +353,12 @@ private:
     bool m_designing = false;
     TGridState m_gridState = gsNormal;
     bool m_syncingScrollBars = false;
+    int m_maxColCount = DefaultMaxColCount;
+    int m_maxRowCount = DefaultMaxRowCount;
+    // Painting: set while paintEvent runs; the layout generation counts changes of
+    // counts, extents and scrolling, so that a paint sees a handler's change.
+    bool m_painting = false;
+    quint64 m_layoutGeneration = 0;
 
     // Drag state.
     Sizing m_sizing;

@@ -13,7 +13,7 @@ void TDrawGrid::MouseToCell(int X, int Y, int &ACol, int &ARow) const
 
 void TDrawGrid::DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState)
 {
-    if (OnDrawCell) OnDrawCell(this, ACol, ARow, ARect, AState);
+    callHandler(OnDrawCell, this, ACol, ARow, ARect, AState);
 }
 
 } // namespace vorgrd

@@ -5,9 +5,14 @@
 
 #include "host/vorgrdexport.h"
 #include <QByteArray>
+#include <QMetaEnum>
 #include <QString>
 
+#include <algorithm>
 #include <exception>
+#include <new>
+#include <stdexcept>
+#include <type_traits>
 
 namespace vorgrd {
 
@@ -73,5 +78,53 @@ class VORGRD_EXPORT MFileError : public Exception
 public:
     using Exception::Exception;
 };
+
+// ---- argument checks --------------------------------------------------------------
+// Every argument check of the library raises its ERangeError through these, so that
+// every refusal reads alike:
+//   "<operation>: <what> <value> is out of range (valid: <first>..<last>)"
+// (without "<operation>: " when the operation is empty). A check comes before
+// anything changes, so a refused call leaves everything as it was.
+
+[[noreturn]] void throwRangeError(const char *operation, const char *what, qint64 value,
+                                  qint64 first, qint64 last);
+
+inline void checkRange(const char *operation, const char *what, qint64 value, qint64 first,
+                       qint64 last)
+{
+    if (value < first || value > last) throwRangeError(operation, what, value, first, last);
+}
+
+// An enumeration value must be one the enumeration declares; its bounds come from the
+// enumeration's own meta data, so adding a value needs no change here. (Our published
+// enumerations have a fixed underlying type, so a value outside them can be held and
+// looked at without undefined behaviour, and refused here.)
+template <class E> void checkEnumRange(const char *operation, const char *what, E value)
+{
+    static_assert(std::is_enum_v<E>);
+    const QMetaEnum meta = QMetaEnum::fromType<E>();
+    const int raw = static_cast<int>(value);
+    if (meta.valueToKey(raw)) return;
+    int first = meta.keyCount() > 0 ? meta.value(0) : 0, last = first;
+    for (int i = 1; i < meta.keyCount(); ++i) {
+        first = std::min(first, meta.value(i));
+        last = std::max(last, meta.value(i));
+    }
+    throwRangeError(operation, what, raw, first, last);
+}
+
+// Runs a public operation's allocating step: running out of memory (or asking for a
+// container larger than it can be) becomes an Exception naming the operation, not a
+// std::bad_alloc or std::length_error the caller does not expect from this library.
+template <class Work> decltype(auto) withMemoryCheck(const char *operation, Work &&work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc &) {
+        throw Exception(QStringLiteral("%1: out of memory").arg(QLatin1String(operation)));
+    } catch (const std::length_error &) {
+        throw Exception(QStringLiteral("%1: out of memory").arg(QLatin1String(operation)));
+    }
+}
 
 } // namespace vorgrd

@@ -77,7 +77,7 @@ enum TFontStyle
 };
 Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
 Q_FLAG_NS(TFontStyles)
-enum TBrushStyle
+enum TBrushStyle : int
 {
     bsSolid,
     bsClear

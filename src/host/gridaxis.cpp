@@ -90,4 +90,29 @@ int GridAxis::indexAt(qint64 pos, int lineWidth) const
     return lo;
 }
 
+int GridAxis::lastIndexAtOrBefore(qint64 pos, int lineWidth) const
+{
+    if (pos < 0) return -1;
+    // Offsets never decrease with the index: the last one not beyond pos.
+    int lo = 0, hi = m_count;
+    while (lo < hi) {
+        const int mid = static_cast<int>(lo + (qint64(hi) - lo + 1) / 2);
+        if (offset(mid, lineWidth) <= pos)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
+int GridAxis::nextShown(int index, int lineWidth) const
+{
+    if (index >= m_count) return m_count;
+    if (index < 0) index = 0;
+    if (extent(index) + lineWidth > 0) return index;
+    // The cells before `index` end at or before its offset; the first one ending
+    // beyond it is the first that takes pixels.
+    return indexAt(offset(index, lineWidth), lineWidth);
+}
+
 } // namespace vorgrd

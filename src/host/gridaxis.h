@@ -37,6 +37,12 @@ public:
     // The cell whose span [offset(i), offset(i + 1)) holds `pos`, searched from
     // index 0; count() when pos lies beyond the last cell, -1 when negative.
     int indexAt(qint64 pos, int lineWidth) const;
+    // The largest index 0 .. count whose offset is at most `pos`; -1 when pos < 0.
+    int lastIndexAtOrBefore(qint64 pos, int lineWidth) const;
+    // The first cell from `index` on that takes pixels (extent + lineWidth > 0), or
+    // count() when none does. Walks over lines of extent 0 (with no grid lines) in
+    // O(log n log k), so a view of zero-height rows costs what the visible ones cost.
+    int nextShown(int index, int lineWidth) const;
     int customCount() const { return static_cast<int>(m_custom.size()); }
 
 private:

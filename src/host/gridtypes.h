@@ -74,7 +74,7 @@ enum TShiftStateFlag
 Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
 Q_FLAG_NS(TShiftState)
 
-enum TScrollStyle
+enum TScrollStyle : int
 {
     ssNone,
     ssHorizontal,

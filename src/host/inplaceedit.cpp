@@ -1,6 +1,7 @@
 #include "host/inplaceedit.h"
 
 #include "host/customgrid.h"
+#include "host/eventguard.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -88,15 +89,20 @@ void TInplaceEdit::PaintWindow()
 
 bool TInplaceEdit::event(QEvent *event)
 {
-    // Tab belongs to the grid's navigation when goTabs is on.
-    if (event->type() == QEvent::KeyPress && (m_grid->Options() & goTabs)) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
+    bool handled = false;
+    guardEvent("editor event", [&] {
+        // Tab belongs to the grid's navigation when goTabs is on.
+        if (event->type() == QEvent::KeyPress && (m_grid->Options() & goTabs)) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                keyPressEvent(key);
+                handled = true;
+                return;
+            }
         }
-    }
-    return QLineEdit::event(event);
+        handled = QLineEdit::event(event);
+    });
+    return handled;
 }
 
 void TInplaceEdit::keyPressEvent(QKeyEvent *event)
@@ -107,99 +113,81 @@ void TInplaceEdit::keyPressEvent(QKeyEvent *event)
         key = Qt::Key_Tab;
         shift |= ssShift;
     }
+    event->accept();
     m_keyEvent = event;
-    try {
+    // A key whose handling failed is not typed into the text as well.
+    guardEvent("editor key press", [&] {
         KeyDown(key, shift);
-    } catch (const std::exception &) {
-        key = 0;
-    }
+        if (key != 0 && isVisible()) QLineEdit::keyPressEvent(event);
+    });
     m_keyEvent = nullptr;
-    if (key != 0 && isVisible())
-        QLineEdit::keyPressEvent(event);
-    else
-        event->accept();
 }
 
 void TInplaceEdit::mousePressEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!MouseButtonOf(event->button(), b)) {
-        QLineEdit::mousePressEvent(event);
-        return;
-    }
     m_mouseEvent = event;
-    const QPoint p = event->position().toPoint();
-    try {
+    guardEvent("editor mouse press", [&] {
+        if (!MouseButtonOf(event->button(), b)) return QLineEdit::mousePressEvent(event);
+        const QPoint p = event->position().toPoint();
         MouseDown(b, ShiftStateOf(event->modifiers()), p.x(), p.y());
-    } catch (const std::exception &) {
-    }
+    });
     m_mouseEvent = nullptr;
 }
 
 void TInplaceEdit::mouseMoveEvent(QMouseEvent *event)
 {
     m_mouseEvent = event;
-    const QPoint p = event->position().toPoint();
-    try {
+    guardEvent("editor mouse move", [&] {
+        const QPoint p = event->position().toPoint();
         MouseMove(ShiftStateOf(event->modifiers()), p.x(), p.y());
-    } catch (const std::exception &) {
-    }
+    });
     m_mouseEvent = nullptr;
 }
 
 void TInplaceEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    if (!MouseButtonOf(event->button(), b)) {
-        QLineEdit::mouseReleaseEvent(event);
-        return;
-    }
     m_mouseEvent = event;
-    const QPoint p = event->position().toPoint();
-    try {
+    guardEvent("editor mouse release", [&] {
+        if (!MouseButtonOf(event->button(), b)) return QLineEdit::mouseReleaseEvent(event);
+        const QPoint p = event->position().toPoint();
         MouseUp(b, ShiftStateOf(event->modifiers()), p.x(), p.y());
-    } catch (const std::exception &) {
-    }
+    });
     m_mouseEvent = nullptr;
 }
 
 void TInplaceEdit::paintEvent(QPaintEvent *event)
 {
     m_paintEvent = event;
-    try {
-        PaintWindow();
-    } catch (const std::exception &) {
-    }
+    guardEvent("editor paint", [&] { PaintWindow(); });
     m_paintEvent = nullptr;
 }
 
 void TInplaceEdit::resizeEvent(QResizeEvent *event)
 {
-    QLineEdit::resizeEvent(event);
-    try {
+    guardEvent("editor resize", [&] {
+        QLineEdit::resizeEvent(event);
         BoundsChanged();
-    } catch (const std::exception &) {
-    }
+    });
 }
 
 void TInplaceEdit::moveEvent(QMoveEvent *event)
 {
-    QLineEdit::moveEvent(event);
-    try {
+    guardEvent("editor move", [&] {
+        QLineEdit::moveEvent(event);
         BoundsChanged();
-    } catch (const std::exception &) {
-    }
+    });
 }
 
 // Leaving the editor for another widget keeps what was typed: the text goes into the
 // cell, so code reading the grid sees it.
 void TInplaceEdit::focusOutEvent(QFocusEvent *event)
 {
-    QLineEdit::focusOutEvent(event);
-    try {
+    guardEvent("editor focus out", [&] {
+        QLineEdit::focusOutEvent(event);
         m_grid->UpdateText();
-    } catch (const std::exception &) {
-    }
+    });
 }
 
 } // namespace vorgrd

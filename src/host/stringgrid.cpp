@@ -3,6 +3,7 @@
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -101,9 +102,20 @@ QString TStringGrid::Cells(int ACol, int ARow) const
     return m_store.text(ACol, ARow);
 }
 
+void TStringGrid::checkCellWrite(const char *operation, int col, int row) const
+{
+    // A row is dense up to its highest written column, so a column far beyond the cap
+    // would make the row as large as the index: refuse it instead of exhausting
+    // memory. Rows cost nothing per index (they are paged), so any row the store can
+    // hold may be written.
+    checkRange(operation, "column", col, 0, std::min(MaxColCount() - 1, CellStore::MaxWriteColumn));
+    checkRange(operation, "row", row, 0, CellStore::MaxWriteRow);
+}
+
 void TStringGrid::setCells(int ACol, int ARow, const QString &text)
 {
-    m_store.setText(ACol, ARow, text);
+    checkCellWrite("setCells", ACol, ARow);
+    withMemoryCheck("setCells", [&] { m_store.setText(ACol, ARow, text); });
     cellChanged(ACol, ARow);
 }
 
@@ -114,7 +126,8 @@ void *TStringGrid::Objects(int ACol, int ARow) const
 
 void TStringGrid::setObjects(int ACol, int ARow, void *object)
 {
-    m_store.setObject(ACol, ARow, object);
+    checkCellWrite("setObjects", ACol, ARow);
+    withMemoryCheck("setObjects", [&] { m_store.setObject(ACol, ARow, object); });
 }
 
 void TStringGrid::cellChanged(int col, int row)
@@ -167,6 +180,14 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
     m_store.moveRow(FromIndex, ToIndex);
     InvalidateGrid();
+}
+
+void TStringGrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
+{
+    const int last = Column ? CellStore::MaxWriteColumn : CellStore::MaxWriteRow;
+    const char *operation = Column ? "MoveColumn" : "MoveRow";
+    checkRange(operation, "FromIndex", FromIndex, 0, last);
+    checkRange(operation, "ToIndex", ToIndex, 0, last);
 }
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)

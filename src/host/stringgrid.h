@@ -57,7 +57,10 @@ public:
 
     QString Cells(int ACol, int ARow) const;
     // Writes the text; a visible cell is repainted, and an editor open on the cell
-    // shows the new text.
+    // shows the new text. A cell may lie beyond the counts, but its column not beyond
+    // the column cap (0 .. MaxColCount()-1) nor the store's MaxWriteColumn, and its
+    // row not beyond CellStore::MaxWriteRow, else ERangeError; running out of memory
+    // raises Exception. Either way nothing changed.
     void setCells(int ACol, int ARow, const QString &text);
     void *Objects(int ACol, int ARow) const;
     void setObjects(int ACol, int ARow, void *object);
@@ -84,10 +87,13 @@ protected:
     // Move the line's cells (texts and objects), shifting the lines between.
     void RowMoved(int FromIndex, int ToIndex) override;
     void ColumnMoved(int FromIndex, int ToIndex) override;
+    // Refuses a move past the store's write limits.
+    void CheckMoveLine(bool Column, int FromIndex, int ToIndex) const override;
 
 private:
     friend class TStringGridStrings;
     void cellChanged(int col, int row);
+    void checkCellWrite(const char *operation, int col, int row) const;
 
     CellStore m_store;
 };

@@ -10,7 +10,7 @@ namespace OrderingTypes {
 Q_NAMESPACE_EXPORT(VORGRD_EXPORT)
 
 // How a sort compares keys; value for value the key types of TvorList.
-enum TMSortType
+enum TMSortType : int
 {
     soString,              // case-insensitive, locale-aware text
     soStringCaseSensitive, // text by character codes
@@ -20,7 +20,7 @@ enum TMSortType
 Q_ENUM_NS(TMSortType)
 
 // Which sort ran last (what UndoSort undoes).
-enum mSortState
+enum mSortState : int
 {
     Unsorted,
     CompleteRows,
@@ -34,7 +34,7 @@ Q_ENUM_NS(mSortState)
 
 // Whether the fixed rows and columns take part in sorting and searching: not at all,
 // one band chosen by the operation's direction, or like every other cell.
-enum HandleFixed
+enum HandleFixed : int
 {
     hfNot,
     hfSmart,

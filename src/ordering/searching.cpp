@@ -172,11 +172,7 @@ bool normalise(SearchState &s, const CutRange &r, bool backwards)
 
 void checkLine(int index, int count, const char *what)
 {
-    if (index < 0 || index >= count)
-        throw ERangeError(QStringLiteral("Search %1 %2 is out of range (valid: 0..%3)")
-                              .arg(QLatin1String(what))
-                              .arg(index)
-                              .arg(count - 1));
+    checkRange("Search", what, index, 0, count - 1);
 }
 
 } // namespace

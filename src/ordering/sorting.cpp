@@ -265,16 +265,8 @@ namespace {
 // enumerations from outside their range must not reach the keyed list.
 void checkSettings(const tvorgrid &grid, mSortState kind)
 {
-    const int keyType = static_cast<int>(grid.KeyType());
-    if (keyType < soString || keyType > soDate)
-        throw ERangeError(QStringLiteral("%1: KeyType %2 is out of range (valid: 0..3)")
-                              .arg(QLatin1String(sortName(kind)))
-                              .arg(keyType));
-    const int useFixed = static_cast<int>(grid.UseFixed());
-    if (useFixed < hfNot || useFixed > hfYes)
-        throw ERangeError(QStringLiteral("%1: UseFixed %2 is out of range (valid: 0..2)")
-                              .arg(QLatin1String(sortName(kind)))
-                              .arg(useFixed));
+    checkEnumRange(sortName(kind), "KeyType", grid.KeyType());
+    checkEnumRange(sortName(kind), "UseFixed", grid.UseFixed());
 }
 
 void applyKeySettings(TvorList &list, const tvorgrid &grid, int sortStart)
@@ -300,12 +292,7 @@ void tvorgrid::sortLines(mSortState kind, int line)
 {
     const bool rows = ordersRows(kind);
     const int lineLimit = rows ? ColCount() : RowCount();
-    if (line < 0 || line >= lineLimit)
-        throw ERangeError(
-            QStringLiteral("%1: %2 %3 is out of range (valid: 0..%4)")
-                .arg(QLatin1String(sortName(kind)), QLatin1String(rows ? "column" : "row"))
-                .arg(line)
-                .arg(lineLimit - 1));
+    checkRange(sortName(kind), rows ? "column" : "row", line, 0, lineLimit - 1);
     checkSettings(*this, kind);
     const int sortStart = sortStartAlong(*this, rows);
 
