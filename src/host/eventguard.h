@@ -8,13 +8,15 @@
 // a library user can see why a key or a click did nothing, and the caller's recovery
 // runs (the grid resets a drag that the exception interrupted).
 
+#include "host/vorgrdexport.h"
+
 #include <exception>
 
 namespace vorgrd {
 
 // Writes the message of the exception `failure` with qWarning, naming the handler.
 // Never throws.
-void reportEventFailure(const char *handler, std::exception_ptr failure) noexcept;
+VORGRD_EXPORT void reportEventFailure(const char *handler, std::exception_ptr failure) noexcept;
 
 // Runs `work`; returns true when it finished, false when it threw. After a throw the
 // failure is reported and `recover` runs (a recover that throws is reported too).

@@ -86,7 +86,7 @@ public:
 // (without "<operation>: " when the operation is empty). A check comes before
 // anything changes, so a refused call leaves everything as it was.
 
-[[noreturn]] void throwRangeError(const char *operation, const char *what, qint64 value,
+[[noreturn]] VORGRD_EXPORT void throwRangeError(const char *operation, const char *what, qint64 value,
                                   qint64 first, qint64 last);
 
 inline void checkRange(const char *operation, const char *what, qint64 value, qint64 first,

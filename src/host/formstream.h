@@ -19,8 +19,12 @@
 // writable, every value of the right kind, every collection item readable into a
 // scratch item), then sets the properties in their declaration order (so counts are
 // set before what depends on them), fills the collections, and finally calls the
-// component's Q_INVOKABLE Loaded() when it has one. Anything wrong raises EReadError
-// naming the property, and the component is left as it was.
+// component's Q_INVOKABLE Loaded() when it has one. Between the check and the real
+// reading, a component whose class has a Q_INVOKABLE constructor is rehearsed: a
+// scratch instance takes the component's stored state, the stream and Loaded(), so
+// that a value refused only together with others (or only by Loaded()) is found while
+// the component is untouched. Anything wrong raises EReadError naming the property
+// (a failure in Loaded() names "properties"), and the component is left as it was.
 
 #include "host/vorgrdexport.h"
 #include <QByteArray>
