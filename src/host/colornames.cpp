@@ -1,5 +1,7 @@
 #include "host/colornames.h"
 
+#include <QRegularExpression>
+
 #include <array>
 #include <limits>
 
@@ -34,26 +36,15 @@ constexpr std::array<ColorName, 32> colorNames = {{
     {clInfoText, "clInfoText"},   {clInfoBk, "clInfoBk"},
 }};
 
-// Digits of `text` from `from` on in `base`; false when there are none, when one is
-// no digit of the base, or when the value leaves 32 bits.
-bool unsignedDigits(const QString &text, qsizetype from, int base, quint64 &value)
+// The value of `digits` (ASCII digits of `base` only, no sign, no blank) when it fits
+// in 32 bits.
+bool unsignedDigits(QStringView digits, int base, quint64 &value)
 {
-    if (from >= text.size()) return false;
-    value = 0;
-    for (qsizetype i = from; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        int digit = -1;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (base == 16 && c >= u'a' && c <= u'f')
-            digit = c - u'a' + 10;
-        else if (base == 16 && c >= u'A' && c <= u'F')
-            digit = c - u'A' + 10;
-        if (digit < 0) return false;
-        value = value * quint64(base) + quint64(digit);
-        if (value > std::numeric_limits<quint32>::max()) return false;
-    }
-    return true;
+    static const QRegularExpression decimal(QStringLiteral("^[0-9]{1,10}$"));
+    static const QRegularExpression hexadecimal(QStringLiteral("^[0-9A-Fa-f]{1,8}$"));
+    if (!(base == 16 ? hexadecimal : decimal).match(digits).hasMatch()) return false;
+    value = digits.toULongLong(nullptr, base);
+    return value <= std::numeric_limits<quint32>::max();
 }
 
 } // namespace
@@ -86,15 +77,16 @@ bool StringToColor(const QString &text, TColor &color)
     const QString t = text.trimmed();
     if (IdentToColor(t, color)) return true;
     quint64 value = 0;
+    const QStringView view(t);
     if (t.startsWith(u'$')) {
-        if (!unsignedDigits(t, 1, 16, value)) return false;
+        if (!unsignedDigits(view.mid(1), 16, value)) return false;
     } else if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
-        if (!unsignedDigits(t, 2, 16, value)) return false;
+        if (!unsignedDigits(view.mid(2), 16, value)) return false;
     } else if (t.startsWith(u'-')) {
-        if (!unsignedDigits(t, 1, 10, value) || value > quint64(std::numeric_limits<qint32>::max()) + 1)
+        if (!unsignedDigits(view.mid(1), 10, value) || value > quint64(std::numeric_limits<qint32>::max()) + 1)
             return false;
         value = quint64(quint32(-qint64(value)));
-    } else if (!unsignedDigits(t, t.startsWith(u'+') ? 1 : 0, 10, value)) {
+    } else if (!unsignedDigits(t.startsWith(u'+') ? view.mid(1) : view, 10, value)) {
         return false;
     }
     color = TColor(value);

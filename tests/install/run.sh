@@ -8,8 +8,10 @@
 #      that the uic form and QUiLoader with the installed plugin build the same grid;
 #   3. Qt Designer itself under Xvfb with the installed plugin on its plugin path,
 #      opening that .ui file: the plugin reports that Designer's widget box lists
-#      tvorgrid, that the form's grid has the "Edit Columns..." task menu, and that
-#      triggering it opened the column editor on the grid's four columns.
+#      tvorgrid, that the form's grid has the "Edit Columns..." task menu, that
+#      triggering it opened the column editor on the grid's four columns, and that
+#      after New and OK the form is modified, with the five columns in its stored
+#      ColumnsJson and the edit on the undo stack.
 # Usage: tests/install/run.sh <build dir> [<folder for the documentation screenshots>]
 set -euo pipefail
 build=$(realpath "$1")
@@ -59,14 +61,16 @@ designer=$(command -v designer || true)
 cat > "$work/designer-run.sh" <<SCRIPT
 #!/usr/bin/env bash
 set -u
-export HOME="$work/home" QT_PLUGIN_PATH="$QT_PLUGIN_PATH" VORGRD_DESIGNER_REPORT=1 QT_QPA_PLATFORM=xcb
+mode=\${1:-check}
+export HOME="$work/home" QT_PLUGIN_PATH="$QT_PLUGIN_PATH" VORGRD_DESIGNER_REPORT=\$mode QT_QPA_PLATFORM=xcb
 mkdir -p "\$HOME"
 "$designer" "$work/consumer/gridform.ui" >"$work/designer.log" 2>&1 &
 pid=\$!
 # Designer reports through the plugin once its widget box lists the grid; it is a
 # GUI program starting up, so the wait is bounded, not timed.
 for _ in \$(seq 1 300); do
-  grep -q -e 'vorgrd: the column editor is open' -e 'vorgrd: no task menu' "$work/designer.log" && break
+  grep -q -e 'vorgrd: after OK' -e 'vorgrd: no task menu' "$work/designer.log" && break
+  [ \$mode = keep-open ] && grep -q 'vorgrd: the column editor is open' "$work/designer.log" && break
   kill -0 \$pid 2>/dev/null || break
   sleep 0.2
 done
@@ -74,7 +78,11 @@ status=0
 grep -q 'vorgrd: Designer lists tvorgrid in "Additional"' "$work/designer.log" || status=1
 grep -q 'vorgrd: the task menu of grid offers "Edit Columns..."' "$work/designer.log" || status=1
 grep -q 'vorgrd: the column editor is open on 4 columns' "$work/designer.log" || status=1
-if [ \$status -eq 0 ] && [ -n "$shots" ]; then
+if [ \$mode = check ]; then
+  grep -q 'vorgrd: after OK the form is modified, ColumnsJson is stored with 5 columns, undo possible' \
+    "$work/designer.log" || status=1
+fi
+if [ \$status -eq 0 ] && [ \$mode = keep-open ]; then
   sleep 2 # let the window manager-less screen finish painting for the picture
   "$work/consumer/grabscreen" "$shots/designer.png" 0 0 853 709
 fi
@@ -83,12 +91,15 @@ wait \$pid 2>/dev/null
 exit \$status
 SCRIPT
 chmod +x "$work/designer-run.sh"
-if ! xvfb-run -a -s "-screen 0 1280x800x24" "$work/designer-run.sh"; then
+if ! xvfb-run -a -s "-screen 0 1280x800x24" "$work/designer-run.sh" check; then
   cat "$work/designer.log" >&2
-  fail "Designer did not list tvorgrid, offer Edit Columns... or open the column editor"
+  fail "Designer did not list tvorgrid, open the column editor from the grid's task menu, or record the edit"
 fi
 grep '^vorgrd: ' "$work/designer.log"
-ok "Designer lists tvorgrid, and Edit Columns... opens the column editor on the form's grid"
+ok "Designer lists tvorgrid; Edit Columns... edits the form's grid and marks the form modified"
+if [ -n "$shots" ]; then
+  xvfb-run -a -s "-screen 0 1280x800x24" "$work/designer-run.sh" keep-open || fail "no Designer screenshot"
+fi
 if [ -n "$shots" ]; then
   "$work/consumer/editorshot" "$shots/coleditor.png"
   ok "screenshots written to $shots"

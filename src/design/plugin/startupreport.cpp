@@ -7,12 +7,17 @@
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerFormWindowManagerInterface>
+#include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QDesignerWidgetBoxInterface>
 #include <QtDesigner/QExtensionManager>
 
 #include <QAction>
 #include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPushButton>
+#include <QUndoStack>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
@@ -49,7 +54,9 @@ vorgrd::tvorgrid *gridOnTheOpenForm(QDesignerFormEditorInterface &core)
     return container ? container->findChild<vorgrd::tvorgrid *>() : nullptr;
 }
 
-// Once the editor is up (it runs modally, so this is polled from its event loop).
+// Once the editor is up (it runs modally, so this is polled from its event loop):
+// unless the picture is wanted (VORGRD_DESIGNER_REPORT=keep-open), one column is
+// added and the editor closed with OK, as a developer would.
 void reportEditorWhenOpen(QObject *owner)
 {
     auto *poll = new QTimer(owner);
@@ -58,8 +65,27 @@ void reportEditorWhenOpen(QObject *owner)
         if (!editor || !editor->EditColumns()) return;
         report(QStringLiteral("the column editor is open on %1 columns").arg(editor->EditColumns()->Count()));
         poll->deleteLater();
+        if (qEnvironmentVariable("VORGRD_DESIGNER_REPORT") == QLatin1String("keep-open")) return;
+        editor->NewButton->click();
+        editor->OkButton->click();
     });
     poll->start(100);
+}
+
+// After the editor closed: what Designer now holds for the form.
+void reportForm(QDesignerFormEditorInterface &core, vorgrd::tvorgrid &grid)
+{
+    QDesignerFormWindowInterface *form = QDesignerFormWindowInterface::findFormWindow(&grid);
+    auto *sheet = qt_extension<QDesignerPropertySheetExtension *>(core.extensionManager(), &grid);
+    const int index = sheet ? sheet->indexOf(QStringLiteral("ColumnsJson")) : -1;
+    const bool stored = index >= 0 && sheet->isChanged(index);
+    // The sheet holds texts in a type of Designer's own; the grid has the same value.
+    const int count = int(QJsonDocument::fromJson(grid.ColumnsJson().toUtf8()).array().size());
+    report(QStringLiteral("after OK the form is %1, ColumnsJson is %2 with %3 columns, undo %4")
+               .arg(form && form->isDirty() ? QStringLiteral("modified") : QStringLiteral("unmodified"),
+                    stored ? QStringLiteral("stored") : QStringLiteral("not stored"), QString::number(count),
+                    form && form->commandHistory()->canUndo() ? QStringLiteral("possible")
+                                                              : QStringLiteral("impossible")));
 }
 
 // Step two, once the widget box is filled: the task menu of the form's grid.
@@ -74,7 +100,12 @@ void reportTaskMenu(QDesignerFormEditorInterface &core)
     }
     report(QStringLiteral("the task menu of %1 offers \"%2\"").arg(grid->objectName(), edit->text()));
     reportEditorWhenOpen(&core);
-    QTimer::singleShot(0, edit, &QAction::trigger);
+    QPointer<vorgrd::tvorgrid> target(grid);
+    QTimer::singleShot(0, edit, [edit, &core, target]() {
+        edit->trigger(); // what a double-click on the grid does; returns once it closed
+        if (target && qEnvironmentVariable("VORGRD_DESIGNER_REPORT") != QLatin1String("keep-open"))
+            reportForm(core, *target);
+    });
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 //                                                           its filter then shows it)
 //   vorgrd: the task menu of grid offers "Edit Columns..." (on the open form's grid)
 //   vorgrd: the column editor is open on 4 columns         (after triggering it)
+//   vorgrd: after OK the form is modified, ColumnsJson is stored with 5 columns,
+//           undo possible                                  (after New and OK)
+// With VORGRD_DESIGNER_REPORT=keep-open the editor stays open (for a screenshot).
 // Nothing is reported, and nothing runs, without the variable.
 
 class QDesignerFormEditorInterface;
