@@ -12,6 +12,7 @@
 //   ratio export_sylk.vs_limit, export_html.vs_limit, export.vs_limit (the larger),
 //   ratio fill.vs_qsqlquerymodel
 // as ours / theirs.
+#include "manualtime.h"
 #include "grid/vorGrid.h"
 
 #include <QApplication>
@@ -29,25 +30,14 @@
 #include <string>
 
 using namespace vorgrd;
+using vorgrd::bench::RatioReporter;
+using vorgrd::bench::threadSeconds;
+using vorgrd::bench::timed;
 
 namespace {
 
 constexpr int Rows = 1'000'000;
 constexpr int Cols = 10;
-
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-template <typename F> double timed(F &&work)
-{
-    const double start = threadSeconds();
-    work();
-    return threadSeconds() - start;
-}
 
 // Column 0 the fixed row number; 1 a price, 2 a quantity (numeric), 3 a check box, 4 a
 // date, the rest labels, one in fifty with a ";" or a "&" to escape.
@@ -175,19 +165,6 @@ void BM_Model(benchmark::State &state)
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                seconds[run.run_name.function_name] = run.real_accumulated_time / double(run.iterations);
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -204,9 +181,7 @@ int main(int argc, char **argv)
     std::printf("built in %.1f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - built).count());
 
-    const auto add = [](const char *name, void (*fn)(benchmark::State &), int iterations) {
-        benchmark::RegisterBenchmark(name, fn)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(iterations);
-    };
+    const auto add = bench::registerManual;
     add("ours/sylk", BM_Sylk, 2);
     add("ours/html", BM_Html, 2);
     add("limit/lines", BM_Limit, 2);
@@ -218,10 +193,7 @@ int main(int argc, char **argv)
 
     auto &s = reporter.seconds;
     const auto ratio = [&](const char *label, const std::string &ours, const std::string &theirs) {
-        if (!s.count(ours) || !s.count(theirs) || s[theirs] <= 0) return 0.0;
-        std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label, s[ours] / s[theirs],
-                    s[ours] * 1e3, theirs.c_str(), s[theirs] * 1e3);
-        return s[ours] / s[theirs];
+        return bench::printRatio(s, label, ours, theirs);
     };
     std::printf("(times are the CPU time of the timed operation alone)\n");
     const double sylk = ratio("export_sylk.vs_limit", "ours/sylk", "limit/lines");

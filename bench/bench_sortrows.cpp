@@ -32,6 +32,7 @@
 //         scale.memory_per_cell_10M_vs_1M, and the same from 100k to 1M.
 // --rows=N,N,... chooses other sizes (the first two named ratios need 1000000),
 // --no-qt leaves the peer out.
+#include "manualtime.h"
 #include "grid/vorGrid.h"
 #include "host/textconvert.h"
 
@@ -56,24 +57,13 @@
 #include <vector>
 
 using namespace vorgrd;
+using vorgrd::bench::RatioReporter;
+using vorgrd::bench::threadSeconds;
+using vorgrd::bench::timed;
 
 namespace {
 
 constexpr int Cols = 10;
-
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-template <typename F> double timed(F &&work)
-{
-    const double start = threadSeconds();
-    work();
-    return threadSeconds() - start;
-}
 
 // Bytes of heap in use, small blocks and mapped ones.
 double heapInUse()
@@ -296,20 +286,6 @@ void BM_LimitUndo(benchmark::State &state)
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / double(run.iterations);
-    }
-};
-
 // Iterations per size: enough for a steady figure, few enough that ten million rows
 // stay within a minute or so.
 int iterationsFor(int rows)
@@ -403,11 +379,7 @@ int main(int argc, char **argv)
 
     auto &s = reporter.seconds;
     const auto ratio = [&](const std::string &label, const std::string &ours,
-                           const std::string &theirs) {
-        if (!s.count(ours) || !s.count(theirs) || s[theirs] <= 0) return;
-        std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label.c_str(),
-                    s[ours] / s[theirs], s[ours] * 1e3, theirs.c_str(), s[theirs] * 1e3);
-    };
+                           const std::string &theirs) { bench::printRatio(s, label, ours, theirs); };
     std::printf("(times are the CPU time of the timed operation alone)\n");
     for (int rows : sizes) {
         const std::string at = "@" + sizeLabel(rows);

@@ -16,6 +16,7 @@
 //   ratio load.vs_python_csv, load.vs_limit, save.vs_limit, paste.vs_load
 // as ours / theirs, and the peak memory of a load against the memory of the loaded
 // grid (resident set sizes from /proc/self/status).
+#include "manualtime.h"
 #include "grid/vorGrid.h"
 
 #include <QApplication>
@@ -37,19 +38,15 @@
 #include <vector>
 
 using namespace vorgrd;
+using vorgrd::bench::RatioReporter;
+using vorgrd::bench::threadSeconds;
+using vorgrd::bench::timed;
 
 namespace {
 
 constexpr int Rows = 1'000'000;
 constexpr int Cols = 10;
 constexpr int PasteRows = 100'000;
-
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 struct Timing
 {
@@ -274,20 +271,6 @@ void BM_PasteLoad(benchmark::State &state)
     }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / double(run.iterations);
-    }
-};
-
 // The first load of a fresh grid, with the process's peak resident size reset before
 // it: how much more than the loaded grid itself a load holds at its peak.
 void measureLoadMemory()
@@ -328,12 +311,7 @@ int main(int argc, char **argv)
         for (int c = 0; c < Cols; ++c)
             data->texts.push_back(cellText(c, r));
 
-    const auto add = [](const char *name, void (*fn)(benchmark::State &), int iterations) {
-        benchmark::RegisterBenchmark(name, fn)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond)
-            ->Iterations(iterations);
-    };
+    const auto add = bench::registerManual;
     add("ours/load", BM_OursLoad, 3);
     add("limit/load", BM_LimitLoad, 3);
     add("ours/save", BM_OursSave, 3);
@@ -350,9 +328,7 @@ int main(int argc, char **argv)
         std::printf("python/load %.1f ms CPU\n", data->pythonCpu * 1e3);
     }
     const auto ratio = [&](const char *label, const std::string &ours, const std::string &theirs) {
-        if (!s.count(ours) || !s.count(theirs) || s[theirs] <= 0) return;
-        std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label,
-                    s[ours] / s[theirs], s[ours] * 1e3, theirs.c_str(), s[theirs] * 1e3);
+        bench::printRatio(s, label, ours, theirs);
     };
     std::printf("(times are the CPU time of the timed operation alone)\n");
     ratio("load.vs_python_csv", "ours/load", "python/load");

@@ -4,6 +4,7 @@
 // for the `ratio` lines printed after the runs.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <string>
@@ -42,5 +43,26 @@ public:
                     run.real_accumulated_time / double(run.iterations);
     }
 };
+
+// Prints `ratio label = x` with the two CPU times behind it and returns x; a pair with
+// a run missing (or a zero peer) prints nothing and gives 0.
+inline double printRatio(const std::map<std::string, double> &seconds, const std::string &label,
+                         const std::string &ours, const std::string &theirs)
+{
+    const auto a = seconds.find(ours), b = seconds.find(theirs);
+    if (a == seconds.end() || b == seconds.end() || b->second <= 0) return 0.0;
+    std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label.c_str(),
+                a->second / b->second, a->second * 1e3, theirs.c_str(), b->second * 1e3);
+    return a->second / b->second;
+}
+
+// A benchmark that sets its own iteration time, run a fixed number of times.
+inline void registerManual(const char *name, void (*fn)(benchmark::State &), int iterations)
+{
+    benchmark::RegisterBenchmark(name, fn)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(iterations);
+}
 
 } // namespace vorgrd::bench

@@ -15,6 +15,9 @@ packages=(
   xclip
 )
 
+# Named packages instead of the list above (the interoperability installer uses this).
+[ $# -gt 0 ] && packages=("$@")
+
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
@@ -23,7 +26,7 @@ done
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "install-deps: installing ${missing[*]}"
+echo "$(basename "$0"): installing ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive

@@ -6,6 +6,7 @@
 #include "grid/columns.h"
 #include "grid/vorGrid.h"
 #include "host/colornames.h"
+#include "host/eventguard.h"
 #include "host/textconvert.h"
 
 #include <QCloseEvent>
@@ -38,7 +39,11 @@ auto guarded(TmGridColEditor *dialog, Handler handler)
             else
                 handler();
         } catch (const std::exception &e) {
+            // Not the grid's event guard: in a dialog the developer is looking at,
+            // the message belongs in a message box, not on the console.
             QMessageBox::warning(dialog, dialog->windowTitle(), QString::fromUtf8(e.what()));
+        } catch (...) {
+            reportEventFailure("TmGridColEditor", std::current_exception());
         }
     };
 }

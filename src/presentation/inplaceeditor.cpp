@@ -14,7 +14,7 @@
 #include "presentation/inplaceeditor.h"
 
 #include "grid/vorGrid.h"
-#include "presentation/inplaceeditor_p.h"
+#include "host/eventguard.h"
 #include "presentation/popuplist.h"
 
 #include <QApplication>
@@ -278,7 +278,7 @@ void TVORGridInplaceEdit::mouseDoubleClickEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     if (event->button() == Qt::LeftButton && inButton(p.x(), p.y())) {
-        internal::guardEditorEvent([&] { StopTracking(); });
+        guardEvent("TVORGridInplaceEdit::mouseDoubleClickEvent", [&] { StopTracking(); });
         event->accept();
         return;
     }
@@ -373,7 +373,7 @@ bool TVORGridInplaceEdit::event(QEvent *event)
     case QEvent::KeyPress:
         if (m_ButtonKind == ebkPickList) {
             bool taken = true;
-            internal::guardEditorEvent([&] { taken = routeListKey(static_cast<QKeyEvent *>(event)); });
+            guardEvent("TVORGridInplaceEdit::event", [&] { taken = routeListKey(static_cast<QKeyEvent *>(event)); });
             if (taken) return true;
         }
         break;
@@ -448,13 +448,13 @@ void TVORGridInplaceEdit::focusOutEvent(QFocusEvent *event)
     // moment; the list hands it straight back (TPopupListbox::event).
     if (m_PickListBox && QApplication::activeWindow() == m_PickListBox) return;
     TInplaceEdit::focusOutEvent(event);
-    internal::guardEditorEvent([&] { ClosePickList(false); });
+    guardEvent("TVORGridInplaceEdit::focusOutEvent", [&] { ClosePickList(false); });
 }
 
 void TVORGridInplaceEdit::hideEvent(QHideEvent *event)
 {
     TInplaceEdit::hideEvent(event);
-    internal::guardEditorEvent([&] {
+    guardEvent("TVORGridInplaceEdit::hideEvent", [&] {
         ClosePickList(false);
         StopTracking();
     });

@@ -2,7 +2,7 @@
 #include "presentation/popuplist.h"
 
 #include "presentation/inplaceeditor.h"
-#include "presentation/inplaceeditor_p.h"
+#include "host/eventguard.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -177,7 +177,7 @@ void TPopupListbox::mouseReleaseEvent(QMouseEvent *event)
     TMouseButton button;
     if (!MouseButtonOf(event->button(), button)) return;
     const QPoint p = event->position().toPoint();
-    internal::guardEditorEvent([&] { MouseUp(button, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
+    guardEvent("TPopupListbox::mouseReleaseEvent", [&] { MouseUp(button, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y()); });
 }
 
 bool TPopupListbox::event(QEvent *event)
