@@ -137,42 +137,38 @@ TEST_F(Editor, FormMatchesTheDesignedLayout)
     EXPECT_EQ(dialog.PageControl1->widget(2), dialog.TabSheet1);
 }
 
-TEST_F(Editor, PropertyControlsStandAtTheirRowsWithTheirItems)
+TEST_F(Editor, PropertyControlsHaveTheirLabelsAndItems)
 {
     struct Row
     {
         const char *label;
         QWidget *control;
-        int left, top;
         QStringList items;
     };
     const QStringList boolean{"False", "True"};
     const QStringList alignments{"taLeftJustify", "taRightJustify", "taCenter"};
     const Row rows[] = {
-        {"Alignment:", dialog.ColAlignment, 104, 6, alignments},
-        {"Vertical alignment:", dialog.ColVertalignment, 104, 33, {"vaTopJustify", "vaCenter", "vaBottom"}},
-        {"Wordwrap:", dialog.Colwordwrap, 104, 61, boolean},
-        {"Color:", dialog.ColColor, 104, 88, {}},
-        {"ReadOnly:", dialog.ColReadOnly, 104, 117, boolean},
-        {"Width:", dialog.ColWidth, 104, 144, {}},
-        {"Hide:", dialog.ColHide, 104, 171, boolean},
-        {"Column type:", dialog.fieldtype, 104, 199, {"ftstring", "ftnumeric", "ftdatetime", "ftcheckbox", "ftformula"}},
-        {"Display format:", dialog.dispformat, 104, 230, {}},
-        {"Column name:", dialog.Colfieldname, 104, 262, {}},
-        {"Alignment:", dialog.TitleAlignment, 104, 8, alignments},
-        {"Caption:", dialog.TitleCaption, 104, 34, {}},
-        {"Color:", dialog.TitleColor, 104, 60, {}},
-        {"Dropdown rows:", dialog.dropdown, 104, 8, {}},
-        {"Button style:", dialog.btnstyle, 104, 32, {"cbsAuto", "cbsEllipsis", "cbsnone"}},
+        {"Alignment:", dialog.ColAlignment, alignments},
+        {"Vertical alignment:", dialog.ColVertalignment, {"vaTopJustify", "vaCenter", "vaBottom"}},
+        {"Wordwrap:", dialog.Colwordwrap, boolean},
+        {"Color:", dialog.ColColor, {}},
+        {"ReadOnly:", dialog.ColReadOnly, boolean},
+        {"Width:", dialog.ColWidth, {}},
+        {"Hide:", dialog.ColHide, boolean},
+        {"Column type:", dialog.fieldtype, {"ftstring", "ftnumeric", "ftdatetime", "ftcheckbox", "ftformula"}},
+        {"Display format:", dialog.dispformat, {}},
+        {"Column name:", dialog.Colfieldname, {}},
+        {"Alignment:", dialog.TitleAlignment, alignments},
+        {"Caption:", dialog.TitleCaption, {}},
+        {"Color:", dialog.TitleColor, {}},
+        {"Dropdown rows:", dialog.dropdown, {}},
+        {"Button style:", dialog.btnstyle, {"cbsAuto", "cbsEllipsis", "cbsnone"}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.control->objectName().toStdString());
-        EXPECT_EQ(row.control->pos(), QPoint(row.left, row.top));
-        EXPECT_EQ(row.control->width(), 137);
         auto *label = row.control->parentWidget()->findChild<QLabel *>(row.control->objectName() + "Label");
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->text(), row.label);
-        EXPECT_EQ(label->x(), row.control->parentWidget() == dialog.ts1 ? 12 : 8);
         if (auto *box = qobject_cast<QComboBox *>(row.control); box && !box->isEditable()) {
             QStringList items;
             for (int i = 0; i < box->count(); ++i)
@@ -180,11 +176,6 @@ TEST_F(Editor, PropertyControlsStandAtTheirRowsWithTheirItems)
             EXPECT_EQ(items, row.items);
         }
     }
-    // The memo fills the list page above its 61-pixel panel.
-    dialog.PageControl1->setCurrentIndex(2);
-    EXPECT_EQ(dialog.Panel1->height(), 61);
-    EXPECT_EQ(dialog.picklist->geometry().bottom() + 1, dialog.Panel1->y());
-    EXPECT_EQ(dialog.Panel1->geometry().bottom() + 1, dialog.TabSheet1->height());
 }
 
 TEST_F(Editor, EveryCaptionFitsItsControlInTheDialogFont)

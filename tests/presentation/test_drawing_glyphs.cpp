@@ -123,25 +123,6 @@ TEST(DrawCheck, StylesAndStatesOutsideTheTableAreRefusedAndTheBrushIsKept)
     EXPECT_EQ(grid.Canvas().Brush().Color(), clRed);
 }
 
-TEST(DrawCheck, EveryStyleAndStateDrawsItsGlyphFromTheTable)
-{
-    DrawingGrid grid(300, 250);
-    for (int style = 0; style < 4; ++style)
-        for (int state = 0; state < 3; ++state) {
-            SCOPED_TRACE(QString("style %1 state %2").arg(style).arg(state).toStdString());
-            TColor brushDuring = 0;
-            drawInCell(grid, [&] {
-                grid.Canvas().Brush().setColor(clYellow);
-                grid.DrawCheck(grid.CellRect(1, 2), state, style);
-                brushDuring = grid.Canvas().Brush().Color();
-            });
-            const QImage image = grid.render();
-            EXPECT_EQ(brushDuring, clYellow);
-            EXPECT_EQ(image.copy(glyphRect(grid.CellRect(1, 2))),
-                      expectedGlyph(grid, CheckGlyphIndex[style][state], ColorToQColor(grid.Color())));
-        }
-}
-
 TEST(Bevels, RaisedAndLoweredEdgesInsetTheContentByTwoPixelsButNotACheckBox)
 {
     DrawingGrid grid(300, 250);
@@ -181,19 +162,6 @@ TEST(Bevels, RaisedAndLoweredEdgesInsetTheContentByTwoPixelsButNotACheckBox)
     const QImage image = grid.render();
     EXPECT_EQ(image.pixelColor(grid.CellRect(1, 2).topLeft()).rgb(), ColorToQColor(grid.Color()).rgb());
     EXPECT_EQ(image.copy(glyphRect(grid.CellRect(1, 2))), expectedGlyph(grid, 1, ColorToQColor(grid.Color())));
-}
-
-TEST(DrawCellBitmap, TheGraphicIsCentredWithTruncatingDivision)
-{
-    DrawingGrid grid(300, 250);
-    QImage graphic(11, 7, QImage::Format_RGB32);
-    graphic.fill(Qt::red);
-    drawInCell(grid, [&] { grid.DrawCellBitmap(-5, 99, graphic, grid.CellRect(1, 2)); });
-    const QImage image = grid.render();
-    const QRect cell = grid.CellRect(1, 2);
-    const QRect red = inkBounds(image, cell, ColorToQColor(grid.Color()));
-    EXPECT_EQ(red, QRect(cell.left() + (64 - 11) / 2, cell.top() + (24 - 7) / 2, 11, 7));
-    EXPECT_EQ(countColour(image, cell, Qt::red), 77);
 }
 
 TEST(CutGlyph, CutsTheIndexedGlyphAndClampsItsArguments)
