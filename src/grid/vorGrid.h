@@ -38,6 +38,7 @@
 #include "ordering/searchstate.h"
 #include "ordering/sortmemory.h"
 #include "presentation/drawingtypes.h"
+#include "presentation/mousegeometry.h"
 
 #include <QImage>
 #include <QStringConverter>
@@ -340,6 +341,84 @@ public:
     void DrawCellBitmap(int ACol, int ARow, const QImage &Graphic, const QRect &Rect);
 
     // (end of cell drawing)
+    // ---- mouse, typed characters and geometry (presentation/mouse*.cpp) ----------------
+    // What the grid does with a press before the base sees it (docs/mouse.md):
+    //   1. it takes the focus; a press while another control keeps it goes to the base
+    //   2. a left double click fires OnDblClick and nothing else
+    //   3. a left press on a border the base would drag (CalcSizingState) goes to the
+    //      base, which resizes; with ClickFixed a press on a fixed cell makes the row
+    //      (column) pressed current, a corner cell fixed both ways doing nothing; a
+    //      press on the current cell of a check-box column toggles it between "Y" and
+    //      empty when goEditing is on; anything else goes to the base (selection,
+    //      editor, OnMouseDown)
+    //   4. right and middle presses are swallowed: no OnMouseDown, no cell change
+    // A typed printable character or backspace, with goEditing, passes KeyPress
+    // (OnKeyPress may change or consume it) and then toggles the current check-box
+    // cell or opens the editor with that character; other characters go to the base.
+    // The title row (row 0 while showtitles is on) is never toggled.
+    //
+    // The geometry operations follow the base's layout (line widths, fixed bands,
+    // LeftCol, TopRow, client size), read through its public members, so that a
+    // handler or a descendant hit-tests exactly as the grid does.
+
+    // Fills both axes for the client size (CalcDrawInfoXY with ClientWidth/Height).
+    void CalcDrawInfo(TGridDrawInfo &DrawInfo) const;
+    // Fills both axes as if the client were UseWidth x UseHeight pixels.
+    void CalcDrawInfoXY(TGridDrawInfo &DrawInfo, int UseWidth, int UseHeight) const;
+    // Fills the line widths, fixed ends and counts, first cells and extent functions.
+    void CalcFixedInfo(TGridDrawInfo &DrawInfo) const;
+    // Walks the scrollable cells from the first one to fill drawnEnd, lastFullCell and
+    // fullEnd for a client extent of UseExtent pixels.
+    static void CalcAxisBounds(TGridAxisInfo &Axis, int UseExtent);
+    // The cell under a viewport point; -1 on an axis where the point lies before the
+    // first cell or beyond the last one.
+    TGridCoord CalcCoordFromPoint(int X, int Y, const TGridDrawInfo &DrawInfo) const;
+    // The cell of one axis at a pixel position (-1 when there is none).
+    static int CellAtPosition(const TGridAxisInfo &Axis, int Position);
+    // Whether a press at (X, Y) grabs a border: State gsColSizing or gsRowSizing with
+    // the cell whose border it is (Index), the border's pixel (SizingPos) and its
+    // distance from the point (SizingOfs); else gsNormal and Index -1. Column borders
+    // are grabbed only inside the fixed rows and row borders only inside the fixed
+    // columns, within a zone of at least 7 pixels (3 before to 4 after a border with
+    // lines of 1). While Designing both sizing options count as on. Sets the client
+    // extents of FixedInfo, which must have been filled by CalcFixedInfo.
+    void CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos,
+                         int &SizingOfs, TGridDrawInfo &FixedInfo) const;
+    // The border test of one axis; Point is X for columns and Y for rows. Leaves the
+    // out parameters alone when no border is grabbed.
+    static void CalcAxisSizing(const TGridAxisInfo &Axis, int Point, TGridState NewState,
+                               TGridState &State, int &Index, int &SizingPos, int &SizingOfs);
+    // The base's ColWidths (RowHeights): the extent functions of the record.
+    int GetColWidths(int Index) const;
+    int GetRowHeights(int Index) const;
+
+    // Hides the base's setCells: the same write, and assistive technology is told that a
+    // visible cell changed (docs/accessibility.md).
+    void setCells(int ACol, int ARow, const QString &text);
+
+    // (end of mouse)
+
+    // ---- row marks (presentation/marks.cpp) ----------------------------------------------
+    // Every row carries any number of independent marks at positions 1, 2, 3, ... in its
+    // RowMarks entry: character p is "Y" when mark p is set. Marks change only through
+    // these operations (no mouse action or key sets them); none of them repaints or
+    // fires an event, so a handler that shows marks (ondrawcell) calls Refresh itself.
+    // Rows at or beyond the number of entries are not marked: SetSelectRow ignores them.
+    // A position below 1 or a negative row raises ERangeError naming the value, with
+    // nothing changed.
+
+    // Whether mark Position of Row is set.
+    bool GetSelectRow(int Row, int Position) const;
+    // Sets or clears mark Position of Row; a shorter entry is first padded with "N".
+    void SetSelectRow(int Row, int Position, bool Value);
+    // Clears mark Position in every row; entries keep their lengths.
+    void DeSelectAllMark(int Position);
+    // Clears every mark of every row: each entry becomes "N".
+    void DeSelectAll();
+    // The number of rows whose mark Position is set.
+    int GetSelectRowCount(int Position) const;
+
+    // (end of row marks)
 
     // ---- columns as one text for form designers (design/designcolumns.cpp) -------------
     // The columns as the form stream writes them: a JSON array with one object per
@@ -542,6 +621,17 @@ protected:
 
     // (end of in-place editor)
 
+    // ---- mouse and typed characters, protected hooks (presentation/mouse.cpp) ----------
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void WMChar(QChar Key) override;
+    // The editor's commit: the base's write, then the same notice as setCells.
+    void SetEditText(int ACol, int ARow, const QString &Value) override;
+    // Tells assistive technology, once the move is done, that the current cell moved.
+    bool SelectCell(int ACol, int ARow) override;
+
+    // (end of mouse hooks)
+
 private:
     void fitRowMarks();
     void fitColumns();
@@ -608,6 +698,29 @@ private:
     void clearRowsFrom(int firstRow);
 
     // (end of database fill state)
+
+    // ---- private helpers of the mouse and of accessibility (presentation/) -------------
+    // The current cell's check box between "Y" and empty, when its column is a check-box
+    // column and the cell is no title cell; returns whether it toggled.
+    bool toggleCurrentCheckCell();
+    // Sends the notices of accessible.cpp; they cost nothing while no assistive
+    // technology listens.
+    void notifyAccessibleCellWritten(int col, int row);
+    void notifyAccessibleCurrentCell();
+    bool accessibleListening() const;
+    friend class AccessibleGrid;
+    struct AccessibleNotices
+    {
+        // Set once anything asked for the grid's accessible interface: before that no
+        // one can care about notices.
+        bool tableMade = false;
+        bool focusPending = false; // a current-cell notice is queued
+        int col = -1;              // the cell last announced as current
+        int row = -1;
+    };
+    AccessibleNotices m_accessibleNotices;
+
+    // (end of mouse and accessibility helpers)
 
     TMSortType m_KeyType = soString;
     int m_KeyPos = 1;

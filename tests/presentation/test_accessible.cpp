@@ -1,0 +1,241 @@
+// What assistive technology reads from a grid, asked in-process the way a screen
+// reader's bridge asks: the table, its headers, each cell's text, role and state, and
+// the notices when the current cell moves or a cell is written.
+#include "test_mouse_support.h"
+
+#include <QAccessible>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace vorgrd;
+using vorgrd::test::ShownGrid;
+
+namespace {
+
+struct Notice
+{
+    QAccessible::Event type;
+    int row;    // table coordinates of the cell, -1 for no cell
+    int column;
+    QString value;
+};
+
+std::vector<Notice> notices;
+
+// What a screen reader's bridge does when it starts listening: without it Qt drops
+// every accessibility event.
+void setAccessibilityActive(bool on)
+{
+    if (QPlatformAccessibility *a = QGuiApplicationPrivate::platformIntegration()->accessibility())
+        a->setActive(on);
+}
+
+void recordNotice(QAccessibleEvent *event)
+{
+    QAccessibleInterface *iface = event->accessibleInterface();
+    QAccessibleTableCellInterface *cell = iface ? iface->tableCellInterface() : nullptr;
+    if (!cell) return;
+    Notice n{event->type(), cell->rowIndex(), cell->columnIndex(), QString()};
+    if (event->type() == QAccessible::ValueChanged)
+        n.value = static_cast<QAccessibleValueChangeEvent *>(event)->value().toString();
+    notices.push_back(n);
+}
+
+struct AccessibleGridTest : ::testing::Test
+{
+    void SetUp() override
+    {
+        notices.clear();
+        previous = QAccessible::installUpdateHandler(recordNotice);
+        setAccessibilityActive(true);
+        ASSERT_TRUE(QAccessible::isActive());
+        grid = g.grid;
+        iface = QAccessible::queryAccessibleInterface(grid);
+        ASSERT_NE(iface, nullptr);
+        table = iface->tableInterface();
+        ASSERT_NE(table, nullptr);
+    }
+    void TearDown() override
+    {
+        setAccessibilityActive(false);
+        QAccessible::installUpdateHandler(previous);
+    }
+
+    int count(QAccessible::Event type) const
+    {
+        int n = 0;
+        for (const Notice &notice : notices)
+            n += notice.type == type;
+        return n;
+    }
+
+    ShownGrid g;
+    tvorgrid *grid = nullptr;
+    QAccessibleInterface *iface = nullptr;
+    QAccessibleTableInterface *table = nullptr;
+    QAccessible::UpdateHandler previous = nullptr;
+};
+
+TEST_F(AccessibleGridTest, TheGridIsATableWhoseHeadersAreTheFixedBands)
+{
+    EXPECT_EQ(iface->role(), QAccessible::Table);
+    grid->setColCount(4);
+    grid->setRowCount(6);
+    EXPECT_EQ(table->rowCount(), 5);
+    EXPECT_EQ(table->columnCount(), 3);
+    EXPECT_EQ(iface->childCount(), 24);
+
+    grid->columns()->GeTmColumn(2)->Title()->SetCaption("Price");
+    grid->setshowtitles(true);
+    grid->setCells(0, 3, "Row three");
+    QAccessibleInterface *cell = table->cellAt(2, 1); // grid cell (2, 3)
+    ASSERT_NE(cell, nullptr);
+    QAccessibleTableCellInterface *c = cell->tableCellInterface();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->rowIndex(), 2);
+    EXPECT_EQ(c->columnIndex(), 1);
+    ASSERT_EQ(c->columnHeaderCells().size(), 1);
+    EXPECT_EQ(c->columnHeaderCells()[0]->text(QAccessible::Name), "Price");
+    EXPECT_EQ(c->columnHeaderCells()[0]->role(), QAccessible::ColumnHeader);
+    ASSERT_EQ(c->rowHeaderCells().size(), 1);
+    EXPECT_EQ(c->rowHeaderCells()[0]->text(QAccessible::Name), "Row three");
+    EXPECT_EQ(c->rowHeaderCells()[0]->role(), QAccessible::RowHeader);
+    EXPECT_EQ(table->columnDescription(1), "Price");
+    EXPECT_EQ(table->rowDescription(2), "Row three");
+    EXPECT_EQ(c->table(), iface);
+    EXPECT_EQ(cell->parent(), iface);
+    EXPECT_EQ(iface->indexOfChild(cell), 3 * 4 + 2);
+    EXPECT_EQ(iface->child(3 * 4 + 2), cell);
+
+    // With no fixed rows the title row is still the header.
+    grid->setFixedRows(0);
+    EXPECT_EQ(table->rowCount(), 5);
+    EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), grid->Cells(2, 1));
+    grid->setshowtitles(false);
+    EXPECT_EQ(table->rowCount(), 6);
+    EXPECT_EQ(table->cellAt(6, 0), nullptr);
+}
+
+TEST_F(AccessibleGridTest, ACellSaysWhatItShows)
+{
+    grid->columns()->GeTmColumn(1)->settype(ftformula);
+    grid->setCells(1, 1, "2*21");
+    grid->setCells(1, 2, "1/0+");
+    grid->setCells(2, 1, "plain");
+    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), "42");
+    EXPECT_EQ(table->cellAt(1, 0)->text(QAccessible::Name), "1/0+"); // a failing formula
+    EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), "plain");
+    EXPECT_EQ(table->cellAt(0, 1)->role(), QAccessible::Cell);
+    // The cell's place on the screen is the grid's cell rectangle.
+    const QRect r = table->cellAt(0, 1)->rect();
+    EXPECT_EQ(r.size(), grid->CellRect(2, 1).size());
+    EXPECT_EQ(iface->childAt(r.center().x(), r.center().y()), table->cellAt(0, 1));
+}
+
+TEST_F(AccessibleGridTest, CheckBoxCellsReportTheirCheckedStateAndCanBeToggled)
+{
+    grid->columns()->GeTmColumn(3)->settype(ftcheckbox);
+    grid->setCells(3, 1, "Y");
+    grid->setCells(3, 2, "N"); // any text is checked
+    QAccessibleInterface *checked = table->cellAt(0, 2);
+    QAccessibleInterface *alsoChecked = table->cellAt(1, 2);
+    QAccessibleInterface *unchecked = table->cellAt(2, 2);
+    EXPECT_EQ(checked->role(), QAccessible::CheckBox);
+    EXPECT_TRUE(checked->state().checkable);
+    EXPECT_TRUE(checked->state().checked);
+    EXPECT_TRUE(alsoChecked->state().checked);
+    EXPECT_FALSE(unchecked->state().checked);
+    // Toggling is offered only while editing is allowed.
+    ASSERT_NE(unchecked->actionInterface(), nullptr);
+    EXPECT_EQ(table->cellAt(2, 1)->actionInterface(), nullptr); // no check box
+    EXPECT_TRUE(unchecked->actionInterface()->actionNames().isEmpty());
+    EXPECT_TRUE(unchecked->state().readOnly);
+    grid->setOptions(grid->Options() | goEditing);
+    ASSERT_EQ(unchecked->actionInterface()->actionNames(),
+              QStringList{QAccessibleActionInterface::toggleAction()});
+    unchecked->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(grid->Cells(3, 3), "Y");
+    EXPECT_TRUE(unchecked->state().checked);
+}
+
+TEST_F(AccessibleGridTest, MovingTheCurrentCellSendsAFocusNoticeForTheNewCell)
+{
+    g.focus();
+    ASSERT_TRUE(grid->hasFocus());
+    notices.clear();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCoreApplication::processEvents();
+    // Both moves came in one turn of the event loop: one notice, for where it ended.
+    ASSERT_EQ(count(QAccessible::Focus), 1);
+    EXPECT_EQ(notices.back().row, 1);
+    EXPECT_EQ(notices.back().column, 1);
+    EXPECT_EQ(iface->focusChild(), table->cellAt(1, 1));
+    EXPECT_TRUE(table->cellAt(1, 1)->state().focused);
+    EXPECT_FALSE(table->cellAt(0, 0)->state().focused);
+
+    g.click(3, 3);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(count(QAccessible::Focus), 2);
+    EXPECT_EQ(notices.back().row, 2);
+    EXPECT_EQ(notices.back().column, 2);
+}
+
+TEST_F(AccessibleGridTest, WritingAVisibleCellSendsAValueNoticeAndHiddenCellsSendNone)
+{
+    grid->setRowCount(500);
+    notices.clear();
+    grid->setCells(2, 3, "new text");
+    ASSERT_EQ(count(QAccessible::ValueChanged), 1);
+    EXPECT_EQ(notices.back().row, 2);
+    EXPECT_EQ(notices.back().column, 1);
+    EXPECT_EQ(notices.back().value, "new text");
+    grid->setCells(2, 400, "far below");
+    grid->setCells(40, 3, "beyond the columns");
+    EXPECT_EQ(count(QAccessible::ValueChanged), 1);
+
+    // A check-box toggle by mouse also says that the checked state changed.
+    grid->columns()->GeTmColumn(1)->settype(ftcheckbox);
+    grid->setOptions(grid->Options() | goEditing);
+    g.click(1, 2); // makes it current
+    g.click(1, 2); // toggles it
+    EXPECT_EQ(grid->Cells(1, 2), "Y");
+    EXPECT_EQ(count(QAccessible::ValueChanged), 2);
+    EXPECT_EQ(count(QAccessible::StateChanged), 1);
+}
+
+TEST_F(AccessibleGridTest, TheSelectionIsReportedInTableCoordinates)
+{
+    grid->setOptions(grid->Options() | goRangeSelect);
+    grid->setSelection(TGridRect{1, 2, 2, 4});
+    EXPECT_EQ(table->selectedCellCount(), 6);
+    EXPECT_EQ(table->selectedCells().size(), 6);
+    EXPECT_TRUE(table->cellAt(1, 0)->tableCellInterface()->isSelected());
+    EXPECT_FALSE(table->cellAt(0, 0)->tableCellInterface()->isSelected());
+    EXPECT_EQ(table->selectedRowCount(), 0); // column 3 is not in it
+    ASSERT_TRUE(table->selectRow(2));
+    EXPECT_EQ(table->selectedRows(), QList<int>{2});
+    EXPECT_TRUE(table->isRowSelected(2));
+    ASSERT_TRUE(table->selectColumn(1));
+    EXPECT_EQ(table->selectedColumns(), QList<int>{1});
+    EXPECT_EQ(grid->Selection(), (TGridRect{2, 1, 2, 4}));
+}
+
+TEST_F(AccessibleGridTest, CellsBeyondTheCountsBecomeInvalid)
+{
+    QAccessibleInterface *cell = table->cellAt(3, 3);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_TRUE(cell->isValid());
+    grid->setRowCount(3);
+    EXPECT_FALSE(cell->isValid());
+    EXPECT_TRUE(cell->state().invalid);
+    EXPECT_EQ(cell->text(QAccessible::Name), "");
+    EXPECT_EQ(table->cellAt(3, 3), nullptr);
+}
+
+} // namespace

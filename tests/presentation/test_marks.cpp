@@ -1,0 +1,111 @@
+// Row marks: independent marks per row at positions from 1, kept in RowMarks.
+#include "grid/vorGrid.h"
+
+#include "host/exceptions.h"
+
+#include <gtest/gtest.h>
+
+using namespace vorgrd;
+
+namespace {
+
+QStringList marks(const tvorgrid &g)
+{
+    return g.RowMarks()->toStringList();
+}
+
+TEST(Marks, SetSelectRowPadsTheEntryAndSetsOnlyThatPosition)
+{
+    tvorgrid grid;
+    grid.setRowCount(8);
+    grid.SetSelectRow(5, 3, true);
+    EXPECT_EQ(grid.RowMarks()->Strings(5), "NNY");
+    EXPECT_FALSE(grid.GetSelectRow(5, 2));
+    EXPECT_TRUE(grid.GetSelectRow(5, 3));
+    EXPECT_FALSE(grid.GetSelectRow(5, 4)); // beyond the entry
+    EXPECT_EQ(grid.GetSelectRowCount(3), 1);
+    EXPECT_EQ(grid.GetSelectRowCount(1), 0);
+    grid.SetSelectRow(5, 3, false);
+    EXPECT_EQ(grid.RowMarks()->Strings(5), "NNN");
+    EXPECT_EQ(grid.GetSelectRowCount(3), 0);
+    grid.checkConsistency();
+}
+
+TEST(Marks, DeSelectAllEmptiesEveryEntryAndDeSelectAllMarkOnlyItsPosition)
+{
+    tvorgrid grid;
+    grid.setRowCount(6);
+    for (int row : {1, 3, 4})
+        grid.SetSelectRow(row, 1, true);
+    for (int row : {2, 3})
+        grid.SetSelectRow(row, 4, true);
+    grid.DeSelectAllMark(4);
+    EXPECT_EQ(marks(grid), QStringList({"N", "Y", "NNNN", "YNNN", "Y", "N"}));
+    EXPECT_EQ(grid.GetSelectRowCount(1), 3);
+    EXPECT_EQ(grid.GetSelectRowCount(4), 0);
+    grid.SetSelectRow(2, 4, true);
+    grid.DeSelectAll();
+    EXPECT_EQ(marks(grid), QStringList(6, "N"));
+    grid.checkConsistency();
+}
+
+TEST(Marks, OnlyYIsAMarkWhateverElseAnEntryHolds)
+{
+    tvorgrid grid;
+    grid.RowMarks()->setStrings(2, "yxY ");
+    EXPECT_FALSE(grid.GetSelectRow(2, 1)); // lower-case y is no mark
+    EXPECT_FALSE(grid.GetSelectRow(2, 2));
+    EXPECT_TRUE(grid.GetSelectRow(2, 3));
+    EXPECT_EQ(grid.GetSelectRowCount(3), 1);
+    grid.SetSelectRow(2, 2, true);
+    EXPECT_EQ(grid.RowMarks()->Strings(2), "yYY ");
+    grid.DeSelectAllMark(3);
+    EXPECT_EQ(grid.RowMarks()->Strings(2), "yYN ");
+}
+
+TEST(Marks, RowsBeyondTheEntriesAreNeverMarked)
+{
+    tvorgrid grid;
+    const QStringList before = marks(grid);
+    grid.SetSelectRow(grid.RowCount(), 1, true);
+    grid.SetSelectRow(1000000, 2, true);
+    EXPECT_EQ(marks(grid), before);
+    EXPECT_FALSE(grid.GetSelectRow(grid.RowCount(), 1));
+    EXPECT_FALSE(grid.GetSelectRow(1000000, 1));
+}
+
+TEST(Marks, APositionBelowOneOrANegativeRowIsRefusedWithNothingChanged)
+{
+    tvorgrid grid;
+    grid.SetSelectRow(1, 2, true);
+    const QStringList before = marks(grid);
+    auto message = [](auto &&call) {
+        try {
+            call();
+        } catch (const ERangeError &e) {
+            return e.Message();
+        }
+        return QString("no error");
+    };
+    EXPECT_TRUE(message([&] { grid.SetSelectRow(1, 0, true); }).contains("position 0"));
+    EXPECT_TRUE(message([&] { grid.SetSelectRow(-1, 1, true); }).contains("Row -1"));
+    EXPECT_TRUE(message([&] { grid.GetSelectRow(1, -3); }).contains("position -3"));
+    EXPECT_TRUE(message([&] { grid.GetSelectRow(-2, 1); }).contains("Row -2"));
+    EXPECT_TRUE(message([&] { grid.DeSelectAllMark(0); }).contains("position 0"));
+    EXPECT_TRUE(message([&] { grid.GetSelectRowCount(0); }).contains("position 0"));
+    EXPECT_EQ(marks(grid), before);
+}
+
+TEST(Marks, MarksChangeNoCellAndTravelWithTheirRowsWhenRowsAreInserted)
+{
+    tvorgrid grid;
+    grid.setCells(1, 2, "two");
+    grid.SetSelectRow(2, 2, true);
+    grid.InsertRows(1, 2);
+    EXPECT_TRUE(grid.GetSelectRow(4, 2));
+    EXPECT_FALSE(grid.GetSelectRow(2, 2));
+    EXPECT_EQ(grid.Cells(1, 4), "two");
+    grid.checkConsistency();
+}
+
+} // namespace
