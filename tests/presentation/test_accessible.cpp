@@ -127,6 +127,12 @@ TEST_F(AccessibleGridTest, ACellSaysWhatItShows)
     grid->setCells(1, 1, "2*21");
     grid->setCells(1, 2, "1/0+");
     grid->setCells(2, 1, "plain");
+    grid->columns()->GeTmColumn(3)->settype(ftnumeric);
+    grid->columns()->GeTmColumn(3)->SetDisplayformat("0.00");
+    grid->setCells(3, 1, "2.5");
+    grid->setCells(3, 2, "abc");
+    EXPECT_EQ(table->cellAt(0, 2)->text(QAccessible::Name), "2.50");
+    EXPECT_EQ(table->cellAt(1, 2)->text(QAccessible::Name), "abc");
     EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), "42");
     EXPECT_EQ(table->cellAt(1, 0)->text(QAccessible::Name), "1/0+"); // a failing formula
     EXPECT_EQ(table->cellAt(0, 1)->text(QAccessible::Name), "plain");
