@@ -46,6 +46,7 @@ DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgr
     loadOrders();
     showDrawing();
     setUpEditorColumns();
+    showMarkedRows();
     m_grid->setshowtitles(true);
     addFileAndClipboardMenus(this, m_grid);
     addExportAndFillMenus(this, m_grid);
@@ -149,5 +150,24 @@ void DemoWindow::setUpEditorColumns()
             this, QStringLiteral("Note"), QStringLiteral("Note for order %1:").arg(m_grid->Cells(0, row)),
             m_grid->Cells(note, row), &ok);
         if (ok) m_grid->setCells(note, row, text.simplified());
+// Row marks are the application's own: mark 1 flags the orders not yet paid, an
+// ondrawcell handler tints their cells, and a double click marks or unmarks a row.
+void DemoWindow::showMarkedRows()
+{
+    const int paidColumn = m_grid->getcellsindex(QStringLiteral("Paid"));
+    if (paidColumn < 0) return;
+    constexpr TColor markTint = 0x00C8F0FF; // a pale yellow (0x00BBGGRR)
+    for (int row = m_grid->FixedRows(); row < m_grid->RowCount(); ++row)
+        m_grid->SetSelectRow(row, 1, m_grid->Cells(paidColumn, row).isEmpty());
+    m_grid->ondrawcell = [this](QObject *, int col, int row, const QRect &, TGridDrawState state,
+                                QString &) {
+        if (col < m_grid->FixedCols() || row < m_grid->FixedRows() || (state & gdSelected))
+            return;
+        if (m_grid->GetSelectRow(row, 1)) m_grid->Canvas().Brush().setColor(markTint);
+    };
+    m_grid->OnDblClick = [this](QObject *) {
+        const int row = m_grid->Row();
+        m_grid->SetSelectRow(row, 1, !m_grid->GetSelectRow(row, 1));
+        m_grid->Refresh(); // marks never repaint by themselves
     };
 }

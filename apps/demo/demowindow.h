@@ -24,6 +24,7 @@ private:
     // The in-place editor's buttons: a new Status column with a pick list, and an
     // ellipsis button on the Note column that opens a small dialog.
     void setUpEditorColumns();
+    void showMarkedRows();
 
     vorgrd::tvorgrid *m_grid;
 };
