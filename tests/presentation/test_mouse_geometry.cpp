@@ -23,7 +23,7 @@ public:
 
 BaseReach *reach(tvorgrid *grid)
 {
-    return static_cast<BaseReach *>(grid); // adds no state, only access
+    return dynamic_cast<BaseReach *>(grid);
 }
 
 struct Layout
@@ -88,7 +88,8 @@ TEST(MouseGeometry, CalcCoordFromPointAgreesWithTheBaseOnRandomLayoutsAndPoints)
 
 TEST(MouseGeometry, CalcSizingStateFindsTheBordersTheBaseDrags)
 {
-    ShownGrid g;
+    ShownGrid g(480, 300, new BaseReach);
+    ASSERT_NE(reach(g.grid), nullptr);
     Layout layout;
     int grabbed = 0;
     for (int round = 0; round < 150; ++round) {

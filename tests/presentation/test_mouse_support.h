@@ -15,13 +15,16 @@ namespace vorgrd::test {
 class ShownGrid
 {
 public:
-    explicit ShownGrid(int width = 480, int height = 300)
+    // `own`, when given, is the grid to show (a test's descendant); the window owns it.
+    explicit ShownGrid(int width = 480, int height = 300, tvorgrid *own = nullptr)
     {
         window.resize(width, height);
-        grid = new tvorgrid(&window);
+        grid = own ? own : new tvorgrid;
+        grid->setParent(&window);
         grid->setFrameShape(QFrame::NoFrame);
         grid->setScrollBars(ssNone);
         grid->setGeometry(0, 0, width, height);
+        grid->show();
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
     }
