@@ -150,6 +150,9 @@ void DemoWindow::setUpEditorColumns()
             this, QStringLiteral("Note"), QStringLiteral("Note for order %1:").arg(m_grid->Cells(0, row)),
             m_grid->Cells(note, row), &ok);
         if (ok) m_grid->setCells(note, row, text.simplified());
+    };
+}
+
 // Row marks are the application's own: mark 1 flags the orders not yet paid, an
 // ondrawcell handler tints their cells, and a double click marks or unmarks a row.
 void DemoWindow::showMarkedRows()
