@@ -50,6 +50,20 @@ int plus(int index, qint64 delta)
     return clampInt(index + delta, INT_MIN, INT_MAX);
 }
 
+// The cell a selecting drag reaches at a logical pixel: past either edge of the
+// scrollable cells it scrolls by one line per move.
+int dragTarget(const GridAxisLayout &axis, int point)
+{
+    const int client = axis.clientExtent();
+    int cell = axis.cellAt(std::clamp(point, 0, std::max(0, client - 1)));
+    if (cell < 0) cell = axis.count() - 1;
+    if (point < axis.fixedExtent() || cell < axis.fixedCount())
+        return std::max(axis.fixedCount(), axis.first() - 1);
+    if (point >= client) return std::min(axis.count() - 1, plus(axis.first(), axis.visibleCount()));
+    return cell;
+}
+
+
 constexpr int MaxExtent = TCustomGrid::MaxExtent;
 constexpr int MaxLineWidth = TCustomGrid::MaxLineWidth;
 
@@ -275,68 +289,35 @@ int TCustomGrid::HorzLineWidth() const
     return (m_options & (goFixedHorzLine | goHorzLine)) ? m_gridLineWidth : 0;
 }
 
-int TCustomGrid::fixedWidth() const
+GridAxisLayout TCustomGrid::cols() const
 {
-    return clampInt(m_cols.offset(m_fixedCols, VertLineWidth()), 0, INT_MAX);
+    return GridAxisLayout(m_cols, {m_fixedCols, m_leftCol, VertLineWidth(), ClientWidth(),
+                                   layoutDirection() == Qt::RightToLeft});
 }
 
-int TCustomGrid::fixedHeight() const
+GridAxisLayout TCustomGrid::rows() const
 {
-    return clampInt(m_rows.offset(m_fixedRows, HorzLineWidth()), 0, INT_MAX);
-}
-
-namespace {
-
-// The smallest first scrollable line from which `last` is still shown whole in `room`
-// pixels: lines first .. last, each taking extent + lw, the last one's line not
-// needed. Found by offset, so lines of extent 0 cost nothing.
-int firstLineShowing(const GridAxis &axis, int last, int fixed, qint64 room, int lw)
-{
-    const qint64 need = axis.offset(last + 1, lw) - lw - room;
-    const int before = axis.lastIndexAtOrBefore(need - 1, lw); // the last line that no longer fits
-    return std::max(before + 1, fixed);
-}
-
-// The lines from `first` whose whole extent lies within `room` pixels.
-int linesShown(const GridAxis &axis, int first, qint64 room, int lw)
-{
-    const int end = axis.lastIndexAtOrBefore(axis.offset(first, lw) + room + lw, lw);
-    return std::max(0, end - first);
-}
-
-} // namespace
-
-int TCustomGrid::maxLeftCol() const
-{
-    const int i = firstLineShowing(m_cols, ColCount() - 1, m_fixedCols,
-                                   qint64(ClientWidth()) - fixedWidth(), VertLineWidth());
-    return std::clamp(i, m_fixedCols, ColCount() - 1);
-}
-
-int TCustomGrid::maxTopRow() const
-{
-    const int i = firstLineShowing(m_rows, RowCount() - 1, m_fixedRows,
-                                   qint64(ClientHeight()) - fixedHeight(), HorzLineWidth());
-    return std::clamp(i, m_fixedRows, RowCount() - 1);
+    return GridAxisLayout(m_rows, {m_fixedRows, m_topRow, HorzLineWidth(), ClientHeight(), false});
 }
 
 void TCustomGrid::setLeftCol(int col)
 {
-    col = std::clamp(col, m_fixedCols, maxLeftCol());
+    col = cols().clampFirst(col);
     if (col == m_leftCol) return;
     m_leftCol = col;
-    ++m_layoutGeneration;
-    updateScrollBars();
-    updateEditor();
-    viewport()->update();
-    TopLeftChanged();
+    firstCellChanged();
 }
 
 void TCustomGrid::setTopRow(int row)
 {
-    row = std::clamp(row, m_fixedRows, maxTopRow());
+    row = rows().clampFirst(row);
     if (row == m_topRow) return;
     m_topRow = row;
+    firstCellChanged();
+}
+
+void TCustomGrid::firstCellChanged()
+{
     ++m_layoutGeneration;
     updateScrollBars();
     updateEditor();
@@ -346,25 +327,25 @@ void TCustomGrid::setTopRow(int row)
 
 int TCustomGrid::VisibleColCount() const
 {
-    return linesShown(m_cols, m_leftCol, qint64(ClientWidth()) - fixedWidth(), VertLineWidth());
+    return cols().visibleCount();
 }
 
 int TCustomGrid::VisibleRowCount() const
 {
-    return linesShown(m_rows, m_topRow, qint64(ClientHeight()) - fixedHeight(), HorzLineWidth());
+    return rows().visibleCount();
 }
 
 void TCustomGrid::updateScrollBars()
 {
     m_syncingScrollBars = true;
     QScrollBar *v = verticalScrollBar();
-    v->setRange(m_fixedRows, maxTopRow());
+    v->setRange(m_fixedRows, rows().maxFirst());
     v->setPageStep(std::max(1, VisibleRowCount()));
     v->setSingleStep(1);
     v->setValue(m_topRow);
     v->setTracking(m_options & goThumbTracking);
     QScrollBar *h = horizontalScrollBar();
-    h->setRange(m_fixedCols, maxLeftCol());
+    h->setRange(m_fixedCols, cols().maxFirst());
     h->setPageStep(std::max(1, VisibleColCount()));
     h->setSingleStep(1);
     h->setValue(m_leftCol);
@@ -383,29 +364,8 @@ void TCustomGrid::scrollContentsBy(int, int)
 
 void TCustomGrid::scrollIntoView(int col, int row)
 {
-    if (col >= m_fixedCols) {
-        int left = m_leftCol;
-        if (col < left) {
-            left = col;
-        } else {
-            // The smallest first column that still shows `col` whole.
-            const int first = firstLineShowing(m_cols, col, m_fixedCols,
-                                               qint64(ClientWidth()) - fixedWidth(), VertLineWidth());
-            left = std::max(left, std::min(first, col));
-        }
-        setLeftCol(left);
-    }
-    if (row >= m_fixedRows) {
-        int top = m_topRow;
-        if (row < top) {
-            top = row;
-        } else {
-            const int first = firstLineShowing(m_rows, row, m_fixedRows,
-                                               qint64(ClientHeight()) - fixedHeight(), HorzLineWidth());
-            top = std::max(top, std::min(first, row));
-        }
-        setTopRow(top);
-    }
+    setLeftCol(cols().firstToShow(col));
+    setTopRow(rows().firstToShow(row));
 }
 
 // Keeps the current cell, the anchor and the scroll position valid after any change
@@ -424,8 +384,8 @@ void TCustomGrid::clampCurrent()
         m_editorMode = false;
         if (m_inplaceEdit) m_inplaceEdit->hide();
     }
-    m_leftCol = std::clamp(m_leftCol, m_fixedCols, maxLeftCol());
-    m_topRow = std::clamp(m_topRow, m_fixedRows, maxTopRow());
+    m_leftCol = cols().clampFirst(m_leftCol);
+    m_topRow = rows().clampFirst(m_topRow);
     updateScrollBars();
     updateEditor();
     viewport()->update();
@@ -573,41 +533,9 @@ void TCustomGrid::afterCurrentMoved()
 
 // ---- geometry and hit testing -------------------------------------------------------------
 
-qint64 TCustomGrid::colStart(int col) const
-{
-    const int lw = VertLineWidth();
-    if (col < m_fixedCols) return m_cols.offset(col, lw);
-    return fixedWidth() + m_cols.offset(col, lw) - m_cols.offset(m_leftCol, lw);
-}
-
-qint64 TCustomGrid::rowStart(int row) const
-{
-    const int lw = HorzLineWidth();
-    if (row < m_fixedRows) return m_rows.offset(row, lw);
-    return fixedHeight() + m_rows.offset(row, lw) - m_rows.offset(m_topRow, lw);
-}
-
-int TCustomGrid::colAtX(int x) const
-{
-    if (x < 0) return -1;
-    const int lw = VertLineWidth();
-    if (x < fixedWidth()) return m_cols.indexAt(x, lw);
-    const int i = m_cols.indexAt(x - fixedWidth() + m_cols.offset(m_leftCol, lw), lw);
-    return i >= ColCount() ? -1 : i;
-}
-
-int TCustomGrid::rowAtY(int y) const
-{
-    if (y < 0) return -1;
-    const int lw = HorzLineWidth();
-    if (y < fixedHeight()) return m_rows.indexAt(y, lw);
-    const int i = m_rows.indexAt(y - fixedHeight() + m_rows.offset(m_topRow, lw), lw);
-    return i >= RowCount() ? -1 : i;
-}
-
 TGridCoord TCustomGrid::MouseCoord(int x, int y) const
 {
-    return TGridCoord{colAtX(x), rowAtY(y)};
+    return TGridCoord{cols().cellAtView(x), rows().cellAtView(y)};
 }
 
 QRect TCustomGrid::CellRect(int col, int row) const
@@ -615,52 +543,34 @@ QRect TCustomGrid::CellRect(int col, int row) const
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return QRect();
     if ((col >= m_fixedCols && col < m_leftCol) || (row >= m_fixedRows && row < m_topRow))
         return QRect();
-    const qint64 x = colStart(col), y = rowStart(row);
-    if (x >= ClientWidth() || y >= ClientHeight()) return QRect();
-    return QRect(static_cast<int>(x), static_cast<int>(y), m_cols.extent(col), m_rows.extent(row));
+    const GridAxisLayout h = cols(), v = rows();
+    const qint64 x = h.start(col), y = v.start(row);
+    if (x >= h.clientExtent() || y >= v.clientExtent()) return QRect();
+    const int w = h.extent(col);
+    return QRect(static_cast<int>(h.viewStart(x, w)), static_cast<int>(y), w, v.extent(row));
 }
 
-// The sizing rule shared with descendants that hit-test themselves: a border is
-// grabbed within a zone of at least 7 pixels around it, column borders only inside
-// the fixed rows and row borders only inside the fixed columns.
+// The sizing rule shared with descendants that hit-test themselves: column borders
+// are grabbed only inside the fixed rows and row borders only inside the fixed columns.
 TCustomGrid::Sizing TCustomGrid::calcSizingState(int x, int y) const
 {
-    Sizing s;
     const bool colSizing = (m_options & goColSizing) || m_designing;
     const bool rowSizing = (m_options & goRowSizing) || m_designing;
-    if (!colSizing && !rowSizing) return s;
-    const int fw = fixedWidth(), fh = fixedHeight();
-    auto axisSizing = [&s](const GridAxis &axis, int first, int fixedEnd, int lw, int client,
-                           int point, TGridState state) {
-        qint64 run = fixedEnd;
-        int zone = lw, back = 0;
-        if (lw < 7) {
-            zone = 7;
-            back = (7 - lw) / 2;
-        }
-        // Lines of no pixels are stepped over: their border is the one before them,
-        // already tried.
-        int i = first;
-        for (; i < axis.count(); i = axis.nextShown(i + 1, lw)) {
-            run += axis.extent(i);
-            if (run > client) break;
-            if (point >= run - back && point <= run - back + zone) {
-                s = Sizing{state, i, static_cast<int>(run), static_cast<int>(run - point)};
-                return;
-            }
-            run += lw;
-        }
-        if (point >= client - back && point <= client && i < axis.count())
-            s = Sizing{state, i, client, client - point};
+    if (!colSizing && !rowSizing) return Sizing{};
+    const GridAxisLayout h = cols(), v = rows();
+    const int lx = h.toLogical(x);
+    auto sizing = [](GridAxisLayout::Border b, TGridState state) {
+        return b.index < 0 ? Sizing{} : Sizing{state, b.index, b.position, b.offset};
     };
-    if (x > fw && colSizing) {
-        if (y >= fh) return s;
-        axisSizing(m_cols, m_leftCol, fw, VertLineWidth(), ClientWidth(), x, gsColSizing);
-    } else if (y > fh && rowSizing) {
-        if (x >= fw) return s;
-        axisSizing(m_rows, m_topRow, fh, HorzLineWidth(), ClientHeight(), y, gsRowSizing);
+    if (lx > h.fixedExtent() && colSizing) {
+        if (y >= v.fixedExtent()) return Sizing{};
+        return sizing(h.borderAt(lx), gsColSizing);
     }
-    return s;
+    if (y > v.fixedExtent() && rowSizing) {
+        if (lx >= h.fixedExtent()) return Sizing{};
+        return sizing(v.borderAt(y), gsRowSizing);
+    }
+    return Sizing{};
 }
 
 // ---- painting
@@ -682,64 +592,68 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
     m_canvas.setPainter(outer);
 }
 
+namespace {
+
+// A rectangle of logical column pixels in viewport pixels (mirrored on a reversed axis).
+QRect inView(const GridAxisLayout &h, const QRect &logical)
+{
+    if (!h.reversed()) return logical;
+    return QRect(static_cast<int>(h.viewStart(logical.x(), logical.width())), logical.y(),
+                 logical.width(), logical.height());
+}
+
+} // namespace
+
 void TCustomGrid::paintView(QPainter &painter, const QRect &clip)
 {
     const quint64 generation = m_layoutGeneration;
-    const int vlw = VertLineWidth(), hlw = HorzLineWidth();
-    const int cw = ClientWidth(), ch = ClientHeight();
+    const GridAxisLayout h = cols(), v = rows();
+    const int vlw = h.lineWidth(), hlw = v.lineWidth();
+    const int cw = h.clientExtent(), ch = v.clientExtent();
     // Only the columns and rows in view are walked, and lines of no pixels are
     // stepped over by offset: painting costs the same for 100 rows as for 10,000,000,
     // whatever their heights.
-    std::vector<std::pair<int, int>> cols, rows;
-    auto collect = [](const GridAxis &axis, int first, int end, qint64 start, int lw, int client,
-                      std::vector<std::pair<int, int>> &out) {
-        qint64 at = start;
-        for (int i = axis.nextShown(first, lw); i < end && at < client; i = axis.nextShown(i + 1, lw)) {
-            out.emplace_back(i, static_cast<int>(at));
-            at += axis.extent(i) + lw;
-        }
-        return at;
-    };
-    collect(m_cols, 0, m_fixedCols, 0, vlw, cw, cols);
-    const qint64 x = collect(m_cols, m_leftCol, ColCount(), fixedWidth(), vlw, cw, cols);
+    std::vector<std::pair<int, int>> shownCols, shownRows;
+    const qint64 x = h.forEachShown([&](int c, qint64 at) { shownCols.emplace_back(c, int(at)); });
+    const qint64 y = v.forEachShown([&](int r, qint64 at) { shownRows.emplace_back(r, int(at)); });
     const int xEnd = static_cast<int>(std::min<qint64>(x, cw));
-    collect(m_rows, 0, m_fixedRows, 0, hlw, ch, rows);
-    const qint64 y = collect(m_rows, m_topRow, RowCount(), fixedHeight(), hlw, ch, rows);
     const int yEnd = static_cast<int>(std::min<qint64>(y, ch));
 
-    for (const auto &[r, ry] : rows) {
-        const int h = m_rows.extent(r);
-        for (const auto &[c, cx] : cols) {
-            const int w = m_cols.extent(c);
-            const QRect rect(cx, ry, w, h);
-            if (!rect.adjusted(0, 0, vlw, hlw).intersects(clip)) continue;
-            if (w > 0 && h > 0) paintCell(c, r, rect);
+    for (const auto &[r, ry] : shownRows) {
+        const int rh = v.extent(r);
+        for (const auto &[c, cx] : shownCols) {
+            const int w = h.extent(c);
+            const QRect logical(cx, ry, w, rh);
+            if (!inView(h, logical.adjusted(0, 0, vlw, hlw)).intersects(clip)) continue;
+            if (w > 0 && rh > 0) paintCell(c, r, inView(h, logical));
             if (generation != m_layoutGeneration) {
                 // A handler changed the counts, sizes or scrolling: the cells left
                 // to paint may be gone. Stop here; the scheduled paint shows the rest.
                 viewport()->update();
                 return;
             }
-            paintLines(painter, c, r, rect, vlw, hlw);
+            paintLines(painter, c, r, logical, h, hlw);
         }
     }
     const QColor background = ColorToQColor(m_color);
-    if (xEnd < cw) painter.fillRect(QRect(xEnd, 0, cw - xEnd, ch), background);
-    if (yEnd < ch) painter.fillRect(QRect(0, yEnd, xEnd, ch - yEnd), background);
+    if (xEnd < cw) painter.fillRect(inView(h, QRect(xEnd, 0, cw - xEnd, ch)), background);
+    if (yEnd < ch) painter.fillRect(inView(h, QRect(0, yEnd, xEnd, ch - yEnd)), background);
     if ((m_gridState == gsColMoving || m_gridState == gsRowMoving) && m_moveTo >= 0 &&
-        m_moveTo != m_moveFrom && dragStillValid()) {
-        // The insertion mark: where the dragged line will land.
-        const QColor mark = ColorToQColor(clHighlight);
-        if (m_gridState == gsColMoving) {
-            const qint64 at = m_moveTo > m_moveFrom ? colStart(m_moveTo) + m_cols.extent(m_moveTo)
-                                                    : colStart(m_moveTo);
-            painter.fillRect(QRect(static_cast<int>(at) - 1, 0, 3, yEnd), mark);
-        } else {
-            const qint64 at = m_moveTo > m_moveFrom ? rowStart(m_moveTo) + m_rows.extent(m_moveTo)
-                                                    : rowStart(m_moveTo);
-            painter.fillRect(QRect(0, static_cast<int>(at) - 1, xEnd, 3), mark);
-        }
-    }
+        m_moveTo != m_moveFrom && dragStillValid())
+        paintMoveMark(painter, h, v, xEnd, yEnd);
+}
+
+// The insertion mark of a line drag: where the dragged line will land.
+void TCustomGrid::paintMoveMark(QPainter &painter, const GridAxisLayout &h,
+                                const GridAxisLayout &v, int xEnd, int yEnd)
+{
+    const bool column = m_gridState == gsColMoving;
+    const GridAxisLayout &axis = column ? h : v;
+    const qint64 at = m_moveTo > m_moveFrom ? axis.start(m_moveTo) + axis.extent(m_moveTo)
+                                            : axis.start(m_moveTo);
+    const QRect mark = column ? QRect(static_cast<int>(at) - 1, 0, 3, yEnd)
+                              : QRect(0, static_cast<int>(at) - 1, xEnd, 3);
+    painter.fillRect(inView(h, mark), ColorToQColor(clHighlight));
 }
 
 void TCustomGrid::paintCell(int col, int row, const QRect &rect)
@@ -774,22 +688,24 @@ void TCustomGrid::paintCell(int col, int row, const QRect &rect)
         m_canvas.DrawFocusRect(rect);
 }
 
-void TCustomGrid::paintLines(QPainter &painter, int col, int row, const QRect &rect, int vlw,
-                             int hlw)
+void TCustomGrid::paintLines(QPainter &painter, int col, int row, const QRect &logical,
+                             const GridAxisLayout &h, int hlw)
 {
-    QPainter *p = &painter;
+    const int vlw = h.lineWidth();
     const bool fixed = col < m_fixedCols || row < m_fixedRows;
     const QColor background = ColorToQColor(fixed ? m_fixedColor : m_color);
     const QColor line = ColorToQColor(fixed ? FixedLineColor : LineColor);
+    // The line after a cell in logical pixels; on a reversed axis it stands before the
+    // cell in the viewport.
     if (vlw > 0) {
         const bool on = m_options & (fixed ? goFixedVertLine : goVertLine);
-        p->fillRect(QRect(rect.x() + rect.width(), rect.y(), vlw, rect.height() + hlw),
-                    on ? line : background);
+        const QRect r(logical.x() + logical.width(), logical.y(), vlw, logical.height() + hlw);
+        painter.fillRect(inView(h, r), on ? line : background);
     }
     if (hlw > 0) {
         const bool on = m_options & (fixed ? goFixedHorzLine : goHorzLine);
-        p->fillRect(QRect(rect.x(), rect.y() + rect.height(), rect.width(), hlw),
-                    on ? line : background);
+        const QRect r(logical.x(), logical.y() + logical.height(), logical.width(), hlw);
+        painter.fillRect(inView(h, r), on ? line : background);
     }
 }
 
@@ -877,15 +793,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
             if (m_editorMode) HideEditor();
             m_sizing = sizing;
             m_gridState = sizing.state;
-            if (sizing.state == gsColSizing) {
-                m_sizingStart = static_cast<int>(colStart(sizing.index));
-                m_sizingOriginal = m_cols.extent(sizing.index);
-                viewport()->setCursor(Qt::SplitHCursor);
-            } else {
-                m_sizingStart = static_cast<int>(rowStart(sizing.index));
-                m_sizingOriginal = m_rows.extent(sizing.index);
-                viewport()->setCursor(Qt::SplitVCursor);
-            }
+            const bool column = sizing.state == gsColSizing;
+            const GridAxisLayout axis = column ? cols() : rows();
+            m_sizingStart = static_cast<int>(axis.start(sizing.index));
+            m_sizingOriginal = axis.extent(sizing.index);
+            viewport()->setCursor(column ? Qt::SplitHCursor : Qt::SplitVCursor);
         } else if (!m_designing) {
             const TGridCoord cell = MouseCoord(X, Y);
             if (cell.X >= 0 && cell.Y >= 0) {
@@ -916,45 +828,30 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
     if (!dragStillValid()) resetDrag();
     switch (m_gridState) {
     case gsSelecting: {
-        // Dragging past an edge scrolls by one line per move.
-        const int cw = ClientWidth(), ch = ClientHeight();
-        int col = colAtX(std::clamp(X, 0, std::max(0, cw - 1)));
-        int row = rowAtY(std::clamp(Y, 0, std::max(0, ch - 1)));
-        if (col < 0) col = ColCount() - 1;
-        if (row < 0) row = RowCount() - 1;
-        if (X < fixedWidth() || col < m_fixedCols)
-            col = std::max(m_fixedCols, m_leftCol - 1);
-        else if (X >= cw)
-            col = std::min(ColCount() - 1, plus(m_leftCol, VisibleColCount()));
-        if (Y < fixedHeight() || row < m_fixedRows)
-            row = std::max(m_fixedRows, m_topRow - 1);
-        else if (Y >= ch)
-            row = std::min(RowCount() - 1, plus(m_topRow, VisibleRowCount()));
-        moveCurrent(col, row, !(m_options & goRangeSelect), true);
+        const GridAxisLayout h = cols(), v = rows();
+        moveCurrent(dragTarget(h, h.toLogical(X)), dragTarget(v, Y), !(m_options & goRangeSelect),
+                    true);
         break;
     }
     case gsColSizing:
     case gsRowSizing: {
-        const int point = m_gridState == gsColSizing ? X : Y;
+        const bool column = m_gridState == gsColSizing;
+        const int point = column ? cols().toLogical(X) : Y;
         const int extent = clampInt(qint64(point) + m_sizing.offset - m_sizingStart, 0, MaxExtent);
-        GridAxis &axis = m_gridState == gsColSizing ? m_cols : m_rows;
+        GridAxis &axis = column ? m_cols : m_rows;
         if (axis.extent(m_sizing.index) != extent) {
             axis.setExtent(m_sizing.index, extent);
             clampCurrent();
         }
         break;
     }
-    case gsColMoving: {
-        int col = colAtX(std::clamp(X, 0, std::max(0, ClientWidth() - 1)));
-        if (col < 0) col = ColCount() - 1;
-        m_moveTo = std::max(col, m_fixedCols);
-        viewport()->update();
-        break;
-    }
+    case gsColMoving:
     case gsRowMoving: {
-        int row = rowAtY(std::clamp(Y, 0, std::max(0, ClientHeight() - 1)));
-        if (row < 0) row = RowCount() - 1;
-        m_moveTo = std::max(row, m_fixedRows);
+        const GridAxisLayout axis = m_gridState == gsColMoving ? cols() : rows();
+        const int point = m_gridState == gsColMoving ? axis.toLogical(X) : Y;
+        int cell = axis.cellAt(std::clamp(point, 0, std::max(0, axis.clientExtent() - 1)));
+        if (cell < 0) cell = axis.count() - 1;
+        m_moveTo = std::max(cell, axis.fixedCount());
         viewport()->update();
         break;
     }
@@ -970,6 +867,7 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
     }
     }
 }
+
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -1158,11 +1056,13 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
         r = std::min(lastR, r + 1);
         break;
     case Qt::Key_Left:
-        c = std::max(firstC, c - 1);
+    case Qt::Key_Right: {
+        // Under a right-to-left layout the columns run leftwards: the arrows follow
+        // what the user sees, as in QTableView.
+        const bool back = (Key == Qt::Key_Left) != (layoutDirection() == Qt::RightToLeft);
+        c = back ? std::max(firstC, c - 1) : std::min(lastC, c + 1);
         break;
-    case Qt::Key_Right:
-        c = std::min(lastC, c + 1);
-        break;
+    }
     case Qt::Key_PageUp: {
         const int page = std::max(1, VisibleRowCount());
         r = std::max(firstR, r - page);

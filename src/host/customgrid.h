@@ -43,6 +43,7 @@
 #include "host/vorgrdexport.h"
 #include "host/graphics.h"
 #include "host/gridaxis.h"
+#include "host/gridaxislayout.h"
 #include "host/gridtypes.h"
 
 #include <QAbstractScrollArea>
@@ -309,14 +310,11 @@ private:
     template <class Work> void guarded(const char *handler, Work &&work);
     // Whether the drag in progress still refers to existing lines.
     bool dragStillValid() const;
-    int fixedWidth() const; // pixels taken by the fixed columns and their lines
-    int fixedHeight() const;
-    int maxLeftCol() const;
-    int maxTopRow() const;
-    qint64 colStart(int col) const; // viewport x of a column (scrolled columns relative to LeftCol)
-    qint64 rowStart(int row) const;
-    int colAtX(int x) const;
-    int rowAtY(int y) const;
+    // The layouts of the two axes as the grid stands now (client size and direction
+    // included).
+    GridAxisLayout cols() const;
+    GridAxisLayout rows() const;
+    void firstCellChanged();
     void updateScrollBars();
     void scrollIntoView(int col, int row);
     void clampCurrent();
@@ -327,7 +325,10 @@ private:
     // Keys that the open editor hands to the grid; returns whether handled.
     bool editorKey(int key, TShiftState shift);
     void paintCell(int col, int row, const QRect &rect);
-    void paintLines(QPainter &painter, int col, int row, const QRect &rect, int vlw, int hlw);
+    void paintLines(QPainter &painter, int col, int row, const QRect &logical,
+                    const GridAxisLayout &h, int hlw);
+    void paintMoveMark(QPainter &painter, const GridAxisLayout &h, const GridAxisLayout &v,
+                       int xEnd, int yEnd);
     void paintView(QPainter &painter, const QRect &clip);
     void fontChanged();
     void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
