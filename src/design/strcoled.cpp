@@ -8,6 +8,7 @@
 #include "host/colornames.h"
 #include "host/eventguard.h"
 #include "host/textconvert.h"
+#include "host/updatebracket.h"
 
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -302,16 +303,10 @@ void TmGridColEditor::replaceColumns(const TvorgridColumns &source, const std::v
     TvorgridColumns copies(m_editColumns->Grid());
     for (int index : order)
         copies.Add()->Assign(source.GeTmColumn(index));
-    m_editColumns->BeginUpdate();
-    try {
-        m_editColumns->Clear();
-        for (int i = 0; i < copies.Count(); ++i)
-            m_editColumns->Add()->Assign(copies.GeTmColumn(i));
-    } catch (...) {
-        m_editColumns->EndUpdate();
-        throw;
-    }
-    m_editColumns->EndUpdate();
+    UpdateBracket bracket(*m_editColumns);
+    m_editColumns->Clear();
+    for (int i = 0; i < copies.Count(); ++i)
+        m_editColumns->Add()->Assign(copies.GeTmColumn(i));
 }
 
 void TmGridColEditor::NewButtonClick()

@@ -38,15 +38,4 @@ inline int lineBreakLength(const QString &text, qsizetype i)
     return 0;
 }
 
-// Holds the caller's list in its update bracket for the length of an export, and
-// closes it also when the export fails part-way.
-struct LinesUpdateBracket
-{
-    explicit LinesUpdateBracket(TStrings &lines) : lines(lines) { lines.BeginUpdate(); }
-    ~LinesUpdateBracket() { lines.EndUpdate(); }
-    LinesUpdateBracket(const LinesUpdateBracket &) = delete;
-    LinesUpdateBracket &operator=(const LinesUpdateBracket &) = delete;
-    TStrings &lines;
-};
-
 } // namespace vorgrd::export_internal

@@ -16,6 +16,7 @@
 // break as &#10;.
 #include "exchange/export_p.h"
 #include "grid/vorGrid.h"
+#include "host/updatebracket.h"
 
 namespace vorgrd {
 
@@ -117,7 +118,7 @@ void tvorgrid::SaveasHTML(const QString &Caption, bool CaptionOnTop, TStrings &L
             written.push_back(c);
     const int span = int(written.size());
 
-    export_internal::LinesUpdateBracket bracket(Lines);
+    UpdateBracket bracket(Lines);
     Lines.Add(QStringLiteral("<table border=1>"));
     if (!Caption.isEmpty() && CaptionOnTop)
         Lines.Add(captionLine(Caption, span));

@@ -17,6 +17,7 @@
 #include "grid/vorGrid.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
+#include "host/updatebracket.h"
 
 #include <cmath>
 
@@ -106,7 +107,7 @@ void tvorgrid::SaveasSYLK(TStrings &Lines)
 {
     const int colCount = ColCount();
     const int rowCount = RowCount();
-    export_internal::LinesUpdateBracket bracket(Lines);
+    UpdateBracket bracket(Lines);
     Lines.Clear();
     Lines.Add(QStringLiteral("ID;VORGRID.SYLK"));
     QString record;

@@ -6,6 +6,7 @@
 
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
+#include "host/updatebracket.h"
 
 namespace vorgrd {
 
@@ -465,43 +466,33 @@ void tmcolumn::Assign(const TPersistent *source)
     // The getters of the source may bring its font up to date or create its pick
     // list; that changes no value it shows.
     auto *other = const_cast<tmcolumn *>(from);
-    TCollection *collection = Collection();
-    if (collection)
-        collection->BeginUpdate();
-    try {
-        RestoreDefaults();
-        m_columnName = other->m_columnName;
-        if (other->assigned(cvColor))
-            SetColor(other->GetColor());
-        if (other->assigned(cvWidth))
-            SetWidth(other->GetWidth());
-        if (other->assigned(cvFont))
-            SetFont(other->GetFont());
-        if (other->assigned(cvAlignment))
-            SetAlignment(other->GetAlignment());
-        if (other->assigned(cvReadOnly))
-            SetReadOnly(other->GetReadOnly());
-        if (other->assigned(cvHide))
-            SetHide(other->GetHide());
-        if (other->assigned(cvType))
-            settype(other->gettype());
-        if (other->assigned(cvVertAlignment))
-            SetVertAlignment(other->GetVertAlignment());
-        if (other->assigned(cvWordWrap))
-            SetWordwrap(other->GetWordwrap());
-        SetTitle(other->Title());
-        if (other->assigned(cvformat))
-            SetDisplayformat(other->Displayformat());
-        m_dropDownRows = other->m_dropDownRows;
-        SetButtonStyle(other->ButtonStyle());
-        SetPickList(other->GetPickList());
-    } catch (...) {
-        if (collection)
-            collection->EndUpdate();
-        throw;
-    }
-    if (collection)
-        collection->EndUpdate();
+    UpdateBracket bracket(Collection());
+    RestoreDefaults();
+    m_columnName = other->m_columnName;
+    if (other->assigned(cvColor))
+        SetColor(other->GetColor());
+    if (other->assigned(cvWidth))
+        SetWidth(other->GetWidth());
+    if (other->assigned(cvFont))
+        SetFont(other->GetFont());
+    if (other->assigned(cvAlignment))
+        SetAlignment(other->GetAlignment());
+    if (other->assigned(cvReadOnly))
+        SetReadOnly(other->GetReadOnly());
+    if (other->assigned(cvHide))
+        SetHide(other->GetHide());
+    if (other->assigned(cvType))
+        settype(other->gettype());
+    if (other->assigned(cvVertAlignment))
+        SetVertAlignment(other->GetVertAlignment());
+    if (other->assigned(cvWordWrap))
+        SetWordwrap(other->GetWordwrap());
+    SetTitle(other->Title());
+    if (other->assigned(cvformat))
+        SetDisplayformat(other->Displayformat());
+    m_dropDownRows = other->m_dropDownRows;
+    SetButtonStyle(other->ButtonStyle());
+    SetPickList(other->GetPickList());
 }
 
 QString tmcolumn::GetDisplayName() const
@@ -564,15 +555,9 @@ void TvorgridColumns::SeTmColumn(int index, tmcolumn *value)
 
 void TvorgridColumns::RestoreDefaults()
 {
-    BeginUpdate();
-    try {
-        for (int i = 0; i < Count(); ++i)
-            GeTmColumn(i)->RestoreDefaults();
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
+    UpdateBracket bracket(*this);
+    for (int i = 0; i < Count(); ++i)
+        GeTmColumn(i)->RestoreDefaults();
 }
 
 void TvorgridColumns::Update(TCollectionItem *item)

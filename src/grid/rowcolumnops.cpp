@@ -22,6 +22,7 @@
 
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
+#include "host/updatebracket.h"
 
 #include <QStringList>
 
@@ -79,22 +80,6 @@ public:
 private:
     std::vector<std::function<void()>> m_steps;
     bool m_committed = false;
-};
-
-// Keeps a collection's update bracket open for a scope, closing it also on failure.
-class CollectionUpdate
-{
-public:
-    explicit CollectionUpdate(TCollection &collection) : m_collection(collection)
-    {
-        m_collection.BeginUpdate();
-    }
-    ~CollectionUpdate() { m_collection.EndUpdate(); }
-    CollectionUpdate(const CollectionUpdate &) = delete;
-    CollectionUpdate &operator=(const CollectionUpdate &) = delete;
-
-private:
-    TCollection &m_collection;
 };
 
 // The fields of a delimited text. Splitting completes before any cell is written, so
@@ -399,7 +384,7 @@ void tvorgrid::rebuildColumns(const TvorgridColumns &wanted)
     TvorgridColumns previous(this);
     for (int i = 0; i < m_columns->Count(); ++i)
         appendDescription(previous, m_columns->GeTmColumn(i));
-    CollectionUpdate bracket(*m_columns);
+    UpdateBracket bracket(*m_columns);
     try {
         m_columns->Clear();
         for (int i = 0; i < wanted.Count(); ++i)

@@ -1,6 +1,7 @@
 // tvorgrid: construction, the title row, and keeping the columns and row marks in
 // step with the base's counts and widths.
 #include "grid/vorGrid.h"
+#include "host/updatebracket.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -135,16 +136,10 @@ void tvorgrid::fitColumns()
     TvorgridColumns kept(this);
     for (int i = 0; i < ColCount(); ++i)
         kept.Add()->Assign(m_columns->GeTmColumn(i));
-    m_columns->BeginUpdate();
-    try {
-        m_columns->Clear();
-        for (int i = 0; i < ColCount(); ++i)
-            m_columns->Add()->Assign(kept.GeTmColumn(i));
-    } catch (...) {
-        m_columns->EndUpdate();
-        throw;
-    }
-    m_columns->EndUpdate();
+    UpdateBracket bracket(*m_columns);
+    m_columns->Clear();
+    for (int i = 0; i < ColCount(); ++i)
+        m_columns->Add()->Assign(kept.GeTmColumn(i));
 }
 
 void tvorgrid::ColWidthsChanged()

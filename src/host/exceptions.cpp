@@ -11,16 +11,30 @@ const char *Exception::what() const noexcept
     return m_utf8.constData();
 }
 
+namespace {
+
+[[noreturn]] void throwOutOfRange(const char *operation, const char *what, qint64 value,
+                                  const QString &valid)
+{
+    QString message = QStringLiteral("%1 %2 is out of range (valid: %3)")
+                          .arg(QLatin1String(what))
+                          .arg(value)
+                          .arg(valid);
+    if (operation && *operation) message.prepend(QLatin1String(operation) + QLatin1String(": "));
+    throw ERangeError(message);
+}
+
+} // namespace
+
 void throwRangeError(const char *operation, const char *what, qint64 value, qint64 first,
                      qint64 last)
 {
-    QString message = QStringLiteral("%1 %2 is out of range (valid: %3..%4)")
-                          .arg(QLatin1String(what))
-                          .arg(value)
-                          .arg(first)
-                          .arg(last);
-    if (operation && *operation) message.prepend(QLatin1String(operation) + QLatin1String(": "));
-    throw ERangeError(message);
+    throwOutOfRange(operation, what, value, QStringLiteral("%1..%2").arg(first).arg(last));
+}
+
+void throwBelowRangeError(const char *operation, const char *what, qint64 value, qint64 first)
+{
+    throwOutOfRange(operation, what, value, QStringLiteral("%1 or more").arg(first));
 }
 
 } // namespace vorgrd

@@ -95,6 +95,16 @@ inline void checkRange(const char *operation, const char *what, qint64 value, qi
     if (value < first || value > last) throwRangeError(operation, what, value, first, last);
 }
 
+// For a bound on one side only: "<what> <value> is out of range (valid: <first> or
+// more)".
+[[noreturn]] VORGRD_EXPORT void throwBelowRangeError(const char *operation, const char *what,
+                                                     qint64 value, qint64 first);
+
+inline void checkAtLeast(const char *operation, const char *what, qint64 value, qint64 first)
+{
+    if (value < first) throwBelowRangeError(operation, what, value, first);
+}
+
 // An enumeration value must be one the enumeration declares; its bounds come from the
 // enumeration's own meta data, so adding a value needs no change here. (Our published
 // enumerations have a fixed underlying type, so a value outside them can be held and

@@ -10,6 +10,7 @@
 #include "host/collection.h"
 #include "host/exceptions.h"
 #include "host/strings.h"
+#include "host/updatebracket.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -268,16 +269,10 @@ void readCollection(TCollection &collection, const QJsonValue &json, const QStri
         }
         return;
     }
-    collection.BeginUpdate();
-    try {
-        collection.Clear();
-        for (qsizetype i = 0; i < items.size(); ++i)
-            readObject(*collection.Add(), items[i].toObject(), QStringLiteral("%1[%2]").arg(path).arg(i), mode);
-    } catch (...) {
-        collection.EndUpdate();
-        throw;
-    }
-    collection.EndUpdate();
+    UpdateBracket bracket(collection);
+    collection.Clear();
+    for (qsizetype i = 0; i < items.size(); ++i)
+        readObject(*collection.Add(), items[i].toObject(), QStringLiteral("%1[%2]").arg(path).arg(i), mode);
 }
 
 void readProperty(QObject &object, const QMetaProperty &property, const QJsonValue &json,

@@ -2,6 +2,7 @@
 
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
+#include "host/updatebracket.h"
 
 #include <algorithm>
 #include <utility>
@@ -83,14 +84,13 @@ void TStringGridStrings::Assign(const TStrings &source)
     items.reserve(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i)
         items.emplace_back(source.Get(i), source.GetObject(i));
-    BeginUpdate();
+    UpdateBracket bracket(*this);
     const int count = std::max(GetCount(), n);
     for (int i = 0; i < count; ++i) {
         const bool has = i < n;
         m_grid->setCells(col(i), row(i), has ? items[static_cast<size_t>(i)].first : QString());
         m_grid->setObjects(col(i), row(i), has ? items[static_cast<size_t>(i)].second : nullptr);
     }
-    EndUpdate();
 }
 
 // ---- TStringGrid ------------------------------------------------------------------------
@@ -140,15 +140,13 @@ void TStringGrid::cellChanged(int col, int row)
 
 TStringGridStrings TStringGrid::Rows(int i)
 {
-    if (i < 0)
-        throw ERangeError(QStringLiteral("Row %1 is out of range (valid: 0 or more)").arg(i));
+    checkAtLeast("", "Row", i, 0);
     return TStringGridStrings(this, TStringGridStrings::RowView, i);
 }
 
 TStringGridStrings TStringGrid::Cols(int i)
 {
-    if (i < 0)
-        throw ERangeError(QStringLiteral("Column %1 is out of range (valid: 0 or more)").arg(i));
+    checkAtLeast("", "Column", i, 0);
     return TStringGridStrings(this, TStringGridStrings::ColView, i);
 }
 

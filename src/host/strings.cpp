@@ -2,6 +2,7 @@
 
 #include "host/exceptions.h"
 #include "host/textconvert.h"
+#include "host/updatebracket.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -12,19 +13,6 @@
 namespace vorgrd {
 
 namespace {
-
-// Closes an update bracket also when the bracketed work throws.
-class UpdateBracket
-{
-public:
-    explicit UpdateBracket(TStrings &list) : m_list(list) { m_list.BeginUpdate(); }
-    ~UpdateBracket() { m_list.EndUpdate(); }
-    UpdateBracket(const UpdateBracket &) = delete;
-    UpdateBracket &operator=(const UpdateBracket &) = delete;
-
-private:
-    TStrings &m_list;
-};
 
 // Splits at CR LF, LF or CR; a break at the very end ends the last line rather than
 // starting an empty one.

@@ -25,8 +25,10 @@
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
 #include "host/textconvert.h"
+#include "host/updatebracket.h"
 #include "keyedlist/keyconvert_p.h"
 #include "keyedlist/keyorder_p.h"
+#include "ordering/sortlists_p.h"
 
 #include <algorithm>
 #include <climits>
@@ -198,8 +200,10 @@ void checkRowMarks(const TStrings &marks, int rows)
                              .arg(rows));
 }
 
-// New entry i of the list is old entry order[i] (texts and objects).
-void permuteList(TStrings &list, const std::vector<int> &order)
+
+} // namespace
+
+void sort_internal::permuteList(TStrings &list, const std::vector<int> &order)
 {
     const int n = static_cast<int>(order.size());
     if (n == 0) return;
@@ -215,17 +219,14 @@ void permuteList(TStrings &list, const std::vector<int> &order)
     std::vector<std::pair<QString, void *>> old(order.size());
     for (int i = 0; i < n; ++i)
         old[static_cast<size_t>(i)] = {list.Get(i), list.GetObject(i)};
-    list.BeginUpdate();
+    UpdateBracket bracket(list);
     for (int i = 0; i < n; ++i) {
         const int source = order[static_cast<size_t>(i)];
         if (source == i) continue;
         list.Put(i, old[static_cast<size_t>(source)].first);
         list.PutObject(i, old[static_cast<size_t>(source)].second);
     }
-    list.EndUpdate();
 }
-
-} // namespace
 
 // ---- the six sorts ----------------------------------------------------------------------
 
@@ -551,11 +552,10 @@ void writeSortIndex(TvorList &index, std::vector<int> positions)
         return;
     }
     // A handler watches SortIndex: it sees the rewrite item by item, as it always has.
-    index.BeginUpdate();
+    UpdateBracket bracket(index);
     index.Clear();
     for (int position : positions)
         index.AddObject(QString::number(position), positionObject(position));
-    index.EndUpdate();
 }
 
 } // namespace
@@ -570,7 +570,7 @@ void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vect
     CellStore &store = cellStore();
     switch (kind) {
     case CompleteRows:
-        permuteList(*m_RowMarks, order);
+        sort_internal::permuteList(*m_RowMarks, order);
         // Whole rows move as row records; the cells before SortFirstCol are then put
         // back in place, which is cheaper than moving every other column cell by cell.
         store.permuteRows(0, order);
@@ -621,10 +621,11 @@ void tvorgrid::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
     }
     // The marks of an all-line sort lose their rows' meaning: every row's cells were
     // mixed. Row 0 keeps its mark (a title row when titles are shown).
-    m_RowMarks->BeginUpdate();
-    for (int row = 1; row < m_RowMarks->Count(); ++row)
-        if (m_RowMarks->Get(row) != QLatin1String("N")) m_RowMarks->Put(row, QStringLiteral("N"));
-    m_RowMarks->EndUpdate();
+    {
+        UpdateBracket bracket(*m_RowMarks);
+        for (int row = 1; row < m_RowMarks->Count(); ++row)
+            if (m_RowMarks->Get(row) != QLatin1String("N")) m_RowMarks->Put(row, QStringLiteral("N"));
+    }
     writeSortIndex(*m_SortIndex, std::move(inverses));
     std::vector<int>().swap(m_sort.inverse); // not kept for the blocks
     afterSortMoved();

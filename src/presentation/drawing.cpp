@@ -9,6 +9,7 @@
 //                          -> formatted number     (numeric and formula columns with a format)
 //                          -> DrawCellTextEx -> WriteText (direct or multi-line path)
 #include "grid/vorGrid.h"
+#include "host/exceptions.h"
 #include "host/textconvert.h"
 
 #include <QScopeGuard>
@@ -21,14 +22,8 @@ namespace {
 
 void checkCell(const tvorgrid &grid, int col, int row)
 {
-    if (col < 0 || col >= grid.ColCount())
-        throw ERangeError(QStringLiteral("Column %1 is out of range (valid: 0..%2)")
-                              .arg(col)
-                              .arg(grid.ColCount() - 1));
-    if (row < 0 || row >= grid.RowCount())
-        throw ERangeError(QStringLiteral("Row %1 is out of range (valid: 0..%2)")
-                              .arg(row)
-                              .arg(grid.RowCount() - 1));
+    checkRange("", "Column", col, 0, grid.ColCount() - 1);
+    checkRange("", "Row", row, 0, grid.RowCount() - 1);
 }
 
 // The column's description, or null when the collection does not reach that far

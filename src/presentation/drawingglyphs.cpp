@@ -5,6 +5,7 @@
 //   BrushCopy                  the glyph drawn with its transparent (magenta) pixels
 //                              replaced by the brush colour
 #include "grid/vorGrid.h"
+#include "host/exceptions.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -16,15 +17,6 @@
 namespace vorgrd {
 
 namespace {
-
-void checkGlyphArgument(const char *what, int value, int last)
-{
-    if (value < 0 || value > last)
-        throw ERangeError(QStringLiteral("DrawCheck %1 %2 is out of range (valid: 0..%3)")
-                              .arg(QLatin1String(what))
-                              .arg(value)
-                              .arg(last));
-}
 
 // Draws `source` of the bitmap at `target` with every pixel of the transparent colour
 // replaced by the brush colour. The replacement is made in the bitmap itself: it is
@@ -86,8 +78,8 @@ void tvorgrid::DrawCheck(const QRect &Rect, int State, int Style)
 {
     // LIMIT: the table has three states and four styles; anything else is a caller's
     // mistake and is refused rather than guessed at.
-    checkGlyphArgument("state", State, 2);
-    checkGlyphArgument("style", Style, 3);
+    checkRange("", "DrawCheck state", State, 0, 2);
+    checkRange("", "DrawCheck style", Style, 0, 3);
     const QRect glyph(Rect.left() + (Rect.width() - m_CheckWidth) / 2,
                       Rect.top() + (Rect.height() - m_CheckHeight) / 2, m_CheckWidth, m_CheckHeight);
     TCanvas &canvas = Canvas();

@@ -12,15 +12,12 @@ namespace {
 
 void checkPosition(int position)
 {
-    if (position < 1)
-        throw ERangeError(
-            QStringLiteral("Mark position %1 is out of range (valid: 1 or more)").arg(position));
+    checkAtLeast("", "Mark position", position, 1);
 }
 
 void checkRow(int row)
 {
-    if (row < 0)
-        throw ERangeError(QStringLiteral("Row %1 is out of range (valid: 0 or more)").arg(row));
+    checkAtLeast("", "Row", row, 0);
 }
 
 bool isSet(const QString &entry, int position)
