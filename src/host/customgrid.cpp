@@ -1,4 +1,5 @@
 #include "host/customgrid.h"
+#include "host/customgrid_p.h"
 
 #include "host/eventguard.h"
 #include "host/exceptions.h"
@@ -12,6 +13,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 // Sections: construction | counts and extents | appearance | scrolling | current cell
@@ -25,11 +27,6 @@ namespace {
 // Lines between ordinary cells and between fixed cells.
 constexpr TColor LineColor = clSilver;
 constexpr TColor FixedLineColor = clGray;
-
-[[noreturn]] void rangeError(const char *what, int value, int first, int last)
-{
-    throwRangeError("", what, value, first, last);
-}
 
 int movedIndex(int index, int from, int to)
 {
@@ -64,6 +61,21 @@ int dragTarget(const GridAxisLayout &axis, int point)
 }
 
 
+// Where Tab (Shift+Tab) moves the current cell: along the row, wrapping to the next
+// (previous) row, stopping at the last (first) cell.
+std::pair<int, int> tabTarget(int c, int r, bool back, int firstC, int lastC, int firstR,
+                              int lastR)
+{
+    if (back) {
+        if (c > firstC) return {c - 1, r};
+        if (r > firstR) return {lastC, r - 1};
+    } else {
+        if (c < lastC) return {c + 1, r};
+        if (r < lastR) return {firstC, r + 1};
+    }
+    return {c, r};
+}
+
 constexpr int MaxExtent = TCustomGrid::MaxExtent;
 constexpr int MaxLineWidth = TCustomGrid::MaxLineWidth;
 
@@ -87,20 +99,22 @@ void TCustomGrid::setCountLimits(int maxCols, int maxRows)
 {
     checkRange("setCountLimits", "column limit", maxCols, ColCount(), DefaultMaxColCount);
     checkRange("setCountLimits", "row limit", maxRows, RowCount(), DefaultMaxRowCount);
-    m_maxColCount = maxCols;
-    m_maxRowCount = maxRows;
+    d->maxColCount = maxCols;
+    d->maxRowCount = maxRows;
 }
 
 // ---- construction ------------------------------------------------------------------
 
-TCustomGrid::TCustomGrid(QWidget *parent) : QAbstractScrollArea(parent), m_font(new TFont(this))
+TCustomGrid::TCustomGrid(QWidget *parent)
+    : QAbstractScrollArea(parent), d(std::make_unique<Private>())
 {
-    m_cols.setDefaultExtent(64);
-    m_cols.setCount(5);
-    m_rows.setDefaultExtent(24);
-    m_rows.setCount(5);
-    m_options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
-    m_font->OnChange = [this](TFont *) { fontChanged(); };
+    d->font = new TFont(this);
+    d->cols.setDefaultExtent(64);
+    d->cols.setCount(5);
+    d->rows.setDefaultExtent(24);
+    d->rows.setCount(5);
+    d->options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
+    d->font->OnChange = [this](TFont *) { fontChanged(); };
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::StyledPanel);
     viewport()->setMouseTracking(true);
@@ -112,106 +126,230 @@ TCustomGrid::~TCustomGrid()
 {
     // The editor goes first, while the grid it reports to is still whole: losing the
     // focus would otherwise make it commit into a half-destroyed grid.
-    m_editorMode = false;
-    delete m_inplaceEdit;
+    d->editorMode = false;
+    delete d->inplaceEdit;
+}
+
+// ---- plain accessors ------------------------------------------------------------------
+
+int TCustomGrid::ColCount() const
+{
+    return d->cols.count();
+}
+
+int TCustomGrid::RowCount() const
+{
+    return d->rows.count();
+}
+
+int TCustomGrid::FixedCols() const
+{
+    return d->fixedCols;
+}
+
+int TCustomGrid::FixedRows() const
+{
+    return d->fixedRows;
+}
+
+int TCustomGrid::MaxColCount() const
+{
+    return d->maxColCount;
+}
+
+int TCustomGrid::MaxRowCount() const
+{
+    return d->maxRowCount;
+}
+
+int TCustomGrid::DefaultColWidth() const
+{
+    return d->cols.defaultExtent();
+}
+
+int TCustomGrid::DefaultRowHeight() const
+{
+    return d->rows.defaultExtent();
+}
+
+int TCustomGrid::GridLineWidth() const
+{
+    return d->gridLineWidth;
+}
+
+TColor TCustomGrid::Color() const
+{
+    return d->color;
+}
+
+TColor TCustomGrid::FixedColor() const
+{
+    return d->fixedColor;
+}
+
+TGridOptions TCustomGrid::Options() const
+{
+    return d->options;
+}
+
+TScrollStyle TCustomGrid::ScrollBars() const
+{
+    return d->scrollBars;
+}
+
+bool TCustomGrid::DefaultDrawing() const
+{
+    return d->defaultDrawing;
+}
+
+void TCustomGrid::setDefaultDrawing(bool value)
+{
+    d->defaultDrawing = value;
+}
+
+int TCustomGrid::LeftCol() const
+{
+    return d->leftCol;
+}
+
+int TCustomGrid::TopRow() const
+{
+    return d->topRow;
+}
+
+int TCustomGrid::Col() const
+{
+    return d->current.X;
+}
+
+int TCustomGrid::Row() const
+{
+    return d->current.Y;
+}
+
+TGridState TCustomGrid::GridState() const
+{
+    return d->gridState;
+}
+
+void TCustomGrid::setGridState(TGridState state)
+{
+    d->gridState = state;
+}
+
+bool TCustomGrid::Designing() const
+{
+    return d->designing;
+}
+
+bool TCustomGrid::EditorMode() const
+{
+    return d->editorMode;
+}
+
+TFont *TCustomGrid::Font() const
+{
+    return d->font;
+}
+
+TCanvas &TCustomGrid::Canvas()
+{
+    return d->canvas;
+}
+
+TInplaceEdit *TCustomGrid::InplaceEditor() const
+{
+    return d->inplaceEdit;
 }
 
 // ---- counts and extents --------------------------------------------------------------
 
 void TCustomGrid::setColCount(int count)
 {
-    checkRange("setColCount", "ColCount", count, 0, m_maxColCount);
-    count = std::max(count, m_fixedCols + 1);
+    checkRange("setColCount", "ColCount", count, 0, d->maxColCount);
+    count = std::max(count, d->fixedCols + 1);
     if (count == ColCount()) return;
     const int oldCols = ColCount();
-    if (m_editorMode && m_current.X >= count) UpdateText();
-    m_cols.setCount(count);
+    if (d->editorMode && d->current.X >= count) UpdateText();
+    d->cols.setCount(count);
     clampCurrent();
     SizeChanged(oldCols, RowCount());
 }
 
 void TCustomGrid::setRowCount(int count)
 {
-    checkRange("setRowCount", "RowCount", count, 0, m_maxRowCount);
-    count = std::max(count, m_fixedRows + 1);
+    checkRange("setRowCount", "RowCount", count, 0, d->maxRowCount);
+    count = std::max(count, d->fixedRows + 1);
     if (count == RowCount()) return;
     const int oldRows = RowCount();
-    if (m_editorMode && m_current.Y >= count) UpdateText();
-    m_rows.setCount(count);
+    if (d->editorMode && d->current.Y >= count) UpdateText();
+    d->rows.setCount(count);
     clampCurrent();
     SizeChanged(ColCount(), oldRows);
 }
 
 void TCustomGrid::setFixedCols(int count)
 {
-    if (count < 0 || count >= ColCount()) rangeError("FixedCols", count, 0, ColCount() - 1);
-    m_fixedCols = count;
+    checkRange("", "FixedCols", count, 0, ColCount() - 1);
+    d->fixedCols = count;
     clampCurrent();
 }
 
 void TCustomGrid::setFixedRows(int count)
 {
-    if (count < 0 || count >= RowCount()) rangeError("FixedRows", count, 0, RowCount() - 1);
-    m_fixedRows = count;
+    checkRange("", "FixedRows", count, 0, RowCount() - 1);
+    d->fixedRows = count;
     clampCurrent();
 }
 
 void TCustomGrid::setDefaultColWidth(int width)
 {
-    if (width < 0 || width > MaxExtent) rangeError("DefaultColWidth", width, 0, MaxExtent);
-    m_cols.setDefaultExtent(width);
+    checkRange("", "DefaultColWidth", width, 0, MaxExtent);
+    d->cols.setDefaultExtent(width);
     clampCurrent();
 }
 
 void TCustomGrid::setDefaultRowHeight(int height)
 {
-    if (height < 0 || height > MaxExtent) rangeError("DefaultRowHeight", height, 0, MaxExtent);
-    m_rows.setDefaultExtent(height);
+    checkRange("", "DefaultRowHeight", height, 0, MaxExtent);
+    d->rows.setDefaultExtent(height);
     clampCurrent();
 }
 
 int TCustomGrid::ColWidths(int index) const
 {
-    if (index < 0 || index >= ColCount()) rangeError("Column", index, 0, ColCount() - 1);
-    return m_cols.extent(index);
+    checkRange("", "Column", index, 0, ColCount() - 1);
+    return d->cols.extent(index);
 }
 
 void TCustomGrid::setColWidths(int index, int width)
 {
-    if (index < 0 || index >= ColCount()) rangeError("Column", index, 0, ColCount() - 1);
-    if (width < 0 || width > MaxExtent)
-        throw ERangeError(QStringLiteral("Width %1 of column %2 is out of range (valid: 0..%3)")
-                              .arg(width)
-                              .arg(index)
-                              .arg(MaxExtent));
-    if (m_cols.extent(index) == width) return;
-    m_cols.setExtent(index, width);
+    checkRange("", "Column", index, 0, ColCount() - 1);
+    checkRange("setColWidths", "Width", width, 0, MaxExtent);
+    if (d->cols.extent(index) == width) return;
+    d->cols.setExtent(index, width);
     clampCurrent();
 }
 
 int TCustomGrid::RowHeights(int index) const
 {
-    if (index < 0 || index >= RowCount()) rangeError("Row", index, 0, RowCount() - 1);
-    return m_rows.extent(index);
+    checkRange("", "Row", index, 0, RowCount() - 1);
+    return d->rows.extent(index);
 }
 
 void TCustomGrid::setRowHeights(int index, int height)
 {
-    if (index < 0 || index >= RowCount()) rangeError("Row", index, 0, RowCount() - 1);
-    if (height < 0 || height > MaxExtent)
-        throw ERangeError(QStringLiteral("Height %1 of row %2 is out of range (valid: 0..%3)")
-                              .arg(height)
-                              .arg(index)
-                              .arg(MaxExtent));
-    if (m_rows.extent(index) == height) return;
-    m_rows.setExtent(index, height);
+    checkRange("", "Row", index, 0, RowCount() - 1);
+    checkRange("setRowHeights", "Height", height, 0, MaxExtent);
+    if (d->rows.extent(index) == height) return;
+    d->rows.setExtent(index, height);
     clampCurrent();
 }
 
 void TCustomGrid::setGridLineWidth(int width)
 {
-    if (width < 0 || width > MaxLineWidth) rangeError("GridLineWidth", width, 0, MaxLineWidth);
-    m_gridLineWidth = width;
+    checkRange("", "GridLineWidth", width, 0, MaxLineWidth);
+    d->gridLineWidth = width;
     clampCurrent();
 }
 
@@ -219,41 +357,41 @@ void TCustomGrid::setGridLineWidth(int width)
 
 void TCustomGrid::setColor(TColor color)
 {
-    m_color = color;
+    d->color = color;
     viewport()->update();
 }
 
 void TCustomGrid::setFixedColor(TColor color)
 {
-    m_fixedColor = color;
+    d->fixedColor = color;
     viewport()->update();
 }
 
 void TCustomGrid::setFont(TFont *font)
 {
-    if (font && font != m_font) m_font->Assign(font);
+    if (font && font != d->font) d->font->Assign(font);
 }
 
 void TCustomGrid::fontChanged()
 {
-    if (m_inplaceEdit) {
-        m_inplaceEdit->setFont(m_font->qfont());
+    if (d->inplaceEdit) {
+        d->inplaceEdit->setFont(d->font->qfont());
     }
     viewport()->update();
 }
 
 void TCustomGrid::setOptions(TGridOptions options)
 {
-    m_options = options;
-    if (m_editorMode && !CanEditShow()) HideEditor(); // commits what was typed
+    d->options = options;
+    if (d->editorMode && !CanEditShow()) HideEditor(); // commits what was typed
     clampCurrent();
-    if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && hasFocus()) ShowEditor();
+    if ((d->options & goAlwaysShowEditor) && (d->options & goEditing) && hasFocus()) ShowEditor();
 }
 
 void TCustomGrid::setScrollBars(TScrollStyle style)
 {
     checkEnumRange("setScrollBars", "ScrollBars", style);
-    m_scrollBars = style;
+    d->scrollBars = style;
     const bool h = style == ssHorizontal || style == ssBoth;
     const bool v = style == ssVertical || style == ssBoth;
     setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -263,8 +401,8 @@ void TCustomGrid::setScrollBars(TScrollStyle style)
 
 void TCustomGrid::setDesigning(bool designing)
 {
-    if (designing && m_editorMode) HideEditor();
-    m_designing = designing;
+    if (designing && d->editorMode) HideEditor();
+    d->designing = designing;
 }
 
 // ---- scrolling ------------------------------------------------------------------------------
@@ -281,44 +419,44 @@ int TCustomGrid::ClientHeight() const
 
 int TCustomGrid::VertLineWidth() const
 {
-    return (m_options & (goFixedVertLine | goVertLine)) ? m_gridLineWidth : 0;
+    return (d->options & (goFixedVertLine | goVertLine)) ? d->gridLineWidth : 0;
 }
 
 int TCustomGrid::HorzLineWidth() const
 {
-    return (m_options & (goFixedHorzLine | goHorzLine)) ? m_gridLineWidth : 0;
+    return (d->options & (goFixedHorzLine | goHorzLine)) ? d->gridLineWidth : 0;
 }
 
-GridAxisLayout TCustomGrid::cols() const
+GridAxisLayout TCustomGrid::columnLayout() const
 {
-    return GridAxisLayout(m_cols, {m_fixedCols, m_leftCol, VertLineWidth(), ClientWidth(),
+    return GridAxisLayout(d->cols, {d->fixedCols, d->leftCol, VertLineWidth(), ClientWidth(),
                                    layoutDirection() == Qt::RightToLeft});
 }
 
-GridAxisLayout TCustomGrid::rows() const
+GridAxisLayout TCustomGrid::rowLayout() const
 {
-    return GridAxisLayout(m_rows, {m_fixedRows, m_topRow, HorzLineWidth(), ClientHeight(), false});
+    return GridAxisLayout(d->rows, {d->fixedRows, d->topRow, HorzLineWidth(), ClientHeight(), false});
 }
 
 void TCustomGrid::setLeftCol(int col)
 {
-    col = cols().clampFirst(col);
-    if (col == m_leftCol) return;
-    m_leftCol = col;
+    col = columnLayout().clampFirst(col);
+    if (col == d->leftCol) return;
+    d->leftCol = col;
     firstCellChanged();
 }
 
 void TCustomGrid::setTopRow(int row)
 {
-    row = rows().clampFirst(row);
-    if (row == m_topRow) return;
-    m_topRow = row;
+    row = rowLayout().clampFirst(row);
+    if (row == d->topRow) return;
+    d->topRow = row;
     firstCellChanged();
 }
 
 void TCustomGrid::firstCellChanged()
 {
-    ++m_layoutGeneration;
+    ++d->layoutGeneration;
     updateScrollBars();
     updateEditor();
     viewport()->update();
@@ -327,35 +465,35 @@ void TCustomGrid::firstCellChanged()
 
 int TCustomGrid::VisibleColCount() const
 {
-    return cols().visibleCount();
+    return columnLayout().visibleCount();
 }
 
 int TCustomGrid::VisibleRowCount() const
 {
-    return rows().visibleCount();
+    return rowLayout().visibleCount();
 }
 
 void TCustomGrid::updateScrollBars()
 {
-    m_syncingScrollBars = true;
+    d->syncingScrollBars = true;
     QScrollBar *v = verticalScrollBar();
-    v->setRange(m_fixedRows, rows().maxFirst());
+    v->setRange(d->fixedRows, rowLayout().maxFirst());
     v->setPageStep(std::max(1, VisibleRowCount()));
     v->setSingleStep(1);
-    v->setValue(m_topRow);
-    v->setTracking(m_options & goThumbTracking);
+    v->setValue(d->topRow);
+    v->setTracking(d->options & goThumbTracking);
     QScrollBar *h = horizontalScrollBar();
-    h->setRange(m_fixedCols, cols().maxFirst());
+    h->setRange(d->fixedCols, columnLayout().maxFirst());
     h->setPageStep(std::max(1, VisibleColCount()));
     h->setSingleStep(1);
-    h->setValue(m_leftCol);
-    h->setTracking(m_options & goThumbTracking);
-    m_syncingScrollBars = false;
+    h->setValue(d->leftCol);
+    h->setTracking(d->options & goThumbTracking);
+    d->syncingScrollBars = false;
 }
 
 void TCustomGrid::scrollContentsBy(int, int)
 {
-    if (m_syncingScrollBars) return;
+    if (d->syncingScrollBars) return;
     guarded("scroll", [&] {
         setLeftCol(horizontalScrollBar()->value());
         setTopRow(verticalScrollBar()->value());
@@ -364,8 +502,8 @@ void TCustomGrid::scrollContentsBy(int, int)
 
 void TCustomGrid::scrollIntoView(int col, int row)
 {
-    setLeftCol(cols().firstToShow(col));
-    setTopRow(rows().firstToShow(row));
+    setLeftCol(columnLayout().firstToShow(col));
+    setTopRow(rowLayout().firstToShow(row));
 }
 
 // Keeps the current cell, the anchor and the scroll position valid after any change
@@ -373,19 +511,19 @@ void TCustomGrid::scrollIntoView(int col, int row)
 void TCustomGrid::clampCurrent()
 {
     auto clampCell = [this](TGridCoord &c) {
-        c.X = std::clamp(c.X, m_fixedCols, ColCount() - 1);
-        c.Y = std::clamp(c.Y, m_fixedRows, RowCount() - 1);
+        c.X = std::clamp(c.X, d->fixedCols, ColCount() - 1);
+        c.Y = std::clamp(c.Y, d->fixedRows, RowCount() - 1);
     };
-    ++m_layoutGeneration;
-    const TGridCoord before = m_current;
-    clampCell(m_current);
-    clampCell(m_anchor);
-    if (m_editorMode && !(before == m_current)) {
-        m_editorMode = false;
-        if (m_inplaceEdit) m_inplaceEdit->hide();
+    ++d->layoutGeneration;
+    const TGridCoord before = d->current;
+    clampCell(d->current);
+    clampCell(d->anchor);
+    if (d->editorMode && !(before == d->current)) {
+        d->editorMode = false;
+        if (d->inplaceEdit) d->inplaceEdit->hide();
     }
-    m_leftCol = cols().clampFirst(m_leftCol);
-    m_topRow = rows().clampFirst(m_topRow);
+    d->leftCol = columnLayout().clampFirst(d->leftCol);
+    d->topRow = rowLayout().clampFirst(d->topRow);
     updateScrollBars();
     updateEditor();
     viewport()->update();
@@ -408,13 +546,13 @@ void TCustomGrid::wheelEvent(QWheelEvent *event)
         const int steps = amount / 120 * 3;
         if (steps == 0 && amount != 0) {
             if (sideways)
-                setLeftCol(m_leftCol - (amount > 0 ? 1 : -1));
+                setLeftCol(d->leftCol - (amount > 0 ? 1 : -1));
             else
-                setTopRow(m_topRow - (amount > 0 ? 1 : -1));
+                setTopRow(d->topRow - (amount > 0 ? 1 : -1));
         } else if (sideways) {
-            setLeftCol(plus(m_leftCol, -qint64(steps)));
+            setLeftCol(plus(d->leftCol, -qint64(steps)));
         } else {
-            setTopRow(plus(m_topRow, -qint64(steps)));
+            setTopRow(plus(d->topRow, -qint64(steps)));
         }
     });
     event->accept();
@@ -424,38 +562,38 @@ void TCustomGrid::wheelEvent(QWheelEvent *event)
 
 void TCustomGrid::setCol(int col)
 {
-    if (col < m_fixedCols || col >= ColCount()) rangeError("Col", col, m_fixedCols, ColCount() - 1);
-    moveCurrent(col, m_current.Y, true, true);
+    checkRange("", "Col", col, d->fixedCols, ColCount() - 1);
+    moveCurrent(col, d->current.Y, true, true);
 }
 
 void TCustomGrid::setRow(int row)
 {
-    if (row < m_fixedRows || row >= RowCount()) rangeError("Row", row, m_fixedRows, RowCount() - 1);
-    moveCurrent(m_current.X, row, true, true);
+    checkRange("", "Row", row, d->fixedRows, RowCount() - 1);
+    moveCurrent(d->current.X, row, true, true);
 }
 
 bool TCustomGrid::FocusCell(int col, int row, bool moveAnchor)
 {
-    if (col < m_fixedCols || col >= ColCount()) rangeError("Col", col, m_fixedCols, ColCount() - 1);
-    if (row < m_fixedRows || row >= RowCount()) rangeError("Row", row, m_fixedRows, RowCount() - 1);
-    const TGridCoord before = m_current;
+    checkRange("", "Col", col, d->fixedCols, ColCount() - 1);
+    checkRange("", "Row", row, d->fixedRows, RowCount() - 1);
+    const TGridCoord before = d->current;
     moveCurrent(col, row, moveAnchor, true);
-    return (col == before.X && row == before.Y) || !(m_current == before);
+    return (col == before.X && row == before.Y) || !(d->current == before);
 }
 
 TGridRect TCustomGrid::Selection() const
 {
     TGridRect r;
-    if (m_options & goRangeSelect) {
-        r.Left = std::min(m_anchor.X, m_current.X);
-        r.Right = std::max(m_anchor.X, m_current.X);
-        r.Top = std::min(m_anchor.Y, m_current.Y);
-        r.Bottom = std::max(m_anchor.Y, m_current.Y);
+    if (d->options & goRangeSelect) {
+        r.Left = std::min(d->anchor.X, d->current.X);
+        r.Right = std::max(d->anchor.X, d->current.X);
+        r.Top = std::min(d->anchor.Y, d->current.Y);
+        r.Bottom = std::max(d->anchor.Y, d->current.Y);
     } else {
-        r = TGridRect{m_current.X, m_current.Y, m_current.X, m_current.Y};
+        r = TGridRect{d->current.X, d->current.Y, d->current.X, d->current.Y};
     }
-    if (m_options & goRowSelect) {
-        r.Left = m_fixedCols;
+    if (d->options & goRowSelect) {
+        r.Left = d->fixedCols;
         r.Right = ColCount() - 1;
     }
     return r;
@@ -464,10 +602,8 @@ TGridRect TCustomGrid::Selection() const
 void TCustomGrid::setSelection(const TGridRect &rect)
 {
     auto check = [this](int col, int row) {
-        if (col < m_fixedCols || col >= ColCount())
-            rangeError("Selection column", col, m_fixedCols, ColCount() - 1);
-        if (row < m_fixedRows || row >= RowCount())
-            rangeError("Selection row", row, m_fixedRows, RowCount() - 1);
+        checkRange("", "Selection column", col, d->fixedCols, ColCount() - 1);
+        checkRange("", "Selection row", row, d->fixedRows, RowCount() - 1);
     };
     check(rect.Left, rect.Top);
     check(rect.Right, rect.Bottom);
@@ -489,21 +625,21 @@ void TCustomGrid::TopLeftChanged()
 
 void TCustomGrid::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
 {
-    col = std::clamp(col, m_fixedCols, ColCount() - 1);
-    row = std::clamp(row, m_fixedRows, RowCount() - 1);
-    if (col != m_current.X || row != m_current.Y) {
+    col = std::clamp(col, d->fixedCols, ColCount() - 1);
+    row = std::clamp(row, d->fixedRows, RowCount() - 1);
+    if (col != d->current.X || row != d->current.Y) {
         if (!SelectCell(col, row)) return;
         // The handler may have changed the counts or the fixed bands: the cell it
         // accepted is kept inside what the grid now holds.
-        col = std::clamp(col, m_fixedCols, ColCount() - 1);
-        row = std::clamp(row, m_fixedRows, RowCount() - 1);
-        if (m_editorMode) UpdateText();
-        m_current = TGridCoord{col, row};
-        if (moveAnchor) m_anchor = m_current;
+        col = std::clamp(col, d->fixedCols, ColCount() - 1);
+        row = std::clamp(row, d->fixedRows, RowCount() - 1);
+        if (d->editorMode) UpdateText();
+        d->current = TGridCoord{col, row};
+        if (moveAnchor) d->anchor = d->current;
         if (showCell) scrollIntoView(col, row);
         afterCurrentMoved();
     } else {
-        if (moveAnchor) m_anchor = m_current;
+        if (moveAnchor) d->anchor = d->current;
         if (showCell) scrollIntoView(col, row);
     }
     viewport()->update();
@@ -511,22 +647,22 @@ void TCustomGrid::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
 
 void TCustomGrid::afterCurrentMoved()
 {
-    if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && !m_designing) {
-        const bool focusInGrid = hasFocus() || (m_inplaceEdit && m_inplaceEdit->hasFocus());
-        if (m_editorMode && m_inplaceEdit) {
-            m_inplaceEdit->UpdateContents();
+    if ((d->options & goAlwaysShowEditor) && (d->options & goEditing) && !d->designing) {
+        const bool focusInGrid = hasFocus() || (d->inplaceEdit && d->inplaceEdit->hasFocus());
+        if (d->editorMode && d->inplaceEdit) {
+            d->inplaceEdit->UpdateContents();
             updateEditor();
-            m_inplaceEdit->selectAll();
+            d->inplaceEdit->selectAll();
         } else if (focusInGrid) {
             ShowEditor();
         }
         return;
     }
-    if (m_editorMode) {
-        m_editorMode = false;
-        if (m_inplaceEdit) {
-            if (m_inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-            m_inplaceEdit->hide();
+    if (d->editorMode) {
+        d->editorMode = false;
+        if (d->inplaceEdit) {
+            if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
+            d->inplaceEdit->hide();
         }
     }
 }
@@ -535,15 +671,15 @@ void TCustomGrid::afterCurrentMoved()
 
 TGridCoord TCustomGrid::MouseCoord(int x, int y) const
 {
-    return TGridCoord{cols().cellAtView(x), rows().cellAtView(y)};
+    return TGridCoord{columnLayout().cellAtView(x), rowLayout().cellAtView(y)};
 }
 
 QRect TCustomGrid::CellRect(int col, int row) const
 {
     if (col < 0 || col >= ColCount() || row < 0 || row >= RowCount()) return QRect();
-    if ((col >= m_fixedCols && col < m_leftCol) || (row >= m_fixedRows && row < m_topRow))
+    if ((col >= d->fixedCols && col < d->leftCol) || (row >= d->fixedRows && row < d->topRow))
         return QRect();
-    const GridAxisLayout h = cols(), v = rows();
+    const GridAxisLayout h = columnLayout(), v = rowLayout();
     const qint64 x = h.start(col), y = v.start(row);
     if (x >= h.clientExtent() || y >= v.clientExtent()) return QRect();
     const int w = h.extent(col);
@@ -552,12 +688,12 @@ QRect TCustomGrid::CellRect(int col, int row) const
 
 // The sizing rule shared with descendants that hit-test themselves: column borders
 // are grabbed only inside the fixed rows and row borders only inside the fixed columns.
-TCustomGrid::Sizing TCustomGrid::calcSizingState(int x, int y) const
+TCustomGrid::Private::Sizing TCustomGrid::Private::sizingAt(const TCustomGrid &q, int x, int y) const
 {
-    const bool colSizing = (m_options & goColSizing) || m_designing;
-    const bool rowSizing = (m_options & goRowSizing) || m_designing;
+    const bool colSizing = (options & goColSizing) || designing;
+    const bool rowSizing = (options & goRowSizing) || designing;
     if (!colSizing && !rowSizing) return Sizing{};
-    const GridAxisLayout h = cols(), v = rows();
+    const GridAxisLayout h = q.columnLayout(), v = q.rowLayout();
     const int lx = h.toLogical(x);
     auto sizing = [](GridAxisLayout::Border b, TGridState state) {
         return b.index < 0 ? Sizing{} : Sizing{state, b.index, b.position, b.offset};
@@ -578,18 +714,18 @@ TCustomGrid::Sizing TCustomGrid::calcSizingState(int x, int y) const
 
 void TCustomGrid::paintEvent(QPaintEvent *event)
 {
-    if (m_painting) {
+    if (d->painting) {
         // A handler made the grid paint inside its own paint: never recursively.
         viewport()->update();
         return;
     }
     QPainter painter(viewport());
-    QPainter *const outer = m_canvas.Painter();
-    m_canvas.setPainter(&painter);
-    m_painting = true;
+    QPainter *const outer = d->canvas.Painter();
+    d->canvas.setPainter(&painter);
+    d->painting = true;
     guarded("paint", [&] { paintView(painter, event->rect()); });
-    m_painting = false;
-    m_canvas.setPainter(outer);
+    d->painting = false;
+    d->canvas.setPainter(outer);
 }
 
 namespace {
@@ -606,8 +742,8 @@ QRect inView(const GridAxisLayout &h, const QRect &logical)
 
 void TCustomGrid::paintView(QPainter &painter, const QRect &clip)
 {
-    const quint64 generation = m_layoutGeneration;
-    const GridAxisLayout h = cols(), v = rows();
+    const quint64 generation = d->layoutGeneration;
+    const GridAxisLayout h = columnLayout(), v = rowLayout();
     const int vlw = h.lineWidth(), hlw = v.lineWidth();
     const int cw = h.clientExtent(), ch = v.clientExtent();
     // Only the columns and rows in view are walked, and lines of no pixels are
@@ -626,31 +762,30 @@ void TCustomGrid::paintView(QPainter &painter, const QRect &clip)
             const QRect logical(cx, ry, w, rh);
             if (!inView(h, logical.adjusted(0, 0, vlw, hlw)).intersects(clip)) continue;
             if (w > 0 && rh > 0) paintCell(c, r, inView(h, logical));
-            if (generation != m_layoutGeneration) {
+            if (generation != d->layoutGeneration) {
                 // A handler changed the counts, sizes or scrolling: the cells left
                 // to paint may be gone. Stop here; the scheduled paint shows the rest.
                 viewport()->update();
                 return;
             }
-            paintLines(painter, c, r, logical, h, hlw);
+            d->paintLines(painter, c, r, logical, h, hlw);
         }
     }
-    const QColor background = ColorToQColor(m_color);
+    const QColor background = ColorToQColor(d->color);
     if (xEnd < cw) painter.fillRect(inView(h, QRect(xEnd, 0, cw - xEnd, ch)), background);
     if (yEnd < ch) painter.fillRect(inView(h, QRect(0, yEnd, xEnd, ch - yEnd)), background);
-    if ((m_gridState == gsColMoving || m_gridState == gsRowMoving) && m_moveTo >= 0 &&
-        m_moveTo != m_moveFrom && dragStillValid())
-        paintMoveMark(painter, h, v, xEnd, yEnd);
+    if ((d->gridState == gsColMoving || d->gridState == gsRowMoving) && d->moveTo >= 0 &&
+        d->moveTo != d->moveFrom && d->dragStillValid())
+        d->paintMoveMark(painter, h, v, xEnd, yEnd);
 }
 
-// The insertion mark of a line drag: where the dragged line will land.
-void TCustomGrid::paintMoveMark(QPainter &painter, const GridAxisLayout &h,
-                                const GridAxisLayout &v, int xEnd, int yEnd)
+void TCustomGrid::Private::paintMoveMark(QPainter &painter, const GridAxisLayout &h,
+                                         const GridAxisLayout &v, int xEnd, int yEnd) const
 {
-    const bool column = m_gridState == gsColMoving;
+    const bool column = gridState == gsColMoving;
     const GridAxisLayout &axis = column ? h : v;
-    const qint64 at = m_moveTo > m_moveFrom ? axis.start(m_moveTo) + axis.extent(m_moveTo)
-                                            : axis.start(m_moveTo);
+    const qint64 at =
+        moveTo > moveFrom ? axis.start(moveTo) + axis.extent(moveTo) : axis.start(moveTo);
     const QRect mark = column ? QRect(static_cast<int>(at) - 1, 0, 3, yEnd)
                               : QRect(0, static_cast<int>(at) - 1, xEnd, 3);
     painter.fillRect(inView(h, mark), ColorToQColor(clHighlight));
@@ -659,51 +794,51 @@ void TCustomGrid::paintMoveMark(QPainter &painter, const GridAxisLayout &h,
 void TCustomGrid::paintCell(int col, int row, const QRect &rect)
 {
     TGridDrawState state;
-    const bool fixed = col < m_fixedCols || row < m_fixedRows;
+    const bool fixed = col < d->fixedCols || row < d->fixedRows;
     bool focused = false;
     if (fixed) {
         state |= gdFixed;
     } else {
-        focused = col == m_current.X && row == m_current.Y;
+        focused = col == d->current.X && row == d->current.Y;
         if (focused) state |= gdFocused;
         if (Selection().contains(col, row) &&
-            (!focused || (m_options & (goDrawFocusSelected | goRowSelect))))
+            (!focused || (d->options & (goDrawFocusSelected | goRowSelect))))
             state |= gdSelected;
     }
-    m_canvas.Font().Assign(m_font);
-    m_canvas.Brush().setStyle(bsSolid);
+    d->canvas.Font().Assign(d->font);
+    d->canvas.Brush().setStyle(bsSolid);
     if (fixed) {
-        m_canvas.Brush().setColor(m_fixedColor);
+        d->canvas.Brush().setColor(d->fixedColor);
     } else if (state & gdSelected) {
-        m_canvas.Brush().setColor(clHighlight);
-        m_canvas.Font().setColor(clHighlightText);
+        d->canvas.Brush().setColor(clHighlight);
+        d->canvas.Font().setColor(clHighlightText);
     } else {
-        m_canvas.Brush().setColor(m_color);
+        d->canvas.Brush().setColor(d->color);
     }
-    if (m_defaultDrawing) m_canvas.FillRect(rect);
+    if (d->defaultDrawing) d->canvas.FillRect(rect);
     // One failing cell must not stop the others from painting.
     guardEvent("DrawCell", [&] { DrawCell(col, row, rect, state); });
-    if (m_defaultDrawing && focused && !(m_options & goRowSelect) &&
-        !(m_editorMode && m_inplaceEdit && m_inplaceEdit->isVisible()))
-        m_canvas.DrawFocusRect(rect);
+    if (d->defaultDrawing && focused && !(d->options & goRowSelect) &&
+        !(d->editorMode && d->inplaceEdit && d->inplaceEdit->isVisible()))
+        d->canvas.DrawFocusRect(rect);
 }
 
-void TCustomGrid::paintLines(QPainter &painter, int col, int row, const QRect &logical,
-                             const GridAxisLayout &h, int hlw)
+void TCustomGrid::Private::paintLines(QPainter &painter, int col, int row,
+                                      const QRect &logical, const GridAxisLayout &h, int hlw) const
 {
     const int vlw = h.lineWidth();
-    const bool fixed = col < m_fixedCols || row < m_fixedRows;
-    const QColor background = ColorToQColor(fixed ? m_fixedColor : m_color);
+    const bool fixed = col < fixedCols || row < fixedRows;
+    const QColor background = ColorToQColor(fixed ? fixedColor : color);
     const QColor line = ColorToQColor(fixed ? FixedLineColor : LineColor);
     // The line after a cell in logical pixels; on a reversed axis it stands before the
     // cell in the viewport.
     if (vlw > 0) {
-        const bool on = m_options & (fixed ? goFixedVertLine : goVertLine);
+        const bool on = options & (fixed ? goFixedVertLine : goVertLine);
         const QRect r(logical.x() + logical.width(), logical.y(), vlw, logical.height() + hlw);
         painter.fillRect(inView(h, r), on ? line : background);
     }
     if (hlw > 0) {
-        const bool on = m_options & (fixed ? goFixedHorzLine : goHorzLine);
+        const bool on = options & (fixed ? goFixedHorzLine : goHorzLine);
         const QRect r(logical.x(), logical.y() + logical.height(), logical.width(), hlw);
         painter.fillRect(inView(h, r), on ? line : background);
     }
@@ -716,7 +851,7 @@ void TCustomGrid::Refresh()
 
 void TCustomGrid::Repaint()
 {
-    if (m_painting)
+    if (d->painting)
         viewport()->update(); // asked from inside a paint: later, never recursively
     else
         viewport()->repaint();
@@ -782,81 +917,81 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
 {
     // A press while a drag is still set means its release went elsewhere (a handler
     // opened a window, the grab was lost): that drag ends unapplied.
-    if (m_gridState != gsNormal) resetDrag();
-    if (!m_designing && CanFocus() && !hasFocus()) SetFocus();
-    m_clickOnCurrent = false;
+    if (d->gridState != gsNormal) resetDrag();
+    if (!d->designing && CanFocus() && !hasFocus()) SetFocus();
+    d->clickOnCurrent = false;
     if (Button == mbLeft && (Shift & ssDouble)) {
         DblClick();
     } else if (Button == mbLeft) {
-        const Sizing sizing = calcSizingState(X, Y);
+        const Private::Sizing sizing = d->sizingAt(*this, X, Y);
         if (sizing.state != gsNormal) {
-            if (m_editorMode) HideEditor();
-            m_sizing = sizing;
-            m_gridState = sizing.state;
+            if (d->editorMode) HideEditor();
+            d->sizing = sizing;
+            d->gridState = sizing.state;
             const bool column = sizing.state == gsColSizing;
-            const GridAxisLayout axis = column ? cols() : rows();
-            m_sizingStart = static_cast<int>(axis.start(sizing.index));
-            m_sizingOriginal = axis.extent(sizing.index);
+            const GridAxisLayout axis = column ? columnLayout() : rowLayout();
+            d->sizingStart = static_cast<int>(axis.start(sizing.index));
+            d->sizingOriginal = axis.extent(sizing.index);
             viewport()->setCursor(column ? Qt::SplitHCursor : Qt::SplitVCursor);
-        } else if (!m_designing) {
+        } else if (!d->designing) {
             const TGridCoord cell = MouseCoord(X, Y);
             if (cell.X >= 0 && cell.Y >= 0) {
-                const bool fixedRow = cell.Y < m_fixedRows, fixedCol = cell.X < m_fixedCols;
-                if (fixedRow && !fixedCol && (m_options & goColMoving)) {
-                    m_gridState = gsColMoving;
-                    m_moveFrom = m_moveTo = cell.X;
-                } else if (fixedCol && !fixedRow && (m_options & goRowMoving)) {
-                    m_gridState = gsRowMoving;
-                    m_moveFrom = m_moveTo = cell.Y;
+                const bool fixedRow = cell.Y < d->fixedRows, fixedCol = cell.X < d->fixedCols;
+                if (fixedRow && !fixedCol && (d->options & goColMoving)) {
+                    d->gridState = gsColMoving;
+                    d->moveFrom = d->moveTo = cell.X;
+                } else if (fixedCol && !fixedRow && (d->options & goRowMoving)) {
+                    d->gridState = gsRowMoving;
+                    d->moveFrom = d->moveTo = cell.Y;
                 } else if (!fixedRow && !fixedCol) {
-                    m_clickOnCurrent = (m_options & goEditing) && !m_editorMode &&
-                                       cell.X == m_current.X && cell.Y == m_current.Y;
-                    const bool extend = (Shift & ssShift) && (m_options & goRangeSelect);
+                    d->clickOnCurrent = (d->options & goEditing) && !d->editorMode &&
+                                       cell.X == d->current.X && cell.Y == d->current.Y;
+                    const bool extend = (Shift & ssShift) && (d->options & goRangeSelect);
                     moveCurrent(cell.X, cell.Y, !extend, true);
-                    m_gridState = gsSelecting;
+                    d->gridState = gsSelecting;
                 }
             }
         }
     }
     callHandler(OnMouseDown, this, Button, Shift, X, Y);
     // The handler may have removed the line whose border or body the drag holds.
-    if (!dragStillValid()) resetDrag();
+    if (!d->dragStillValid()) resetDrag();
 }
 
 void TCustomGrid::MouseMove(TShiftState, int X, int Y)
 {
-    if (!dragStillValid()) resetDrag();
-    switch (m_gridState) {
+    if (!d->dragStillValid()) resetDrag();
+    switch (d->gridState) {
     case gsSelecting: {
-        const GridAxisLayout h = cols(), v = rows();
-        moveCurrent(dragTarget(h, h.toLogical(X)), dragTarget(v, Y), !(m_options & goRangeSelect),
+        const GridAxisLayout h = columnLayout(), v = rowLayout();
+        moveCurrent(dragTarget(h, h.toLogical(X)), dragTarget(v, Y), !(d->options & goRangeSelect),
                     true);
         break;
     }
     case gsColSizing:
     case gsRowSizing: {
-        const bool column = m_gridState == gsColSizing;
-        const int point = column ? cols().toLogical(X) : Y;
-        const int extent = clampInt(qint64(point) + m_sizing.offset - m_sizingStart, 0, MaxExtent);
-        GridAxis &axis = column ? m_cols : m_rows;
-        if (axis.extent(m_sizing.index) != extent) {
-            axis.setExtent(m_sizing.index, extent);
+        const bool column = d->gridState == gsColSizing;
+        const int point = column ? columnLayout().toLogical(X) : Y;
+        const int extent = clampInt(qint64(point) + d->sizing.offset - d->sizingStart, 0, MaxExtent);
+        GridAxis &axis = column ? d->cols : d->rows;
+        if (axis.extent(d->sizing.index) != extent) {
+            axis.setExtent(d->sizing.index, extent);
             clampCurrent();
         }
         break;
     }
     case gsColMoving:
     case gsRowMoving: {
-        const GridAxisLayout axis = m_gridState == gsColMoving ? cols() : rows();
-        const int point = m_gridState == gsColMoving ? axis.toLogical(X) : Y;
+        const GridAxisLayout axis = d->gridState == gsColMoving ? columnLayout() : rowLayout();
+        const int point = d->gridState == gsColMoving ? axis.toLogical(X) : Y;
         int cell = axis.cellAt(std::clamp(point, 0, std::max(0, axis.clientExtent() - 1)));
         if (cell < 0) cell = axis.count() - 1;
-        m_moveTo = std::max(cell, axis.fixedCount());
+        d->moveTo = std::max(cell, axis.fixedCount());
         viewport()->update();
         break;
     }
     case gsNormal: {
-        const Sizing s = calcSizingState(X, Y);
+        const Private::Sizing s = d->sizingAt(*this, X, Y);
         if (s.state == gsColSizing)
             viewport()->setCursor(Qt::SplitHCursor);
         else if (s.state == gsRowSizing)
@@ -877,48 +1012,48 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TCustomGrid::finishDrag(TMouseButton, TShiftState, int X, int Y)
 {
-    if (!dragStillValid()) resetDrag();
-    const TGridState state = m_gridState;
-    m_gridState = gsNormal;
+    if (!d->dragStillValid()) resetDrag();
+    const TGridState state = d->gridState;
+    d->gridState = gsNormal;
     viewport()->unsetCursor();
     switch (state) {
     case gsColSizing:
-        if (m_cols.extent(m_sizing.index) != m_sizingOriginal) ColWidthsChanged();
+        if (d->cols.extent(d->sizing.index) != d->sizingOriginal) ColWidthsChanged();
         break;
     case gsRowSizing:
-        if (m_rows.extent(m_sizing.index) != m_sizingOriginal) RowHeightsChanged();
+        if (d->rows.extent(d->sizing.index) != d->sizingOriginal) RowHeightsChanged();
         break;
     case gsColMoving:
-        if (m_moveTo >= m_fixedCols && m_moveTo != m_moveFrom) MoveColumn(m_moveFrom, m_moveTo);
+        if (d->moveTo >= d->fixedCols && d->moveTo != d->moveFrom) MoveColumn(d->moveFrom, d->moveTo);
         viewport()->update();
         break;
     case gsRowMoving:
-        if (m_moveTo >= m_fixedRows && m_moveTo != m_moveFrom) MoveRow(m_moveFrom, m_moveTo);
+        if (d->moveTo >= d->fixedRows && d->moveTo != d->moveFrom) MoveRow(d->moveFrom, d->moveTo);
         viewport()->update();
         break;
     case gsSelecting: {
         const TGridCoord cell = MouseCoord(X, Y);
-        if (m_clickOnCurrent && cell == m_current) ShowEditor();
+        if (d->clickOnCurrent && cell == d->current) ShowEditor();
         break;
     }
     case gsNormal:
         break;
     }
-    m_clickOnCurrent = false;
-    m_moveFrom = m_moveTo = -1;
+    d->clickOnCurrent = false;
+    d->moveFrom = d->moveTo = -1;
 }
 
-bool TCustomGrid::dragStillValid() const
+bool TCustomGrid::Private::dragStillValid() const
 {
-    switch (m_gridState) {
+    switch (gridState) {
     case gsColSizing:
-        return m_sizing.index >= 0 && m_sizing.index < ColCount();
+        return sizing.index >= 0 && sizing.index < cols.count();
     case gsRowSizing:
-        return m_sizing.index >= 0 && m_sizing.index < RowCount();
+        return sizing.index >= 0 && sizing.index < rows.count();
     case gsColMoving:
-        return m_moveFrom >= m_fixedCols && m_moveFrom < ColCount() && m_moveTo < ColCount();
+        return moveFrom >= fixedCols && moveFrom < cols.count() && moveTo < cols.count();
     case gsRowMoving:
-        return m_moveFrom >= m_fixedRows && m_moveFrom < RowCount() && m_moveTo < RowCount();
+        return moveFrom >= fixedRows && moveFrom < rows.count() && moveTo < rows.count();
     default:
         return true;
     }
@@ -926,11 +1061,11 @@ bool TCustomGrid::dragStillValid() const
 
 void TCustomGrid::resetDrag()
 {
-    const bool moving = m_gridState == gsColMoving || m_gridState == gsRowMoving;
-    m_gridState = gsNormal;
-    m_sizing = Sizing{};
-    m_moveFrom = m_moveTo = -1;
-    m_clickOnCurrent = false;
+    const bool moving = d->gridState == gsColMoving || d->gridState == gsRowMoving;
+    d->gridState = gsNormal;
+    d->sizing = Private::Sizing{};
+    d->moveFrom = d->moveTo = -1;
+    d->clickOnCurrent = false;
     viewport()->unsetCursor();
     if (moving) viewport()->update(); // takes the insertion mark away
 }
@@ -963,8 +1098,8 @@ void TCustomGrid::focusInEvent(QFocusEvent *event)
         QAbstractScrollArea::focusInEvent(event);
         // Only a grid without an open editor opens one: an editor hidden because its
         // cell scrolled away hands the focus here, and must not pull the view back.
-        if ((m_options & goAlwaysShowEditor) && (m_options & goEditing) && !m_designing &&
-            !m_editorMode)
+        if ((d->options & goAlwaysShowEditor) && (d->options & goEditing) && !d->designing &&
+            !d->editorMode)
             ShowEditor();
     });
 }
@@ -974,7 +1109,7 @@ void TCustomGrid::focusInEvent(QFocusEvent *event)
 bool TCustomGrid::event(QEvent *event)
 {
     // With goTabs, Tab moves between cells instead of to the next widget.
-    if (event->type() == QEvent::KeyPress && (m_options & goTabs)) {
+    if (event->type() == QEvent::KeyPress && (d->options & goTabs)) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
@@ -982,13 +1117,17 @@ bool TCustomGrid::event(QEvent *event)
         }
     }
     bool handled = false;
-    guarded("event", [&] { handled = QAbstractScrollArea::event(event); });
+    guarded("event", [&] {
+        handled = QAbstractScrollArea::event(event);
+        // The columns now run the other way: the editor moves and everything repaints.
+        if (event->type() == QEvent::LayoutDirectionChange) clampCurrent();
+    });
     return handled;
 }
 
 bool TCustomGrid::focusNextPrevChild(bool next)
 {
-    if (m_options & goTabs) return false;
+    if (d->options & goTabs) return false;
     return QAbstractScrollArea::focusNextPrevChild(next);
 }
 
@@ -1043,10 +1182,10 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
     callHandler(OnKeyDown, this, Key, Shift);
     if (Key == 0) return;
     const bool ctrl = Shift & ssCtrl;
-    const bool extend = (Shift & ssShift) && (m_options & goRangeSelect);
-    const int firstC = m_fixedCols, lastC = ColCount() - 1;
-    const int firstR = m_fixedRows, lastR = RowCount() - 1;
-    int c = m_current.X, r = m_current.Y;
+    const bool extend = (Shift & ssShift) && (d->options & goRangeSelect);
+    const int firstC = d->fixedCols, lastC = ColCount() - 1;
+    const int firstR = d->fixedRows, lastR = RowCount() - 1;
+    int c = d->current.X, r = d->current.Y;
     bool moveAnchor = !extend;
     switch (Key) {
     case Qt::Key_Up:
@@ -1066,13 +1205,13 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
     case Qt::Key_PageUp: {
         const int page = std::max(1, VisibleRowCount());
         r = std::max(firstR, r - page);
-        setTopRow(plus(m_topRow, -page));
+        setTopRow(plus(d->topRow, -page));
         break;
     }
     case Qt::Key_PageDown: {
         const int page = std::max(1, VisibleRowCount());
         r = std::min(lastR, plus(r, page));
-        setTopRow(plus(m_topRow, page));
+        setTopRow(plus(d->topRow, page));
         break;
     }
     case Qt::Key_Home:
@@ -1084,26 +1223,12 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
         if (ctrl) r = lastR;
         break;
     case Qt::Key_Tab:
-        if (!(m_options & goTabs)) return;
+        if (!(d->options & goTabs)) return;
         moveAnchor = true;
-        if (Shift & ssShift) {
-            if (c > firstC)
-                --c;
-            else if (r > firstR) {
-                c = lastC;
-                --r;
-            }
-        } else {
-            if (c < lastC)
-                ++c;
-            else if (r < lastR) {
-                c = firstC;
-                ++r;
-            }
-        }
+        std::tie(c, r) = tabTarget(c, r, Shift & ssShift, firstC, lastC, firstR, lastR);
         break;
     case Qt::Key_F2:
-        if (!(m_options & goEditing)) return;
+        if (!(d->options & goEditing)) return;
         ShowEditor();
         Key = 0;
         return;
@@ -1117,9 +1242,9 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
 void TCustomGrid::KeyPress(QChar &Key)
 {
     callHandler(OnKeyPress, this, Key);
-    if (Key.unicode() == 13 && (m_options & goEditing) && !(m_options & goAlwaysShowEditor) &&
-        !m_designing) {
-        if (m_editorMode)
+    if (Key.unicode() == 13 && (d->options & goEditing) && !(d->options & goAlwaysShowEditor) &&
+        !d->designing) {
+        if (d->editorMode)
             HideEditor();
         else
             ShowEditor();
@@ -1132,7 +1257,7 @@ void TCustomGrid::WMChar(QChar Key)
     KeyPress(Key);
     if (Key.isNull()) return;
     const char16_t code = Key.unicode();
-    if ((m_options & goEditing) && !m_designing && (code == 8 || code >= 32)) ShowEditorChar(Key);
+    if ((d->options & goEditing) && !d->designing && (code == 8 || code >= 32)) ShowEditorChar(Key);
 }
 
 // ---- editor --------------------------------------------------------------------------------
@@ -1151,7 +1276,7 @@ void TCustomGrid::SetEditText(int, int, const QString &) {}
 
 bool TCustomGrid::CanEditShow() const
 {
-    return (m_options & goEditing) && !(m_options & goRowSelect) && !m_designing;
+    return (d->options & goEditing) && !(d->options & goRowSelect) && !d->designing;
 }
 
 void TCustomGrid::setEditorMode(bool on)
@@ -1165,92 +1290,92 @@ void TCustomGrid::setEditorMode(bool on)
 void TCustomGrid::ShowEditor()
 {
     if (!CanEditShow()) return;
-    if (!m_inplaceEdit) {
-        m_inplaceEdit = CreateEditor();
-        if (!m_inplaceEdit) return;
-        m_inplaceEdit->setParent(viewport());
-        m_inplaceEdit->setFont(m_font->qfont());
-        m_inplaceEdit->hide();
+    if (!d->inplaceEdit) {
+        d->inplaceEdit = CreateEditor();
+        if (!d->inplaceEdit) return;
+        d->inplaceEdit->setParent(viewport());
+        d->inplaceEdit->setFont(d->font->qfont());
+        d->inplaceEdit->hide();
     }
-    scrollIntoView(m_current.X, m_current.Y);
-    if (m_editorMode) {
+    scrollIntoView(d->current.X, d->current.Y);
+    if (d->editorMode) {
         // Already editing: keep what was typed, only bring the editor back.
         updateEditor();
-        if (m_inplaceEdit->isVisible()) m_inplaceEdit->setFocus(Qt::OtherFocusReason);
+        if (d->inplaceEdit->isVisible()) d->inplaceEdit->setFocus(Qt::OtherFocusReason);
         return;
     }
-    m_editorMode = true;
-    m_inplaceEdit->UpdateContents();
+    d->editorMode = true;
+    d->inplaceEdit->UpdateContents();
     updateEditor();
-    if (m_inplaceEdit->isVisible()) {
-        m_inplaceEdit->setFocus(Qt::OtherFocusReason);
-        m_inplaceEdit->selectAll();
+    if (d->inplaceEdit->isVisible()) {
+        d->inplaceEdit->setFocus(Qt::OtherFocusReason);
+        d->inplaceEdit->selectAll();
     }
-    InvalidateCell(m_current.X, m_current.Y);
+    InvalidateCell(d->current.X, d->current.Y);
 }
 
 void TCustomGrid::ShowEditorChar(QChar ch)
 {
     ShowEditor();
-    if (!m_editorMode || !m_inplaceEdit) return;
-    m_inplaceEdit->selectAll();
+    if (!d->editorMode || !d->inplaceEdit) return;
+    d->inplaceEdit->selectAll();
     if (ch.unicode() == 8)
-        m_inplaceEdit->del();
+        d->inplaceEdit->del();
     else
-        m_inplaceEdit->insert(QString(ch));
+        d->inplaceEdit->insert(QString(ch));
 }
 
 void TCustomGrid::UpdateText()
 {
-    if (!m_editorMode || !m_inplaceEdit) return;
-    const QString text = m_inplaceEdit->text();
-    if (text != GetEditText(m_current.X, m_current.Y)) SetEditText(m_current.X, m_current.Y, text);
+    if (!d->editorMode || !d->inplaceEdit) return;
+    const QString text = d->inplaceEdit->text();
+    if (text != GetEditText(d->current.X, d->current.Y)) SetEditText(d->current.X, d->current.Y, text);
 }
 
 void TCustomGrid::HideEditor()
 {
-    if (!m_editorMode) return;
+    if (!d->editorMode) return;
     UpdateText();
-    m_editorMode = false;
-    if (m_inplaceEdit) {
-        if (m_inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-        m_inplaceEdit->hide();
+    d->editorMode = false;
+    if (d->inplaceEdit) {
+        if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
+        d->inplaceEdit->hide();
     }
-    InvalidateCell(m_current.X, m_current.Y);
+    InvalidateCell(d->current.X, d->current.Y);
 }
 
 void TCustomGrid::cancelEdit()
 {
-    if (!m_editorMode || !m_inplaceEdit) return;
-    m_inplaceEdit->UpdateContents();
-    if (m_options & goAlwaysShowEditor) {
-        m_inplaceEdit->selectAll();
+    if (!d->editorMode || !d->inplaceEdit) return;
+    d->inplaceEdit->UpdateContents();
+    if (d->options & goAlwaysShowEditor) {
+        d->inplaceEdit->selectAll();
         return;
     }
-    m_editorMode = false;
-    if (m_inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-    m_inplaceEdit->hide();
-    InvalidateCell(m_current.X, m_current.Y);
+    d->editorMode = false;
+    if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
+    d->inplaceEdit->hide();
+    InvalidateCell(d->current.X, d->current.Y);
 }
 
 // Places the open editor over the current cell, or hides its widget (editing goes on)
 // while the cell is scrolled out of view.
 void TCustomGrid::updateEditor()
 {
-    if (!m_inplaceEdit || !m_editorMode) return;
-    const QRect r = CellRect(m_current.X, m_current.Y);
+    if (!d->inplaceEdit || !d->editorMode) return;
+    const QRect r = CellRect(d->current.X, d->current.Y);
     if (r.isEmpty()) {
-        if (m_inplaceEdit->isVisible()) {
-            if (m_inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-            m_inplaceEdit->hide();
+        if (d->inplaceEdit->isVisible()) {
+            if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
+            d->inplaceEdit->hide();
         }
         return;
     }
-    if (m_inplaceEdit->geometry() != r) m_inplaceEdit->setGeometry(r);
-    if (!m_inplaceEdit->isVisible()) {
+    if (d->inplaceEdit->geometry() != r) d->inplaceEdit->setGeometry(r);
+    if (!d->inplaceEdit->isVisible()) {
         const bool focus = hasFocus();
-        m_inplaceEdit->show();
-        if (focus) m_inplaceEdit->setFocus(Qt::OtherFocusReason);
+        d->inplaceEdit->show();
+        if (focus) d->inplaceEdit->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -1283,13 +1408,13 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
 
 void TCustomGrid::moveLine(bool column, int fromIndex, int toIndex)
 {
-    if (m_editorMode) UpdateText();
-    GridAxis &axis = column ? m_cols : m_rows;
+    if (d->editorMode) UpdateText();
+    GridAxis &axis = column ? d->cols : d->rows;
     int TGridCoord::*along = column ? &TGridCoord::X : &TGridCoord::Y;
-    const TGridCoord current = m_current, anchor = m_anchor;
+    const TGridCoord current = d->current, anchor = d->anchor;
     axis.move(fromIndex, toIndex);
-    m_current.*along = movedIndex(m_current.*along, fromIndex, toIndex);
-    m_anchor.*along = movedIndex(m_anchor.*along, fromIndex, toIndex);
+    d->current.*along = movedIndex(d->current.*along, fromIndex, toIndex);
+    d->anchor.*along = movedIndex(d->anchor.*along, fromIndex, toIndex);
     clampCurrent();
     try {
         if (column)
@@ -1298,12 +1423,12 @@ void TCustomGrid::moveLine(bool column, int fromIndex, int toIndex)
             RowMoved(fromIndex, toIndex);
     } catch (...) {
         axis.move(toIndex, fromIndex);
-        m_current = current;
-        m_anchor = anchor;
+        d->current = current;
+        d->anchor = anchor;
         clampCurrent();
         throw;
     }
-    if (m_editorMode && m_inplaceEdit) m_inplaceEdit->UpdateContents();
+    if (d->editorMode && d->inplaceEdit) d->inplaceEdit->UpdateContents();
     viewport()->update();
 }
 

@@ -50,6 +50,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <utility>
 
 namespace vorgrd {
@@ -79,24 +80,24 @@ public:
     ~TCustomGrid() override;
 
     // ---- counts and extents --------------------------------------------------------
-    int ColCount() const { return m_cols.count(); }
+    int ColCount() const;
     void setColCount(int count);
-    int RowCount() const { return m_rows.count(); }
+    int RowCount() const;
     void setRowCount(int count);
-    int FixedCols() const { return m_fixedCols; }
+    int FixedCols() const;
     void setFixedCols(int count);
-    int FixedRows() const { return m_fixedRows; }
+    int FixedRows() const;
     void setFixedRows(int count);
     // The largest counts, INT_MAX unless a descendant that keeps something per line
     // lowered them with setCountLimits; a larger count raises ERangeError. Cell
     // writes of a descendant that stores cells stay below them too.
-    int MaxColCount() const { return m_maxColCount; }
-    int MaxRowCount() const { return m_maxRowCount; }
+    int MaxColCount() const;
+    int MaxRowCount() const;
     // Sizes are 0 .. 1,000,000 pixels, else ERangeError. Writing a default size resets
     // every individual width (height) to it.
-    int DefaultColWidth() const { return m_cols.defaultExtent(); }
+    int DefaultColWidth() const;
     void setDefaultColWidth(int width);
-    int DefaultRowHeight() const { return m_rows.defaultExtent(); }
+    int DefaultRowHeight() const;
     void setDefaultRowHeight(int height);
     // Index 0 .. ColCount-1 (RowCount-1), extent 0 or more. Writing from code does
     // not call ColWidthsChanged / RowHeightsChanged: those report the user's drags.
@@ -105,33 +106,33 @@ public:
     int RowHeights(int index) const;
     void setRowHeights(int index, int height);
     // 0 .. 1000 pixels.
-    int GridLineWidth() const { return m_gridLineWidth; }
+    int GridLineWidth() const;
     void setGridLineWidth(int width);
 
     // ---- appearance ----------------------------------------------------------------
-    TColor Color() const { return m_color; }
+    TColor Color() const;
     void setColor(TColor color);
-    TColor FixedColor() const { return m_fixedColor; }
+    TColor FixedColor() const;
     void setFixedColor(TColor color);
     // The grid's font; a change (through the object or setFont) repaints the grid.
-    TFont *Font() const { return m_font; }
+    TFont *Font() const;
     void setFont(TFont *font); // copies the font (Assign); null is ignored
     using QWidget::setFont;
-    TGridOptions Options() const { return m_options; }
+    TGridOptions Options() const;
     void setOptions(TGridOptions options);
-    TScrollStyle ScrollBars() const { return m_scrollBars; }
+    TScrollStyle ScrollBars() const;
     void setScrollBars(TScrollStyle style);
     // Whether the base paints each cell's background, the selection and the focus
     // rectangle around DrawCell (and TStringGrid the text). Published by TDrawGrid.
-    bool DefaultDrawing() const { return m_defaultDrawing; }
-    void setDefaultDrawing(bool value) { m_defaultDrawing = value; }
+    bool DefaultDrawing() const;
+    void setDefaultDrawing(bool value);
     // The drawing surface; it has a painter only while the grid paints.
-    TCanvas &Canvas() { return m_canvas; }
+    TCanvas &Canvas();
 
     // ---- scrolling ------------------------------------------------------------------
-    int LeftCol() const { return m_leftCol; }
+    int LeftCol() const;
     void setLeftCol(int col); // clamped to FixedCols .. the last useful left column
-    int TopRow() const { return m_topRow; }
+    int TopRow() const;
     void setTopRow(int row);
     // Scrollable columns (rows) fully visible from LeftCol (TopRow); at least 0.
     int VisibleColCount() const;
@@ -140,9 +141,9 @@ public:
     int ClientHeight() const;
 
     // ---- current cell and selection -----------------------------------------------
-    int Col() const { return m_current.X; }
+    int Col() const;
     void setCol(int col); // FixedCols .. ColCount-1, else ERangeError
-    int Row() const { return m_current.Y; }
+    int Row() const;
     void setRow(int row);
     // Both corners included. Without goRangeSelect it is the current cell; with
     // goRowSelect it spans the scrollable columns.
@@ -163,11 +164,10 @@ public:
     int HorzLineWidth() const;
 
     // ---- state -------------------------------------------------------------------------
-    TGridState GridState() const { return m_gridState; }
-    void setGridState(TGridState state) { m_gridState = state; }
+    TGridState GridState() const;
     // Design mode (in a form designer): presses only resize, and both sizing
     // options count as on.
-    bool Designing() const { return m_designing; }
+    bool Designing() const;
     void setDesigning(bool designing);
 
     // ---- focus ---------------------------------------------------------------------------
@@ -177,9 +177,9 @@ public:
     QWidget *ParentActiveControl() const;
 
     // ---- editor --------------------------------------------------------------------------
-    bool EditorMode() const { return m_editorMode; }
+    bool EditorMode() const;
     void setEditorMode(bool on); // ShowEditor / HideEditor
-    TInplaceEdit *InplaceEditor() const { return m_inplaceEdit; }
+    TInplaceEdit *InplaceEditor() const;
     void ShowEditor();
     // Commits the editor's text into the cell and closes the editor.
     void HideEditor();
@@ -232,6 +232,18 @@ protected:
         if (!alive) destroyedByHandler();
     }
     [[noreturn]] static void destroyedByHandler();
+
+    // Sets what the mouse is doing (a descendant that examines a press before the base
+    // marks a sizing press it hands on).
+    void setGridState(TGridState state);
+
+    // The layout of the columns (rows) as the grid stands now: extents, fixed count,
+    // LeftCol (TopRow), line width in effect, client extent and, for the columns, the
+    // direction (reversed under Qt::RightToLeft). A descendant that hit-tests or draws
+    // on its own asks these, so that it cannot disagree with the base. The layout reads
+    // the grid's extents: it must not outlive the grid or a change of the counts.
+    GridAxisLayout columnLayout() const;
+    GridAxisLayout rowLayout() const;
 
     // Ends a sizing, moving or selecting drag without applying it (after an exception
     // or a handler that removed the dragged line).
@@ -296,24 +308,9 @@ public:
 
 private:
     friend class TInplaceEdit;
-    struct Sizing
-    {
-        TGridState state = gsNormal;
-        int index = -1;
-        int position = 0; // pixel of the border
-        int offset = 0;   // border minus the point
-    };
-
-    Sizing calcSizingState(int x, int y) const;
     // Runs the work of one Qt event handler inside the event guard; resets the drag
     // when it threw and the grid is still there.
     template <class Work> void guarded(const char *handler, Work &&work);
-    // Whether the drag in progress still refers to existing lines.
-    bool dragStillValid() const;
-    // The layouts of the two axes as the grid stands now (client size and direction
-    // included).
-    GridAxisLayout cols() const;
-    GridAxisLayout rows() const;
     void firstCellChanged();
     void updateScrollBars();
     void scrollIntoView(int col, int row);
@@ -325,52 +322,15 @@ private:
     // Keys that the open editor hands to the grid; returns whether handled.
     bool editorKey(int key, TShiftState shift);
     void paintCell(int col, int row, const QRect &rect);
-    void paintLines(QPainter &painter, int col, int row, const QRect &logical,
-                    const GridAxisLayout &h, int hlw);
-    void paintMoveMark(QPainter &painter, const GridAxisLayout &h, const GridAxisLayout &v,
-                       int xEnd, int yEnd);
     void paintView(QPainter &painter, const QRect &clip);
     void fontChanged();
     void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
     void moveLine(bool column, int fromIndex, int toIndex);
 
-    GridAxis m_cols;
-    GridAxis m_rows;
-    int m_fixedCols = 1;
-    int m_fixedRows = 1;
-    int m_gridLineWidth = 1;
-    TColor m_color = clWindow;
-    TColor m_fixedColor = clBtnFace;
-    TFont *m_font;
-    TGridOptions m_options;
-    TScrollStyle m_scrollBars = ssBoth;
-    bool m_defaultDrawing = true;
-    TCanvas m_canvas;
-
-    int m_leftCol = 1;
-    int m_topRow = 1;
-    TGridCoord m_current{1, 1};
-    TGridCoord m_anchor{1, 1};
-    bool m_designing = false;
-    TGridState m_gridState = gsNormal;
-    bool m_syncingScrollBars = false;
-    int m_maxColCount = DefaultMaxColCount;
-    int m_maxRowCount = DefaultMaxRowCount;
-    // Painting: set while paintEvent runs; the layout generation counts changes of
-    // counts, extents and scrolling, so that a paint sees a handler's change.
-    bool m_painting = false;
-    quint64 m_layoutGeneration = 0;
-
-    // Drag state.
-    Sizing m_sizing;
-    int m_sizingStart = 0; // pixel where the sized cell starts
-    int m_sizingOriginal = 0;
-    int m_moveFrom = -1;
-    int m_moveTo = -1;
-    bool m_clickOnCurrent = false;
-
-    TInplaceEdit *m_inplaceEdit = nullptr;
-    bool m_editorMode = false;
+    // The grid's state and the helpers that need nothing but it (customgrid_p.h).
+    // New private state goes there, never here: this header is the class's manual.
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

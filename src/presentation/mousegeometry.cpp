@@ -1,9 +1,10 @@
 // tvorgrid's own cell geometry: the draw-info record, the cell under a point and the
-// sizing test. The rules are the base's layout rules (a cell is its extent plus the
-// line after it; the scrollable cells start at the fixed end with LeftCol or TopRow),
-// read through the base's public members, so that a press the grid examines lands on
-// the cell, and grabs the border, that the base would find.
+// sizing test. Every question is answered by the axis layout the base itself lays out
+// with (host/gridaxislayout.h), filled from the base's columnLayout / rowLayout, so
+// that a press the grid examines lands on the cell, and grabs the border, that the
+// base would find.
 #include "grid/vorGrid.h"
+#include "host/gridaxislayout.h"
 
 #include <algorithm>
 #include <climits>
@@ -12,29 +13,39 @@ namespace vorgrd {
 
 namespace {
 
-int extentOf(const TGridAxisInfo &axis, int index)
-{
-    return axis.extent ? axis.extent(index) : 0;
-}
-
 int clampToInt(qint64 value)
 {
     return static_cast<int>(std::clamp<qint64>(value, INT_MIN, INT_MAX));
 }
 
-// The fixed part of one axis.
-void fillFixedAxis(TGridAxisInfo &axis, int lineWidth, int fixedCount, int firstCell,
-                   int cellCount, std::function<int(int)> extent)
+// Answers a question about a record through the same layout object the base uses.
+// A record the grid filled reads the grid's extents; one filled by hand has its
+// extent function read into a copy first.
+// LIMIT: that copy costs O(cellCount) per question, which only hand-made records pay.
+template <class Question> auto askLayout(const TGridAxisInfo &axis, Question &&question)
 {
-    axis.lineWidth = lineWidth;
-    axis.fixedCount = fixedCount;
-    axis.firstCell = firstCell;
-    axis.cellCount = cellCount;
+    const GridAxisLayout::Placement place{axis.fixedCount, axis.firstCell, axis.lineWidth,
+                                          axis.clientExtent, axis.reversed};
+    if (axis.extents && axis.extents->count() == axis.cellCount)
+        return question(GridAxisLayout(*axis.extents, place));
+    GridAxis own;
+    own.setCount(std::max(0, axis.cellCount));
+    for (int i = 0; axis.extent && i < axis.cellCount; ++i)
+        own.setExtent(i, axis.extent(i));
+    return question(GridAxisLayout(own, place));
+}
+
+// The record of one axis from the base's layout (the client extent is set later).
+void fillFixedAxis(TGridAxisInfo &axis, const GridAxisLayout &layout, std::function<int(int)> extent)
+{
+    axis.lineWidth = layout.lineWidth();
+    axis.fixedCount = layout.fixedCount();
+    axis.firstCell = layout.first();
+    axis.cellCount = layout.count();
+    axis.reversed = layout.reversed();
+    axis.extents = &layout.extents();
     axis.extent = std::move(extent);
-    qint64 end = 0;
-    for (int i = 0; i < fixedCount; ++i)
-        end += extentOf(axis, i) + lineWidth;
-    axis.fixedEnd = clampToInt(end);
+    axis.fixedEnd = layout.fixedExtent();
 }
 
 } // namespace
@@ -51,28 +62,23 @@ int tvorgrid::GetRowHeights(int Index) const
 
 void tvorgrid::CalcFixedInfo(TGridDrawInfo &DrawInfo) const
 {
-    fillFixedAxis(DrawInfo.Horz, VertLineWidth(), FixedCols(), LeftCol(), ColCount(),
-                  [this](int i) { return GetColWidths(i); });
-    fillFixedAxis(DrawInfo.Vert, HorzLineWidth(), FixedRows(), TopRow(), RowCount(),
-                  [this](int i) { return GetRowHeights(i); });
+    fillFixedAxis(DrawInfo.Horz, columnLayout(), [this](int i) { return GetColWidths(i); });
+    fillFixedAxis(DrawInfo.Vert, rowLayout(), [this](int i) { return GetRowHeights(i); });
 }
 
 void tvorgrid::CalcAxisBounds(TGridAxisInfo &Axis, int UseExtent)
 {
     Axis.clientExtent = UseExtent;
-    qint64 drawn = Axis.fixedEnd;
-    Axis.fullEnd = Axis.fixedEnd;
-    Axis.lastFullCell = Axis.firstCell;
-    for (int i = Axis.firstCell; i < Axis.cellCount; ++i) {
-        drawn += extentOf(Axis, i) + Axis.lineWidth;
-        if (drawn > qint64(UseExtent) + Axis.lineWidth) {
-            drawn = UseExtent;
-            break;
-        }
-        Axis.lastFullCell = i;
-        Axis.fullEnd = clampToInt(drawn);
-    }
-    Axis.drawnEnd = clampToInt(drawn);
+    askLayout(Axis, [&](const GridAxisLayout &layout) {
+        // The cells shown whole from the first one; the walk of the drawn cells ends
+        // at the client edge when one more cell is cut there.
+        const int shown = layout.visibleCount();
+        const int end = Axis.firstCell + shown;
+        Axis.lastFullCell = shown > 0 ? end - 1 : Axis.firstCell;
+        Axis.fullEnd = clampToInt(layout.start(std::min(end, layout.count())));
+        Axis.drawnEnd = end < layout.count() ? UseExtent : Axis.fullEnd;
+        return 0;
+    });
 }
 
 void tvorgrid::CalcDrawInfoXY(TGridDrawInfo &DrawInfo, int UseWidth, int UseHeight) const
@@ -89,21 +95,7 @@ void tvorgrid::CalcDrawInfo(TGridDrawInfo &DrawInfo) const
 
 int tvorgrid::CellAtPosition(const TGridAxisInfo &Axis, int Position)
 {
-    // A point before the grid is beyond the cells too; walking the fixed cells from
-    // pixel 0 would otherwise name cell 0 for it.
-    if (Position < 0) return -1;
-    int first = Axis.firstCell, last = Axis.cellCount;
-    qint64 run = Axis.fixedEnd;
-    if (Position < Axis.fixedEnd) {
-        first = 0;
-        last = Axis.fixedCount;
-        run = 0;
-    }
-    for (int i = first; i < last; ++i) {
-        run += extentOf(Axis, i) + Axis.lineWidth;
-        if (Position < run) return i;
-    }
-    return -1;
+    return askLayout(Axis, [&](const GridAxisLayout &layout) { return layout.cellAtView(Position); });
 }
 
 TGridCoord tvorgrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo &DrawInfo) const
@@ -114,34 +106,16 @@ TGridCoord tvorgrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo &DrawI
 void tvorgrid::CalcAxisSizing(const TGridAxisInfo &Axis, int Point, TGridState NewState,
                               TGridState &State, int &Index, int &SizingPos, int &SizingOfs)
 {
-    // A thin line is hard to hit: the grab zone is at least 7 pixels, centred on it.
-    int zone = Axis.lineWidth, backOff = 0;
-    if (Axis.lineWidth < 7) {
-        zone = 7;
-        backOff = (7 - Axis.lineWidth) / 2;
-    }
-    qint64 run = Axis.fixedEnd;
-    int i = Axis.firstCell;
-    for (; i < Axis.cellCount; ++i) {
-        run += extentOf(Axis, i);
-        if (run > Axis.clientExtent) break;
-        if (Point >= run - backOff && Point <= run - backOff + zone) {
-            State = NewState;
-            SizingPos = clampToInt(run);
-            SizingOfs = clampToInt(run - Point);
-            Index = i;
-            return;
-        }
-        run += Axis.lineWidth;
-    }
-    // The client edge grabs the cell it cuts. When every cell fits there is no such
-    // cell, and no border to drag there.
-    if (i < Axis.cellCount && Point >= Axis.clientExtent - backOff && Point <= Axis.clientExtent) {
-        State = NewState;
-        SizingPos = Axis.clientExtent;
-        SizingOfs = Axis.clientExtent - Point;
-        Index = i;
-    }
+    const GridAxisLayout::Border border = askLayout(Axis, [&](const GridAxisLayout &layout) {
+        GridAxisLayout::Border b = layout.borderAt(layout.toLogical(Point));
+        b.position = layout.toLogical(b.position); // back in viewport pixels
+        return b;
+    });
+    if (border.index < 0) return;
+    State = NewState;
+    Index = border.index;
+    SizingPos = border.position;
+    SizingOfs = border.offset;
 }
 
 void tvorgrid::CalcSizingState(int X, int Y, TGridState &State, int &Index, int &SizingPos,
@@ -154,12 +128,15 @@ void tvorgrid::CalcSizingState(int X, int Y, TGridState &State, int &Index, int 
     if (!colSizing && !rowSizing) return;
     FixedInfo.Vert.clientExtent = ClientHeight();
     FixedInfo.Horz.clientExtent = ClientWidth();
-    if (X > FixedInfo.Horz.fixedEnd && colSizing) {
+    // The fixed columns stand at the leading edge, which is the right one when the
+    // columns are mirrored.
+    const int x = FixedInfo.Horz.reversed ? FixedInfo.Horz.clientExtent - 1 - X : X;
+    if (x > FixedInfo.Horz.fixedEnd && colSizing) {
         // Column borders are grabbed only inside the fixed rows.
         if (Y >= FixedInfo.Vert.fixedEnd) return;
         CalcAxisSizing(FixedInfo.Horz, X, gsColSizing, State, Index, SizingPos, SizingOfs);
     } else if (Y > FixedInfo.Vert.fixedEnd && rowSizing) {
-        if (X >= FixedInfo.Horz.fixedEnd) return;
+        if (x >= FixedInfo.Horz.fixedEnd) return;
         CalcAxisSizing(FixedInfo.Vert, Y, gsRowSizing, State, Index, SizingPos, SizingOfs);
     }
 }

@@ -4,7 +4,12 @@
 //
 // Pixels are viewport pixels. Every cell is followed by a grid line of lineWidth
 // pixels; the fixed cells start at pixel 0, the scrollable ones at fixedEnd with
-// firstCell (the base's LeftCol or TopRow) first.
+// firstCell (the base's LeftCol or TopRow) first. On a right-to-left grid the
+// columns run from the right edge: X positions given to and taken from these
+// operations are viewport pixels, mirrored by the axis layout (host/gridaxislayout.h)
+// that the base uses too, while fixedEnd, drawnEnd and fullEnd count from the right.
+
+#include "host/gridaxis.h"
 
 #include <functional>
 
@@ -32,6 +37,12 @@ struct TGridAxisInfo
     // Width (height) of a cell; the grid's GetColWidths (GetRowHeights). It refers to
     // the grid that filled the record: the record must not outlive it.
     std::function<int(int)> extent;
+    // Whether the axis runs from the far edge (the columns of a right-to-left grid).
+    bool reversed = false;
+    // The base's own extents, set by CalcFixedInfo: the queries then read them (in
+    // O(log n) per question) instead of calling `extent` cell by cell. A record filled
+    // by hand leaves it null.
+    const GridAxis *extents = nullptr;
 };
 
 struct TGridDrawInfo

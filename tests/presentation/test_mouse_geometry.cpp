@@ -64,6 +64,8 @@ TEST(MouseGeometry, CalcCoordFromPointAgreesWithTheBaseOnRandomLayoutsAndPoints)
     int beyond = 0, fixed = 0, scrolled = 0;
     for (int round = 0; round < 150; ++round) {
         layout.apply(*g.grid);
+        // Every other layout mirrored: the columns then run from the right edge.
+        g.grid->setLayoutDirection(round % 2 ? Qt::RightToLeft : Qt::LeftToRight);
         TGridDrawInfo info;
         g.grid->CalcDrawInfo(info);
         for (int k = 0; k < 80; ++k) {
@@ -163,6 +165,33 @@ TEST(MouseGeometry, ALineOfOnePixelIsGrabbedFromThreeBeforeToFourAfterIt)
     TGridState state;
     int index, pos, ofs;
     g.grid->CalcSizingState(border, 40, state, index, pos, ofs, info);
+    EXPECT_EQ(state, gsNormal);
+}
+
+TEST(MouseGeometry, OnAMirroredGridTheBorderIsGrabbedAtItsMirroredPixel)
+{
+    ShownGrid g;
+    g.grid->setOptions(g.grid->Options() | goColSizing);
+    g.grid->setLayoutDirection(Qt::RightToLeft);
+    TGridDrawInfo info;
+    g.grid->CalcFixedInfo(info);
+    EXPECT_TRUE(info.Horz.reversed);
+    // Column 2's line is the pixel left of its cell.
+    const QRect cell = g.grid->CellRect(2, 1);
+    const int border = cell.left() - 1;
+    TGridState state;
+    int index, pos, ofs;
+    g.grid->CalcSizingState(border - 2, 5, state, index, pos, ofs, info);
+    EXPECT_EQ(state, gsColSizing);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(pos, border);
+    // The offset (border minus point) counts in logical pixels, from the fixed column:
+    // the point lies two pixels past the border.
+    EXPECT_EQ(ofs, -2);
+    // The same pixel of a left-to-right grid lies inside a cell, on no border.
+    g.grid->setLayoutDirection(Qt::LeftToRight);
+    g.grid->CalcFixedInfo(info);
+    g.grid->CalcSizingState(border - 2, 5, state, index, pos, ofs, info);
     EXPECT_EQ(state, gsNormal);
 }
 
