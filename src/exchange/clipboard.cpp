@@ -87,6 +87,7 @@ void tvorgrid::CutToClipboard()
 {
     const TGridRect rect = Selection();
     putOnClipboard(*this, rect);
+    const CellBatch batch(*this);
     for (int row = rect.Top; row <= rect.Bottom; ++row)
         for (int col = rect.Left; col <= rect.Right; ++col)
             setCells(col, row, QString());
@@ -108,9 +109,9 @@ void tvorgrid::KeyPress(QChar &Key)
 {
     if (m_EnableClipboardShortcuts && !EditorMode()) {
         switch (Key.unicode()) {
-        case 3: CopyToClipboard(); break;
-        case 22: PasteFromClipboard(); break;
-        case 24: CutToClipboard(); break;
+        case 3: CopyToClipboard(); markKeyUsed(); break;
+        case 22: PasteFromClipboard(); markKeyUsed(); break;
+        case 24: CutToClipboard(); markKeyUsed(); break;
         default: break;
         }
     }

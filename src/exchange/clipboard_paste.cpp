@@ -108,6 +108,7 @@ void tvorgrid::PasteText(const QString &Text)
     // Writing the cell under an open editor shows the new text in it, as any write does.
     if (editorCellWritten) syncEditorWithCell();
     Refresh();
+    reportCellsChanged(QRect(startCol, startRow, extent.widest, extent.lines));
 }
 
 } // namespace vorgrd

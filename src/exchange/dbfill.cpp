@@ -16,6 +16,7 @@ void tvorgrid::Fillgrid()
     // function it is running in; the new handler serves the next Fillgrid.
     const auto handler = OnFillNextRecord;
     const QPointer<tvorgrid> self(this);
+    const CellBatch batch(*this); // one report for the rows the handler filled
     bool next = false;
     int row = m_showtitles ? 1 : 0;
     handler(row, next);
@@ -37,6 +38,7 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
         TField *field = name.isEmpty() ? nullptr : DataSet.FindField(name);
         texts[size_t(i)] = field ? field->AsString() : QString();
     }
+    const CellBatch batch(*this);
     for (int i = 0; i < count; ++i)
         setCells(i, Row, std::exchange(texts[size_t(i)], QString()));
 }

@@ -59,6 +59,10 @@ int tvorgrid::FillFromQuery(const QString &sql, const QSqlDatabase &database,
 
 int tvorgrid::fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptions &options)
 {
+    // The rows below the titles are replaced: one reset for the model's users instead
+    // of a report per row filled and per count step.
+    const LineChangeScope scope(*this, TLineChange{});
+    const CellBatch batch(*this);
     if (options.nameColumns)
         nameColumnsAfterFields(dataSet);
     const int firstRow = m_showtitles ? 1 : 0;

@@ -283,6 +283,7 @@ void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter,
     // From here on only memory can fail.
     const bool editing = EditorMode();
     if (editing) HideEditor();
+    const LineChangeScope scope(*this, TLineChange{});
     cellStore().clear();
     const int widest = writeLines(cellStore(), text, delimiter);
     setColCount(widest);

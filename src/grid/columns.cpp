@@ -562,6 +562,7 @@ void TvorgridColumns::RestoreDefaults()
 
 void TvorgridColumns::Update(TCollectionItem *item)
 {
+    if (m_grid) emit m_grid->columnsChanged();
     if (!m_grid || !item)
         return;
     auto *column = static_cast<tmcolumn *>(item);

@@ -181,6 +181,7 @@ int tvorgrid::ModifyRow(int Row, const QString &Text, const QString &Delimiter)
 {
     checkRange("ModifyRow", "Row", Row, 0, RowCount() - 1);
     const std::vector<QStringView> fields = splitFields("ModifyRow", Text, Delimiter);
+    const CellBatch batch(*this);
     for (size_t i = 0; i < fields.size(); ++i)
         setCells(static_cast<int>(i), Row, fields[i].toString());
     return static_cast<int>(fields.size());
@@ -190,6 +191,7 @@ int tvorgrid::ModifyCol(int Col, const QString &Text, const QString &Delimiter)
 {
     checkRange("ModifyCol", "Col", Col, 0, ColCount() - 1);
     const std::vector<QStringView> fields = splitFields("ModifyCol", Text, Delimiter);
+    const CellBatch batch(*this);
     for (size_t i = 0; i < fields.size(); ++i)
         setCells(Col, static_cast<int>(i), fields[i].toString());
     return static_cast<int>(fields.size());
@@ -239,6 +241,8 @@ void tvorgrid::InsertRows(int Position, int Count)
     checkInsertion("InsertRows", "RowCount", "row", Position, Count, oldCount, MaxInsertRowCount);
 
     commitEditorBeforeLinesMove();
+    const LineChangeScope scope(
+        *this, TLineChange::lines(TLineChange::Insert, Qt::Vertical, Position, Position + Count - 1));
     CellStore &store = cellStore();
     // Rows the store keeps beyond the count that the new rows bring into view.
     const bool hiddenRowsInView = store.rowExtent() > oldCount;
@@ -279,6 +283,7 @@ void tvorgrid::InsertRows(int Position, int Count)
             store.clearRow(row, 0, MaxIndex);
     }
     refreshAfterLinesMoved();
+    reportCellsChanged(QRect(0, Position, ColCount(), RowCount() - Position));
 }
 
 void tvorgrid::DeleteRows(int Position, int Count)
@@ -290,6 +295,8 @@ void tvorgrid::DeleteRows(int Position, int Count)
     Count = std::min(Count, oldCount - Position);
 
     commitEditorBeforeLinesMove();
+    const LineChangeScope scope(
+        *this, TLineChange::lines(TLineChange::Remove, Qt::Vertical, Position, Position + Count - 1));
     CellStore &store = cellStore();
     // Progress of the exchanges, read by the rollback (so declared before it).
     int exchanged = Position + Count;      // rows Position+Count .. exchanged-1 are done
@@ -351,6 +358,7 @@ void tvorgrid::DeleteRows(int Position, int Count)
     for (int row = oldCount - Count; row < end; ++row)
         store.clearRow(row, 0, MaxIndex);
     refreshAfterLinesMoved();
+    reportCellsChanged(QRect(0, Position, ColCount(), RowCount() - Position));
 }
 
 void tvorgrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
@@ -472,6 +480,8 @@ void tvorgrid::InsertCols(int Position, int Count)
     keepColumns(*this, original, oldWidths);
 
     commitEditorBeforeLinesMove();
+    const LineChangeScope scope(*this, TLineChange::lines(TLineChange::Insert, Qt::Horizontal,
+                                                          Position, Position + Count - 1));
     CellStore &store = cellStore();
     const int rows = std::min(RowCount(), store.rowExtent());
     // Rows holding cells beyond the old count that the new columns bring into view.
@@ -510,6 +520,7 @@ void tvorgrid::InsertCols(int Position, int Count)
     // The fresh columns' title cells are empty: write the captions again.
     if (m_showtitles) setshowtitles(true);
     refreshAfterLinesMoved();
+    reportCellsChanged(QRect(Position, 0, ColCount() - Position, RowCount()));
 }
 
 void tvorgrid::DeleteCols(int Position, int Count)
@@ -531,6 +542,8 @@ void tvorgrid::DeleteCols(int Position, int Count)
     keepColumns(*this, original, oldWidths);
 
     commitEditorBeforeLinesMove();
+    const LineChangeScope scope(*this, TLineChange::lines(TLineChange::Remove, Qt::Horizontal,
+                                                          Position, Position + Count - 1));
     CellStore &store = cellStore();
     const int rows = std::min(RowCount(), store.rowExtent());
     Rollback rollback;
@@ -567,6 +580,7 @@ void tvorgrid::DeleteCols(int Position, int Count)
     // A column the base kept beyond the fixed ones has an empty title cell.
     if (m_showtitles) setshowtitles(true);
     refreshAfterLinesMoved();
+    reportCellsChanged(QRect(Position, 0, ColCount() - Position, RowCount()));
 }
 
 void tvorgrid::ColumnMoved(int FromIndex, int ToIndex)

@@ -28,6 +28,8 @@ tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent)
     m_CheckWidth = m_CheckImages.width() / 4;
     m_CheckHeight = m_CheckImages.height() / 3;
     m_WorkBitmap = QImage(qMax(m_CheckWidth, 1), qMax(m_CheckHeight, 1), QImage::Format_ARGB32);
+    connect(this, &TCustomGrid::fixedRowsChanged, this, &tvorgrid::savedFixedRowsChanged);
+    connect(this, &TCustomGrid::fixedColsChanged, this, &tvorgrid::savedFixedColsChanged);
 }
 
 tvorgrid::~tvorgrid()
@@ -40,6 +42,7 @@ tvorgrid::~tvorgrid()
 
 void tvorgrid::setshowtitles(bool value)
 {
+    const CellBatch batch(*this);
     if (value) {
         for (int i = 0; i < m_columns->Count(); ++i)
             setCells(i, 0, m_columns->GeTmColumn(i)->Title()->GetCaption());
@@ -47,8 +50,10 @@ void tvorgrid::setshowtitles(bool value)
         for (int i = 0; i < ColCount(); ++i)
             setCells(i, 0, QString());
     }
+    const bool changed = value != m_showtitles;
     m_showtitles = value;
     Refresh();
+    if (changed) emit showtitlesChanged(value);
 }
 
 // The counts win, as in loaded(): a collection of another size is fitted to ColCount
@@ -61,6 +66,7 @@ void tvorgrid::setcolumns(TvorgridColumns *value)
     fitColumns();
     pushColumnWidths();
     if (m_showtitles) setshowtitles(true);
+    emit columnsChanged();
 }
 
 void tvorgrid::pushColumnWidths()

@@ -54,28 +54,72 @@ class TDataSet;
 class VORGRD_EXPORT tvorgrid : public TStringGrid
 {
     Q_OBJECT
-    Q_PROPERTY(vorgrd::OrderingTypes::TMSortType KeyType READ KeyType WRITE setKeyType)
-    Q_PROPERTY(int KeyPos READ KeyPos WRITE setKeyPos)
-    Q_PROPERTY(int KeyLen READ KeyLen WRITE setKeyLen)
-    Q_PROPERTY(vorgrd::OrderingTypes::HandleFixed UseFixed READ UseFixed WRITE setUseFixed)
-    Q_PROPERTY(bool SearchSubstring READ SearchSubstring WRITE setSearchSubstring)
+    Q_PROPERTY(vorgrd::OrderingTypes::TMSortType KeyType READ KeyType WRITE setKeyType NOTIFY
+                   keyTypeChanged)
+    Q_PROPERTY(int KeyPos READ KeyPos WRITE setKeyPos NOTIFY keyPosChanged)
+    Q_PROPERTY(int KeyLen READ KeyLen WRITE setKeyLen NOTIFY keyLenChanged)
+    Q_PROPERTY(vorgrd::OrderingTypes::HandleFixed UseFixed READ UseFixed WRITE setUseFixed NOTIFY
+                   useFixedChanged)
+    Q_PROPERTY(bool SearchSubstring READ SearchSubstring WRITE setSearchSubstring NOTIFY
+                   searchSubstringChanged)
     Q_PROPERTY(bool EnableClipboardShortcuts READ EnableClipboardShortcuts WRITE
-                   setEnableClipboardShortcuts)
-    Q_PROPERTY(bool PasteToCursor READ PasteToCursor WRITE setPasteToCursor)
-    Q_PROPERTY(bool ClickFixed READ ClickFixed WRITE setClickFixed)
-    Q_PROPERTY(bool SortDescending READ SortDescending WRITE setSortDescending)
-    Q_PROPERTY(bool ReverseSearch READ ReverseSearch WRITE SetReverseSearch)
-    Q_PROPERTY(bool SearchExists READ SearchExists)
-    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex)
-    Q_PROPERTY(int SavedFixedRows READ GetFixedRows WRITE setSavedFixedRows)
-    Q_PROPERTY(int SavedFixedCols READ GetFixedCols WRITE setSavedFixedCols)
-    Q_PROPERTY(bool showtitles READ showtitles WRITE setshowtitles)
+                   setEnableClipboardShortcuts NOTIFY enableClipboardShortcutsChanged)
+    Q_PROPERTY(bool PasteToCursor READ PasteToCursor WRITE setPasteToCursor NOTIFY
+                   pasteToCursorChanged)
+    Q_PROPERTY(bool ClickFixed READ ClickFixed WRITE setClickFixed NOTIFY clickFixedChanged)
+    Q_PROPERTY(bool SortDescending READ SortDescending WRITE setSortDescending NOTIFY
+                   sortDescendingChanged)
+    Q_PROPERTY(bool ReverseSearch READ ReverseSearch WRITE SetReverseSearch NOTIFY
+                   reverseSearchChanged)
+    Q_PROPERTY(bool SearchExists READ SearchExists NOTIFY searchExistsChanged)
+    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex CONSTANT)
+    Q_PROPERTY(int SavedFixedRows READ GetFixedRows WRITE setSavedFixedRows NOTIFY savedFixedRowsChanged)
+    Q_PROPERTY(int SavedFixedCols READ GetFixedCols WRITE setSavedFixedCols NOTIFY savedFixedColsChanged)
+    Q_PROPERTY(bool showtitles READ showtitles WRITE setshowtitles NOTIFY showtitlesChanged)
     Q_CLASSINFO("stored:showtitles", "IsshowtitlesStored")
-    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns)
+    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged)
 
 public:
     Q_INVOKABLE explicit tvorgrid(QWidget *parent = nullptr);
     ~tvorgrid() override;
+
+    // ---- signals (emitted where each change is made) ---------------------------------
+    // Beside the base's signals (counts, current cell, selection, cells) and the
+    // std::function events: a NOTIFY signal for every published property that can
+    // change, and sorted() after every sort and UndoSort that moved cells, after the
+    // cellsChanged that reports them (docs/signals.md).
+Q_SIGNALS:
+    void keyTypeChanged(vorgrd::OrderingTypes::TMSortType value);
+    void keyPosChanged(int value);
+    void keyLenChanged(int value);
+    void useFixedChanged(vorgrd::OrderingTypes::HandleFixed value);
+    void searchSubstringChanged(bool value);
+    void enableClipboardShortcutsChanged(bool value);
+    void pasteToCursorChanged(bool value);
+    void clickFixedChanged(bool value);
+    void sortDescendingChanged(bool value);
+    void reverseSearchChanged(bool value);
+    void searchExistsChanged(bool value);
+    void showtitlesChanged(bool value);
+    // SavedFixedRows (SavedFixedCols) reads the fixed count: these follow
+    // fixedRowsChanged (fixedColsChanged).
+    void savedFixedRowsChanged(int value);
+    void savedFixedColsChanged(int value);
+    // A column description changed (or all of them, through setcolumns, a count
+    // change or a row and column operation); also the NOTIFY of ColumnsJson.
+    void columnsChanged();
+    void sorted();
+
+private:
+    template <class T> void changeSetting(T &field, T value, void (tvorgrid::*signal)(T))
+    {
+        if (field == value) return;
+        field = value;
+        emit(this->*signal)(value);
+    }
+
+public:
+    // (end of signals)
 
     // ---- sort and search settings ------------------------------------------------------
     TMSortType KeyType() const { return m_KeyType; }
@@ -84,23 +128,33 @@ public:
     void setKeyType(TMSortType value)
     {
         checkEnumRange("setKeyType", "KeyType", value);
+        if (value == m_KeyType) return;
         m_KeyType = value;
+        emit keyTypeChanged(value);
     }
     // 1-based start and length of the key cut out of each cell text.
     int KeyPos() const { return m_KeyPos; }
-    void setKeyPos(int value) { m_KeyPos = value; }
+    void setKeyPos(int value) { changeSetting(m_KeyPos, value, &tvorgrid::keyPosChanged); }
     int KeyLen() const { return m_KeyLen; }
-    void setKeyLen(int value) { m_KeyLen = value; }
+    void setKeyLen(int value) { changeSetting(m_KeyLen, value, &tvorgrid::keyLenChanged); }
     HandleFixed UseFixed() const { return m_UseFixed; }
     void setUseFixed(HandleFixed value)
     {
         checkEnumRange("setUseFixed", "UseFixed", value);
+        if (value == m_UseFixed) return;
         m_UseFixed = value;
+        emit useFixedChanged(value);
     }
     bool SearchSubstring() const { return m_SearchSubstring; }
-    void setSearchSubstring(bool value) { m_SearchSubstring = value; }
+    void setSearchSubstring(bool value)
+    {
+        changeSetting(m_SearchSubstring, value, &tvorgrid::searchSubstringChanged);
+    }
     bool SortDescending() const { return m_SortDescending; }
-    void setSortDescending(bool value) { m_SortDescending = value; }
+    void setSortDescending(bool value)
+    {
+        changeSetting(m_SortDescending, value, &tvorgrid::sortDescendingChanged);
+    }
     bool ReverseSearch() const { return m_ReverseSearch; }
     // Turns the search round. A running search goes on from the cell before its last
     // match in the new direction (that match is not reported again); an exhausted
@@ -112,11 +166,17 @@ public:
 
     // ---- exchange and mouse settings ---------------------------------------------------
     bool EnableClipboardShortcuts() const { return m_EnableClipboardShortcuts; }
-    void setEnableClipboardShortcuts(bool value) { m_EnableClipboardShortcuts = value; }
+    void setEnableClipboardShortcuts(bool value)
+    {
+        changeSetting(m_EnableClipboardShortcuts, value, &tvorgrid::enableClipboardShortcutsChanged);
+    }
     bool PasteToCursor() const { return m_PasteToCursor; }
-    void setPasteToCursor(bool value) { m_PasteToCursor = value; }
+    void setPasteToCursor(bool value)
+    {
+        changeSetting(m_PasteToCursor, value, &tvorgrid::pasteToCursorChanged);
+    }
     bool ClickFixed() const { return m_ClickFixed; }
-    void setClickFixed(bool value) { m_ClickFixed = value; }
+    void setClickFixed(bool value) { changeSetting(m_ClickFixed, value, &tvorgrid::clickFixedChanged); }
 
     // ---- fixed counts as streamed --------------------------------------------------------
     // The current FixedRows (FixedCols), whatever was written to SavedFixedRows.
@@ -435,7 +495,8 @@ public:
     // holds a value a column refuses, changes nothing either: setColumnsJson reports
     // it with qWarning (it runs inside uic's setupUi and QUiLoader, where an exception
     // cannot be caught), LoadColumnsJson raises EReadError naming the property.
-    Q_PROPERTY(QString ColumnsJson READ ColumnsJson WRITE setColumnsJson DESIGNABLE true)
+    Q_PROPERTY(QString ColumnsJson READ ColumnsJson WRITE setColumnsJson NOTIFY columnsChanged
+                   DESIGNABLE true)
     Q_CLASSINFO("stored:ColumnsJson", "IsColumnsJsonStored")
     QString ColumnsJson() const;
     void setColumnsJson(const QString &json);

@@ -114,7 +114,11 @@ TCustomGrid::TCustomGrid(QWidget *parent)
     d->rows.setDefaultExtent(24);
     d->rows.setCount(5);
     d->options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
-    d->font->OnChange = [this](TFont *) { fontChanged(); };
+    d->font->OnChange = [this](TFont *) { applyFontChange(); };
+    // A grid made inside a parent starts from the font the parent passes down.
+    d->syncingFont = true;
+    d->font->setQFont(font());
+    d->syncingFont = false;
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::StyledPanel);
     viewport()->setMouseTracking(true);
@@ -204,7 +208,9 @@ bool TCustomGrid::DefaultDrawing() const
 
 void TCustomGrid::setDefaultDrawing(bool value)
 {
+    if (value == d->defaultDrawing) return;
     d->defaultDrawing = value;
+    emit defaultDrawingChanged();
 }
 
 int TCustomGrid::LeftCol() const
@@ -271,9 +277,13 @@ void TCustomGrid::setColCount(int count)
     if (count == ColCount()) return;
     const int oldCols = ColCount();
     if (d->editorMode && d->current.X >= count) UpdateText();
-    d->cols.setCount(count);
-    clampCurrent();
-    SizeChanged(oldCols, RowCount());
+    {
+        const LineChangeScope scope(*this, TLineChange::forCount(Qt::Horizontal, oldCols, count));
+        d->cols.setCount(count);
+        clampCurrent();
+        SizeChanged(oldCols, RowCount());
+    }
+    emit colCountChanged(ColCount());
 }
 
 void TCustomGrid::setRowCount(int count)
@@ -283,37 +293,49 @@ void TCustomGrid::setRowCount(int count)
     if (count == RowCount()) return;
     const int oldRows = RowCount();
     if (d->editorMode && d->current.Y >= count) UpdateText();
-    d->rows.setCount(count);
-    clampCurrent();
-    SizeChanged(ColCount(), oldRows);
+    {
+        const LineChangeScope scope(*this, TLineChange::forCount(Qt::Vertical, oldRows, count));
+        d->rows.setCount(count);
+        clampCurrent();
+        SizeChanged(ColCount(), oldRows);
+    }
+    emit rowCountChanged(RowCount());
 }
 
 void TCustomGrid::setFixedCols(int count)
 {
     checkRange("", "FixedCols", count, 0, ColCount() - 1);
+    if (count == d->fixedCols) return;
     d->fixedCols = count;
     clampCurrent();
+    emit fixedColsChanged(count);
 }
 
 void TCustomGrid::setFixedRows(int count)
 {
     checkRange("", "FixedRows", count, 0, RowCount() - 1);
+    if (count == d->fixedRows) return;
     d->fixedRows = count;
     clampCurrent();
+    emit fixedRowsChanged(count);
 }
 
 void TCustomGrid::setDefaultColWidth(int width)
 {
     checkRange("", "DefaultColWidth", width, 0, MaxExtent);
+    const bool changed = width != d->cols.defaultExtent();
     d->cols.setDefaultExtent(width);
     clampCurrent();
+    if (changed) emit defaultColWidthChanged(width);
 }
 
 void TCustomGrid::setDefaultRowHeight(int height)
 {
     checkRange("", "DefaultRowHeight", height, 0, MaxExtent);
+    const bool changed = height != d->rows.defaultExtent();
     d->rows.setDefaultExtent(height);
     clampCurrent();
+    if (changed) emit defaultRowHeightChanged(height);
 }
 
 int TCustomGrid::ColWidths(int index) const
@@ -349,22 +371,28 @@ void TCustomGrid::setRowHeights(int index, int height)
 void TCustomGrid::setGridLineWidth(int width)
 {
     checkRange("", "GridLineWidth", width, 0, MaxLineWidth);
+    if (width == d->gridLineWidth) return;
     d->gridLineWidth = width;
     clampCurrent();
+    emit gridLineWidthChanged(width);
 }
 
 // ---- appearance --------------------------------------------------------------------------
 
 void TCustomGrid::setColor(TColor color)
 {
+    if (color == d->color) return;
     d->color = color;
     viewport()->update();
+    emit colorChanged(color);
 }
 
 void TCustomGrid::setFixedColor(TColor color)
 {
+    if (color == d->fixedColor) return;
     d->fixedColor = color;
     viewport()->update();
+    emit fixedColorChanged(color);
 }
 
 void TCustomGrid::setFont(TFont *font)
@@ -372,31 +400,61 @@ void TCustomGrid::setFont(TFont *font)
     if (font && font != d->font) d->font->Assign(font);
 }
 
-void TCustomGrid::fontChanged()
+void TCustomGrid::applyFontChange()
 {
+    // One font, two ways in: a change of the object is set on the widget (which
+    // passes it to the viewport and the editor); a change of the widget arrives in
+    // changeEvent and is copied into the object, which brings us here once more.
+    if (!d->syncingFont && font() != d->font->qfont()) {
+        d->syncingFont = true;
+        QWidget::setFont(d->font->qfont());
+        d->syncingFont = false;
+    }
     if (d->inplaceEdit) {
         d->inplaceEdit->setFont(d->font->qfont());
     }
     viewport()->update();
+    emit fontChanged();
+}
+
+void TCustomGrid::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() != QEvent::FontChange || d->syncingFont) return;
+    guarded("font change", [&] {
+        d->syncingFont = true;
+        const QFont widgetFont = font();
+        try {
+            d->font->setQFont(widgetFont);
+        } catch (...) {
+            d->syncingFont = false;
+            throw;
+        }
+        d->syncingFont = false;
+    });
 }
 
 void TCustomGrid::setOptions(TGridOptions options)
 {
+    const bool changed = options != d->options;
     d->options = options;
     if (d->editorMode && !CanEditShow()) HideEditor(); // commits what was typed
     clampCurrent();
     if ((d->options & goAlwaysShowEditor) && (d->options & goEditing) && hasFocus()) ShowEditor();
+    if (changed) emit optionsChanged(options);
 }
 
 void TCustomGrid::setScrollBars(TScrollStyle style)
 {
     checkEnumRange("setScrollBars", "ScrollBars", style);
+    const bool changed = style != d->scrollBars;
     d->scrollBars = style;
     const bool h = style == ssHorizontal || style == ssBoth;
     const bool v = style == ssVertical || style == ssBoth;
     setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     updateScrollBars();
+    if (changed) emit scrollBarsChanged(style);
 }
 
 void TCustomGrid::setDesigning(bool designing)
@@ -527,6 +585,7 @@ void TCustomGrid::clampCurrent()
     updateScrollBars();
     updateEditor();
     viewport()->update();
+    reportCursorChanges();
 }
 
 void TCustomGrid::resizeEvent(QResizeEvent *event)
@@ -643,6 +702,7 @@ void TCustomGrid::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
         if (showCell) scrollIntoView(col, row);
     }
     viewport()->update();
+    reportCursorChanges();
 }
 
 void TCustomGrid::afterCurrentMoved()
@@ -720,6 +780,8 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
         return;
     }
     QPainter painter(viewport());
+    // System colours (clWindow, clBtnFace, ...) follow this grid's own palette.
+    const SystemPaletteScope systemPalette(palette());
     QPainter *const outer = d->canvas.Painter();
     d->canvas.setPainter(&painter);
     d->painting = true;
@@ -1162,6 +1224,8 @@ static QString typedCharacters(const QKeyEvent *event)
 
 void TCustomGrid::keyPressEvent(QKeyEvent *event)
 {
+    const QPointer<TCustomGrid> alive(this);
+    d->keyUsed = false;
     guarded("key press", [&] {
         int key = event->key();
         TShiftState shift = ShiftStateOf(event->modifiers(), Qt::NoButton);
@@ -1170,11 +1234,25 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
             shift |= ssShift;
         }
         KeyDown(key, shift);
-        if (key != 0)
-            for (QChar c : typedCharacters(event))
-                WMChar(c);
+        if (key == 0) {
+            d->keyUsed = true;
+            return;
+        }
+        for (QChar c : typedCharacters(event)) {
+            // A character the grid edits with (typing opens the editor, a check-box
+            // cell toggles) is used whatever the hooks did with it.
+            const char16_t code = c.unicode();
+            if ((d->options & goEditing) && !d->designing && (code == 8 || code >= 32))
+                d->keyUsed = true;
+            WMChar(c);
+            if (!alive) return;
+        }
     });
-    event->accept();
+    // Keys the grid has no use for go on to the parent (Escape to a dialog).
+    if (alive && !d->keyUsed)
+        event->ignore();
+    else
+        event->accept();
 }
 
 void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
@@ -1232,6 +1310,17 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
         ShowEditor();
         Key = 0;
         return;
+    case Qt::Key_A:
+        // Ctrl+A selects every scrollable cell, as in Qt's item views. The selection
+        // runs from its anchor to the current cell, so the current cell goes to the
+        // first scrollable cell and the anchor to the last.
+        if (!ctrl || (Shift & (ssAlt | ssShift)) || !(d->options & goRangeSelect) ||
+            d->editorMode)
+            return;
+        moveCurrent(lastC, lastR, true, false);
+        moveCurrent(firstC, firstR, false, true);
+        Key = 0;
+        return;
     default:
         return;
     }
@@ -1242,6 +1331,10 @@ void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
 void TCustomGrid::KeyPress(QChar &Key)
 {
     callHandler(OnKeyPress, this, Key);
+    if (Key.isNull()) {
+        markKeyUsed();
+        return;
+    }
     if (Key.unicode() == 13 && (d->options & goEditing) && !(d->options & goAlwaysShowEditor) &&
         !d->designing) {
         if (d->editorMode)
@@ -1249,6 +1342,7 @@ void TCustomGrid::KeyPress(QChar &Key)
         else
             ShowEditor();
         Key = QChar();
+        markKeyUsed();
     }
 }
 
@@ -1409,6 +1503,12 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
 void TCustomGrid::moveLine(bool column, int fromIndex, int toIndex)
 {
     if (d->editorMode) UpdateText();
+    TLineChange change;
+    change.kind = TLineChange::Move;
+    change.orientation = column ? Qt::Horizontal : Qt::Vertical;
+    change.first = fromIndex;
+    change.last = toIndex;
+    const LineChangeScope scope(*this, change);
     GridAxis &axis = column ? d->cols : d->rows;
     int TGridCoord::*along = column ? &TGridCoord::X : &TGridCoord::Y;
     const TGridCoord current = d->current, anchor = d->anchor;
@@ -1430,6 +1530,7 @@ void TCustomGrid::moveLine(bool column, int fromIndex, int toIndex)
     }
     if (d->editorMode && d->inplaceEdit) d->inplaceEdit->UpdateContents();
     viewport()->update();
+    reportCursorChanges();
 }
 
 // ---- hooks ------------------------------------------------------------------------------------

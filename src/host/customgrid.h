@@ -25,8 +25,11 @@
 //   Qt mouse press   -> MouseDown (select / start sizing / start moving) -> OnMouseDown
 //   Qt mouse move    -> MouseMove (extend selection / resize / track the move)
 //   Qt mouse release -> MouseUp (ColWidthsChanged / ColumnMoved / open editor) -> OnMouseUp
-//   Qt key press     -> KeyDown (navigation, F2) -> WMChar(character) -> KeyPress
+//   Qt key press     -> KeyDown (navigation, F2, Ctrl+A) -> WMChar(character) -> KeyPress
 //                       -> ShowEditorChar for a typed character when editing
+//   A key press that none of these used (Escape without an editor, a character the
+//   grid does not edit with) is ignored, so it reaches the parent (a dialog's
+//   Escape); a used one is accepted.
 //
 // Every Qt event handler runs inside the event guard (host/eventguard.h): nothing
 // thrown leaves it, the message goes to qWarning, and an interrupted drag is reset.
@@ -45,6 +48,7 @@
 #include "host/gridaxis.h"
 #include "host/gridaxislayout.h"
 #include "host/gridtypes.h"
+#include "host/linechange.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>
@@ -61,23 +65,81 @@ class VORGRD_EXPORT TCustomGrid : public QAbstractScrollArea
 {
     Q_OBJECT
     // Declaration order is streaming order: counts before the fixed counts.
-    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount STORED true)
-    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount STORED true)
-    Q_PROPERTY(int FixedCols READ FixedCols WRITE setFixedCols STORED true)
-    Q_PROPERTY(int FixedRows READ FixedRows WRITE setFixedRows STORED true)
-    Q_PROPERTY(int DefaultColWidth READ DefaultColWidth WRITE setDefaultColWidth STORED true)
-    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight STORED true)
-    Q_PROPERTY(int GridLineWidth READ GridLineWidth WRITE setGridLineWidth STORED true)
-    Q_PROPERTY(quint32 Color READ Color WRITE setColor STORED true)
-    Q_PROPERTY(quint32 FixedColor READ FixedColor WRITE setFixedColor STORED true)
-    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont STORED true)
-    Q_PROPERTY(vorgrd::GridTypes::TGridOptions Options READ Options WRITE setOptions STORED true)
-    Q_PROPERTY(
-        vorgrd::GridTypes::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars STORED true)
+    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount NOTIFY colCountChanged STORED true)
+    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount NOTIFY rowCountChanged STORED true)
+    Q_PROPERTY(int FixedCols READ FixedCols WRITE setFixedCols NOTIFY fixedColsChanged STORED true)
+    Q_PROPERTY(int FixedRows READ FixedRows WRITE setFixedRows NOTIFY fixedRowsChanged STORED true)
+    Q_PROPERTY(int DefaultColWidth READ DefaultColWidth WRITE setDefaultColWidth NOTIFY
+                   defaultColWidthChanged STORED true)
+    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight NOTIFY
+                   defaultRowHeightChanged STORED true)
+    Q_PROPERTY(int GridLineWidth READ GridLineWidth WRITE setGridLineWidth NOTIFY
+                   gridLineWidthChanged STORED true)
+    Q_PROPERTY(quint32 Color READ Color WRITE setColor NOTIFY colorChanged STORED true)
+    Q_PROPERTY(quint32 FixedColor READ FixedColor WRITE setFixedColor NOTIFY fixedColorChanged STORED true)
+    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont NOTIFY fontChanged STORED true)
+    Q_PROPERTY(vorgrd::GridTypes::TGridOptions Options READ Options WRITE setOptions NOTIFY
+                   optionsChanged STORED true)
+    Q_PROPERTY(vorgrd::GridTypes::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars NOTIFY
+                   scrollBarsChanged STORED true)
 
 public:
     explicit TCustomGrid(QWidget *parent = nullptr);
     ~TCustomGrid() override;
+
+    // ---- signals (host/gridsignals.cpp) ---------------------------------------------
+    // Emitted beside the OnXxx events, after the change is complete (docs/signals.md).
+    // A property's signal comes only when its value really changed.
+Q_SIGNALS:
+    void colCountChanged(int count);
+    void rowCountChanged(int count);
+    void fixedColsChanged(int count);
+    void fixedRowsChanged(int count);
+    void defaultColWidthChanged(int width);
+    void defaultRowHeightChanged(int height);
+    void gridLineWidthChanged(int width);
+    void colorChanged(quint32 color);
+    void fixedColorChanged(quint32 color);
+    // The grid's font changed, through the TFont object or QWidget::setFont.
+    void fontChanged();
+    void optionsChanged(vorgrd::GridTypes::TGridOptions options);
+    void scrollBarsChanged(vorgrd::GridTypes::TScrollStyle style);
+    // TDrawGrid's DefaultDrawing (DefaultDrawing() says the new value).
+    void defaultDrawingChanged();
+    // The current cell moved (by the user, by code, or because the counts shrank
+    // under it), after OnSelectCell accepted it.
+    void currentCellChanged(int col, int row, int previousCol, int previousRow);
+    // Selection() now covers other cells.
+    void selectionChanged();
+    // Around every change that inserts, removes, moves or reorders lines, or replaces
+    // the content (TLineChange); between the two the grid is in between, so an
+    // observer should only take note. Nested changes report only the outer one.
+    void linesAboutToChange(const vorgrd::TLineChange &change);
+    void linesChanged(const vorgrd::TLineChange &change);
+
+protected:
+    // Brackets a structural change: reports linesAboutToChange when it opens and
+    // linesChanged when it closes (completed = false when an exception leaves the
+    // scope), unless it sits inside another scope, which then speaks for both.
+    class VORGRD_EXPORT LineChangeScope
+    {
+    public:
+        LineChangeScope(TCustomGrid &grid, const TLineChange &change);
+        ~LineChangeScope();
+        LineChangeScope(const LineChangeScope &) = delete;
+        LineChangeScope &operator=(const LineChangeScope &) = delete;
+
+    private:
+        // A receiver may destroy the grid (deleteLater is the way, but not everyone
+        // knows): the closing report then goes nowhere.
+        QPointer<TCustomGrid> m_grid;
+        TLineChange m_change;
+        bool m_outer;
+        int m_exceptions;
+    };
+
+public:
+    // (end of signals)
 
     // ---- counts and extents --------------------------------------------------------
     int ColCount() const;
@@ -114,7 +176,11 @@ public:
     void setColor(TColor color);
     TColor FixedColor() const;
     void setFixedColor(TColor color);
-    // The grid's font; a change (through the object or setFont) repaints the grid.
+    // The grid's font, which is the widget's font: a change through the object or
+    // setFont(TFont *) is set on the widget (QWidget::setFont), and QWidget::setFont or
+    // a font the parent passes down is copied into the object. Either way the grid
+    // repaints and emits fontChanged once. Row heights do not follow the font (see
+    // docs/signals.md, "Font and palette").
     TFont *Font() const;
     void setFont(TFont *font); // copies the font (Assign); null is ignored
     using QWidget::setFont;
@@ -245,6 +311,11 @@ protected:
     GridAxisLayout columnLayout() const;
     GridAxisLayout rowLayout() const;
 
+    // Says that the key press being handled did something although no hook consumed
+    // its key (a shortcut that acted and lets the base's handling follow), so that it
+    // is accepted instead of passed to the parent.
+    void markKeyUsed();
+
     // Ends a sizing, moving or selecting drag without applying it (after an exception
     // or a handler that removed the dragged line).
     void resetDrag();
@@ -297,6 +368,8 @@ protected:
     bool event(QEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool focusNextPrevChild(bool next) override;
+    // QWidget::setFont (and a font the parent passes down) becomes the grid's Font.
+    void changeEvent(QEvent *event) override;
 
 public:
     // LIMIT: a line is at most a million pixels and a grid line at most a thousand, so
@@ -323,7 +396,7 @@ private:
     bool editorKey(int key, TShiftState shift);
     void paintCell(int col, int row, const QRect &rect);
     void paintView(QPainter &painter, const QRect &clip);
-    void fontChanged();
+    void applyFontChange();
     void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
     void moveLine(bool column, int fromIndex, int toIndex);
 
@@ -331,6 +404,10 @@ private:
     // New private state goes there, never here: this header is the class's manual.
     struct Private;
     std::unique_ptr<Private> d;
+
+    // Emits currentCellChanged / selectionChanged when the cell or the selection
+    // differs from what was last reported (host/gridsignals.cpp).
+    void reportCursorChanges();
 };
 
 } // namespace vorgrd

@@ -74,6 +74,13 @@ struct TCustomGrid::Private
 
     TInplaceEdit *inplaceEdit = nullptr;
     bool editorMode = false;
+
+    // Signals, the font sync and the key reports (host/gridsignals.cpp).
+    int lineChangeDepth = 0;
+    TGridCoord reportedCurrent{1, 1};
+    TGridRect reportedSelection{1, 1, 1, 1};
+    bool syncingFont = false; // the Font object and QWidget::font are being aligned
+    bool keyUsed = false;     // the key press being handled did something
 };
 
 } // namespace vorgrd

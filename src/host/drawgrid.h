@@ -9,7 +9,8 @@ namespace vorgrd {
 class VORGRD_EXPORT TDrawGrid : public TCustomGrid
 {
     Q_OBJECT
-    Q_PROPERTY(bool DefaultDrawing READ DefaultDrawing WRITE setDefaultDrawing STORED true)
+    Q_PROPERTY(bool DefaultDrawing READ DefaultDrawing WRITE setDefaultDrawing NOTIFY
+                   defaultDrawingChanged STORED true)
 public:
     explicit TDrawGrid(QWidget *parent = nullptr);
 

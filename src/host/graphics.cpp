@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <QPainter>
 #include <QPalette>
+#include <QWidget>
 
 namespace vorgrd {
 
@@ -26,9 +27,11 @@ quint64 fontHandleFor(const QFont &font)
     return it.value();
 }
 
-QColor systemColor(unsigned index)
+// The innermost SystemPaletteScope's palette; null outside every scope.
+const QPalette *paletteInEffect = nullptr;
+
+QColor systemColor(unsigned index, const QPalette &palette)
 {
-    const QPalette palette = QGuiApplication::palette();
     switch (index) {
     case 0:  // scroll bar
     case 15: // button face
@@ -67,9 +70,27 @@ QColor systemColor(unsigned index)
 
 } // namespace
 
+SystemPaletteScope::SystemPaletteScope(const QPalette &palette) : m_previous(paletteInEffect)
+{
+    paletteInEffect = &palette;
+}
+
+SystemPaletteScope::~SystemPaletteScope()
+{
+    paletteInEffect = m_previous;
+}
+
+QColor ColorToQColor(TColor color, const QWidget *widget)
+{
+    if (!widget || !(color & 0x80000000u)) return ColorToQColor(color);
+    return systemColor(color & 0xFFu, widget->palette());
+}
+
 QColor ColorToQColor(TColor color)
 {
-    if (color & 0x80000000u) return systemColor(color & 0xFFu);
+    if (color & 0x80000000u)
+        return systemColor(color & 0xFFu,
+                           paletteInEffect ? *paletteInEffect : QGuiApplication::palette());
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                   static_cast<int>((color >> 16) & 0xFF));
 }

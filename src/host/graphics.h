@@ -14,6 +14,9 @@
 #include <QRect>
 #include <QString>
 
+class QPalette;
+class QWidget;
+
 #include <cstdint>
 #include <functional>
 
@@ -58,9 +61,28 @@ inline constexpr TColor clFuchsia = 0xFF00FF;
 inline constexpr TColor clAqua = 0xFFFF00;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
-// The colour a TColor shows now (system colours through the application palette; an
-// unknown system index gives the window text colour).
+// The colour a TColor shows now: system colours through the palette in effect (see
+// SystemPaletteScope; the application palette outside one); an unknown system index
+// gives the window text colour.
 VORGRD_EXPORT QColor ColorToQColor(TColor color);
+// The same through a widget's own palette (its setPalette, its style sheet's palette
+// roles, its window's palette); the palette in effect for a null widget.
+VORGRD_EXPORT QColor ColorToQColor(TColor color, const QWidget *widget);
+
+// While it lives, system colours resolve through `palette` instead of the
+// application's: a widget paints inside one holding its own palette, so that every
+// colour its drawing code resolves follows the widget. Scopes nest; GUI thread only.
+class VORGRD_EXPORT SystemPaletteScope
+{
+public:
+    explicit SystemPaletteScope(const QPalette &palette);
+    ~SystemPaletteScope();
+    SystemPaletteScope(const SystemPaletteScope &) = delete;
+    SystemPaletteScope &operator=(const SystemPaletteScope &) = delete;
+
+private:
+    const QPalette *m_previous;
+};
 // The plain 0x00BBGGRR form of a QColor (alpha dropped).
 VORGRD_EXPORT TColor QColorToColor(const QColor &color);
 // A system colour resolved to its plain value; a plain colour unchanged.

@@ -5,6 +5,7 @@
 #include "host/updatebracket.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,8 @@ void TStringGridStrings::Clear()
         m_grid->m_store.clearRow(m_index, 0, GetCount() - 1);
     else
         m_grid->m_store.clearCol(m_index, 0, GetCount() - 1);
+    m_grid->reportCellsChanged(m_kind == RowView ? QRect(0, m_index, GetCount(), 1)
+                                                 : QRect(m_index, 0, 1, GetCount()));
     if (m_grid->EditorMode() && m_grid->InplaceEditor() &&
         (m_kind == RowView ? m_grid->Row() : m_grid->Col()) == m_index)
         m_grid->InplaceEditor()->UpdateContents();
@@ -85,6 +88,7 @@ void TStringGridStrings::Assign(const TStrings &source)
     for (int i = 0; i < n; ++i)
         items.emplace_back(source.Get(i), source.GetObject(i));
     UpdateBracket bracket(*this);
+    const TStringGrid::CellBatch batch(*m_grid);
     const int count = std::max(GetCount(), n);
     for (int i = 0; i < count; ++i) {
         const bool has = i < n;
@@ -116,7 +120,7 @@ void TStringGrid::setCells(int ACol, int ARow, const QString &text)
 {
     checkCellWrite("setCells", ACol, ARow);
     withMemoryCheck("setCells", [&] { m_store.setText(ACol, ARow, text); });
-    cellChanged(ACol, ARow);
+    cellWritten(ACol, ARow);
 }
 
 void *TStringGrid::Objects(int ACol, int ARow) const
@@ -130,12 +134,48 @@ void TStringGrid::setObjects(int ACol, int ARow, void *object)
     withMemoryCheck("setObjects", [&] { m_store.setObject(ACol, ARow, object); });
 }
 
-void TStringGrid::cellChanged(int col, int row)
+void TStringGrid::cellWritten(int col, int row)
 {
     if (col >= ColCount() || row >= RowCount()) return;
     InvalidateCell(col, row);
     if (EditorMode() && InplaceEditor() && col == Col() && row == Row())
         InplaceEditor()->UpdateContents();
+    reportCellChanged(col, row);
+}
+
+void TStringGrid::reportCellChanged(int col, int row)
+{
+    if (m_cellBatchDepth > 0)
+        m_cellBatchArea |= QRect(col, row, 1, 1);
+    else
+        emit cellChanged(col, row);
+}
+
+void TStringGrid::reportCellsChanged(const QRect &cells)
+{
+    if (m_cellBatchDepth > 0) {
+        m_cellBatchArea |= cells;
+        return;
+    }
+    const QRect shown = cells & QRect(0, 0, ColCount(), RowCount());
+    if (!shown.isEmpty()) emit cellsChanged(shown);
+}
+
+TStringGrid::CellBatch::CellBatch(TStringGrid &grid) : m_grid(&grid)
+{
+    ++grid.m_cellBatchDepth;
+}
+
+TStringGrid::CellBatch::~CellBatch()
+{
+    if (!m_grid || --m_grid->m_cellBatchDepth > 0) return;
+    const QRect area = std::exchange(m_grid->m_cellBatchArea, QRect());
+    // Also on the way out of a failed operation: what it wrote before failing (or
+    // put back) must reach the receivers, and nothing may escape a destructor.
+    try {
+        m_grid->reportCellsChanged(area);
+    } catch (...) {
+    }
 }
 
 TStringGridStrings TStringGrid::Rows(int i)
@@ -172,12 +212,15 @@ void TStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
 {
     m_store.setText(ACol, ARow, Value);
     InvalidateCell(ACol, ARow);
+    if (ACol < ColCount() && ARow < RowCount()) reportCellChanged(ACol, ARow);
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
     m_store.moveRow(FromIndex, ToIndex);
     InvalidateGrid();
+    const int top = std::min(FromIndex, ToIndex);
+    reportCellsChanged(QRect(0, top, ColCount(), std::abs(ToIndex - FromIndex) + 1));
 }
 
 void TStringGrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
@@ -192,6 +235,8 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     m_store.moveCol(FromIndex, ToIndex);
     InvalidateGrid();
+    const int left = std::min(FromIndex, ToIndex);
+    reportCellsChanged(QRect(left, 0, std::abs(ToIndex - FromIndex) + 1, RowCount()));
 }
 
 } // namespace vorgrd

@@ -17,6 +17,9 @@
 #include "host/gridcellreader.h"
 #include "host/strings.h"
 
+#include <QPointer>
+#include <QRect>
+
 namespace vorgrd {
 
 class TStringGrid;
@@ -68,6 +71,36 @@ public:
     TStringGridStrings Rows(int i);
     TStringGridStrings Cols(int i);
 
+    // ---- cell signals (host/stringgrid.cpp) ------------------------------------------
+    // cellChanged reports one cell inside the counts written through setCells, the
+    // row and column views or the in-place editor. Bulk operations report once with
+    // cellsChanged, a rectangle in cell coordinates (x = column, y = row, clipped to
+    // the counts) covering every cell they may have changed. Cells written beyond the
+    // counts are not reported: they show, and are reported, when the counts grow.
+    // Objects are not reported.
+Q_SIGNALS:
+    void cellChanged(int col, int row);
+    void cellsChanged(const QRect &cells);
+
+public:
+    // Gathers the cell writes made while it lives into one cellsChanged at its end
+    // (none when nothing was written), instead of a cellChanged per cell. Batches
+    // nest; the outermost reports. For code that writes many cells at once:
+    //   { TStringGrid::CellBatch batch(grid); for (...) grid.setCells(c, r, t); }
+    class VORGRD_EXPORT CellBatch
+    {
+    public:
+        explicit CellBatch(TStringGrid &grid);
+        ~CellBatch();
+        CellBatch(const CellBatch &) = delete;
+        CellBatch &operator=(const CellBatch &) = delete;
+
+    private:
+        QPointer<TStringGrid> m_grid; // a handler inside the batch may destroy the grid
+    };
+
+    // (end of cell signals)
+
     // The store itself, for bulk work (sorting permutes it). Writing through it does
     // not repaint: call Refresh afterwards.
     CellStore &cellStore() { return m_store; }
@@ -79,6 +112,10 @@ public:
     int CurrentRow() const override { return Row(); }
 
 protected:
+    // Reports cells a bulk operation changed (through the store): added to the open
+    // batch, else emitted as cellsChanged at once. Cell coordinates, any size.
+    void reportCellsChanged(const QRect &cells);
+
     // With DefaultDrawing, writes the cell's text (2 pixels in from the top-left
     // corner, clipped to the cell), then fires OnDrawCell.
     void DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState) override;
@@ -92,10 +129,13 @@ protected:
 
 private:
     friend class TStringGridStrings;
-    void cellChanged(int col, int row);
+    void cellWritten(int col, int row);
+    void reportCellChanged(int col, int row);
     void checkCellWrite(const char *operation, int col, int row) const;
 
     CellStore m_store;
+    int m_cellBatchDepth = 0;
+    QRect m_cellBatchArea; // cell coordinates, empty while nothing was written
 };
 
 } // namespace vorgrd

@@ -193,7 +193,10 @@ bool tvorgrid::startSearch(const QString &text, bool byRows, int top, int left, 
     s.SearchRight = right;
     s.SearchCol = m_ReverseSearch ? right : left;
     s.SearchRow = m_ReverseSearch ? bottom : top;
-    m_SearchExists = true;
+    if (!m_SearchExists) {
+        m_SearchExists = true;
+        emit searchExistsChanged(true);
+    }
     return FindNext(col, row);
 }
 
@@ -319,6 +322,7 @@ void tvorgrid::SetReverseSearch(bool value)
         s.SearchCol = value ? s.SearchRight : s.SearchLeft;
         s.SearchRow = value ? s.SearchBottom : s.SearchTop;
     }
+    emit reverseSearchChanged(value);
 }
 
 } // namespace vorgrd

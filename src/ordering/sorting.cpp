@@ -31,6 +31,7 @@
 #include "ordering/sortlists_p.h"
 
 #include <algorithm>
+#include <optional>
 #include <climits>
 #include <cstdint>
 #include <utility>
@@ -568,6 +569,15 @@ void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vect
     const int n = static_cast<int>(order.size());
     if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
     CellStore &store = cellStore();
+    {
+    // Complete lines are permuted as wholes, which a model over the grid reports as
+    // a layout change; the other kinds only rewrite cells (cellsChanged below).
+    TLineChange change;
+    change.kind = TLineChange::Reorder;
+    change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
+    change.order = &order;
+    std::optional<LineChangeScope> scope;
+    if (kind == CompleteRows || kind == CompleteCols) scope.emplace(*this, change);
     switch (kind) {
     case CompleteRows:
         sort_internal::permuteList(*m_RowMarks, order);
@@ -590,6 +600,7 @@ void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vect
         break;
     default:
         break;
+    }
     }
     writeSortIndex(*m_SortIndex, std::move(inverse));
     m_sort.inverse = std::move(order); // what SortIndex now holds, inverted
@@ -637,6 +648,8 @@ void tvorgrid::afterSortMoved()
 {
     if (EditorMode() && InplaceEditor()) InplaceEditor()->UpdateContents();
     Refresh();
+    reportCellsChanged(QRect(0, 0, ColCount(), RowCount()));
+    emit sorted();
 }
 
 } // namespace vorgrd
