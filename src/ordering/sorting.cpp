@@ -570,37 +570,37 @@ void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vect
     if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
     CellStore &store = cellStore();
     {
-    // Complete lines are permuted as wholes, which a model over the grid reports as
-    // a layout change; the other kinds only rewrite cells (cellsChanged below).
-    TLineChange change;
-    change.kind = TLineChange::Reorder;
-    change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
-    change.order = &order;
-    std::optional<LineChangeScope> scope;
-    if (kind == CompleteRows || kind == CompleteCols) scope.emplace(*this, change);
-    switch (kind) {
-    case CompleteRows:
-        sort_internal::permuteList(*m_RowMarks, order);
-        // Whole rows move as row records; the cells before SortFirstCol are then put
-        // back in place, which is cheaper than moving every other column cell by cell.
-        store.permuteRows(0, order);
-        for (int col = 0; col < m_sort.firstCol; ++col)
-            store.permuteColCells(col, 0, inverse);
-        break;
-    case CompleteCols:
-        store.permuteCols(0, order);
-        for (int row = 0; row < m_sort.firstRow; ++row)
-            store.permuteRowCells(row, 0, inverse);
-        break;
-    case SingleCol:
-        store.permuteColCells(m_sort.line, 0, order);
-        break;
-    case SingleRow:
-        store.permuteRowCells(m_sort.line, 0, order);
-        break;
-    default:
-        break;
-    }
+        // Complete lines are permuted as wholes, which a model over the grid reports as
+        // a layout change; the other kinds only rewrite cells (cellsChanged below).
+        TLineChange change;
+        change.kind = TLineChange::Reorder;
+        change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
+        change.order = &order;
+        std::optional<LineChangeScope> scope;
+        if (kind == CompleteRows || kind == CompleteCols) scope.emplace(*this, change);
+        switch (kind) {
+        case CompleteRows:
+            sort_internal::permuteList(*m_RowMarks, order);
+            // Whole rows move as row records; the cells before SortFirstCol are then put
+            // back in place, which is cheaper than moving every other column cell by cell.
+            store.permuteRows(0, order);
+            for (int col = 0; col < m_sort.firstCol; ++col)
+                store.permuteColCells(col, 0, inverse);
+            break;
+        case CompleteCols:
+            store.permuteCols(0, order);
+            for (int row = 0; row < m_sort.firstRow; ++row)
+                store.permuteRowCells(row, 0, inverse);
+            break;
+        case SingleCol:
+            store.permuteColCells(m_sort.line, 0, order);
+            break;
+        case SingleRow:
+            store.permuteRowCells(m_sort.line, 0, order);
+            break;
+        default:
+            break;
+        }
     }
     writeSortIndex(*m_SortIndex, std::move(inverse));
     m_sort.inverse = std::move(order); // what SortIndex now holds, inverted
