@@ -1,14 +1,18 @@
 #include "demoexchange.h"
 
+#include "orderstable.h"
+
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QUrl>
 
 using namespace vorgrd;
 
@@ -27,6 +31,8 @@ const DelimiterChoice delimiterChoices[] = {
     {"Vertical bar (|)", "|"},
 };
 
+const QString fileFilter = QStringLiteral("Delimited text (*.csv *.txt *.tsv);;All files (*)");
+
 // Asks which delimiter the file uses; false when the user cancels.
 bool askDelimiter(QWidget *parent, QString &delimiter)
 {
@@ -35,69 +41,130 @@ bool askDelimiter(QWidget *parent, QString &delimiter)
         labels << QString::fromLatin1(choice.label);
     bool ok = false;
     const QString picked = QInputDialog::getItem(parent, QStringLiteral("Delimiter"),
-                                                 QStringLiteral("Cells are separated by:"),
-                                                 labels, 0, false, &ok);
+                                                 QStringLiteral("Cells are separated by:"), labels, 0,
+                                                 false, &ok);
     if (!ok) return false;
     delimiter = QString::fromLatin1(delimiterChoices[labels.indexOf(picked)].delimiter);
     return true;
 }
 
-const QString fileFilter = QStringLiteral("Delimited text (*.csv *.txt *.tsv);;All files (*)");
-
-// Asks for the file (to open or to save as) and its delimiter, then runs the operation
-// and reports the outcome in the status bar, or a refusal in a message box.
-template <typename Operation>
-void withDelimitedFile(QMainWindow *window, bool saving, Operation operation)
-{
-    const QString title = saving ? QStringLiteral("Save as delimited file") : QStringLiteral("Open delimited file");
-    const QString file = saving ? QFileDialog::getSaveFileName(window, title, QString(), fileFilter)
-                                : QFileDialog::getOpenFileName(window, title, QString(), fileFilter);
-    QString delimiter;
-    if (file.isEmpty() || !askDelimiter(window, delimiter)) return;
-    try {
-        window->statusBar()->showMessage(operation(file, delimiter));
-    } catch (const Exception &e) {
-        QMessageBox::warning(window, title, e.Message());
-    }
-}
-
-// Runs a clipboard operation, showing a refusal instead of letting it escape.
-template <typename Operation> void guarded(QMainWindow *window, Operation operation)
+// Runs an operation of the library, showing its refusal instead of letting it escape.
+template <typename Operation> bool guarded(QMainWindow *window, const QString &title, Operation operation)
 {
     try {
         operation();
+        return true;
     } catch (const Exception &e) {
-        QMessageBox::warning(window, QStringLiteral("Clipboard"), e.Message());
+        showError(window, title, e.Message());
+    } catch (const std::exception &e) {
+        showError(window, title, QString::fromLocal8Bit(e.what()));
     }
+    return false;
+}
+
+bool hasBrowser()
+{
+    // The offscreen platform (headless runs, the tests) has nowhere to show a page.
+    return QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
 } // namespace
 
-void addFileAndClipboardMenus(QMainWindow *window, tvorgrid *grid)
+void showError(QMainWindow *window, const QString &title, const QString &message)
 {
-    grid->setEnableClipboardShortcuts(true);
-    QMenu *file = window->menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&Open delimited file..."), window, [=] {
-        withDelimitedFile(window, false, [=](const QString &name, const QString &delimiter) {
-            grid->LoadFromFile(name, delimiter);
-            return QStringLiteral("%1: %2 rows, %3 columns").arg(name).arg(grid->RowCount()).arg(grid->ColCount());
-        });
-    });
-    file->addAction(QStringLiteral("&Save as delimited file..."), window, [=] {
-        withDelimitedFile(window, true, [=](const QString &name, const QString &delimiter) {
-            grid->SaveToFile(name, delimiter);
-            return QStringLiteral("Saved %1").arg(name);
-        });
-    });
+    window->statusBar()->showMessage(QStringLiteral("%1 failed: %2").arg(title, message));
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        // Headless there is nobody to click OK: the message goes to stderr instead.
+        qWarning("%s: %s", qPrintable(title), qPrintable(message));
+        return;
+    }
+    QMessageBox::warning(window, title, message);
+}
 
-    // The shortcuts are the grid's own (Ctrl+X, Ctrl+C, Ctrl+V); the menu only names them.
-    QMenu *edit = window->menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(QStringLiteral("Cu&t\tCtrl+X"), window, [=] { guarded(window, [=] { grid->CutToClipboard(); }); });
-    edit->addAction(QStringLiteral("&Copy\tCtrl+C"), window, [=] { guarded(window, [=] { grid->CopyToClipboard(); }); });
-    edit->addAction(QStringLiteral("&Paste\tCtrl+V"), window, [=] { guarded(window, [=] { grid->PasteFromClipboard(); }); });
-    edit->addSeparator();
-    edit->addAction(QStringLiteral("Copy the &whole grid"), window, [=] { guarded(window, [=] { grid->SaveToClipboard(); }); });
-    QAction *toCursor = edit->addAction(QStringLiteral("Paste at the c&ursor"));
-    toCursor->setCheckable(true);
-    QObject::connect(toCursor, &QAction::toggled, grid, [=](bool on) { grid->setPasteToCursor(on); });
+void loadDelimited(QMainWindow *window, tvorgrid *grid, const QString &file, const QString &delimiter)
+{
+    if (!guarded(window, QStringLiteral("Open"), [&] {
+            const TotalsRowAside aside(grid);
+            grid->LoadFromFile(file, delimiter);
+        }))
+        return;
+    fitNoteRows(grid);
+    window->statusBar()->showMessage(QStringLiteral("%1: %2 rows, %3 columns")
+                                         .arg(file)
+                                         .arg(grid->RowCount() - grid->FixedRows())
+                                         .arg(grid->ColCount()));
+}
+
+void saveDelimited(QMainWindow *window, tvorgrid *grid, const QString &file, const QString &delimiter)
+{
+    if (guarded(window, QStringLiteral("Save"), [&] {
+            const TotalsRowAside aside(grid);
+            grid->SaveToFile(file, delimiter);
+        }))
+        window->statusBar()->showMessage(QStringLiteral("Saved %1").arg(file));
+}
+
+void openDelimitedFile(QMainWindow *window, tvorgrid *grid)
+{
+    const QString file = QFileDialog::getOpenFileName(window, QStringLiteral("Open delimited file"),
+                                                      QString(), fileFilter);
+    QString delimiter;
+    if (!file.isEmpty() && askDelimiter(window, delimiter)) loadDelimited(window, grid, file, delimiter);
+}
+
+void saveDelimitedFile(QMainWindow *window, tvorgrid *grid)
+{
+    const QString file = QFileDialog::getSaveFileName(window, QStringLiteral("Save as delimited file"),
+                                                      QStringLiteral("orders.csv"), fileFilter);
+    QString delimiter;
+    if (!file.isEmpty() && askDelimiter(window, delimiter)) saveDelimited(window, grid, file, delimiter);
+}
+
+bool writeExport(QMainWindow *window, tvorgrid *grid, const QString &file, bool html)
+{
+    TStringList lines;
+    const bool written = guarded(window, QStringLiteral("Export"), [&] {
+        {
+            const TotalsRowAside aside(grid);
+            if (html)
+                grid->SaveasHTML(QStringLiteral("Orders"), true, lines);
+            else
+                grid->SaveasSYLK(lines);
+        }
+        lines.SaveToFile(file);
+    });
+    if (written)
+        window->statusBar()->showMessage(QStringLiteral("Exported %1 lines to %2").arg(lines.Count()).arg(file));
+    return written;
+}
+
+void exportHtml(QMainWindow *window, tvorgrid *grid)
+{
+    const QString file = QFileDialog::getSaveFileName(window, QStringLiteral("Export as HTML"),
+                                                      QStringLiteral("orders.html"),
+                                                      QStringLiteral("HTML (*.html *.htm)"));
+    if (file.isEmpty() || !writeExport(window, grid, file, true)) return;
+    if (!hasBrowser() || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        window->statusBar()->showMessage(QStringLiteral("Exported %1 (no browser to show it)").arg(file));
+}
+
+void exportSylk(QMainWindow *window, tvorgrid *grid)
+{
+    const QString file = QFileDialog::getSaveFileName(window, QStringLiteral("Export as SYLK"),
+                                                      QStringLiteral("orders.slk"),
+                                                      QStringLiteral("SYLK (*.slk)"));
+    if (!file.isEmpty()) writeExport(window, grid, file, false);
+}
+
+void runClipboard(QMainWindow *window, tvorgrid *grid, ClipboardOperation operation)
+{
+    guarded(window, QStringLiteral("Clipboard"), [&] {
+        switch (operation) {
+        case ClipboardOperation::Cut: grid->CutToClipboard(); break;
+        case ClipboardOperation::Copy: grid->CopyToClipboard(); break;
+        case ClipboardOperation::Paste: grid->PasteFromClipboard(); break;
+        case ClipboardOperation::CopyAll: grid->SaveToClipboard(); break;
+        }
+    });
+    grid->Refresh();
 }

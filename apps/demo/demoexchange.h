@@ -1,6 +1,11 @@
 #pragma once
-// The demo's file and clipboard menus: open and save delimited files, cut, copy and
-// paste cells.
+// The demo's exchange operations behind its menus: delimited files (a file dialog and
+// a delimiter choice), HTML and SYLK export (the HTML opened in the system browser when
+// one is there), and the clipboard. Each reports its outcome in the window's status
+// bar and a refusal in a message box with the library's message; a refused operation
+// leaves the grid as it was.
+
+#include <QString>
 
 class QMainWindow;
 
@@ -8,6 +13,21 @@ namespace vorgrd {
 class tvorgrid;
 }
 
-// Adds "File" entries (open, save as) and an "Edit" menu for the grid to the window's
-// menu bar, and turns the grid's clipboard shortcuts on.
-void addFileAndClipboardMenus(QMainWindow *window, vorgrd::tvorgrid *grid);
+void openDelimitedFile(QMainWindow *window, vorgrd::tvorgrid *grid);
+void saveDelimitedFile(QMainWindow *window, vorgrd::tvorgrid *grid);
+// The steps behind the two dialogs, for a name and a delimiter already known.
+void loadDelimited(QMainWindow *window, vorgrd::tvorgrid *grid, const QString &file,
+                   const QString &delimiter);
+void saveDelimited(QMainWindow *window, vorgrd::tvorgrid *grid, const QString &file,
+                   const QString &delimiter);
+
+void exportHtml(QMainWindow *window, vorgrd::tvorgrid *grid);
+void exportSylk(QMainWindow *window, vorgrd::tvorgrid *grid);
+// Writes the export into `file`; true when it was written.
+bool writeExport(QMainWindow *window, vorgrd::tvorgrid *grid, const QString &file, bool html);
+
+enum class ClipboardOperation { Cut, Copy, Paste, CopyAll };
+void runClipboard(QMainWindow *window, vorgrd::tvorgrid *grid, ClipboardOperation operation);
+
+// Shows a refusal of the library (or any failure) in a message box.
+void showError(QMainWindow *window, const QString &title, const QString &message);

@@ -1,176 +1,148 @@
 #include "demowindow.h"
 
+#include "demoactions.h"
 #include "demoexchange.h"
-#include "exportfill.h"
+#include "findbar.h"
+#include "orderssource.h"
 
 #include "grid/vorGrid.h"
+#include "host/exceptions.h"
 
-#include <QFile>
-#include <QInputDialog>
+#include <QLabel>
 #include <QStatusBar>
-#include <QTextStream>
 
 using namespace vorgrd;
 
-namespace {
-
-struct ColumnSetup
+DemoWindow::DemoWindow(QWidget *parent)
+    : QMainWindow(parent), m_grid(new tvorgrid(this)), m_findBar(new FindBar(m_grid, this)),
+      m_cellInfo(new QLabel(this)), m_markedInfo(new QLabel(this))
 {
-    const char *name;
-    tvorcolumntype type;
-    const char *format;
-    int width;
-    TAlignment alignment;
-};
-
-// Column 0 (the order number) is the fixed column.
-const ColumnSetup columnSetups[] = {
-    {"Order", ftstring, "", 60, taLeftJustify},
-    {"Customer", ftstring, "", 120, taLeftJustify},
-    {"Product", ftstring, "", 130, taLeftJustify},
-    {"Quantity", ftnumeric, "0", 70, taRightJustify},
-    {"Price", ftnumeric, "#,##0.00", 70, taRightJustify},
-    {"Delivered", ftdatetime, "dd mmm yyyy", 110, taLeftJustify},
-    {"Paid", ftcheckbox, "", 50, taCenter},
-    {"Total", ftformula, "#,##0.00", 100, taRightJustify},
-};
-
-} // namespace
-
-DemoWindow::DemoWindow(QWidget *parent) : QMainWindow(parent), m_grid(new tvorgrid(this))
-{
-    setWindowTitle(QStringLiteral("vorgrd demo"));
+    setWindowTitle(QStringLiteral("vorgrd demo: orders"));
     setCentralWidget(m_grid);
-    m_grid->setOptions(m_grid->Options() | goColSizing | goColMoving | goRowMoving | goEditing | goTabs);
-    setUpColumns();
-    loadOrders();
-    showDrawing();
-    setUpEditorColumns();
-    showMarkedRows();
-    m_grid->setshowtitles(true);
-    addFileAndClipboardMenus(this, m_grid);
-    addExportAndFillMenus(this, m_grid);
-    statusBar()->showMessage(QStringLiteral("%1 orders").arg(m_grid->RowCount() - 1));
-    resize(915, 520);
+    setUpGrid();
+    setUpStatusBar();
+    addDemoActions(this);
+    addToolBarBreak();
+    addToolBar(m_findBar);
+    connect(m_findBar, &FindBar::found, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 5000);
+        showCellInfo(m_grid->Col(), m_grid->Row());
+    });
+    reloadOrders();
+    resize(1000, 600);
 }
 
-void DemoWindow::setUpColumns()
+DemoWindow::~DemoWindow()
 {
-    m_grid->setColCount(int(std::size(columnSetups)));
-    m_grid->setFixedCols(1);
+    // The handlers point into this window; the grid (a child) outlives this body.
+    m_grid->ondrawcell = nullptr;
+    m_grid->OnSelectCell = nullptr;
+    m_grid->OnMouseDown = nullptr;
+    m_grid->OnMouseUp = nullptr;
+    m_grid->OnDblClick = nullptr;
+    m_grid->OnEditButtonClick = nullptr;
+}
+
+void DemoWindow::setUpGrid()
+{
+    m_grid->setOptions(m_grid->Options() | goColSizing | goRowMoving | goEditing | goTabs
+                       | goRangeSelect);
+    setUpOrdersColumns(m_grid);
     m_grid->setFixedRows(1);
-    TvorgridColumns *columns = m_grid->columns();
-    columns->BeginUpdate();
-    for (int i = 0; i < columns->Count(); ++i) {
-        const ColumnSetup &setup = columnSetups[i];
-        tmcolumn *column = columns->GeTmColumn(i);
-        column->SetcolumnName(QString::fromLatin1(setup.name));
-        column->settype(setup.type);
-        column->SetDisplayformat(QString::fromLatin1(setup.format));
-        column->SetWidth(setup.width);
-        column->SetAlignment(setup.alignment);
-    }
-    columns->GeTmColumn(2)->GetPickList()->setStringList(
-        {"Apples", "Bananas", "Carrots", "Cherries", "Grapes", "Leeks", "Pears", "Plums"});
-    columns->EndUpdate();
-    for (int i = 0; i < columns->Count(); ++i)
-        m_grid->setColWidths(i, columns->GeTmColumn(i)->GetWidth());
+    m_grid->setshowtitles(true);
+    m_grid->setClickFixed(true);
+    m_grid->setEnableClipboardShortcuts(true);
+    installOrdersDrawing(m_grid, &m_sort);
+    connectGridEvents();
 }
 
-void DemoWindow::loadOrders()
+void DemoWindow::connectGridEvents()
 {
-    QFile file(QStringLiteral(":/demo/orders.csv"));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QTextStream in(&file);
-    in.readLine(); // the header: the titles come from the columns
-    QStringList lines;
-    while (!in.atEnd())
-        lines << in.readLine();
-    m_grid->setRowCount(int(lines.size()) + 1);
-    for (int row = 1; row <= lines.size(); ++row) {
-        const QStringList fields = lines[row - 1].split(u';');
-        for (int col = 0; col < fields.size(); ++col)
-            m_grid->setCells(col, row, fields[col]);
-    }
-}
-
-void DemoWindow::showDrawing()
-{
-    TvorgridColumns *columns = m_grid->columns();
-    const int note = m_grid->ColCount();
-    m_grid->setColCount(note + 1);
-    columns->BeginUpdate();
-    for (int i = 0; i < columns->Count(); ++i)
-        columns->GeTmColumn(i)->Title()->SetAlignment(taCenter);
-    columns->GeTmColumn(0)->SetColor(clBtnFace);
-    columns->GeTmColumn(note)->SetcolumnName(QStringLiteral("Note"));
-    columns->GeTmColumn(note)->SetWidth(170); // a string column wraps its words
-    columns->EndUpdate();
-    m_grid->setColWidths(note, columns->GeTmColumn(note)->GetWidth());
-    const struct
-    {
-        int row;
-        const char *text;
-    } notes[] = {{2, "Leave at the back door and ring twice"},
-                 {5, "Call ahead: the loading bay closes at noon"},
-                 {9, "Split into two boxes and label both"}};
-    const int twoLines = 2 * m_grid->Font()->Height() + 6;
-    for (const auto &n : notes) {
-        if (n.row >= m_grid->RowCount()) continue;
-        m_grid->setCells(note, n.row, QString::fromLatin1(n.text));
-        m_grid->setRowHeights(n.row, twoLines);
-    }
-}
-
-void DemoWindow::setUpEditorColumns()
-{
-    // The notes column (showDrawing's) gets the ellipsis; the status column is new.
-    int note = m_grid->getcellsindex(QStringLiteral("Note"));
-    const int status = m_grid->ColCount();
-    m_grid->setColCount(status + (note < 0 ? 2 : 1));
-    if (note < 0) note = status + 1;
-    tmcolumn *statusColumn = m_grid->columns()->GeTmColumn(status);
-    statusColumn->SetcolumnName(QStringLiteral("Status"));
-    statusColumn->GetPickList()->setStringList(
-        {"new", "confirmed", "packed", "shipped", "delivered", "returned", "cancelled"});
-    statusColumn->SetWidth(90);
-    tmcolumn *noteColumn = m_grid->columns()->GeTmColumn(note);
-    noteColumn->SetcolumnName(QStringLiteral("Note"));
-    noteColumn->SetButtonStyle(cbsEllipsis);
-    const QStringList states = statusColumn->GetPickList()->toStringList();
-    for (int row = 1; row < m_grid->RowCount(); ++row)
-        m_grid->setCells(status, row, states.at((row * 3) % 5));
-    // The ellipsis (or Ctrl+Return) on a Note cell edits the note in a dialog.
-    m_grid->OnEditButtonClick = [this, note](QObject *) {
-        if (m_grid->Col() != note) return;
-        const int row = m_grid->Row();
-        bool ok = false;
-        const QString text = QInputDialog::getMultiLineText(
-            this, QStringLiteral("Note"), QStringLiteral("Note for order %1:").arg(m_grid->Cells(0, row)),
-            m_grid->Cells(note, row), &ok);
-        if (ok) m_grid->setCells(note, row, text.simplified());
+    m_grid->OnSelectCell = [this](QObject *, int col, int row, bool &) { showCellInfo(col, row); };
+    m_grid->OnMouseDown = [this](QObject *, TMouseButton, TShiftState, int, int) {
+        m_pressReachedBase = true;
     };
+    m_grid->OnMouseUp = [this](QObject *, TMouseButton button, TShiftState, int x, int y) {
+        // A press the base saw (a border drag, a cell) is no title click.
+        const bool titleClick = button == mbLeft && !m_pressReachedBase;
+        m_pressReachedBase = false;
+        if (titleClick) titleClicked(x, y);
+    };
+    m_grid->OnDblClick = [this](QObject *) { toggleMarks(); };
+    m_grid->OnEditButtonClick = [this](QObject *) { chooseCustomer(); };
 }
 
-// Row marks are the application's own: mark 1 flags the orders not yet paid, an
-// ondrawcell handler tints their cells, and a double click marks or unmarks a row.
-void DemoWindow::showMarkedRows()
+void DemoWindow::titleClicked(int x, int y)
 {
-    const int paidColumn = m_grid->getcellsindex(QStringLiteral("Paid"));
-    if (paidColumn < 0) return;
-    constexpr TColor markTint = 0x00C8F0FF; // a pale yellow (0x00BBGGRR)
-    for (int row = m_grid->FixedRows(); row < m_grid->RowCount(); ++row)
-        m_grid->SetSelectRow(row, 1, m_grid->Cells(paidColumn, row).isEmpty());
-    m_grid->ondrawcell = [this](QObject *, int col, int row, const QRect &, TGridDrawState state,
-                                QString &) {
-        if (col < m_grid->FixedCols() || row < m_grid->FixedRows() || (state & gdSelected))
-            return;
-        if (m_grid->GetSelectRow(row, 1)) m_grid->Canvas().Brush().setColor(markTint);
-    };
-    m_grid->OnDblClick = [this](QObject *) {
-        const int row = m_grid->Row();
-        m_grid->SetSelectRow(row, 1, !m_grid->GetSelectRow(row, 1));
-        m_grid->Refresh(); // marks never repaint by themselves
-    };
+    const TGridCoord cell = m_grid->MouseCoord(x, y);
+    if (cell.Y != 0 || cell.X < m_grid->FixedCols()) return;
+    sortByColumn(cell.X, cell.X == m_sort.column && !m_sort.descending);
+}
+
+void DemoWindow::setUpStatusBar()
+{
+    m_cellInfo->setObjectName(QStringLiteral("cellInfo"));
+    m_markedInfo->setObjectName(QStringLiteral("markedInfo"));
+    m_cellInfo->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(m_cellInfo, 1); // a passing message covers it for a while
+    statusBar()->addPermanentWidget(m_markedInfo);
+}
+
+void DemoWindow::reloadOrders()
+{
+    command(QStringLiteral("Fill"), [this] {
+        int filled = 0;
+        {
+            const TotalsRowAside aside(m_grid);
+            filled = fillOrders(m_grid, this);
+        }
+        addTotalsRow(m_grid); // the first fill has none to put back
+        const int paid = m_grid->getcellsindex(orders::Paid);
+        for (int row = orders::FirstOrderRow; row < m_grid->RowCount(); ++row)
+            m_grid->SetSelectRow(row, orders::FlagMark, m_grid->Cells(paid, row).isEmpty());
+        fitNoteRows(m_grid);
+        m_sort = m_undone = SortIndicator();
+        statusBar()->showMessage(QStringLiteral("%1 orders filled from the database").arg(filled), 5000);
+    });
+}
+
+QString DemoWindow::cellInfo(int col, int row) const
+{
+    if (col < 0 || row < 0 || col >= m_grid->ColCount() || row >= m_grid->RowCount()) return QString();
+    const QString raw = m_grid->Cells(col, row);
+    QString info = QStringLiteral("%1, order %2: %3")
+                       .arg(m_grid->getcellsname(col), m_grid->Cells(1, row),
+                            raw.isEmpty() ? QStringLiteral("(empty)") : raw);
+    const tvorcolumntype type = m_grid->columns()->GeTmColumn(col)->gettype();
+    if (raw.isEmpty() || type == ftstring || type == ftcheckbox) return info;
+    const QString shown = m_grid->DisplayText(col, row);
+    if (shown != raw) info += QStringLiteral("  =  ") + shown;
+    return info;
+}
+
+QString DemoWindow::cellInfoShown() const { return m_cellInfo->text(); }
+QString DemoWindow::markedInfoShown() const { return m_markedInfo->text(); }
+
+void DemoWindow::showCellInfo(int col, int row) { m_cellInfo->setText(cellInfo(col, row)); }
+
+void DemoWindow::showMarkedCount()
+{
+    m_markedInfo->setText(
+        QStringLiteral("%1 flagged").arg(m_grid->GetSelectRowCount(orders::FlagMark)));
+}
+
+bool DemoWindow::command(const QString &title, const std::function<void()> &operation)
+{
+    bool done = true;
+    try {
+        operation();
+    } catch (const Exception &e) {
+        showError(this, title, e.Message());
+        done = false;
+    }
+    fitNoteRows(m_grid); // heights stay by position when rows move
+    m_grid->Refresh();
+    showCellInfo(m_grid->Col(), m_grid->Row());
+    showMarkedCount();
+    return done;
 }
