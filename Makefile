@@ -5,7 +5,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: deps configure build test test-sanitize test-interop fuzz bench demo clean format test-install test-x11
+.PHONY: deps configure build test test-sanitize test-interop fuzz bench demo demo-tour clean format test-install test-x11
 
 deps:
 	@scripts/install-deps.sh
@@ -42,6 +42,13 @@ bench: build
 demo: configure
 	@cmake --build $(BUILD) --target demo -j $(JOBS)
 	@scripts/run-demo.sh $(BUILD)/apps/vorgrd-demo
+
+# The demo's scripted tour, one picture per step, into docs/images/tour/ (headless
+# when there is no display), and the README's main screenshot.
+demo-tour: configure
+	@cmake --build $(BUILD) --target demo -j $(JOBS)
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/apps/vorgrd-demo --tour docs/images/tour
+	@QT_QPA_PLATFORM=offscreen $(BUILD)/apps/vorgrd-demo --screenshot docs/images/demo.png
 
 # Installs into a temporary prefix and builds a consumer project against it (find_package,
 # uic, QUiLoader with the Designer plugin), then starts Qt Designer under Xvfb with it.
