@@ -38,6 +38,11 @@ public:
         action->setObjectName(QString::fromUtf8(entry.text).remove(u'&').remove(QStringLiteral("...")));
         if (*entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
         QObject::connect(action, &QAction::triggered, m_window, slot);
+        // Whatever the command changed, the status bar shows the current cell anew.
+        QObject::connect(action, &QAction::triggered, m_window, [w = m_window] {
+            w->showCellInfo(w->grid()->Col(), w->grid()->Row());
+            w->showMarkedCount();
+        });
         if (entry.icon != noIcon) {
             action->setIcon(m_window->style()->standardIcon(entry.icon));
             m_toolBar->addAction(action);

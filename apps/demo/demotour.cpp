@@ -70,8 +70,12 @@ void find(DemoWindow &w)
 void paste(DemoWindow &w)
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("Plums\t12\r\nPears\t7"));
-    w.grid()->FocusCell(column(w, QStringLiteral("Product")), 3, true);
+    tvorgrid *grid = w.grid();
+    const int product = column(w, QStringLiteral("Product"));
+    grid->setTopRow(grid->FixedRows());
+    grid->FocusCell(product, 3, true);
     trigger(w, "Paste\tCtrl+V");
+    grid->setSelection({product, 3, product + 1, 4}); // to show where the cells went
 }
 
 void openPickList(DemoWindow &w)

@@ -24,9 +24,14 @@ DemoWindow::DemoWindow(QWidget *parent)
     addDemoActions(this);
     addToolBarBreak();
     addToolBar(m_findBar);
-    connect(m_findBar, &FindBar::found, this, [this](const QString &message) {
-        statusBar()->showMessage(message, 5000);
+    connect(m_findBar, &FindBar::searched, this, [this](const QString &text, int col, int row) {
         showCellInfo(m_grid->Col(), m_grid->Row());
+        if (text.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Type a text to find"), 5000);
+        else if (col < 0)
+            statusBar()->showMessage(QStringLiteral("\"%1\" not found (further)").arg(text), 5000);
+        else
+            statusBar()->showMessage(QStringLiteral("Found: ") + cellInfo(col, row), 5000);
     });
     reloadOrders();
     resize(1000, 600);
@@ -66,9 +71,15 @@ void DemoWindow::connectGridEvents()
         // A press the base saw (a border drag, a cell) is no title click.
         const bool titleClick = button == mbLeft && !m_pressReachedBase;
         m_pressReachedBase = false;
+        m_lastReleaseOnTitle = titleClick && m_grid->MouseCoord(x, y).Y == 0;
         if (titleClick) titleClicked(x, y);
     };
-    m_grid->OnDblClick = [this](QObject *) { toggleMarks(); };
+    m_grid->OnDblClick = [this](QObject *) {
+        // The double click's release is no second title click; on a title the first
+        // click has sorted already and the rows are not flagged.
+        m_pressReachedBase = true;
+        if (!m_lastReleaseOnTitle) toggleMarks();
+    };
     m_grid->OnEditButtonClick = [this](QObject *) { chooseCustomer(); };
 }
 
@@ -111,7 +122,7 @@ QString DemoWindow::cellInfo(int col, int row) const
     if (col < 0 || row < 0 || col >= m_grid->ColCount() || row >= m_grid->RowCount()) return QString();
     const QString raw = m_grid->Cells(col, row);
     QString info = QStringLiteral("%1, order %2: %3")
-                       .arg(m_grid->getcellsname(col), m_grid->Cells(1, row),
+                       .arg(m_grid->getcellsname(col), m_grid->getcellname(orders::Order, row),
                             raw.isEmpty() ? QStringLiteral("(empty)") : raw);
     const tvorcolumntype type = m_grid->columns()->GeTmColumn(col)->gettype();
     if (raw.isEmpty() || type == ftstring || type == ftcheckbox) return info;

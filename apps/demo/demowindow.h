@@ -86,4 +86,5 @@ private:
     SortIndicator m_sort;
     SortIndicator m_undone; // the sort an undo took back, for the redo
     bool m_pressReachedBase = false;
+    bool m_lastReleaseOnTitle = false;
 };

@@ -33,10 +33,7 @@ FindBar::FindBar(tvorgrid *grid, QWidget *parent)
 
 bool FindBar::findFirst()
 {
-    if (m_text->text().isEmpty()) {
-        emit found(QStringLiteral("Type a text to find"));
-        return false;
-    }
+    if (m_text->text().isEmpty()) return report(false, -1, -1);
     // Searching compares as text; the sort sets its own key type when it runs.
     m_grid->setKeyType(soString);
     m_grid->setKeyPos(1);
@@ -66,12 +63,7 @@ void FindBar::activate()
 
 bool FindBar::report(bool matched, int col, int row)
 {
-    if (!matched) {
-        emit found(QStringLiteral("\"%1\" not found (further)").arg(m_text->text()));
-        return false;
-    }
-    m_grid->FocusCell(col, row, true);
-    emit found(QStringLiteral("\"%1\" found in %2 of order %3")
-                   .arg(m_text->text(), m_grid->getcellsname(col), m_grid->Cells(0, row)));
-    return true;
+    if (matched) m_grid->FocusCell(col, row, true);
+    emit searched(m_text->text(), matched ? col : -1, matched ? row : -1);
+    return matched;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The find bar: a text, "Substring" and "Backwards", and Find / Find next over the
 // grid's cells (tvorgrid::FindFirst / FindNext, row by row). A match becomes the
-// current cell; the outcome goes to the window's status bar through `found`.
+// current cell; `searched` reports each outcome.
 
 #include <QToolBar>
 
@@ -30,7 +30,8 @@ public:
     void activate();
 
 signals:
-    void found(const QString &message);
+    // The cell that matched, or -1, -1 when nothing (further) matched.
+    void searched(const QString &text, int col, int row);
 
 private:
     bool report(bool matched, int col, int row);

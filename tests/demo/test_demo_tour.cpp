@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +180,33 @@ TEST_F(DemoTour, TitleClicksSortOneWayThenTheOther)
     const QStringList orderNumbers = column(orders::Order);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col(orders::Price), 3).center(), 1000);
     EXPECT_EQ(column(orders::Order), orderNumbers);
+}
+
+// What a window system delivers for a double click: press, release, double-click
+// press, release (QTest's own double click sends the third event alone).
+void doubleClick(QWidget *widget, QPoint at)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, at, 1000);
+    QMouseEvent press(QEvent::MouseButtonDblClick, at, widget->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(widget, &press);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+}
+
+TEST_F(DemoTour, ADoubleClickOnATitleSortsOnceAndFlagsNothing)
+{
+    const int flagged = grid->GetSelectRowCount(orders::FlagMark);
+    doubleClick(grid->viewport(), grid->CellRect(col(orders::Quantity), 0).center());
+    EXPECT_EQ(window.sortIndicator().column, col(orders::Quantity));
+    EXPECT_FALSE(window.sortIndicator().descending);
+    EXPECT_EQ(grid->GetSelectRowCount(orders::FlagMark), flagged);
+    // In the body a double click flags or unflags the row.
+    const bool wasFlagged = grid->GetSelectRow(4, orders::FlagMark);
+    doubleClick(grid->viewport(), grid->CellRect(col(orders::Product), 4).center());
+    EXPECT_EQ(grid->GetSelectRow(4, orders::FlagMark), !wasFlagged);
+    EXPECT_EQ(grid->GetSelectRowCount(orders::FlagMark), flagged + (wasFlagged ? -1 : 1));
+    EXPECT_EQ(window.sortIndicator().column, col(orders::Quantity));
 }
 
 TEST_F(DemoTour, AFormulaColumnIsNotSortedByItsTexts)
