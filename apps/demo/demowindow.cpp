@@ -113,7 +113,10 @@ void DemoWindow::reloadOrders()
             m_grid->SetSelectRow(row, orders::FlagMark, m_grid->Cells(paid, row).isEmpty());
         fitNoteRows(m_grid);
         m_sort = m_undone = SortIndicator();
-        statusBar()->showMessage(QStringLiteral("%1 orders filled from the database").arg(filled), 5000);
+        // Before the window is shown a message would be drawn over the cell's line
+        // (showing the window shows the line again); the first fill needs none.
+        if (isVisible())
+            statusBar()->showMessage(QStringLiteral("%1 orders filled from the database").arg(filled), 5000);
     });
 }
 
