@@ -69,8 +69,12 @@ int compareCodeUnits(QStringView a, QStringView b)
 // - a real collation locale: the collator's sort key;
 // - the C locale, which the collator compares by case folding: the case-folded text
 //   (its own sort keys ignore the case setting).
-// Texts the fast keys mishandle (NUL, which ICU sort keys stop at, and surrogates)
-// fall back to the collator for every comparison they take part in.
+// Texts the fast keys mishandle fall back to the collator for every comparison they
+// take part in: NUL, which ICU sort keys stop at; surrogates; and the empty text, which
+// the collator puts before every other text, also before one made only of characters
+// the collation ignores (soft hyphen, zero-width space), whose sort key is the empty
+// text's. Among non-empty texts the collator has no tie-break of its own, so equal
+// sort keys are exactly its ties and none is added.
 struct TextKey
 {
     QStringView text;
@@ -89,6 +93,7 @@ struct CollatedKey : TextKey
 
 bool hasFastKey(QStringView text)
 {
+    if (text.isEmpty()) return false;
     for (QChar c : text)
         if (c.unicode() == 0 || c.isSurrogate()) return false;
     return true;

@@ -297,3 +297,97 @@ TEST(TvorListOrder, KeyTypeChangeOnASortedListGivesTheSchemesOrder)
     EXPECT_EQ(itemsOf(list), reference.items);
     EXPECT_EQ(list.checkConsistency(), "");
 }
+
+namespace {
+
+// Under a real collation the empty text comes before every other text, also before
+// texts made only of characters the collation ignores, although their collation sort
+// keys are the same.
+const QString softHyphen(QChar(0x00AD));
+const QString zeroWidthSpace(QChar(0x200B));
+
+FormatSettings usEnglishCollation()
+{
+    FormatSettings settings = FormatSettings::invariant();
+    settings.CollationLocale = QLocale(QLocale::English, QLocale::UnitedStates);
+    return settings;
+}
+
+QString randomIgnorableText(QRandomGenerator &random)
+{
+    static const QStringList pieces = {softHyphen, zeroWidthSpace, QString(QChar(0)), "a", "A",
+                                       "b", "-", softHyphen + "a"};
+    QString text;
+    const int length = random.bounded(4); // a quarter of the texts are empty
+    for (int k = 0; k < length; ++k)
+        text += pieces[random.bounded(int(pieces.size()))];
+    return text;
+}
+
+} // namespace
+
+TEST(TvorListOrder, EmptyAndIgnorableKeysSortAsTheComparisonOrdersThem)
+{
+    test::PinnedSettings pinned(usEnglishCollation());
+    const QStringList texts = {softHyphen, "b", "", zeroWidthSpace, softHyphen + zeroWidthSpace,
+                               "a", "", softHyphen + "a"};
+    ASSERT_LT(AnsiCompareText(QString(), softHyphen), 0); // what the list must agree with
+
+    for (bool descending : {false, true}) {
+        SCOPED_TRACE(descending ? "descending" : "ascending");
+        TvorList list;
+        list.setDescending(descending);
+        for (const QString &t : texts)
+            list.Add(t);
+        list.Sort();
+        for (int i = 1; i < list.Count(); ++i) {
+            const int order = AnsiCompareText(list.Get(i - 1), list.Get(i));
+            EXPECT_TRUE(descending ? order >= 0 : order <= 0) << "at " << i;
+        }
+    }
+
+    // A kept-sorted list finds every item it holds and says it is in order.
+    TvorList kept;
+    kept.SetSorted(true);
+    for (const QString &t : texts)
+        kept.Add(t);
+    EXPECT_EQ(kept.checkConsistency(), "");
+    for (const QString &t : texts) {
+        const int index = kept.IndexOf(t);
+        ASSERT_GE(index, 0) << "missing a text of " << t.size() << " characters";
+        EXPECT_EQ(AnsiCompareText(kept.Get(index), t), 0);
+    }
+}
+
+TEST(TvorListOrder, RandomTextsWithIgnorableCharactersSortAsTheComparisonOrdersThem)
+{
+    // The reference compares every pair with AnsiCompareText itself, so the places of
+    // ties (the items carry distinct objects) are checked as well as the order.
+    test::PinnedSettings pinned(usEnglishCollation());
+    QRandomGenerator random(815);
+    for (int round = 0; round < 300; ++round) {
+        const bool descending = round % 2 == 1;
+        TvorList list;
+        ReferenceList reference;
+        list.setDescending(descending);
+        reference.descending = descending;
+        const int size = random.bounded(40);
+        for (int i = 0; i < size; ++i) {
+            const QString text = randomIgnorableText(random);
+            list.AddObject(text, objectFor(i));
+            reference.items.push_back({text, objectFor(i)});
+        }
+        list.Sort();
+        reference.sort();
+        ASSERT_EQ(itemsOf(list), reference.items) << "round " << round;
+
+        TvorList kept;
+        kept.setDescending(descending);
+        kept.SetSorted(true);
+        for (const RefItem &item : reference.items)
+            kept.Add(item.text);
+        ASSERT_EQ(kept.checkConsistency(), "") << "round " << round;
+        for (const RefItem &item : reference.items)
+            ASSERT_GE(kept.IndexOf(item.text), 0) << "round " << round;
+    }
+}
