@@ -3,8 +3,15 @@
 #include "host/exceptions.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
+#include <utility>
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
 
 // Sections: CellText | row table (pages, extent, trimming) | cell access |
 // moves and exchanges | permutations | consistency check
@@ -135,6 +142,42 @@ int rowSize(const cellstore_internal::Row &r)
     const int objects = r.objects ? static_cast<int>(r.objects->size()) : 0;
     return std::max(static_cast<int>(r.cells.size()), objects);
 }
+
+// Row pointers taken out of the pages during a permutation, in one block.
+// OPTIMIZATION: a block of several megabytes asks the system for huge pages, so that
+// reading it in a random order does not also miss the address translation cache for
+// nearly every read.
+class RowPointerBuffer
+{
+public:
+    // `count` pointers, those from `written` on null (the first ones are all written
+    // by the caller before they are read).
+    RowPointerBuffer(size_t count, size_t written)
+    {
+        const size_t bytes = std::max<size_t>(count, 1) * sizeof(void *);
+        if (bytes >= HugePage * 2) {
+            const size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+            m_data = static_cast<cellstore_internal::Row **>(std::aligned_alloc(HugePage, rounded));
+#ifdef MADV_HUGEPAGE
+            if (m_data) madvise(m_data, rounded, MADV_HUGEPAGE); // advice only: may be ignored
+#endif
+        } else {
+            m_data = static_cast<cellstore_internal::Row **>(std::malloc(bytes));
+        }
+        if (!m_data) throw std::bad_alloc();
+        std::fill(m_data + std::min(written, count), m_data + count, nullptr);
+    }
+    ~RowPointerBuffer() { std::free(m_data); }
+    RowPointerBuffer(RowPointerBuffer &&other) noexcept : m_data(std::exchange(other.m_data, nullptr)) {}
+    RowPointerBuffer(const RowPointerBuffer &) = delete;
+    RowPointerBuffer &operator=(const RowPointerBuffer &) = delete;
+    RowPointerBuffer &operator=(RowPointerBuffer &&) = delete;
+    cellstore_internal::Row *&operator[](size_t i) noexcept { return m_data[i]; }
+
+private:
+    static constexpr size_t HugePage = size_t(2) << 20;
+    cellstore_internal::Row **m_data = nullptr;
+};
 
 } // namespace
 
@@ -464,16 +507,79 @@ void CellStore::checkOrder(int first, const std::vector<int> &order, const char 
     }
 }
 
+std::vector<size_t> CellStore::createPagesFor(int first, const std::vector<int> &order)
+{
+    // Only a target whose source lies below the extent can receive a row: a sparse
+    // store permuted over a long range creates no page for the empty stretch.
+    std::vector<size_t> created;
+    try {
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (order[i] >= m_rowExtent) continue;
+            const auto pageIndex = static_cast<size_t>((first + static_cast<int>(i)) >> PageBits);
+            if (pageIndex < m_pages.size() && m_pages[pageIndex]) continue;
+            if (m_pages.size() <= pageIndex) m_pages.resize(pageIndex + 1);
+            if (created.size() == created.capacity()) created.reserve(2 * created.size() + 8);
+            m_pages[pageIndex] = std::make_unique<Page>(PageSize);
+            created.push_back(pageIndex);
+        }
+    } catch (...) {
+        dropBlankPages(created); // all blank: nothing has moved yet
+        m_pages.resize(pagesFor(m_rowExtent, PageSize));
+        throw;
+    }
+    return created;
+}
+
+void CellStore::placeRow(int row, Row *record) noexcept
+{
+    (*m_pages[static_cast<size_t>(row >> PageBits)])[static_cast<size_t>(row & (PageSize - 1))]
+        .reset(record);
+    m_rowExtent = std::max(m_rowExtent, row + 1);
+}
+
+void CellStore::dropBlankPages(const std::vector<size_t> &pages) noexcept
+{
+    for (size_t pageIndex : pages) {
+        auto &page = m_pages[pageIndex];
+        if (std::all_of(page->begin(), page->end(), [](const auto &r) { return !r; })) page.reset();
+    }
+}
+
+// OPTIMIZATION: a permutation of millions of rows is a gather of row pointers in a
+// random order, and once those pointers no longer fit in the processor's cache every
+// step is a memory access. It is made as cheap as such an access allows: the rows are
+// taken out as plain pointers into one buffer (no source slot is written back during
+// the gather, which doubled the memory traffic), the buffer asks for huge pages (so a
+// random read does not also miss the address translation cache), and the read of the
+// row a few steps ahead is started early, so that several accesses overlap.
+// Every page the permuted range may receive a row in exists before a row is taken,
+// so nothing after the take can fail with rows in the buffer.
 void CellStore::permuteRows(int first, const std::vector<int> &order)
 {
     checkOrder(first, order, "row");
-    if (first >= m_rowExtent) return;
-    std::vector<std::unique_ptr<Row>> taken(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        taken[i] = takeRow(first + static_cast<int>(i));
-    for (size_t i = 0; i < order.size(); ++i)
-        putRow(first + static_cast<int>(i),
-               std::move(taken[static_cast<size_t>(order[i] - first)]));
+    if (first >= m_rowExtent || order.empty()) return;
+    const int last = first + static_cast<int>(order.size() - 1);
+    const int takenEnd = std::min(last, m_rowExtent - 1);
+    std::vector<size_t> created;
+    RowPointerBuffer taken = withMemoryCheck("permuteRows", [&] {
+        RowPointerBuffer buffer(order.size(), static_cast<size_t>(takenEnd - first + 1));
+        created = createPagesFor(first, order);
+        return buffer;
+    });
+    for (int row = first; row <= takenEnd; ++row) {
+        const auto &page = m_pages[static_cast<size_t>(row >> PageBits)];
+        taken[static_cast<size_t>(row - first)] =
+            page ? (*page)[static_cast<size_t>(row & (PageSize - 1))].release() : nullptr;
+    }
+    constexpr size_t Ahead = 16;
+    const size_t n = order.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i + Ahead < n)
+            __builtin_prefetch(&taken[static_cast<size_t>(order[i + Ahead] - first)]);
+        Row *record = taken[static_cast<size_t>(order[i] - first)];
+        if (record) placeRow(first + static_cast<int>(i), record);
+    }
+    dropBlankPages(created);
     trimExtent();
 }
 

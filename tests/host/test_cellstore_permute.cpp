@@ -1,0 +1,132 @@
+// Whole-row permutations over several pages of the row table: sparse rows, missing
+// pages, ranges reaching beyond the last row, and large random orders, each checked
+// against a plain model and the store's own invariant check.
+#include "host/cellstore.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <numeric>
+#include <random>
+
+using vorgrd::CellStore;
+
+namespace {
+
+#define EXPECT_CONSISTENT(store) EXPECT_EQ((store).checkConsistency(), QString())
+
+// Writes "r<row>" into column 1 of every listed row (and an object into row 0's
+// column 3 when listed) and returns the model: row -> text.
+std::map<int, QString> fill(CellStore &store, const std::vector<int> &rows)
+{
+    std::map<int, QString> model;
+    for (int row : rows) {
+        const QString text = QStringLiteral("r%1").arg(row);
+        store.setText(1, row, text);
+        model[row] = text;
+    }
+    return model;
+}
+
+// Applies `order` from `first` to the model as permuteRows does to the store.
+std::map<int, QString> permuted(const std::map<int, QString> &model, int first,
+                                const std::vector<int> &order)
+{
+    std::map<int, QString> next;
+    for (const auto &[row, text] : model)
+        if (row < first || row >= first + static_cast<int>(order.size())) next[row] = text;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const auto source = model.find(order[i]);
+        if (source != model.end()) next[first + static_cast<int>(i)] = source->second;
+    }
+    return next;
+}
+
+void expectHolds(const CellStore &store, const std::map<int, QString> &model, int upTo)
+{
+    for (int row = 0; row < upTo; ++row) {
+        const auto it = model.find(row);
+        ASSERT_EQ(store.text(1, row), it == model.end() ? QString() : it->second) << "row " << row;
+    }
+    EXPECT_EQ(store.rowExtent(), model.empty() ? 0 : model.rbegin()->first + 1);
+    EXPECT_CONSISTENT(store);
+}
+
+std::vector<int> shuffled(int first, int count, unsigned seed)
+{
+    std::vector<int> order(static_cast<size_t>(count));
+    std::iota(order.begin(), order.end(), first);
+    std::mt19937 rng(seed);
+    std::shuffle(order.begin(), order.end(), rng);
+    return order;
+}
+
+} // namespace
+
+TEST(CellStorePermute, RowsTravelAcrossPagesThatDidNotExist)
+{
+    // Rows in pages 0 and 3 only (1024 rows a page); the permutation spreads them over
+    // pages 0 to 4, so pages 1, 2 and 4 must come into being for the rows they receive.
+    CellStore store;
+    auto model = fill(store, {5, 700, 1023, 3100, 3500});
+    const std::vector<int> order = shuffled(0, 5000, 7);
+    store.permuteRows(0, order);
+    model = permuted(model, 0, order);
+    expectHolds(store, model, 5000);
+    // And back: the inverse order restores every row.
+    std::vector<int> inverse(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    store.permuteRows(0, inverse);
+    model = permuted(model, 0, inverse);
+    expectHolds(store, model, 5000);
+    EXPECT_EQ(store.text(1, 3500), QStringLiteral("r3500"));
+}
+
+TEST(CellStorePermute, RangesBeyondTheLastRowGrowAndShrinkTheExtent)
+{
+    CellStore store;
+    auto model = fill(store, {0, 1, 2});
+    // Row 0 goes to 2999: the extent grows to 3000.
+    std::vector<int> order(3000);
+    std::iota(order.begin(), order.end(), 0);
+    std::swap(order[0], order[2999]);
+    store.permuteRows(0, order);
+    model = permuted(model, 0, order);
+    expectHolds(store, model, 3000);
+    EXPECT_EQ(store.rowExtent(), 3000);
+    // A range starting past every row moves nothing; one starting at the last row
+    // brings it back to 0..2 and the extent shrinks.
+    store.permuteRows(5000, {5001, 5000});
+    expectHolds(store, model, 3000);
+    std::vector<int> back(3000);
+    std::iota(back.begin(), back.end(), 0);
+    std::swap(back[0], back[2999]);
+    store.permuteRows(0, back);
+    model = permuted(model, 0, back);
+    expectHolds(store, model, 3000);
+    EXPECT_EQ(store.rowExtent(), 3);
+}
+
+TEST(CellStorePermute, LargeRandomOrdersOfPartlyFilledRangesMatchTheModel)
+{
+    // Many pages, one row in three written, objects riding along, a range that starts
+    // inside a page: the prefetching gather must place every row exactly.
+    CellStore store;
+    std::vector<int> rows;
+    for (int row = 0; row < 20000; row += 3)
+        rows.push_back(row);
+    auto model = fill(store, rows);
+    store.setObject(4, 9, reinterpret_cast<void *>(intptr_t(99)));
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        const int first = 100 * static_cast<int>(seed);
+        const std::vector<int> order = shuffled(first, 21000 - first, seed);
+        store.permuteRows(first, order);
+        model = permuted(model, first, order);
+        expectHolds(store, model, 21000);
+    }
+    int objectRows = 0;
+    for (int row = 0; row < store.rowExtent(); ++row)
+        objectRows += store.object(4, row) != nullptr;
+    EXPECT_EQ(objectRows, 1);
+}
