@@ -62,6 +62,15 @@ QString CellText::text() const
     return QString::fromLatin1(reinterpret_cast<const char *>(m_bytes + 1), m_bytes[0]);
 }
 
+QStringView CellText::view(char16_t *buffer) const noexcept
+{
+    if (m_bytes[0] == HeapTag) return QStringView(*heap());
+    const int length = m_bytes[0];
+    for (int i = 0; i < length; ++i)
+        buffer[i] = m_bytes[1 + i];
+    return QStringView(buffer, length);
+}
+
 static bool fitsInline(const QString &text)
 {
     if (text.size() > 15) return false;
@@ -287,6 +296,15 @@ QString CellStore::text(int col, int row) const
     const Row *r = rowAt(row);
     if (!r || col >= static_cast<int>(r->cells.size())) return QString();
     return r->cells[static_cast<size_t>(col)].text();
+}
+
+QStringView CellStore::textView(int col, int row, TextBuffer &buffer) const
+{
+    checkIndex(col, "column");
+    checkIndex(row, "row");
+    const Row *r = rowAt(row);
+    if (!r || col >= static_cast<int>(r->cells.size())) return {};
+    return r->cells[static_cast<size_t>(col)].view(buffer.units);
 }
 
 void CellStore::setText(int col, int row, const QString &text)

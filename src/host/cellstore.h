@@ -17,6 +17,7 @@
 
 #include "host/vorgrdexport.h"
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +42,11 @@ public:
     CellText &operator=(CellText &&other) noexcept;
 
     QString text() const;
+    // The text without a QString: over the heap text, or widened into `buffer` (at
+    // least InlineCapacity units) for an inline one.
+    QStringView view(char16_t *buffer) const noexcept;
     void setText(const QString &text);
+    static constexpr int InlineCapacity = 15;
     bool isEmpty() const noexcept { return m_bytes[0] == 0; }
     bool isInline() const noexcept { return m_bytes[0] != HeapTag; }
     // For the consistency check: a heap text must not be one that fits inline.
@@ -49,7 +54,6 @@ public:
 
 private:
     static constexpr unsigned char HeapTag = 0xFF;
-    static constexpr int InlineCapacity = 15;
 
     QString *heap() const noexcept;
     void release() noexcept;
@@ -84,6 +88,17 @@ public:
 
     QString text(int col, int row) const;
     void setText(int col, int row, const QString &text);
+
+    // Reading a cell without building a QString, for code that reads many cells and
+    // keeps none (searching, cutting sort keys). The view is over the stored text or,
+    // for a short text kept inside the cell, over `buffer`, into which it is widened;
+    // it stays valid until the cell is written or the buffer is used again. Negative
+    // indices raise ERangeError as text() does.
+    struct TextBuffer
+    {
+        char16_t units[cellstore_internal::CellText::InlineCapacity];
+    };
+    QStringView textView(int col, int row, TextBuffer &buffer) const;
     void *object(int col, int row) const;
     void setObject(int col, int row, void *object);
 

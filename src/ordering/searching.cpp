@@ -11,6 +11,7 @@
 #include "grid/vorGrid.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
+#include "keyedlist/keyconvert_p.h"
 
 #include <QCollator>
 #include <QStringView>
@@ -24,12 +25,12 @@ namespace {
 // The key window is taken as the grid's values stand (a sort clamps them through
 // TvorList, a search does not): a start below 1 counts as 1, a length of 0 or less
 // and a start beyond the end give the empty key.
-QStringView keyOf(const QString &text, int keyPos, int keyLen)
+QStringView keyOf(QStringView text, int keyPos, int keyLen)
 {
     if (keyLen <= 0) return {};
     const qsizetype start = keyPos < 1 ? 0 : qsizetype(keyPos) - 1;
     if (start >= text.size()) return {};
-    return QStringView(text).mid(start, qMin<qsizetype>(keyLen, text.size() - start));
+    return text.mid(start, qMin<qsizetype>(keyLen, text.size() - start));
 }
 
 // The search text converted once per FindNext.
@@ -69,7 +70,7 @@ bool containsUpperCased(QStringView haystack, QStringView upperNeedle)
 }
 
 // Throws EConvertError (from StrToDateTime) for a soDate key that is no date.
-bool cellMatches(const QString &text, const SearchValue &value, int keyPos, int keyLen)
+bool cellMatches(QStringView text, const SearchValue &value, int keyPos, int keyLen)
 {
     switch (value.type) {
     case soString:
@@ -80,7 +81,7 @@ bool cellMatches(const QString &text, const SearchValue &value, int keyPos, int 
         if (value.substring) return !value.text.isEmpty() && text.contains(value.text);
         return keyOf(text, keyPos, keyLen) == QStringView(value.text);
     case soNumeric:
-        return LeadingNumber(keyOf(text, keyPos, keyLen).toString()) == value.number;
+        return internal::leadingNumberOf(keyOf(text, keyPos, keyLen)) == value.number;
     case soDate:
         return StrToDateTime(keyOf(text, keyPos, keyLen).toString()) == value.number;
     }
@@ -274,10 +275,13 @@ bool tvorgrid::FindNext(int &col, int &row)
         s.SearchActive = false;
         return false;
     }
+    // OPTIMIZATION: a search reads a million cells and keeps none: read them as views.
+    CellStore::TextBuffer buffer;
     do {
         bool match = false;
         try {
-            match = cellMatches(Cells(s.SearchCol, s.SearchRow), value, m_KeyPos, m_KeyLen);
+            match = cellMatches(cellStore().textView(s.SearchCol, s.SearchRow, buffer), value,
+                                m_KeyPos, m_KeyLen);
         } catch (const EConvertError &e) {
             // The position stays on this cell and the search stays armed.
             throw EConvertError(QStringLiteral("%1 (search in cell %2, %3)")

@@ -102,7 +102,7 @@ public:
         m_chars.clear();
         m_spans.clear();
     }
-    void add(const QString &text)
+    void add(QStringView text)
     {
         m_spans.emplace_back(static_cast<qsizetype>(m_chars.size()), text.size());
         m_chars.insert(m_chars.end(), text.cbegin(), text.cend());
@@ -142,14 +142,15 @@ void orderInto(TvorList &list, std::vector<int> &order)
 // ties included, is exactly the keyed list's.
 
 // The key of a cell text, cut as the keyed list cuts it.
-QStringView keyOf(const QString &text, qsizetype from, qsizetype length)
+QStringView keyOf(QStringView text, qsizetype from, qsizetype length)
 {
     if (from >= text.size()) return {};
-    return QStringView(text).sliced(from, std::min(length, text.size() - from));
+    return text.sliced(from, std::min(length, text.size() - from));
 }
 
-// Orders the numeric keys of one line (textAt(i) for i in 0..n-1) from sortStart on
-// and appends the order to `order`: entry i is the position that ranks i-th.
+// Orders the numeric keys of one line (textAt(i, buffer) for i in 0..n-1, a view as
+// CellStore::textView gives it) from sortStart on and appends the order to `order`:
+// entry i is the position that ranks i-th.
 template <typename TextAt>
 void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int keyLen,
                   bool descending, std::vector<int> &order)
@@ -159,8 +160,9 @@ void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int ke
     const qsizetype length = std::max(keyLen, 1);
     std::vector<internal::Entry<double>> entries;
     entries.reserve(static_cast<size_t>(n - start));
+    CellStore::TextBuffer buffer;
     for (int i = start; i < n; ++i)
-        entries.push_back({internal::leadingNumberOf(keyOf(textAt(i), from, length)), i});
+        entries.push_back({internal::leadingNumberOf(keyOf(textAt(i, buffer), from, length)), i});
     const int last = static_cast<int>(entries.size()) - 1;
     internal::partitionSort(entries, 0, last, descending,
                             [](double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); });
@@ -176,7 +178,7 @@ void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int ke
         std::vector<QString> texts; // outlives `items`, which views it
         texts.reserve(static_cast<size_t>(zerosEnd - zeros + 1));
         for (int k = zeros; k <= zerosEnd; ++k)
-            texts.push_back(textAt(entries[static_cast<size_t>(k)].index));
+            texts.push_back(textAt(entries[static_cast<size_t>(k)].index, buffer).toString());
         std::vector<internal::TextItem> items;
         items.reserve(texts.size());
         for (size_t k = 0; k < texts.size(); ++k)
@@ -302,15 +304,18 @@ void tvorgrid::sortLines(mSortState kind, int line)
     // that does not convert) while nothing has been touched yet.
     const int n = rows ? RowCount() : ColCount();
     const CellStore &store = cellStore();
-    const auto textAt = [&](int i) { return rows ? store.text(line, i) : store.text(i, line); };
+    const auto textAt = [&](int i, CellStore::TextBuffer &buffer) {
+        return rows ? store.textView(line, i, buffer) : store.textView(i, line, buffer);
+    };
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n));
     if (KeyType() == soNumeric) {
         orderNumbers(textAt, n, sortStart, KeyPos(), KeyLen(), SortDescending(), order);
     } else {
         KeyTexts texts; // outlives `keys`, which views it
+        CellStore::TextBuffer buffer;
         for (int i = 0; i < n; ++i)
-            texts.add(textAt(i));
+            texts.add(textAt(i, buffer));
         TvorList keys;
         applyKeySettings(keys, *this, sortStart);
         texts.loadInto(keys);
@@ -366,7 +371,9 @@ void tvorgrid::sortEveryLine(mSortState kind)
     std::vector<int> orders;
     orders.reserve(static_cast<size_t>(total));
     for (int line = first; line < first + lines; ++line) {
-        const auto textAt = [&](int i) { return rows ? store.text(i, line) : store.text(line, i); };
+        const auto textAt = [&](int i, CellStore::TextBuffer &buffer) {
+            return rows ? store.textView(i, line, buffer) : store.textView(line, i, buffer);
+        };
         if (KeyType() == soNumeric) {
             orderNumbers(textAt, blockLength, sortStart, KeyPos(), KeyLen(), SortDescending(),
                          orders);
@@ -374,8 +381,9 @@ void tvorgrid::sortEveryLine(mSortState kind)
         }
         keys.Clear(); // before the texts it views
         texts.clear();
+        CellStore::TextBuffer buffer;
         for (int i = 0; i < blockLength; ++i)
-            texts.add(textAt(i));
+            texts.add(textAt(i, buffer));
         texts.loadInto(keys);
         orderInto(keys, orders);
     }
