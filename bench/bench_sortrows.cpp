@@ -15,6 +15,13 @@
 // and leaves the inverse permutation in SortIndex; its undo checks SortIndex, moves
 // rows and marks back and leaves SortIndex inverted again.
 //
+// search (at the sizes with the Qt peer) looks for a value no cell holds, so that it
+// reads the whole column once: ours FindFirstInCol, by number (KeyType soNumeric) in
+// column 0 and as a case-insensitive part of the text (soString, SearchSubstring) in
+// column 2; the peer QAbstractItemModel::match on the model, Qt::MatchExactly on the
+// numbers under Qt::UserRole and Qt::MatchContains on the texts. Prints
+//   ratio search_number.vs_qt, search_substring.vs_qt
+//
 // sort_texts repeats ours and the limit on column 1, whose keys include texts without
 // a number (they sort at zero and are ordered among themselves as text).
 //
@@ -214,6 +221,42 @@ void BM_OursUndo(benchmark::State &state)
     }
 }
 
+// A search for what no cell holds: every cell of the column is read once.
+void BM_OursSearch(benchmark::State &state)
+{
+    tvorgrid &grid = *data->grid;
+    const bool substring = state.range(0) != 0;
+    grid.setKeyType(substring ? soString : soNumeric);
+    grid.setSearchSubstring(substring);
+    for (auto _ : state) {
+        int col = 0, row = 0;
+        bool found = true;
+        state.SetIterationTime(timed([&] {
+            found = grid.FindFirstInCol(substring ? QStringLiteral("zz") : QStringLiteral("-1"),
+                                        substring ? 2 : 0, col, row);
+        }));
+        if (found) state.SkipWithError("found what no cell holds");
+    }
+    grid.setKeyType(soNumeric);
+    grid.setSearchSubstring(false);
+}
+
+void BM_QtSearch(benchmark::State &state)
+{
+    QStandardItemModel &model = *data->model;
+    const bool substring = state.range(0) != 0;
+    for (auto _ : state) {
+        QModelIndexList hits;
+        state.SetIterationTime(timed([&] {
+            hits = substring ? model.match(model.index(0, 2), Qt::DisplayRole, QStringLiteral("zz"),
+                                           1, Qt::MatchContains)
+                             : model.match(model.index(0, 0), Qt::UserRole, -1.0, 1,
+                                           Qt::MatchExactly);
+        }));
+        if (!hits.isEmpty()) state.SkipWithError("found what no cell holds");
+    }
+}
+
 // ---- the Qt peer ------------------------------------------------------------------------------
 
 void BM_QtSort(benchmark::State &state)
@@ -326,6 +369,10 @@ void runSize(int rows, bool withQt, RatioReporter &reporter, std::map<std::strin
     if (withQt) {
         add("qt/sort", BM_QtSort, 1, 0);
         add("qt/undo", BM_QtUndo, 1, 0);
+        add("ours/search_number", BM_OursSearch, iterations, 0);
+        add("ours/search_substring", BM_OursSearch, iterations, 1);
+        add("qt/search_number", BM_QtSearch, iterations, 0);
+        add("qt/search_substring", BM_QtSearch, iterations, 1);
     }
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::ClearRegisteredBenchmarks();
@@ -391,6 +438,10 @@ int main(int argc, char **argv)
         ratio("undosort" + tag + ".vs_limit", "ours/undo" + at, "limit/undo" + at);
         ratio("sortrows_texts" + tag + ".vs_limit", "ours/sort_texts" + at,
               "limit/sort_texts" + at);
+        ratio("search_number" + tag + ".vs_qt", "ours/search_number" + at,
+              "qt/search_number" + at);
+        ratio("search_substring" + tag + ".vs_qt", "ours/search_substring" + at,
+              "qt/search_substring" + at);
     }
     // Growth from each size to the next, ours and (for comparison) the limit's.
     for (size_t i = 1; i < sizes.size(); ++i) {

@@ -87,17 +87,14 @@ void CellWriter::writeUtf8(int col, int row, const char *bytes, qsizetype size)
         m_store.setText(col, row, QString());
         return;
     }
-    m_text.resize(size);
-    QChar *out = m_text.data();
+    // ASCII is Latin-1: such a field goes into the store as it stands.
     for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b >= 0x80) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80) {
             m_store.setText(col, row, m_decoder.decode(QByteArrayView(bytes, size)));
             return;
         }
-        out[i] = QChar(b);
     }
-    m_store.setText(col, row, m_text);
+    m_store.setTextLatin1(col, row, QLatin1StringView(bytes, size));
 }
 
 } // namespace vorgrd::exchange_internal

@@ -102,6 +102,17 @@ void CellText::setText(const QString &text)
     std::memcpy(m_bytes + 8, &p, sizeof p);
 }
 
+void CellText::setLatin1(QLatin1StringView text)
+{
+    if (text.size() > InlineCapacity) {
+        setText(QString(text));
+        return;
+    }
+    release();
+    m_bytes[0] = static_cast<unsigned char>(text.size());
+    if (!text.isEmpty()) std::memcpy(m_bytes + 1, text.data(), size_t(text.size()));
+}
+
 bool CellText::isWellFormed() const
 {
     if (m_bytes[0] == HeapTag) {
@@ -322,6 +333,20 @@ void CellStore::setText(int col, int row, const QString &text)
     withRowOf(row, "setText", [&](Row &r) {
         if (static_cast<int>(r.cells.size()) <= col) r.cells.resize(static_cast<size_t>(col) + 1);
         r.cells[static_cast<size_t>(col)].setText(text);
+    });
+}
+
+void CellStore::setTextLatin1(int col, int row, QLatin1StringView text)
+{
+    if (text.isEmpty()) {
+        setText(col, row, QString());
+        return;
+    }
+    checkWriteCol(col);
+    checkWriteRow(row);
+    withRowOf(row, "setText", [&](Row &r) {
+        if (static_cast<int>(r.cells.size()) <= col) r.cells.resize(static_cast<size_t>(col) + 1);
+        r.cells[static_cast<size_t>(col)].setLatin1(text);
     });
 }
 

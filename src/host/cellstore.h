@@ -46,6 +46,7 @@ public:
     // least InlineCapacity units) for an inline one.
     QStringView view(char16_t *buffer) const noexcept;
     void setText(const QString &text);
+    void setLatin1(QLatin1StringView text);
     static constexpr int InlineCapacity = 15;
     bool isEmpty() const noexcept { return m_bytes[0] == 0; }
     bool isInline() const noexcept { return m_bytes[0] != HeapTag; }
@@ -99,6 +100,11 @@ public:
         char16_t units[cellstore_internal::CellText::InlineCapacity];
     };
     QStringView textView(int col, int row, TextBuffer &buffer) const;
+
+    // Writes a text given as Latin-1 (so also ASCII) bytes: a short one goes into the
+    // cell as it stands, with no QString made on the way, which is what loading a
+    // delimited file of mostly short ASCII fields needs.
+    void setTextLatin1(int col, int row, QLatin1StringView text);
     void *object(int col, int row) const;
     void setObject(int col, int row, void *object);
 
