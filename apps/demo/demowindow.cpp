@@ -3,6 +3,7 @@
 #include "demoactions.h"
 #include "demoexchange.h"
 #include "findbar.h"
+#include "modelview.h"
 #include "orderssource.h"
 
 #include "grid/vorGrid.h"
@@ -22,6 +23,7 @@ DemoWindow::DemoWindow(QWidget *parent)
     setUpGrid();
     setUpStatusBar();
     addDemoActions(this);
+    addModelView(this);
     addToolBarBreak();
     addToolBar(m_findBar);
     connect(m_findBar, &FindBar::searched, this, [this](const QString &text, int col, int row) {
@@ -41,7 +43,7 @@ DemoWindow::~DemoWindow()
 {
     // The handlers point into this window; the grid (a child) outlives this body.
     m_grid->ondrawcell = nullptr;
-    m_grid->OnSelectCell = nullptr;
+    disconnect(m_grid, nullptr, this, nullptr);
     m_grid->OnMouseDown = nullptr;
     m_grid->OnMouseUp = nullptr;
     m_grid->OnDblClick = nullptr;
@@ -63,7 +65,12 @@ void DemoWindow::setUpGrid()
 
 void DemoWindow::connectGridEvents()
 {
-    m_grid->OnSelectCell = [this](QObject *, int col, int row, bool &) { showCellInfo(col, row); };
+    // The status line follows the grid's signals: a move of the current cell, an
+    // edit committed in the cell editor, a toggled check box, a paste or a sort.
+    connect(m_grid, &TCustomGrid::currentCellChanged, this,
+            [this](int col, int row, int, int) { showCellInfo(col, row); });
+    connect(m_grid, &TStringGrid::cellChanged, this, [this] { showCurrentCellInfo(); });
+    connect(m_grid, &TStringGrid::cellsChanged, this, [this] { showCurrentCellInfo(); });
     m_grid->OnMouseDown = [this](QObject *, TMouseButton, TShiftState, int, int) {
         m_pressReachedBase = true;
     };
@@ -138,6 +145,8 @@ QString DemoWindow::cellInfoShown() const { return m_cellInfo->text(); }
 QString DemoWindow::markedInfoShown() const { return m_markedInfo->text(); }
 
 void DemoWindow::showCellInfo(int col, int row) { m_cellInfo->setText(cellInfo(col, row)); }
+
+void DemoWindow::showCurrentCellInfo() { showCellInfo(m_grid->Col(), m_grid->Row()); }
 
 void DemoWindow::showMarkedCount()
 {

@@ -45,6 +45,7 @@ public:
     QString cellInfoShown() const;
     QString markedInfoShown() const;
     void showCellInfo(int col, int row);
+    void showCurrentCellInfo();
     void showMarkedCount();
 
     // ---- commands (ordercommands.cpp) ---------------------------------------------------

@@ -12,7 +12,9 @@
 #include "design/strcoled.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QTableView>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -279,6 +281,39 @@ TEST_F(DemoTour, StatusBarShowsTheCurrentCellsRawTextAndValue)
     EXPECT_EQ(window.cellInfoShown(), "Total, order 1001: COL(4)*COL(5)  =  51.87");
     grid->FocusCell(col(orders::Delivered), 2, true);
     EXPECT_EQ(window.cellInfoShown(), "Delivered, order 1001: 2026-01-05  =  05 Jan 2026");
+}
+
+} // namespace
+
+namespace {
+
+// The status line and the item view follow the grid through its signals: an edit
+// that does not move the current cell, and a sort, reach both.
+TEST_F(DemoTour, TheStatusBarAndTheItemViewFollowEditsAndSortsThroughTheSignals)
+{
+    grid->FocusCell(col(orders::Total), 2, true);
+    grid->setCells(col(orders::Quantity), 2, QStringLiteral("100"));
+    EXPECT_TRUE(window.cellInfoShown().endsWith("=  399.00"))
+        << qPrintable(window.cellInfoShown());
+
+    auto *view = window.findChild<QTableView *>(QStringLiteral("modelTable"));
+    ASSERT_NE(view, nullptr);
+    QAbstractItemModel *model = view->model();
+    ASSERT_EQ(model->rowCount(), grid->RowCount() - grid->FixedRows());
+    const int viewCol = col(orders::Quantity) - grid->FixedCols();
+    EXPECT_EQ(model->index(0, viewCol).data().toString(), QStringLiteral("100"));
+
+    ASSERT_TRUE(window.sortByColumn(col(orders::Quantity), true));
+    for (int r = 0; r < model->rowCount(); ++r)
+        ASSERT_EQ(model->index(r, viewCol).data().toString(),
+                  grid->DisplayText(col(orders::Quantity), r + grid->FixedRows()))
+            << "row " << r;
+
+    auto *filter = window.findChild<QLineEdit *>(QStringLiteral("modelFilter"));
+    ASSERT_NE(filter, nullptr);
+    filter->setText(QStringLiteral("Raspberries"));
+    ASSERT_GT(model->rowCount(), 0);
+    EXPECT_LT(model->rowCount(), grid->RowCount() - grid->FixedRows());
 }
 
 } // namespace
