@@ -359,6 +359,9 @@ void TvorGridModel::matchCounts()
 
 void TvorGridModel::gridDestroyed()
 {
+    // Dropped before the reset: the views ask for data during it, and the grid is
+    // only a QObject by now, so even reading it through the typed pointer is wrong.
+    m_grid = nullptr;
     beginResetModel();
     m_rows = 0;
     m_cols = 0;
