@@ -5,6 +5,7 @@
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
 
+#include <QScopedValueRollback>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -422,15 +423,8 @@ void TCustomGrid::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() != QEvent::FontChange || d->syncingFont) return;
     guarded("font change", [&] {
-        d->syncingFont = true;
-        const QFont widgetFont = font();
-        try {
-            d->font->setQFont(widgetFont);
-        } catch (...) {
-            d->syncingFont = false;
-            throw;
-        }
-        d->syncingFont = false;
+        const QScopedValueRollback<bool> syncing(d->syncingFont, true);
+        d->font->setQFont(font());
     });
 }
 

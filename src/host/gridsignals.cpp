@@ -1,6 +1,7 @@
 // The base's Qt signals: the structural-change bracket and the reports of the current
 // cell and the selection. The property signals are emitted by the setters themselves.
 #include "host/customgrid.h"
+#include "host/eventguard.h"
 #include "host/customgrid_p.h"
 
 #include <exception>
@@ -26,6 +27,7 @@ TCustomGrid::LineChangeScope::~LineChangeScope()
     try {
         emit m_grid->linesChanged(m_change);
     } catch (...) {
+        reportEventFailure("linesChanged", std::current_exception());
     }
 }
 

@@ -1,4 +1,5 @@
 #include "host/stringgrid.h"
+#include "host/eventguard.h"
 
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
@@ -175,6 +176,7 @@ TStringGrid::CellBatch::~CellBatch()
     try {
         m_grid->reportCellsChanged(area);
     } catch (...) {
+        reportEventFailure("cellsChanged", std::current_exception());
     }
 }
 
