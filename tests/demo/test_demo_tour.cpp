@@ -211,14 +211,6 @@ TEST_F(DemoTour, ADoubleClickOnATitleSortsOnceAndFlagsNothing)
     EXPECT_EQ(window.sortIndicator().column, col(orders::Quantity));
 }
 
-TEST_F(DemoTour, AFormulaColumnIsNotSortedByItsTexts)
-{
-    const QStringList orderNumbers = column(orders::Order);
-    EXPECT_FALSE(window.sortByColumn(col(orders::Total), false));
-    EXPECT_EQ(column(orders::Order), orderNumbers);
-    EXPECT_EQ(grid->SortState(), Unsorted);
-}
-
 TEST_F(DemoTour, ADateThatDoesNotConvertStopsTheSortWithTheLibrarysMessage)
 {
     grid->setCells(col(orders::Delivered), 10, "soon");
@@ -273,14 +265,6 @@ TEST_F(DemoTour, ExportsLeaveTheTotalsRowOutAndKeepIt)
     EXPECT_EQ(text.count("<tr"), 1 + 1 + 300); // caption, titles, orders
     EXPECT_EQ(grid->FixedRows(), 2);
     EXPECT_EQ(grid->RowCount(), 302);
-}
-
-TEST_F(DemoTour, StatusBarShowsTheCurrentCellsRawTextAndValue)
-{
-    grid->FocusCell(col(orders::Total), 2, true);
-    EXPECT_EQ(window.cellInfoShown(), "Total, order 1001: COL(4)*COL(5)  =  51.87");
-    grid->FocusCell(col(orders::Delivered), 2, true);
-    EXPECT_EQ(window.cellInfoShown(), "Delivered, order 1001: 2026-01-05  =  05 Jan 2026");
 }
 
 } // namespace

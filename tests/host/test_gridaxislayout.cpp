@@ -173,30 +173,6 @@ TEST(GridAxisLayout, TheWalkVisitsExactlyTheCellsWithPixelsInView)
     }
 }
 
-TEST(GridAxisLayout, AReversedAxisMirrorsEveryCellIntoTheViewport)
-{
-    std::mt19937 rng(12);
-    for (int round = 0; round < 200; ++round) {
-        Model m = randomModel(rng);
-        m.place.reversed = true;
-        const GridAxis extents = axisOf(m, 3);
-        const GridAxisLayout layout(extents, m.place);
-        const int client = m.place.clientExtent;
-        // Each viewport pixel names the cell whose mirrored span holds it.
-        for (int x = 0; x < client; ++x) {
-            const int c = layout.cellAtView(x);
-            ASSERT_EQ(c, m.cellAt(client - 1 - x)) << x;
-            if (c < 0) continue;
-            const qint64 from = layout.viewStart(m.start(c), m.extents[c] + m.place.lineWidth);
-            ASSERT_GE(x, from);
-            ASSERT_LT(x, from + m.extents[c] + m.place.lineWidth);
-        }
-        ASSERT_EQ(layout.toLogical(layout.toLogical(17)), 17);
-        // Cell 0 of a reversed axis ends at the far edge.
-        ASSERT_EQ(layout.viewStart(0, 10), client - 10);
-    }
-}
-
 TEST(GridAxisLayout, TenMillionCellsOfWhichMostHaveNoPixelsAreCheapToLayOut)
 {
     GridAxis extents;

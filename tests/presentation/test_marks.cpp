@@ -31,49 +31,6 @@ TEST(Marks, SetSelectRowPadsTheEntryAndSetsOnlyThatPosition)
     grid.checkConsistency();
 }
 
-TEST(Marks, DeSelectAllEmptiesEveryEntryAndDeSelectAllMarkOnlyItsPosition)
-{
-    tvorgrid grid;
-    grid.setRowCount(6);
-    for (int row : {1, 3, 4})
-        grid.SetSelectRow(row, 1, true);
-    for (int row : {2, 3})
-        grid.SetSelectRow(row, 4, true);
-    grid.DeSelectAllMark(4);
-    EXPECT_EQ(marks(grid), QStringList({"N", "Y", "NNNN", "YNNN", "Y", "N"}));
-    EXPECT_EQ(grid.GetSelectRowCount(1), 3);
-    EXPECT_EQ(grid.GetSelectRowCount(4), 0);
-    grid.SetSelectRow(2, 4, true);
-    grid.DeSelectAll();
-    EXPECT_EQ(marks(grid), QStringList(6, "N"));
-    grid.checkConsistency();
-}
-
-TEST(Marks, OnlyYIsAMarkWhateverElseAnEntryHolds)
-{
-    tvorgrid grid;
-    grid.RowMarks()->setStrings(2, "yxY ");
-    EXPECT_FALSE(grid.GetSelectRow(2, 1)); // lower-case y is no mark
-    EXPECT_FALSE(grid.GetSelectRow(2, 2));
-    EXPECT_TRUE(grid.GetSelectRow(2, 3));
-    EXPECT_EQ(grid.GetSelectRowCount(3), 1);
-    grid.SetSelectRow(2, 2, true);
-    EXPECT_EQ(grid.RowMarks()->Strings(2), "yYY ");
-    grid.DeSelectAllMark(3);
-    EXPECT_EQ(grid.RowMarks()->Strings(2), "yYN ");
-}
-
-TEST(Marks, RowsBeyondTheEntriesAreNeverMarked)
-{
-    tvorgrid grid;
-    const QStringList before = marks(grid);
-    grid.SetSelectRow(grid.RowCount(), 1, true);
-    grid.SetSelectRow(1000000, 2, true);
-    EXPECT_EQ(marks(grid), before);
-    EXPECT_FALSE(grid.GetSelectRow(grid.RowCount(), 1));
-    EXPECT_FALSE(grid.GetSelectRow(1000000, 1));
-}
-
 TEST(Marks, APositionBelowOneOrANegativeRowIsRefusedWithNothingChanged)
 {
     tvorgrid grid;

@@ -161,17 +161,6 @@ TEST_F(MouseGrid, TypedCharactersToggleCheckBoxesAndOpenTheEditorElsewhere)
     EXPECT_EQ(g.grid->InplaceEditor()->text(), "x");
 }
 
-TEST_F(MouseGrid, WithoutEditingTypedCharactersLeaveCheckBoxesAlone)
-{
-    makeCheckColumn(2);
-    g.focus();
-    g.grid->FocusCell(2, 3, true);
-    QTest::keyClick(g.grid, Qt::Key_A);
-    QTest::keyClick(g.grid, Qt::Key_Backspace);
-    EXPECT_EQ(g.grid->Cells(2, 3), "");
-    EXPECT_FALSE(g.grid->EditorMode());
-}
-
 TEST_F(MouseGrid, OnKeyPressSeesAndMayConsumeTheCharacterThatWouldToggleOrOpenTheEditor)
 {
     makeCheckColumn(2);
