@@ -30,6 +30,70 @@ void copyQuietly(TFont &font, const TFont &from)
     font.OnChange = std::move(notification);
 }
 
+// The defaults of the attributes that do not follow the grid, and the grid-following
+// ones' values without a grid: the one table that the getters, the Default* members
+// and the stored tests read.
+struct ColumnDefaults
+{
+    TAlignment alignment = taLeftJustify;
+    TVertAlignment vertAlignment = vaTopJustify;
+    bool readOnly = false;
+    bool wordwrap = true;
+    bool hide = false;
+    tvorcolumntype type = ftstring;
+    TColor colorWithoutGrid = 0x80000005;      // window
+    TColor titleColorWithoutGrid = 0x8000000F; // button face
+    int widthWithoutGrid = 64;
+};
+constexpr ColumnDefaults columnDefaults;
+
+// The one way an attribute is read, written and tested for streaming: the column's
+// AssignedValues say whether `own` holds a value or the attribute follows `fallback`.
+
+template <class T>
+T attribute(tmcolumnValues flags, tmcolumnValue flag, const T &own, const T &fallback)
+{
+    return flags.contains(flag) ? own : fallback;
+}
+
+// Assigned and different from the default.
+template <class T>
+bool storedAttribute(tmcolumnValues flags, tmcolumnValue flag, const T &own, const T &fallback)
+{
+    return flags.contains(flag) && own != fallback;
+}
+
+// Writes `value` and marks it assigned; false (nothing done, nothing to tell) when it
+// already holds that value as an assigned one.
+template <class T>
+bool assignAttribute(tmcolumnValues &flags, tmcolumnValue flag, T &own, const T &value)
+{
+    if (flags.contains(flag) && value == own) return false;
+    own = value;
+    flags.insert(flag);
+    return true;
+}
+
+// Writes `value` and marks it assigned, except that the default leaves an attribute
+// that still follows it following.
+template <class T>
+void assignUnlessDefault(tmcolumnValues &flags, tmcolumnValue flag, T &own, const T &value,
+                         const T &fallback)
+{
+    if (flags.contains(flag) || value != fallback) {
+        own = value;
+        flags.insert(flag);
+    }
+}
+
+// Copies one attribute through the getter and the (virtual) setter, when `from` has it
+// assigned: an attribute that follows its default is left following in `to`.
+template <class Get, class Set>
+void copyAssigned(tmcolumn &to, tmcolumn &from, tmcolumnValue flag, Get get, Set set)
+{
+    if (from.AssignedValues().contains(flag)) (to.*set)((from.*get)());
+}
+
 } // namespace
 
 // ---- tmcolumntitle ----------------------------------------------------------------
@@ -44,45 +108,35 @@ tmcolumntitle::~tmcolumntitle() = default;
 
 TAlignment tmcolumntitle::GetAlignment() const
 {
-    return m_column->assigned(cvTitleAlignment) ? m_alignment : DefaultAlignment();
+    return attribute(m_column->m_assignedValues, cvTitleAlignment, m_alignment, DefaultAlignment());
 }
 
 void tmcolumntitle::SetAlignment(TAlignment value)
 {
     checkEnumRange("SetAlignment", "Alignment", value);
-    if (m_column->assigned(cvTitleAlignment) && value == m_alignment)
-        return;
-    m_alignment = value;
-    m_column->assign(cvTitleAlignment);
-    notify(false);
+    if (assignAttribute(m_column->m_assignedValues, cvTitleAlignment, m_alignment, value))
+        notify(false);
 }
 
 QString tmcolumntitle::GetCaption() const
 {
-    return m_column->assigned(cvTitleCaption) ? m_caption : DefaultCaption();
+    return attribute(m_column->m_assignedValues, cvTitleCaption, m_caption, DefaultCaption());
 }
 
 void tmcolumntitle::SetCaption(const QString &value)
 {
-    if (m_column->assigned(cvTitleCaption) && value == m_caption)
-        return;
-    m_caption = value;
-    m_column->assign(cvTitleCaption);
-    notify(false);
+    if (assignAttribute(m_column->m_assignedValues, cvTitleCaption, m_caption, value))
+        notify(false);
 }
 
 TColor tmcolumntitle::GetColor() const
 {
-    return m_column->assigned(cvTitleColor) ? m_color : DefaultColor();
+    return attribute(m_column->m_assignedValues, cvTitleColor, m_color, DefaultColor());
 }
 
 void tmcolumntitle::SetColor(TColor value)
 {
-    if (m_column->assigned(cvTitleColor) && value == m_color)
-        return;
-    m_color = value;
-    m_column->assign(cvTitleColor);
-    notify(false);
+    if (assignAttribute(m_column->m_assignedValues, cvTitleColor, m_color, value)) notify(false);
 }
 
 TFont *tmcolumntitle::GetFont()
@@ -105,17 +159,18 @@ void tmcolumntitle::SetFont(TFont *value)
 
 bool tmcolumntitle::IsAlignmentStored() const
 {
-    return m_column->assigned(cvTitleAlignment) && m_alignment != DefaultAlignment();
+    return storedAttribute(m_column->m_assignedValues, cvTitleAlignment, m_alignment,
+                           DefaultAlignment());
 }
 
 bool tmcolumntitle::IsCaptionStored() const
 {
-    return m_column->assigned(cvTitleCaption) && m_caption != DefaultCaption();
+    return storedAttribute(m_column->m_assignedValues, cvTitleCaption, m_caption, DefaultCaption());
 }
 
 bool tmcolumntitle::IsColorStored() const
 {
-    return m_column->assigned(cvTitleColor) && m_color != DefaultColor();
+    return storedAttribute(m_column->m_assignedValues, cvTitleColor, m_color, DefaultColor());
 }
 
 bool tmcolumntitle::IsFontStored() const
@@ -131,7 +186,7 @@ QString tmcolumntitle::DefaultCaption() const
 TColor tmcolumntitle::DefaultColor() const
 {
     const tvorgrid *grid = m_column->GetGrid();
-    return grid ? grid->FixedColor() : TColor(0x8000000F);
+    return grid ? grid->FixedColor() : columnDefaults.titleColorWithoutGrid;
 }
 
 TFont *tmcolumntitle::DefaultFont() const
@@ -209,60 +264,48 @@ tvorgrid *tmcolumn::GetGrid() const
 
 bool tmcolumn::GetHide() const
 {
-    return assigned(cvHide) ? m_hide : false;
+    return attribute(m_assignedValues, cvHide, m_hide, columnDefaults.hide);
 }
 
+// Hide, columntype, Displayformat and Width notify the grid even when nothing
+// changed, and a default value leaves a following attribute following.
 void tmcolumn::SetHide(bool value)
 {
-    if (assigned(cvHide) || value) {
-        m_hide = value;
-        assign(cvHide);
-    }
+    assignUnlessDefault(m_assignedValues, cvHide, m_hide, value, columnDefaults.hide);
     Changed(false);
 }
 
 TAlignment tmcolumn::GetAlignment() const
 {
-    return assigned(cvAlignment) ? m_alignment : taLeftJustify;
+    return attribute(m_assignedValues, cvAlignment, m_alignment, columnDefaults.alignment);
 }
 
 void tmcolumn::SetAlignment(TAlignment value)
 {
     checkEnumRange("SetAlignment", "Alignment", value);
-    if (assigned(cvAlignment) && value == m_alignment)
-        return;
-    m_alignment = value;
-    assign(cvAlignment);
-    Changed(false);
+    if (assignAttribute(m_assignedValues, cvAlignment, m_alignment, value)) Changed(false);
 }
 
 TVertAlignment tmcolumn::GetVertAlignment() const
 {
-    return assigned(cvVertAlignment) ? m_vertAlignment : vaTopJustify;
+    return attribute(m_assignedValues, cvVertAlignment, m_vertAlignment,
+                     columnDefaults.vertAlignment);
 }
 
 void tmcolumn::SetVertAlignment(TVertAlignment value)
 {
     checkEnumRange("SetVertAlignment", "VertAlignment", value);
-    if (assigned(cvVertAlignment) && value == m_vertAlignment)
-        return;
-    m_vertAlignment = value;
-    assign(cvVertAlignment);
-    Changed(false);
+    if (assignAttribute(m_assignedValues, cvVertAlignment, m_vertAlignment, value)) Changed(false);
 }
 
 TColor tmcolumn::GetColor() const
 {
-    return assigned(cvColor) ? m_color : DefaultColor();
+    return attribute(m_assignedValues, cvColor, m_color, DefaultColor());
 }
 
 void tmcolumn::SetColor(TColor value)
 {
-    if (assigned(cvColor) && value == m_color)
-        return;
-    m_color = value;
-    assign(cvColor);
-    Changed(false);
+    if (assignAttribute(m_assignedValues, cvColor, m_color, value)) Changed(false);
 }
 
 TFont *tmcolumn::GetFont()
@@ -284,30 +327,22 @@ void tmcolumn::SetFont(TFont *value)
 
 bool tmcolumn::GetReadOnly() const
 {
-    return assigned(cvReadOnly) ? m_readOnly : false;
+    return attribute(m_assignedValues, cvReadOnly, m_readOnly, columnDefaults.readOnly);
 }
 
 void tmcolumn::SetReadOnly(bool value)
 {
-    if (assigned(cvReadOnly) && value == m_readOnly)
-        return;
-    m_readOnly = value;
-    assign(cvReadOnly);
-    Changed(false);
+    if (assignAttribute(m_assignedValues, cvReadOnly, m_readOnly, value)) Changed(false);
 }
 
 bool tmcolumn::GetWordwrap() const
 {
-    return assigned(cvWordWrap) ? m_wordwrap : true;
+    return attribute(m_assignedValues, cvWordWrap, m_wordwrap, columnDefaults.wordwrap);
 }
 
 void tmcolumn::SetWordwrap(bool value)
 {
-    if (assigned(cvWordWrap) && value == m_wordwrap)
-        return;
-    m_wordwrap = value;
-    assign(cvWordWrap);
-    Changed(false);
+    if (assignAttribute(m_assignedValues, cvWordWrap, m_wordwrap, value)) Changed(false);
 }
 
 void tmcolumn::SetTitle(tmcolumntitle *value)
@@ -318,7 +353,7 @@ void tmcolumn::SetTitle(tmcolumntitle *value)
 
 int tmcolumn::GetWidth() const
 {
-    return assigned(cvWidth) ? m_width : DefaultWidth();
+    return attribute(m_assignedValues, cvWidth, m_width, DefaultWidth());
 }
 
 void tmcolumn::SetWidth(int value)
@@ -328,10 +363,7 @@ void tmcolumn::SetWidth(int value)
     checkRange("SetWidth", "Width", value, 0, TCustomGrid::MaxExtent);
     const int oldWidth = m_width;
     const bool wasAssigned = assigned(cvWidth);
-    if (wasAssigned || value != DefaultWidth()) {
-        m_width = value;
-        assign(cvWidth);
-    }
+    assignUnlessDefault(m_assignedValues, cvWidth, m_width, value, DefaultWidth());
     try {
         Changed(false);
     } catch (...) {
@@ -343,25 +375,19 @@ void tmcolumn::SetWidth(int value)
 
 tvorcolumntype tmcolumn::gettype() const
 {
-    return assigned(cvType) ? m_columntype : ftstring;
+    return attribute(m_assignedValues, cvType, m_columntype, columnDefaults.type);
 }
 
 void tmcolumn::settype(tvorcolumntype value)
 {
     checkEnumRange("settype", "columntype", value);
-    if (assigned(cvType) || value != ftstring) {
-        m_columntype = value;
-        assign(cvType);
-    }
+    assignUnlessDefault(m_assignedValues, cvType, m_columntype, value, columnDefaults.type);
     Changed(false);
 }
 
 void tmcolumn::SetDisplayformat(const QString &value)
 {
-    if (assigned(cvformat) || !value.isEmpty()) {
-        m_displayformat = value;
-        assign(cvformat);
-    }
+    assignUnlessDefault(m_assignedValues, cvformat, m_displayformat, value, QString());
     Changed(false);
 }
 
@@ -393,22 +419,23 @@ void tmcolumn::SetButtonStyle(TmColumnButtonStyle value)
 
 bool tmcolumn::IsHideStored() const
 {
-    return assigned(cvHide) && m_hide;
+    return storedAttribute(m_assignedValues, cvHide, m_hide, columnDefaults.hide);
 }
 
 bool tmcolumn::IsAlignmentStored() const
 {
-    return assigned(cvAlignment) && m_alignment != taLeftJustify;
+    return storedAttribute(m_assignedValues, cvAlignment, m_alignment, columnDefaults.alignment);
 }
 
 bool tmcolumn::IsVertAlignmentStored() const
 {
-    return assigned(cvVertAlignment) && m_vertAlignment != vaTopJustify;
+    return storedAttribute(m_assignedValues, cvVertAlignment, m_vertAlignment,
+                           columnDefaults.vertAlignment);
 }
 
 bool tmcolumn::IsColorStored() const
 {
-    return assigned(cvColor) && m_color != DefaultColor();
+    return storedAttribute(m_assignedValues, cvColor, m_color, DefaultColor());
 }
 
 bool tmcolumn::IsFontStored() const
@@ -418,28 +445,28 @@ bool tmcolumn::IsFontStored() const
 
 bool tmcolumn::IsReadOnlyStored() const
 {
-    return assigned(cvReadOnly) && m_readOnly;
+    return storedAttribute(m_assignedValues, cvReadOnly, m_readOnly, columnDefaults.readOnly);
 }
 
 bool tmcolumn::IsWordwrapStored() const
 {
-    return assigned(cvWordWrap) && !m_wordwrap;
+    return storedAttribute(m_assignedValues, cvWordWrap, m_wordwrap, columnDefaults.wordwrap);
 }
 
 bool tmcolumn::IsWidthStored() const
 {
-    return assigned(cvWidth) && m_width != DefaultWidth();
+    return storedAttribute(m_assignedValues, cvWidth, m_width, DefaultWidth());
 }
 
 bool tmcolumn::Istypestored() const
 {
-    return assigned(cvType) && m_columntype != ftstring;
+    return storedAttribute(m_assignedValues, cvType, m_columntype, columnDefaults.type);
 }
 
 TColor tmcolumn::DefaultColor() const
 {
     const tvorgrid *grid = GetGrid();
-    return grid ? grid->Color() : TColor(0x80000005);
+    return grid ? grid->Color() : columnDefaults.colorWithoutGrid;
 }
 
 TFont *tmcolumn::DefaultFont() const
@@ -451,7 +478,7 @@ TFont *tmcolumn::DefaultFont() const
 int tmcolumn::DefaultWidth() const
 {
     const tvorgrid *grid = GetGrid();
-    return grid ? grid->DefaultColWidth() : 64;
+    return grid ? grid->DefaultColWidth() : columnDefaults.widthWithoutGrid;
 }
 
 void tmcolumn::Assign(const TPersistent *source)
@@ -469,27 +496,19 @@ void tmcolumn::Assign(const TPersistent *source)
     UpdateBracket bracket(Collection());
     RestoreDefaults();
     m_columnName = other->m_columnName;
-    if (other->assigned(cvColor))
-        SetColor(other->GetColor());
-    if (other->assigned(cvWidth))
-        SetWidth(other->GetWidth());
-    if (other->assigned(cvFont))
-        SetFont(other->GetFont());
-    if (other->assigned(cvAlignment))
-        SetAlignment(other->GetAlignment());
-    if (other->assigned(cvReadOnly))
-        SetReadOnly(other->GetReadOnly());
-    if (other->assigned(cvHide))
-        SetHide(other->GetHide());
-    if (other->assigned(cvType))
-        settype(other->gettype());
-    if (other->assigned(cvVertAlignment))
-        SetVertAlignment(other->GetVertAlignment());
-    if (other->assigned(cvWordWrap))
-        SetWordwrap(other->GetWordwrap());
+    copyAssigned(*this, *other, cvColor, &tmcolumn::GetColor, &tmcolumn::SetColor);
+    copyAssigned(*this, *other, cvWidth, &tmcolumn::GetWidth, &tmcolumn::SetWidth);
+    copyAssigned(*this, *other, cvFont, &tmcolumn::GetFont, &tmcolumn::SetFont);
+    copyAssigned(*this, *other, cvAlignment, &tmcolumn::GetAlignment, &tmcolumn::SetAlignment);
+    copyAssigned(*this, *other, cvReadOnly, &tmcolumn::GetReadOnly, &tmcolumn::SetReadOnly);
+    copyAssigned(*this, *other, cvHide, &tmcolumn::GetHide, &tmcolumn::SetHide);
+    copyAssigned(*this, *other, cvType, &tmcolumn::gettype, &tmcolumn::settype);
+    copyAssigned(*this, *other, cvVertAlignment, &tmcolumn::GetVertAlignment,
+                 &tmcolumn::SetVertAlignment);
+    copyAssigned(*this, *other, cvWordWrap, &tmcolumn::GetWordwrap, &tmcolumn::SetWordwrap);
     SetTitle(other->Title());
-    if (other->assigned(cvformat))
-        SetDisplayformat(other->Displayformat());
+    copyAssigned(*this, *other, cvformat, &tmcolumn::Displayformat,
+                 &tmcolumn::SetDisplayformat);
     m_dropDownRows = other->m_dropDownRows;
     SetButtonStyle(other->ButtonStyle());
     SetPickList(other->GetPickList());
