@@ -13,6 +13,7 @@
 // interleaved rounds of the CPU time of the first paint over the second.
 #include "grid/vorGrid.h"
 #include "host/textconvert.h"
+#include "manualtime.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -24,13 +25,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 using namespace vorgrd;
+using vorgrd::bench::pairedRatio;
 
 namespace {
 
@@ -272,36 +273,6 @@ void BM_Paint_plainTexts(benchmark::State &state)
 }
 BENCHMARK(BM_Paint_plainTexts)->Unit(benchmark::kMillisecond);
 
-double threadCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-// The median over rounds of (CPU time of painting `a`) / (CPU time of painting `b`),
-// the two run alternately so that the neighbours' load on this shared machine hits
-// both alike. CPU time, because wall time follows that load.
-double pairedRatio(QWidget &a, QWidget &b)
-{
-    constexpr int Rounds = 21;
-    constexpr int PerRound = 3;
-    std::vector<double> ratios;
-    for (int round = 0; round < Rounds; ++round) {
-        double t0 = threadCpuSeconds();
-        for (int i = 0; i < PerRound; ++i)
-            paint(a);
-        const double ta = threadCpuSeconds() - t0;
-        t0 = threadCpuSeconds();
-        for (int i = 0; i < PerRound; ++i)
-            paint(b);
-        const double tb = threadCpuSeconds() - t0;
-        ratios.push_back(ta / tb);
-    }
-    std::sort(ratios.begin(), ratios.end());
-    return ratios[ratios.size() / 2];
-}
-
 // The texts both sides show must agree, or the comparison would be unfair.
 bool sameTexts(Peers &p)
 {
@@ -315,15 +286,25 @@ bool sameTexts(Peers &p)
     return p.formulas->DisplayText(3, 7) == p.texts->DisplayText(3, 7);
 }
 
+auto painting(QWidget &widget)
+{
+    return [&widget] { paint(widget); };
+}
+
+// Each ratio is the median over interleaved rounds of the CPU time of painting the
+// first over the second (bench::pairedRatio).
 void measurePaintRatios()
 {
     Peers &p = peers();
     if (!sameTexts(p)) std::printf("error: the peers do not show the same texts\n");
     std::printf("limit paint.typed_vs_qtableview <= 0.7, paint.typed_rows1M_vs_100 <= 1.2, "
                 "paint.formulas_vs_text <= 2.0\n");
-    std::printf("ratio paint.typed_vs_qtableview = %.3f\n", pairedRatio(*p.typed100, *p.table));
-    std::printf("ratio paint.typed_rows1M_vs_100 = %.3f\n", pairedRatio(*p.typed1M, *p.typed100));
-    std::printf("ratio paint.formulas_vs_text = %.3f\n", pairedRatio(*p.formulas, *p.texts));
+    std::printf("ratio paint.typed_vs_qtableview = %.3f\n",
+                pairedRatio(painting(*p.typed100), painting(*p.table)));
+    std::printf("ratio paint.typed_rows1M_vs_100 = %.3f\n",
+                pairedRatio(painting(*p.typed1M), painting(*p.typed100)));
+    std::printf("ratio paint.formulas_vs_text = %.3f\n",
+                pairedRatio(painting(*p.formulas), painting(*p.texts)));
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 // Prints `rate parser.<name> = N/s` for each formula, and two ratios: against the
 // target of 2,000,000 evaluations of 2+3*4 per second, and against the floor of
 // any evaluator that reads its text, one pass copying the text into a reused buffer
-// (measured in the same run). Rates are by the CPU time of the benchmark thread:
-// Exec is CPU-bound, and on a shared machine wall-clock rates fall with the load.
+// (measured in the same run). Rates are by the CPU time of the benchmark thread
+// (bench/manualtime.h): Exec is CPU-bound, and on a shared machine wall-clock rates
+// fall with the load.
 #include "formulas/vorpars.h"
 #include "host/gridcellreader.h"
+#include "manualtime.h"
 
 #include <QString>
 
@@ -19,6 +21,8 @@
 #include <string>
 
 using namespace vorgrd;
+using vorgrd::bench::printRatio;
+using vorgrd::bench::RatioReporter;
 
 namespace {
 
@@ -92,39 +96,23 @@ void BM_TextPass(benchmark::State &state)
 }
 BENCHMARK(BM_TextPass)->Name("parser.textpass");
 
-class RateReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs) {
-            const auto found = run.counters.find("items_per_second");
-            if (run.run_type == Run::RT_Iteration && found != run.counters.end())
-                rates[run.run_name.function_name] = found->second.value;
-        }
-    }
-    std::map<std::string, double> rates;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
-    RateReporter reporter;
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    for (const auto &[name, rate] : reporter.rates)
-        std::printf("rate %s = %.0f/s\n", name.c_str(), rate);
-    const auto simple = reporter.rates.find("parser.simple");
-    const auto floor = reporter.rates.find("parser.textpass");
-    if (simple != reporter.rates.end()) {
-        std::printf("ratio parser.simple / target 2000000/s = %.2f\n", simple->second / 2e6);
-        if (floor != reporter.rates.end())
-            std::printf("ratio parser.textpass / parser.simple = %.1f (times slower than one pass "
-                        "over the text)\n",
-                        floor->second / simple->second);
+    // One item per iteration: the rate is the inverse of an iteration's CPU time.
+    const auto &seconds = reporter.seconds;
+    for (const auto &[name, perCall] : seconds)
+        if (perCall > 0) std::printf("rate %s = %.0f/s\n", name.c_str(), 1.0 / perCall);
+    const auto simple = seconds.find("parser.simple");
+    if (simple != seconds.end() && simple->second > 0) {
+        std::printf("ratio parser.simple / target 2000000/s = %.2f\n", 1.0 / simple->second / 2e6);
+        // How many times one pass over the text the evaluation costs.
+        printRatio(seconds, "parser.textpass / parser.simple", "parser.simple", "parser.textpass");
     }
     return 0;
 }

@@ -139,23 +139,15 @@ int main(int argc, char **argv)
         std::printf("the grid's editor has no pick list: nothing measured\n");
         return 1;
     }
-    benchmark::RegisterBenchmark("ours/open", BM_OursOpen)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(20);
-    benchmark::RegisterBenchmark("qt/open", BM_QtOpen)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(20);
+    vorgrd::bench::registerManual("ours/open", BM_OursOpen, 20);
+    vorgrd::bench::registerManual("qt/open", BM_QtOpen, 20);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     auto &s = reporter.seconds;
     std::printf("(times are the CPU time of the timed operation alone)\n");
-    if (s.count("ours/open") && s.count("qt/open") && s["qt/open"] > 0)
-        std::printf("ratio picklist.open_vs_qcombobox = %.3f   (CPU: ours %.2f ms, qt %.2f ms)\n",
-                    s["ours/open"] / s["qt/open"], s["ours/open"] * 1e3, s["qt/open"] * 1e3);
+    vorgrd::bench::printRatio(s, "picklist.open_vs_qcombobox", "ours/open", "qt/open");
     data->combo.reset();
     data->grid.reset();
     delete data;

@@ -7,6 +7,7 @@
 //    store against the same data in a QStandardItemModel (mallinfo2 deltas).
 // Prints "ratio <name> = X" lines after the Google Benchmark table.
 #include "host/stringgrid.h"
+#include "manualtime.h"
 
 #include <QApplication>
 #include <QImage>
@@ -16,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <malloc.h>
 #include <map>
 #include <memory>
@@ -24,6 +24,8 @@
 #include <vector>
 
 using namespace vorgrd;
+using vorgrd::bench::pairedRatio;
+using vorgrd::bench::RatioReporter;
 
 namespace {
 
@@ -121,50 +123,10 @@ void BM_Paint_rows1M_nearTop(benchmark::State &state)
 }
 BENCHMARK(BM_Paint_rows1M_nearTop);
 
-// Collects the mean CPU time per iteration of each benchmark for the ratio lines (CPU
-// time, because the machine is shared and wall time follows the neighbours' load).
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> seconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs)
-            if (run.iterations > 0)
-                seconds[run.benchmark_name()] =
-                    run.cpu_accumulated_time / static_cast<double>(run.iterations);
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
-double threadCpuSeconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
-}
-
-// The median over rounds of (CPU time of `a`) / (CPU time of `b`), the two run
-// alternately so that the neighbours' load on this shared machine hits both alike.
-template <typename A, typename B> double pairedRatio(A a, B b)
-{
-    constexpr int Rounds = 31;
-    constexpr int PerRound = 5;
-    std::vector<double> ratios;
-    for (int round = 0; round < Rounds; ++round) {
-        double t0 = threadCpuSeconds();
-        for (int i = 0; i < PerRound; ++i)
-            a();
-        const double ta = threadCpuSeconds() - t0;
-        t0 = threadCpuSeconds();
-        for (int i = 0; i < PerRound; ++i)
-            b();
-        const double tb = threadCpuSeconds() - t0;
-        ratios.push_back(ta / tb);
-    }
-    std::sort(ratios.begin(), ratios.end());
-    return ratios[ratios.size() / 2];
-}
+// Rounds of the interleaved pairs: painting one viewport is quick, so more and longer
+// rounds than the default keep the median steady.
+constexpr int PairRounds = 31;
+constexpr int PairPerRound = 5;
 
 void measurePaintRatios()
 {
@@ -174,7 +136,8 @@ void measurePaintRatios()
     small.setRow(1);
     large.setRow(1);
     std::printf("ratio paint.rows1M_vs_100 = %.3f\n",
-                pairedRatio([&] { paint(large, image); }, [&] { paint(small, image); }));
+                pairedRatio([&] { paint(large, image); }, [&] { paint(small, image); }, PairRounds,
+                            PairPerRound));
     std::printf("ratio paint.lastRow_vs_top = %.3f\n", pairedRatio(
                                                            [&] {
                                                                large.setRow(1);
@@ -185,7 +148,8 @@ void measurePaintRatios()
                                                                large.setRow(large.RowCount() - 1);
                                                                large.setRow(1);
                                                                paint(large, image);
-                                                           }));
+                                                           },
+                                                           PairRounds, PairPerRound));
 }
 
 size_t heapInUse()
@@ -242,7 +206,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RecordingReporter reporter;
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto &s = reporter.seconds;
     if (s.count("BM_Paint_rows1M") && s.count("BM_Paint_rows100"))

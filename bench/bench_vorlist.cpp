@@ -13,6 +13,7 @@
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
 #include "keyedlist/vorlist.h"
+#include "manualtime.h"
 
 #include <QCollatorSortKey>
 #include <QCoreApplication>
@@ -28,6 +29,8 @@
 #include <vector>
 
 using namespace vorgrd;
+using vorgrd::bench::printRatio;
+using vorgrd::bench::RatioReporter;
 
 namespace {
 
@@ -187,23 +190,6 @@ void BM_LimitSort(benchmark::State &state, TLSortType type, bool cLocale)
     }
 }
 
-// Collects the mean time per iteration of each run by name.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> seconds, cpuSeconds;
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.iterations > 0) {
-                seconds[run.benchmark_name()] = run.real_accumulated_time / double(run.iterations);
-                cpuSeconds[run.benchmark_name()] =
-                    run.cpu_accumulated_time / double(run.iterations);
-            }
-    }
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -232,19 +218,8 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("(ratios of CPU time; the machine is shared, so wall time is shown for "
-                "reference)\n");
-    for (const Kind &k : kinds) {
-        const std::string list = std::string("tvorlist/") + k.name + "/iterations:3";
-        const std::string limit = std::string("limit/") + k.name + "/iterations:3";
-        if (!reporter.cpuSeconds.count(list) || !reporter.cpuSeconds.count(limit) ||
-            reporter.cpuSeconds[limit] <= 0)
-            continue;
-        std::printf("ratio sort.%s = %.2f   (CPU: TvorList %.1f ms, limit %.1f ms; wall: %.1f ms, "
-                    "%.1f ms)\n",
-                    k.name, reporter.cpuSeconds[list] / reporter.cpuSeconds[limit],
-                    reporter.cpuSeconds[list] * 1e3, reporter.cpuSeconds[limit] * 1e3,
-                    reporter.seconds[list] * 1e3, reporter.seconds[limit] * 1e3);
-    }
+    for (const Kind &k : kinds)
+        printRatio(reporter.seconds, std::string("sort.") + k.name,
+                   std::string("tvorlist/") + k.name, std::string("limit/") + k.name);
     return 0;
 }

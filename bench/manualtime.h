@@ -1,9 +1,15 @@
 #pragma once
-// Shared by the benchmarks that time one operation themselves (UseManualTime): the
-// thread's CPU time of a piece of work, and a reporter that keeps each run's mean time
-// for the `ratio` lines printed after the runs.
+// The benchmarks' one reporter: the clock, the per-run times kept for the ratio lines,
+// the interleaved pair measurement and the `ratio name = x` line.
+//
+// The rule: every time a benchmark reports or puts into a ratio is the CPU time of the
+// benchmark thread over the timed region. A benchmark that times one operation itself
+// (UseManualTime) takes it with timed() around that operation alone; the others let the
+// library time the loop, whose CPU clock is the same thread clock. Wall time is never
+// the base of a ratio: the machine is shared, and wall time counts the neighbours.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -12,8 +18,7 @@
 
 namespace vorgrd::bench {
 
-// The machine is shared: wall time would count other programs, the thread's CPU time
-// counts only ours.
+// The thread's CPU time in seconds.
 inline double threadSeconds()
 {
     timespec t{};
@@ -28,8 +33,10 @@ template <typename F> double timed(F &&work)
     return threadSeconds() - start;
 }
 
-// Prints as the console reporter does and keeps, by benchmark name, the mean seconds
-// of one iteration of every run that completed without error.
+// Prints as the console reporter does and keeps, by the name the benchmark was
+// registered under, the mean CPU seconds of one iteration of every run that completed
+// without error: the manual time where the benchmark set one, else the library's CPU
+// time of the loop.
 class RatioReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -37,10 +44,13 @@ public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run &run : runs)
-            if (run.iterations > 0 && !run.error_occurred)
-                seconds[run.run_name.function_name] =
-                    run.real_accumulated_time / double(run.iterations);
+        for (const Run &run : runs) {
+            if (run.iterations <= 0 || run.error_occurred) continue;
+            const bool manual = run.run_name.time_type == "manual_time";
+            seconds[run.run_name.function_name] =
+                (manual ? run.real_accumulated_time : run.cpu_accumulated_time) /
+                double(run.iterations);
+        }
     }
 };
 
@@ -54,6 +64,28 @@ inline double printRatio(const std::map<std::string, double> &seconds, const std
     std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label.c_str(),
                 a->second / b->second, a->second * 1e3, theirs.c_str(), b->second * 1e3);
     return a->second / b->second;
+}
+
+// The median over `rounds` of (CPU time of `perRound` calls of a) / (the same of b),
+// the two run alternately so that the neighbours' load hits both alike: steadier than
+// two means taken minutes apart.
+template <typename A, typename B>
+double pairedRatio(A &&a, B &&b, int rounds = 21, int perRound = 3)
+{
+    std::vector<double> ratios;
+    for (int round = 0; round < rounds; ++round) {
+        const double ta = timed([&] {
+            for (int i = 0; i < perRound; ++i)
+                a();
+        });
+        const double tb = timed([&] {
+            for (int i = 0; i < perRound; ++i)
+                b();
+        });
+        ratios.push_back(ta / tb);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[ratios.size() / 2];
 }
 
 // A benchmark that sets its own iteration time, run a fixed number of times.
