@@ -1,6 +1,7 @@
 // Copying cells to the system clipboard, pasting its text, and the three shortcuts.
 // The paste itself (PasteText) is in clipboard_paste.cpp.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -107,7 +108,7 @@ void tvorgrid::PasteFromClipboard()
 
 void tvorgrid::KeyPress(QChar &Key)
 {
-    if (m_EnableClipboardShortcuts && !EditorMode()) {
+    if (d->exchange.enableClipboardShortcuts && !EditorMode()) {
         switch (Key.unicode()) {
         case 3: CopyToClipboard(); markKeyUsed(); break;
         case 22: PasteFromClipboard(); markKeyUsed(); break;

@@ -8,6 +8,7 @@
 // a cell, so the result is the same.
 #include "exchange/textfiles_p.h"
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 
 #include <algorithm>
@@ -77,8 +78,8 @@ void tvorgrid::PasteText(const QString &Text)
 {
     if (Text.isEmpty()) return;
     const TGridRect selection = Selection();
-    const int startCol = m_PasteToCursor ? Col() : selection.Left;
-    const int startRow = m_PasteToCursor ? Row() : selection.Top;
+    const int startCol = d->exchange.pasteToCursor ? Col() : selection.Left;
+    const int startRow = d->exchange.pasteToCursor ? Row() : selection.Top;
 
     const PasteExtent extent = measure(Text);
     const qint64 cols = grownCount(ColCount(), startCol, extent.widest);
@@ -106,7 +107,7 @@ void tvorgrid::PasteText(const QString &Text)
         ++row;
     });
     // Writing the cell under an open editor shows the new text in it, as any write does.
-    if (editorCellWritten) syncEditorWithCell();
+    if (editorCellWritten) d->syncEditorWithCell();
     Refresh();
     reportCellsChanged(QRect(startCol, startRow, extent.widest, extent.lines));
 }

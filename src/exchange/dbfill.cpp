@@ -1,6 +1,7 @@
 // Fillgrid and FillrowfromDB: the grid asks the application for rows, and copies a
 // data set's current record into one row by matching column names to field names.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/dataset.h"
 #include "host/exceptions.h"
 
@@ -18,7 +19,7 @@ void tvorgrid::Fillgrid()
     const QPointer<tvorgrid> self(this);
     const CellBatch batch(*this); // one report for the rows the handler filled
     bool next = false;
-    int row = m_showtitles ? 1 : 0;
+    int row = d->lines.showtitles ? 1 : 0;
     handler(row, next);
     while (self && OnFillNextRecord && next && ++row < RowCount())
         handler(row, next);
@@ -30,11 +31,11 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
         throw ERangeError(QStringLiteral("FillrowfromDB: row %1 is out of range (valid: 0..%2)")
                               .arg(Row)
                               .arg(RowCount() - 1));
-    const int count = m_columns->Count();
-    std::vector<QString> &texts = m_dbfill.rowTexts;
+    const int count = d->lines.columns->Count();
+    std::vector<QString> &texts = d->dbfill.rowTexts;
     texts.resize(size_t(count));
     for (int i = 0; i < count; ++i) {
-        const QString &name = m_columns->GeTmColumn(i)->columnName();
+        const QString &name = d->lines.columns->GeTmColumn(i)->columnName();
         TField *field = name.isEmpty() ? nullptr : DataSet.FindField(name);
         texts[size_t(i)] = field ? field->AsString() : QString();
     }

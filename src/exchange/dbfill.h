@@ -1,6 +1,5 @@
 #pragma once
-// The settings of the one-call fill from a query (tvorgrid::FillFromQuery) and the
-// fill's private state held by the grid.
+// The settings of the one-call fill from a query (tvorgrid::FillFromQuery).
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -22,14 +21,6 @@ struct TFillOptions
     // stay, and the grid is cut to them).
     std::function<bool(int rowsFilled)> progress;
     int progressInterval = 10000;
-};
-
-// Private state of the database fill; only exchange/dbfill*.cpp touch it.
-struct DbFillState
-{
-    // One row's field texts, read completely before any cell is written so that a
-    // failing field leaves the row as it was. Kept to spare an allocation per row.
-    std::vector<QString> rowTexts;
 };
 
 } // namespace vorgrd

@@ -5,6 +5,7 @@
 //   per record, grows the rows when the driver could not tell the result's size, and
 //   reports progress  ->  cut the rows to the records filled  ->  rewrite the titles
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/datasetsql.h"
 
 #include <QSqlDriver>
@@ -47,29 +48,30 @@ int tvorgrid::FillFromQuery(QSqlQuery query, const TFillOptions &options)
 {
     const int knownSize = resultSize(query);
     TSqlDataSet dataSet(std::move(query));
-    return fillFromDataSet(dataSet, knownSize, options);
+    return d->fillFromDataSet(dataSet, knownSize, options);
 }
 
 int tvorgrid::FillFromQuery(const QString &sql, const QSqlDatabase &database,
                             const TFillOptions &options)
 {
     TSqlDataSet dataSet(sql, database);
-    return fillFromDataSet(dataSet, resultSize(dataSet.query()), options);
+    return d->fillFromDataSet(dataSet, resultSize(dataSet.query()), options);
 }
 
-int tvorgrid::fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptions &options)
+int tvorgrid::Private::fillFromDataSet(TDataSet &dataSet, int knownSize,
+                                       const TFillOptions &options)
 {
     // The rows below the titles are replaced: one reset for the model's users instead
     // of a report per row filled and per count step.
-    const LineChangeScope scope(*this, TLineChange{});
-    const CellBatch batch(*this);
+    const LineChangeScope scope(q, TLineChange{});
+    const CellBatch batch(q);
     if (options.nameColumns)
         nameColumnsAfterFields(dataSet);
-    const int firstRow = m_showtitles ? 1 : 0;
-    const int minimumRows = std::max(firstRow + 1, FixedRows() + 1);
+    const int firstRow = lines.showtitles ? 1 : 0;
+    const int minimumRows = std::max(firstRow + 1, q.FixedRows() + 1);
     clearRowsFrom(firstRow);
     const int wanted = knownSize >= 0 ? firstRow + knownSize : firstRow + FirstRowChunk;
-    setRowCount(std::clamp(wanted, minimumRows, MaxInsertRowCount));
+    q.setRowCount(std::clamp(wanted, minimumRows, MaxInsertRowCount));
 
     const int interval = std::max(options.progressInterval, 1);
     int filled = 0;
@@ -78,7 +80,7 @@ int tvorgrid::fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptio
         next = false;
         if (dataSet.Eof())
             return;
-        FillrowfromDB(dataSet, row);
+        q.FillrowfromDB(dataSet, row);
         ++filled;
         dataSet.Next();
         if (options.progress && filled % interval == 0 && !options.progress(filled)) {
@@ -86,42 +88,41 @@ int tvorgrid::fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptio
             return;
         }
         next = !dataSet.Eof();
-        if (next && row + 1 >= RowCount() && RowCount() < MaxInsertRowCount)
-            setRowCount(int(std::min<qint64>(qint64(RowCount()) * 2, MaxInsertRowCount)));
+        if (next && row + 1 >= q.RowCount() && q.RowCount() < MaxInsertRowCount)
+            q.setRowCount(int(std::min<qint64>(qint64(q.RowCount()) * 2, MaxInsertRowCount)));
     };
 
     try {
-        HandlerSwap swap(OnFillNextRecord, fillRow);
-        Fillgrid();
+        HandlerSwap swap(q.OnFillNextRecord, fillRow);
+        q.Fillgrid();
     } catch (...) {
-        setRowCount(std::max(firstRow + filled, minimumRows));
+        q.setRowCount(std::max(firstRow + filled, minimumRows));
         throw;
     }
-    setRowCount(std::max(firstRow + filled, minimumRows));
-    if (m_showtitles)
-        setshowtitles(true);
+    q.setRowCount(std::max(firstRow + filled, minimumRows));
+    if (lines.showtitles) q.setshowtitles(true);
     if (options.progress && !cancelled && filled % interval != 0)
         options.progress(filled);
     return filled;
 }
 
-void tvorgrid::nameColumnsAfterFields(TDataSet &dataSet)
+void tvorgrid::Private::nameColumnsAfterFields(TDataSet &dataSet)
 {
-    const int fixed = FixedCols();
-    setColCount(std::max(fixed + dataSet.FieldCount(), fixed + 1));
+    const int fixed = q.FixedCols();
+    q.setColCount(std::max(fixed + dataSet.FieldCount(), fixed + 1));
     for (int i = 0; i < dataSet.FieldCount(); ++i)
-        m_columns->GeTmColumn(fixed + i)->SetcolumnName(dataSet.Fields(i)->FieldName());
+        lines.columns->GeTmColumn(fixed + i)->SetcolumnName(dataSet.Fields(i)->FieldName());
 }
 
-void tvorgrid::clearRowsFrom(int firstRow)
+void tvorgrid::Private::clearRowsFrom(int firstRow)
 {
     // Rows the store keeps beyond the count would otherwise come back when the fill
     // raises RowCount.
-    CellStore &store = cellStore();
+    CellStore &store = q.cellStore();
     for (int r = store.rowExtent() - 1; r >= firstRow; --r)
         if (const int extent = store.colExtent(r); extent > 0)
             store.clearRow(r, 0, extent - 1);
-    Refresh();
+    q.Refresh();
 }
 
 } // namespace vorgrd

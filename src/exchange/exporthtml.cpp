@@ -16,6 +16,7 @@
 // break as &#10;.
 #include "exchange/export_p.h"
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/updatebracket.h"
 
 namespace vorgrd {
@@ -114,8 +115,7 @@ void tvorgrid::SaveasHTML(const QString &Caption, bool CaptionOnTop, TStrings &L
     const int rowCount = RowCount();
     std::vector<int> written;
     for (int c = 1; c < colCount; ++c)
-        if (!m_columns->GeTmColumn(c)->GetHide())
-            written.push_back(c);
+        if (!d->lines.columns->GeTmColumn(c)->GetHide()) written.push_back(c);
     const int span = int(written.size());
 
     UpdateBracket bracket(Lines);

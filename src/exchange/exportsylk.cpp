@@ -15,6 +15,7 @@
 // malformed or empty unquoted value as 0.
 #include "exchange/export_p.h"
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
 #include "host/updatebracket.h"
@@ -117,7 +118,7 @@ void tvorgrid::SaveasSYLK(TStrings &Lines)
     appendDecimal(record, colCount);
     Lines.Add(record);
 
-    if (m_showtitles) {
+    if (d->lines.showtitles) {
         for (int c = 0; c < colCount; ++c) {
             record.clear();
             appendCellHead(record, c, 0);
@@ -128,10 +129,10 @@ void tvorgrid::SaveasSYLK(TStrings &Lines)
 
     std::vector<tvorcolumntype> types(size_t(std::max(colCount, 0)));
     for (int c = 1; c < colCount; ++c)
-        types[size_t(c)] = m_columns->GeTmColumn(c)->gettype();
+        types[size_t(c)] = d->lines.columns->GeTmColumn(c)->gettype();
 
     const CellStore &store = cellStore();
-    for (int r = m_showtitles ? 1 : 0; r < rowCount; ++r) {
+    for (int r = d->lines.showtitles ? 1 : 0; r < rowCount; ++r) {
         for (int c = 1; c < colCount; ++c) {
             // A fresh string per record: the list keeps it, so reusing one buffer
             // would copy it on the next append anyway.

@@ -8,6 +8,7 @@
 // Save streams the rows through a QSaveFile in blocks of about a megabyte.
 #include "exchange/textfiles_p.h"
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 
 #include <QFile>
@@ -288,8 +289,9 @@ void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter,
     const int widest = writeLines(cellStore(), text, delimiter);
     setColCount(widest);
     setRowCount(rows);
-    for (int i = 0; i < m_RowMarks->Count(); ++i)
-        if (m_RowMarks->Strings(i) != QLatin1String("N")) m_RowMarks->setStrings(i, QStringLiteral("N"));
+    for (int i = 0; i < d->lines.rowMarks->Count(); ++i)
+        if (d->lines.rowMarks->Strings(i) != QLatin1String("N"))
+            d->lines.rowMarks->setStrings(i, QStringLiteral("N"));
     if (editing) ShowEditor();
     Refresh();
 }

@@ -1,5 +1,6 @@
 // tvorgrid's cells by column name and as variants, and the text a formula cell shows.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/textconvert.h"
 
 #include <QMetaType>
@@ -47,15 +48,15 @@ QString variantText(const QVariant &value)
 int tvorgrid::getcellsindex(const QString &name) const
 {
     const QString wanted = UpperCase(name);
-    for (int i = 0; i < m_columns->Count(); ++i)
-        if (UpperCase(m_columns->GeTmColumn(i)->columnName()) == wanted) return i;
+    for (int i = 0; i < d->lines.columns->Count(); ++i)
+        if (UpperCase(d->lines.columns->GeTmColumn(i)->columnName()) == wanted) return i;
     return -1;
 }
 
 QString tvorgrid::getcellsname(int index) const
 {
-    if (index < 0 || index >= m_columns->Count()) return QString();
-    return m_columns->GeTmColumn(index)->columnName();
+    if (index < 0 || index >= d->lines.columns->Count()) return QString();
+    return d->lines.columns->GeTmColumn(index)->columnName();
 }
 
 void tvorgrid::setcellname(const QString &name, int row, const QString &value)
@@ -108,13 +109,13 @@ QString tvorgrid::FormulaDisplayText(int col, int row)
     checkRow(*this, row);
     const QString text = Cells(col, row);
     // columns holds ColCount items, so col indexes a description.
-    const tmcolumn *column = m_columns->GeTmColumn(col);
-    if (column->gettype() != ftformula || (row == 0 && m_showtitles)) return text;
+    const tmcolumn *column = d->lines.columns->GeTmColumn(col);
+    if (column->gettype() != ftformula || (row == 0 && d->lines.showtitles)) return text;
     try {
-        m_Parser->setCellCol(col);
-        m_Parser->setCellRow(row);
-        m_Parser->Exec(text);
-        const double value = m_Parser->Value();
+        d->parser->setCellCol(col);
+        d->parser->setCellRow(row);
+        d->parser->Exec(text);
+        const double value = d->parser->Value();
         QString format = column->Displayformat();
         if (format.isEmpty()) return FloatToStr(value);
         // The trailing "x" asks the drawing to blank trailing zeros; it is no pattern

@@ -19,6 +19,7 @@
 // Cells move through the cell store's exchange and permutation operations: a row
 // moves as one pointer, a column as one 16-byte cell per row, never as text copies.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
@@ -145,34 +146,34 @@ void appendDescription(TvorgridColumns &into, const tmcolumn *source)
 
 // ---- helpers shared by the operations --------------------------------------------------
 
-void tvorgrid::checkLinesInStep(const char *operation) const
+void tvorgrid::Private::checkLinesInStep(const char *operation) const
 {
-    if (m_RowMarks->Count() != RowCount())
+    if (lines.rowMarks->Count() != q.RowCount())
         throw EListError(QStringLiteral("%1: RowMarks holds %2 entries for %3 rows")
                              .arg(QLatin1String(operation))
-                             .arg(m_RowMarks->Count())
-                             .arg(RowCount()));
-    if (m_columns->Count() != ColCount())
+                             .arg(lines.rowMarks->Count())
+                             .arg(q.RowCount()));
+    if (lines.columns->Count() != q.ColCount())
         throw EListError(QStringLiteral("%1: columns holds %2 descriptions for %3 columns")
                              .arg(QLatin1String(operation))
-                             .arg(m_columns->Count())
-                             .arg(ColCount()));
+                             .arg(lines.columns->Count())
+                             .arg(q.ColCount()));
 }
 
-void tvorgrid::commitEditorBeforeLinesMove()
+void tvorgrid::Private::commitEditorBeforeLinesMove()
 {
-    if (EditorMode()) UpdateText();
+    if (q.EditorMode()) q.UpdateText();
 }
 
-void tvorgrid::syncEditorWithCell()
+void tvorgrid::Private::syncEditorWithCell()
 {
-    if (EditorMode() && InplaceEditor()) InplaceEditor()->UpdateContents();
+    if (q.EditorMode() && q.InplaceEditor()) q.InplaceEditor()->UpdateContents();
 }
 
-void tvorgrid::refreshAfterLinesMoved()
+void tvorgrid::Private::refreshAfterLinesMoved()
 {
     syncEditorWithCell();
-    Refresh();
+    q.Refresh();
 }
 
 // ---- 2. ModifyRow, ModifyCol, AddRow, AddCol --------------------------------------------
@@ -199,7 +200,7 @@ int tvorgrid::ModifyCol(int Col, const QString &Text, const QString &Delimiter)
 
 void tvorgrid::AddRow(const QString &Text, QChar Delimiter)
 {
-    checkLinesInStep("AddRow");
+    d->checkLinesInStep("AddRow");
     const int oldCount = RowCount();
     if (oldCount >= MaxInsertRowCount)
         throw ERangeError(QStringLiteral("AddRow: RowCount %1 is at the limit (valid: up to %2)")
@@ -207,9 +208,9 @@ void tvorgrid::AddRow(const QString &Text, QChar Delimiter)
                               .arg(MaxInsertRowCount));
     Rollback rollback;
     rollback.add([this, oldCount] {
-        while (m_RowMarks->Count() > oldCount)
-            m_RowMarks->Delete(m_RowMarks->Count() - 1);
-        m_RowMarksCount = oldCount;
+        while (d->lines.rowMarks->Count() > oldCount)
+            d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
+        d->lines.rowMarksCount = oldCount;
         setRowCount(oldCount);
     });
     setRowCount(oldCount + 1);
@@ -219,7 +220,7 @@ void tvorgrid::AddRow(const QString &Text, QChar Delimiter)
 
 void tvorgrid::AddCol(const QString &Text, QChar Delimiter)
 {
-    checkLinesInStep("AddCol");
+    d->checkLinesInStep("AddCol");
     const int oldCount = ColCount();
     if (oldCount >= MaxInsertColCount)
         throw ERangeError(QStringLiteral("AddCol: ColCount %1 is at the limit (valid: up to %2)")
@@ -236,11 +237,11 @@ void tvorgrid::AddCol(const QString &Text, QChar Delimiter)
 
 void tvorgrid::InsertRows(int Position, int Count)
 {
-    checkLinesInStep("InsertRows");
+    d->checkLinesInStep("InsertRows");
     const int oldCount = RowCount();
     checkInsertion("InsertRows", "RowCount", "row", Position, Count, oldCount, MaxInsertRowCount);
 
-    commitEditorBeforeLinesMove();
+    d->commitEditorBeforeLinesMove();
     const LineChangeScope scope(
         *this, TLineChange::lines(TLineChange::Insert, Qt::Vertical, Position, Position + Count - 1));
     CellStore &store = cellStore();
@@ -252,9 +253,9 @@ void tvorgrid::InsertRows(int Position, int Count)
 
     // The count first: SizeChanged appends Count "N" marks at the end.
     rollback.add([this, oldCount] {
-        while (m_RowMarks->Count() > oldCount)
-            m_RowMarks->Delete(m_RowMarks->Count() - 1);
-        m_RowMarksCount = oldCount;
+        while (d->lines.rowMarks->Count() > oldCount)
+            d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
+        d->lines.rowMarksCount = oldCount;
         setRowCount(oldCount);
     });
     setRowCount(oldCount + Count);
@@ -273,7 +274,7 @@ void tvorgrid::InsertRows(int Position, int Count)
 
     // Marks: the same walk brings the appended "N" entries to Position.
     for (int i = oldCount - 1; i >= Position; --i)
-        m_RowMarks->Exchange(i, i + Count);
+        d->lines.rowMarks->Exchange(i, i + Count);
 
     rollback.commit();
     // The new rows are empty, also where the store kept cells beyond the old count.
@@ -282,19 +283,19 @@ void tvorgrid::InsertRows(int Position, int Count)
         for (int row = Position; row < end; ++row)
             store.clearRow(row, 0, MaxIndex);
     }
-    refreshAfterLinesMoved();
+    d->refreshAfterLinesMoved();
     reportCellsChanged(QRect(0, Position, ColCount(), RowCount() - Position));
 }
 
 void tvorgrid::DeleteRows(int Position, int Count)
 {
-    checkLinesInStep("DeleteRows");
+    d->checkLinesInStep("DeleteRows");
     const int oldCount = RowCount();
     checkRange("DeleteRows", "Position", Position, 0, oldCount - 1);
     checkRange("DeleteRows", "Count", Count, 1, MaxIndex);
     Count = std::min(Count, oldCount - Position);
 
-    commitEditorBeforeLinesMove();
+    d->commitEditorBeforeLinesMove();
     const LineChangeScope scope(
         *this, TLineChange::lines(TLineChange::Remove, Qt::Vertical, Position, Position + Count - 1));
     CellStore &store = cellStore();
@@ -319,88 +320,88 @@ void tvorgrid::DeleteRows(int Position, int Count)
     // Marks: the same walk, then the deleted marks are dropped from the end.
     rollback.add([this, &marksExchanged, Position, Count] {
         for (int i = marksExchanged - 1; i >= Position + Count; --i)
-            m_RowMarks->Exchange(i, i - Count);
+            d->lines.rowMarks->Exchange(i, i - Count);
     });
     for (int i = Position + Count; i < oldCount; ++i) {
-        m_RowMarks->Exchange(i, i - Count);
+        d->lines.rowMarks->Exchange(i, i - Count);
         marksExchanged = i + 1;
     }
     // Lowering the count forgets the heights of the last rows: kept for the rollback.
     QStringList droppedMarks;
     std::vector<int> droppedHeights;
     for (int i = oldCount - Count; i < oldCount; ++i) {
-        droppedMarks.append(m_RowMarks->Strings(i));
+        droppedMarks.append(d->lines.rowMarks->Strings(i));
         droppedHeights.push_back(RowHeights(i));
     }
     rollback.add([this, droppedMarks, droppedHeights, oldCount] {
         const int first = oldCount - int(droppedMarks.size());
-        while (m_RowMarks->Count() > first)
-            m_RowMarks->Delete(m_RowMarks->Count() - 1);
+        while (d->lines.rowMarks->Count() > first)
+            d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
         for (const QString &mark : droppedMarks)
-            m_RowMarks->Add(mark);
-        m_RowMarksCount = oldCount;
+            d->lines.rowMarks->Add(mark);
+        d->lines.rowMarksCount = oldCount;
         setRowCount(oldCount);
         for (size_t i = 0; i < droppedHeights.size(); ++i)
             setRowHeights(first + int(i), droppedHeights[i]);
     });
     for (int i = 0; i < Count; ++i)
-        m_RowMarks->Delete(m_RowMarks->Count() - 1);
+        d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
 
-    syncEditorWithCell();
+    d->syncEditorWithCell();
     // RowMarksCount first, so that SizeChanged keeps the marks just moved. The base
     // keeps one row beyond the fixed rows; fitRowMarks gives such a row an "N".
-    m_RowMarksCount = oldCount - Count;
+    d->lines.rowMarksCount = oldCount - Count;
     setRowCount(oldCount - Count);
-    fitRowMarks();
+    d->fitRowMarks();
 
     rollback.commit();
     const int end = std::min(store.rowExtent(), oldCount);
     for (int row = oldCount - Count; row < end; ++row)
         store.clearRow(row, 0, MaxIndex);
-    refreshAfterLinesMoved();
+    d->refreshAfterLinesMoved();
     reportCellsChanged(QRect(0, Position, ColCount(), RowCount() - Position));
 }
 
 void tvorgrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
 {
     TStringGrid::CheckMoveLine(Column, FromIndex, ToIndex);
-    checkLinesInStep(Column ? "MoveColumn" : "MoveRow");
+    d->checkLinesInStep(Column ? "MoveColumn" : "MoveRow");
 }
 
 void tvorgrid::RowMoved(int FromIndex, int ToIndex)
 {
     checkRange("RowMoved", "FromIndex", FromIndex, 0, RowCount() - 1);
     checkRange("RowMoved", "ToIndex", ToIndex, 0, RowCount() - 1);
-    checkLinesInStep("RowMoved");
+    d->checkLinesInStep("RowMoved");
     // Step by step exchanges: no allocation, so the marks cannot fail half-moved.
     const int step = FromIndex < ToIndex ? 1 : -1;
     for (int i = FromIndex; i != ToIndex; i += step)
-        m_RowMarks->Exchange(i, i + step);
+        d->lines.rowMarks->Exchange(i, i + step);
     try {
         TStringGrid::RowMoved(FromIndex, ToIndex);
     } catch (...) {
         for (int i = ToIndex; i != FromIndex; i -= step)
-            m_RowMarks->Exchange(i, i - step);
+            d->lines.rowMarks->Exchange(i, i - step);
         throw;
     }
 }
 
 // ---- 4. columns -----------------------------------------------------------------------------
 
-void tvorgrid::rebuildColumns(const TvorgridColumns &wanted)
+void tvorgrid::Private::rebuildColumns(const TvorgridColumns &wanted)
 {
-    TvorgridColumns previous(this);
-    for (int i = 0; i < m_columns->Count(); ++i)
-        appendDescription(previous, m_columns->GeTmColumn(i));
-    UpdateBracket bracket(*m_columns);
+    TvorgridColumns previous(&q);
+    for (int i = 0; i < lines.columns->Count(); ++i)
+        appendDescription(previous, lines.columns->GeTmColumn(i));
+    UpdateBracket bracket(*lines.columns);
     try {
-        m_columns->Clear();
+        lines.columns->Clear();
         for (int i = 0; i < wanted.Count(); ++i)
-            appendDescription(*m_columns, wanted.GeTmColumn(i));
+            appendDescription(*lines.columns, wanted.GeTmColumn(i));
     } catch (...) {
-        m_columns->Clear();
+        lines.columns->Clear();
         for (int i = 0; i < previous.Count(); ++i)
-            appendDescription(*m_columns, previous.GeTmColumn(i));
+            appendDescription(*lines.columns, previous.GeTmColumn(i));
         throw;
     }
 }
@@ -449,18 +450,19 @@ void keepColumns(const tvorgrid &grid, TvorgridColumns &descriptions, std::vecto
 
 } // namespace
 
-void tvorgrid::restoreColumns(const TvorgridColumns &descriptions, const std::vector<int> &widths)
+void tvorgrid::Private::restoreColumns(const TvorgridColumns &descriptions,
+                                       const std::vector<int> &widths)
 {
     rebuildColumns(descriptions);
-    setColCount(static_cast<int>(widths.size()));
+    q.setColCount(static_cast<int>(widths.size()));
     fitColumns();
     for (int i = 0; i < static_cast<int>(widths.size()); ++i)
-        setColWidths(i, widths[size_t(i)]);
+        q.setColWidths(i, widths[size_t(i)]);
 }
 
 void tvorgrid::InsertCols(int Position, int Count)
 {
-    checkLinesInStep("InsertCols");
+    d->checkLinesInStep("InsertCols");
     const int oldCount = ColCount();
     checkInsertion("InsertCols", "ColCount", "column", Position, Count, oldCount,
                    MaxInsertColCount);
@@ -468,18 +470,18 @@ void tvorgrid::InsertCols(int Position, int Count)
     // The wanted descriptions: copies before Position, Count fresh ones, the rest.
     TvorgridColumns wanted(this);
     for (int i = 0; i < Position; ++i)
-        appendDescription(wanted, m_columns->GeTmColumn(i));
+        appendDescription(wanted, d->lines.columns->GeTmColumn(i));
     for (int i = 0; i < Count; ++i)
         appendDescription(wanted, nullptr);
     for (int i = Position; i < oldCount; ++i)
-        appendDescription(wanted, m_columns->GeTmColumn(i));
-    const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
+        appendDescription(wanted, d->lines.columns->GeTmColumn(i));
+    const std::vector<bool> wasHidden = hiddenColumns(*d->lines.columns);
     // For the rollback (declared before it, so that it outlives it).
     TvorgridColumns original(this);
     std::vector<int> oldWidths;
     keepColumns(*this, original, oldWidths);
 
-    commitEditorBeforeLinesMove();
+    d->commitEditorBeforeLinesMove();
     const LineChangeScope scope(*this, TLineChange::lines(TLineChange::Insert, Qt::Horizontal,
                                                           Position, Position + Count - 1));
     CellStore &store = cellStore();
@@ -507,8 +509,8 @@ void tvorgrid::InsertCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, &original, &oldWidths] { restoreColumns(original, oldWidths); });
-    rebuildColumns(wanted);
+    rollback.add([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
+    d->rebuildColumns(wanted);
     // SizeChanged finds the collection at the new size already.
     setColCount(oldCount + Count);
     fitHiddenWidths(*this, wasHidden);
@@ -518,14 +520,14 @@ void tvorgrid::InsertCols(int Position, int Count)
     for (int row : hiddenCellsInView)
         store.clearRow(row, Position, Position + Count - 1);
     // The fresh columns' title cells are empty: write the captions again.
-    if (m_showtitles) setshowtitles(true);
-    refreshAfterLinesMoved();
+    if (d->lines.showtitles) setshowtitles(true);
+    d->refreshAfterLinesMoved();
     reportCellsChanged(QRect(Position, 0, ColCount() - Position, RowCount()));
 }
 
 void tvorgrid::DeleteCols(int Position, int Count)
 {
-    checkLinesInStep("DeleteCols");
+    d->checkLinesInStep("DeleteCols");
     const int oldCount = ColCount();
     checkRange("DeleteCols", "Position", Position, 0, oldCount - 1);
     checkRange("DeleteCols", "Count", Count, 1, MaxIndex);
@@ -534,14 +536,14 @@ void tvorgrid::DeleteCols(int Position, int Count)
     TvorgridColumns wanted(this);
     for (int i = 0; i < oldCount; ++i)
         if (i < Position || i >= Position + Count)
-            appendDescription(wanted, m_columns->GeTmColumn(i));
-    const std::vector<bool> wasHidden = hiddenColumns(*m_columns);
+            appendDescription(wanted, d->lines.columns->GeTmColumn(i));
+    const std::vector<bool> wasHidden = hiddenColumns(*d->lines.columns);
     // For the rollback (declared before it, so that it outlives it).
     TvorgridColumns original(this);
     std::vector<int> oldWidths;
     keepColumns(*this, original, oldWidths);
 
-    commitEditorBeforeLinesMove();
+    d->commitEditorBeforeLinesMove();
     const LineChangeScope scope(*this, TLineChange::lines(TLineChange::Remove, Qt::Horizontal,
                                                           Position, Position + Count - 1));
     CellStore &store = cellStore();
@@ -566,20 +568,20 @@ void tvorgrid::DeleteCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, &original, &oldWidths] { restoreColumns(original, oldWidths); });
-    rebuildColumns(wanted);
-    syncEditorWithCell();
+    rollback.add([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
+    d->rebuildColumns(wanted);
+    d->syncEditorWithCell();
     setColCount(oldCount - Count);
     // The base keeps one column beyond the fixed ones: it gets a default description.
-    fitColumns();
+    d->fitColumns();
     fitHiddenWidths(*this, wasHidden);
 
     rollback.commit();
     for (int row = rows - 1; row >= 0; --row)
         store.clearRow(row, oldCount - Count, oldCount - 1);
     // A column the base kept beyond the fixed ones has an empty title cell.
-    if (m_showtitles) setshowtitles(true);
-    refreshAfterLinesMoved();
+    if (d->lines.showtitles) setshowtitles(true);
+    d->refreshAfterLinesMoved();
     reportCellsChanged(QRect(Position, 0, ColCount() - Position, RowCount()));
 }
 
@@ -587,18 +589,18 @@ void tvorgrid::ColumnMoved(int FromIndex, int ToIndex)
 {
     checkRange("ColumnMoved", "FromIndex", FromIndex, 0, ColCount() - 1);
     checkRange("ColumnMoved", "ToIndex", ToIndex, 0, ColCount() - 1);
-    checkLinesInStep("ColumnMoved");
+    d->checkLinesInStep("ColumnMoved");
     if (FromIndex != ToIndex) {
         TvorgridColumns kept(this);
-        appendDescription(kept, m_columns->GeTmColumn(FromIndex));
+        appendDescription(kept, d->lines.columns->GeTmColumn(FromIndex));
         TvorgridColumns wanted(this);
-        for (int i = 0; i < m_columns->Count(); ++i) {
+        for (int i = 0; i < d->lines.columns->Count(); ++i) {
             if (i == FromIndex) continue;
             if (i == ToIndex && FromIndex > ToIndex) appendDescription(wanted, kept.GeTmColumn(0));
-            appendDescription(wanted, m_columns->GeTmColumn(i));
+            appendDescription(wanted, d->lines.columns->GeTmColumn(i));
             if (i == ToIndex && FromIndex < ToIndex) appendDescription(wanted, kept.GeTmColumn(0));
         }
-        rebuildColumns(wanted);
+        d->rebuildColumns(wanted);
     }
     TStringGrid::ColumnMoved(FromIndex, ToIndex);
 }

@@ -1,6 +1,7 @@
 // tvorgrid: construction, the title row, and keeping the columns and row marks in
 // step with the base's counts and widths.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/updatebracket.h"
 
 #include <algorithm>
@@ -8,50 +9,60 @@
 
 namespace vorgrd {
 
-tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent)
+tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent), d(std::make_unique<Private>(*this))
 {
     // Every row costs a mark and every column a description: the counts (and cell
     // writes) stop at the insertions' caps.
     setCountLimits(MaxInsertColCount, MaxInsertRowCount);
-    m_columns = std::make_unique<TvorgridColumns>(this);
-    while (m_columns->Count() < ColCount())
-        m_columns->Add();
-    m_SortIndex = std::make_unique<TvorList>();
-    m_RowMarksCount = RowCount();
-    m_RowMarks = std::make_unique<TStringList>();
+    LineParts &lines = d->lines;
+    lines.columns = std::make_unique<TvorgridColumns>(this);
+    while (lines.columns->Count() < ColCount())
+        lines.columns->Add();
+    d->sortIndex = std::make_unique<TvorList>();
+    lines.rowMarksCount = RowCount();
+    lines.rowMarks = std::make_unique<TStringList>();
     for (int i = 0; i < RowCount(); ++i)
-        m_RowMarks->Add(QStringLiteral("N"));
-    m_Parser = std::make_unique<TvorParser>();
-    m_Parser->setGrid(this);
+        lines.rowMarks->Add(QStringLiteral("N"));
+    d->parser = std::make_unique<TvorParser>();
+    d->parser->setGrid(this);
     // Without the resource the sheet stays empty and the glyph size 0.
-    m_CheckImages = QImage(QStringLiteral(":/vorgrd/CHECK_IMAGES"));
-    m_CheckWidth = m_CheckImages.width() / 4;
-    m_CheckHeight = m_CheckImages.height() / 3;
-    m_WorkBitmap = QImage(qMax(m_CheckWidth, 1), qMax(m_CheckHeight, 1), QImage::Format_ARGB32);
+    CheckGlyphs &glyphs = d->glyphs;
+    glyphs.sheet = QImage(QStringLiteral(":/vorgrd/CHECK_IMAGES"));
+    glyphs.width = glyphs.sheet.width() / 4;
+    glyphs.height = glyphs.sheet.height() / 3;
+    glyphs.workBitmap =
+        QImage(qMax(glyphs.width, 1), qMax(glyphs.height, 1), QImage::Format_ARGB32);
     connect(this, &TCustomGrid::fixedRowsChanged, this, &tvorgrid::savedFixedRowsChanged);
     connect(this, &TCustomGrid::fixedColsChanged, this, &tvorgrid::savedFixedColsChanged);
 }
 
 tvorgrid::~tvorgrid()
 {
-    m_Parser.reset();
-    m_RowMarks.reset();
-    m_SortIndex.reset();
-    m_columns.reset();
+    // The parser reads the grid and the columns call back into it: both go while the
+    // grid is still whole.
+    d->parser.reset();
+    d->lines.rowMarks.reset();
+    d->sortIndex.reset();
+    d->lines.columns.reset();
+}
+
+bool tvorgrid::showtitles() const
+{
+    return d->lines.showtitles;
 }
 
 void tvorgrid::setshowtitles(bool value)
 {
     const CellBatch batch(*this);
     if (value) {
-        for (int i = 0; i < m_columns->Count(); ++i)
-            setCells(i, 0, m_columns->GeTmColumn(i)->Title()->GetCaption());
+        for (int i = 0; i < d->lines.columns->Count(); ++i)
+            setCells(i, 0, d->lines.columns->GeTmColumn(i)->Title()->GetCaption());
     } else {
         for (int i = 0; i < ColCount(); ++i)
             setCells(i, 0, QString());
     }
-    const bool changed = value != m_showtitles;
-    m_showtitles = value;
+    const bool changed = value != d->lines.showtitles;
+    d->lines.showtitles = value;
     Refresh();
     if (changed) emit showtitlesChanged(value);
 }
@@ -61,26 +72,25 @@ void tvorgrid::setshowtitles(bool value)
 // the grid keeps exactly one description per column.
 void tvorgrid::setcolumns(TvorgridColumns *value)
 {
-    if (!value || value == m_columns.get()) return;
-    m_columns->Assign(value);
-    fitColumns();
-    pushColumnWidths();
-    if (m_showtitles) setshowtitles(true);
+    if (!value || value == d->lines.columns.get()) return;
+    d->lines.columns->Assign(value);
+    d->fitColumns();
+    d->pushColumnWidths();
+    if (d->lines.showtitles) setshowtitles(true);
     emit columnsChanged();
 }
 
-void tvorgrid::pushColumnWidths()
+void tvorgrid::Private::pushColumnWidths()
 {
-    for (int i = 0; i < m_columns->Count(); ++i) {
-        const tmcolumn *column = m_columns->GeTmColumn(i);
-        setColWidths(i, column->GetHide() ? 0 : column->GetWidth());
+    for (int i = 0; i < lines.columns->Count(); ++i) {
+        const tmcolumn *column = lines.columns->GeTmColumn(i);
+        q.setColWidths(i, column->GetHide() ? 0 : column->GetWidth());
     }
 }
 
 void tvorgrid::EditButtonClick()
 {
-    if (OnEditButtonClick)
-        OnEditButtonClick(this);
+    if (OnEditButtonClick) OnEditButtonClick(this);
 }
 
 void tvorgrid::Loaded()
@@ -93,59 +103,59 @@ void tvorgrid::loaded()
 {
     // A stream may carry a column list of another length than its ColCount: the
     // counts win, as they do for every other change.
-    fitColumns();
+    d->fitColumns();
     // The stream carries the widths in the columns (the base's own widths are not
     // streamed), and the columns were read inside an update bracket: push them now.
-    pushColumnWidths();
-    setshowtitles(m_showtitles);
+    d->pushColumnWidths();
+    setshowtitles(d->lines.showtitles);
 }
 
 void tvorgrid::SizeChanged(int OldColCount, int OldRowCount)
 {
-    fitRowMarks();
-    if (m_columns) {
-        fitColumns();
+    d->fitRowMarks();
+    if (d->lines.columns) {
+        d->fitColumns();
         TStringGrid::SizeChanged(OldColCount, OldRowCount);
     }
 }
 
-void tvorgrid::fitRowMarks()
+void tvorgrid::Private::fitRowMarks()
 {
-    if (!m_RowMarks)
-        return;
-    if (m_RowMarksCount > RowCount()) {
+    TStringList *const marks = lines.rowMarks.get();
+    if (!marks) return;
+    const int rows = q.RowCount();
+    if (lines.rowMarksCount > rows) {
         // Rows removed by a plain count change: every row loses its marks.
-        m_RowMarks->Clear();
-        for (int i = 0; i < RowCount(); ++i)
-            m_RowMarks->Add(QStringLiteral("N"));
-        m_RowMarksCount = RowCount();
+        marks->Clear();
+        for (int i = 0; i < rows; ++i)
+            marks->Add(QStringLiteral("N"));
+        lines.rowMarksCount = rows;
     }
-    if (RowCount() > m_RowMarksCount) {
+    if (rows > lines.rowMarksCount) {
         // Room for all new rows at once when many come (a grid sized to ten million
         // rows would otherwise keep up to twice the marks' storage), doubling when
         // rows come a few at a time.
-        if (RowCount() > m_RowMarks->Capacity())
-            m_RowMarks->SetCapacity(std::max(RowCount(), 2 * m_RowMarks->Capacity()));
-        for (int i = m_RowMarksCount; i < RowCount(); ++i)
-            m_RowMarks->Add(QStringLiteral("N"));
-        m_RowMarksCount = RowCount();
+        if (rows > marks->Capacity()) marks->SetCapacity(std::max(rows, 2 * marks->Capacity()));
+        for (int i = lines.rowMarksCount; i < rows; ++i)
+            marks->Add(QStringLiteral("N"));
+        lines.rowMarksCount = rows;
     }
 }
 
-void tvorgrid::fitColumns()
+void tvorgrid::Private::fitColumns()
 {
-    while (m_columns->Count() < ColCount())
-        m_columns->Add();
-    if (m_columns->Count() <= ColCount())
-        return;
+    TvorgridColumns &columns = *lines.columns;
+    while (columns.Count() < q.ColCount())
+        columns.Add();
+    if (columns.Count() <= q.ColCount()) return;
     // Rebuild from copies so that the first ColCount descriptions keep every setting.
-    TvorgridColumns kept(this);
-    for (int i = 0; i < ColCount(); ++i)
-        kept.Add()->Assign(m_columns->GeTmColumn(i));
-    UpdateBracket bracket(*m_columns);
-    m_columns->Clear();
-    for (int i = 0; i < ColCount(); ++i)
-        m_columns->Add()->Assign(kept.GeTmColumn(i));
+    TvorgridColumns kept(&q);
+    for (int i = 0; i < q.ColCount(); ++i)
+        kept.Add()->Assign(columns.GeTmColumn(i));
+    UpdateBracket bracket(columns);
+    columns.Clear();
+    for (int i = 0; i < q.ColCount(); ++i)
+        columns.Add()->Assign(kept.GeTmColumn(i));
 }
 
 void tvorgrid::ColWidthsChanged()
@@ -158,20 +168,69 @@ void tvorgrid::ColWidthsChanged()
 void tvorgrid::Colwidthschanged()
 {
     for (int i = 0; i < ColCount(); ++i) {
-        tmcolumn *column = m_columns->GeTmColumn(i);
-        if (!column->GetHide() && column->GetWidth() != ColWidths(i)) column->SetWidth(ColWidths(i));
+        tmcolumn *column = d->lines.columns->GeTmColumn(i);
+        if (!column->GetHide() && column->GetWidth() != ColWidths(i))
+            column->SetWidth(ColWidths(i));
     }
 }
 
 void tvorgrid::checkConsistency() const
 {
-    m_columns->checkConsistency();
+    const LineParts &lines = d->lines;
+    lines.columns->checkConsistency();
     const QString store = cellStore().checkConsistency();
     if (!store.isEmpty()) throw std::logic_error(store.toStdString());
-    if (m_columns->Count() != ColCount())
+    if (lines.columns->Count() != ColCount())
         throw std::logic_error("columns out of step with ColCount");
-    if (m_RowMarks->Count() != RowCount() || m_RowMarksCount != RowCount())
+    if (lines.rowMarks->Count() != RowCount() || lines.rowMarksCount != RowCount())
         throw std::logic_error("RowMarks out of step with RowCount");
+}
+
+// ---- the owned parts ----------------------------------------------------------------------
+
+TvorgridColumns *tvorgrid::columns() const
+{
+    return d->lines.columns.get();
+}
+
+TStringList *tvorgrid::RowMarks() const
+{
+    return d->lines.rowMarks.get();
+}
+
+int tvorgrid::RowMarksCount() const
+{
+    return d->lines.rowMarksCount;
+}
+
+TvorList *tvorgrid::SortIndex() const
+{
+    return d->sortIndex.get();
+}
+
+TvorParser *tvorgrid::Parser() const
+{
+    return d->parser.get();
+}
+
+const QImage &tvorgrid::CheckImages() const
+{
+    return d->glyphs.sheet;
+}
+
+int tvorgrid::CheckWidth() const
+{
+    return d->glyphs.width;
+}
+
+int tvorgrid::CheckHeight() const
+{
+    return d->glyphs.height;
+}
+
+QImage &tvorgrid::WorkBitmap()
+{
+    return d->glyphs.workBitmap;
 }
 
 } // namespace vorgrd

@@ -35,8 +35,6 @@
 #include "host/stringgrid.h"
 #include "keyedlist/vorlist.h"
 #include "ordering/orderingtypes.h"
-#include "ordering/searchstate.h"
-#include "ordering/sortmemory.h"
 #include "presentation/drawingtypes.h"
 #include "presentation/mousegeometry.h"
 
@@ -110,101 +108,70 @@ Q_SIGNALS:
     void columnsChanged();
     void sorted();
 
-private:
-    template <class T> void changeSetting(T &field, T value, void (tvorgrid::*signal)(T))
-    {
-        if (field == value) return;
-        field = value;
-        emit(this->*signal)(value);
-    }
-
 public:
     // (end of signals)
 
     // ---- sort and search settings ------------------------------------------------------
-    TMSortType KeyType() const { return m_KeyType; }
+    // Every setter below emits its NOTIFY signal only when the value changes
+    // (definitions in grid/settings.cpp).
+    TMSortType KeyType() const;
     // The enumeration setters refuse a value the enumeration does not declare
     // (ERangeError, nothing changed), also when it comes through setProperty.
-    void setKeyType(TMSortType value)
-    {
-        checkEnumRange("setKeyType", "KeyType", value);
-        if (value == m_KeyType) return;
-        m_KeyType = value;
-        emit keyTypeChanged(value);
-    }
+    void setKeyType(TMSortType value);
     // 1-based start and length of the key cut out of each cell text.
-    int KeyPos() const { return m_KeyPos; }
-    void setKeyPos(int value) { changeSetting(m_KeyPos, value, &tvorgrid::keyPosChanged); }
-    int KeyLen() const { return m_KeyLen; }
-    void setKeyLen(int value) { changeSetting(m_KeyLen, value, &tvorgrid::keyLenChanged); }
-    HandleFixed UseFixed() const { return m_UseFixed; }
-    void setUseFixed(HandleFixed value)
-    {
-        checkEnumRange("setUseFixed", "UseFixed", value);
-        if (value == m_UseFixed) return;
-        m_UseFixed = value;
-        emit useFixedChanged(value);
-    }
-    bool SearchSubstring() const { return m_SearchSubstring; }
-    void setSearchSubstring(bool value)
-    {
-        changeSetting(m_SearchSubstring, value, &tvorgrid::searchSubstringChanged);
-    }
-    bool SortDescending() const { return m_SortDescending; }
-    void setSortDescending(bool value)
-    {
-        changeSetting(m_SortDescending, value, &tvorgrid::sortDescendingChanged);
-    }
-    bool ReverseSearch() const { return m_ReverseSearch; }
+    int KeyPos() const;
+    void setKeyPos(int value);
+    int KeyLen() const;
+    void setKeyLen(int value);
+    HandleFixed UseFixed() const;
+    void setUseFixed(HandleFixed value);
+    bool SearchSubstring() const;
+    void setSearchSubstring(bool value);
+    bool SortDescending() const;
+    void setSortDescending(bool value);
+    bool ReverseSearch() const;
     // Turns the search round. A running search goes on from the cell before its last
     // match in the new direction (that match is not reported again); an exhausted
     // search, or one that has reported no match yet, is armed again at the far end of
     // its range. Never scans cells, never throws.
     void SetReverseSearch(bool value);
     // Set once any search has started; never cleared.
-    bool SearchExists() const { return m_SearchExists; }
+    bool SearchExists() const;
 
     // ---- exchange and mouse settings ---------------------------------------------------
-    bool EnableClipboardShortcuts() const { return m_EnableClipboardShortcuts; }
-    void setEnableClipboardShortcuts(bool value)
-    {
-        changeSetting(m_EnableClipboardShortcuts, value, &tvorgrid::enableClipboardShortcutsChanged);
-    }
-    bool PasteToCursor() const { return m_PasteToCursor; }
-    void setPasteToCursor(bool value)
-    {
-        changeSetting(m_PasteToCursor, value, &tvorgrid::pasteToCursorChanged);
-    }
-    bool ClickFixed() const { return m_ClickFixed; }
-    void setClickFixed(bool value) { changeSetting(m_ClickFixed, value, &tvorgrid::clickFixedChanged); }
+    bool EnableClipboardShortcuts() const;
+    void setEnableClipboardShortcuts(bool value);
+    bool PasteToCursor() const;
+    void setPasteToCursor(bool value);
+    bool ClickFixed() const;
+    void setClickFixed(bool value);
 
     // ---- fixed counts as streamed --------------------------------------------------------
     // The current FixedRows (FixedCols), whatever was written to SavedFixedRows.
     int GetFixedRows() const { return FixedRows(); }
     int GetFixedCols() const { return FixedCols(); }
     // Stores the value and changes nothing else.
-    void setSavedFixedRows(int value) { m_SavedFixedRows = value; }
-    void setSavedFixedCols(int value) { m_SavedFixedCols = value; }
+    void setSavedFixedRows(int value);
+    void setSavedFixedCols(int value);
 
     // ---- titles --------------------------------------------------------------------------
-    bool showtitles() const { return m_showtitles; }
+    bool showtitles() const;
     // On: writes every column's title caption into row 0. Off: empties row 0.
     void setshowtitles(bool value);
-    Q_INVOKABLE bool IsshowtitlesStored() const { return m_showtitles; }
+    Q_INVOKABLE bool IsshowtitlesStored() const { return showtitles(); }
 
     // ---- owned parts -----------------------------------------------------------------------
-    TvorgridColumns *columns() const { return m_columns.get(); }
+    TvorgridColumns *columns() const;
     // Copies the descriptions of another collection (Assign), fitted to ColCount: the
     // grid keeps exactly one description per column.
     void setcolumns(TvorgridColumns *value);
-    TStringList *RowMarks() const { return m_RowMarks.get(); }
-    int RowMarksCount() const { return m_RowMarksCount; }
-    TvorList *SortIndex() const { return m_SortIndex.get(); }
-    TvorParser *Parser() const { return m_Parser.get(); }
-    const QImage &CheckImages() const { return m_CheckImages; }
-    int CheckWidth() const { return m_CheckWidth; }
-    int CheckHeight() const { return m_CheckHeight; }
-    QImage &WorkBitmap() { return m_WorkBitmap; }
+    TStringList *RowMarks() const;
+    int RowMarksCount() const;
+    TvorList *SortIndex() const;
+    TvorParser *Parser() const;
+    const QImage &CheckImages() const;
+    int CheckWidth() const;
+    int CheckHeight() const;
 
     // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it).
     virtual void EditButtonClick();
@@ -284,10 +251,10 @@ public:
     // the row of SortRow; SortFirstCol the first column whose cells a complete-row
     // sort moves (first column sorted by SortAllCols); SortFirstRow likewise for
     // complete-column sorts and SortAllRows.
-    Q_INVOKABLE vorgrd::OrderingTypes::mSortState SortState() const { return m_sort.state; }
-    Q_INVOKABLE int SortLine() const { return m_sort.line; }
-    Q_INVOKABLE int SortFirstCol() const { return m_sort.firstCol; }
-    Q_INVOKABLE int SortFirstRow() const { return m_sort.firstRow; }
+    Q_INVOKABLE vorgrd::OrderingTypes::mSortState SortState() const;
+    Q_INVOKABLE int SortLine() const;
+    Q_INVOKABLE int SortFirstCol() const;
+    Q_INVOKABLE int SortFirstRow() const;
 
     // (end of sorting)
 
@@ -671,6 +638,9 @@ protected:
     // ---- protected hook of the cell drawing (presentation/drawing.cpp) ---------------
     // Replaces the base's cell drawing; the base's paint calls it for every cell in view.
     void DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState) override;
+    // The scratch image that wrapped text and check glyphs are drawn through; it grows
+    // to the largest cell drawn and is kept between cells.
+    QImage &WorkBitmap();
 
     // (end of cell drawing hook)
 
@@ -694,118 +664,11 @@ protected:
     // (end of mouse hooks)
 
 private:
-    void fitRowMarks();
-    void fitColumns();
-    void pushColumnWidths();
-
-    // ---- private state and helpers of sorting ------------------------------------------
-    // The six undo operations: each applies SortIndex to the lines of the last sort of
-    // its kind and leaves the inverse order in SortIndex. UndoSort picks one by state.
-    void UndoCompRowSort();
-    void UndoCompColSort();
-    void UndoColSort();
-    void UndoRowSort();
-    void UndoAllRowsSort();
-    void UndoAllColsSort();
-    // The common steps of the sorts (definitions in ordering/sorting.cpp).
-    void sortLines(mSortState kind, int line);
-    void sortEveryLine(mSortState kind);
-    void undoLines(mSortState kind);
-    void applyLineOrder(mSortState kind, std::vector<int> order, std::vector<int> inverse);
-    void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
-    void checkSortCounts(mSortState kind) const;
-    std::vector<int> readSortIndex(mSortState kind) const;
-    void afterSortMoved();
-
-    SortMemory m_sort;
-
-    // (end of sorting state)
-
-    // ---- private state and helpers of searching ----------------------------------------
-    SearchState m_search;
-    // Arms a search over the range with the position at its start for the direction.
-    bool startSearch(const QString &text, bool byRows, int top, int left, int bottom, int right,
-                     int &col, int &row);
-
-    // (end of searching state)
-
-    // ---- private helpers of the row and column operations ------------------------------
-    // Raises when RowMarks or columns were changed from outside and no longer match
-    // the counts (the operations would otherwise move the wrong entries).
-    void checkLinesInStep(const char *operation) const;
-    // Replaces the descriptions by copies of `wanted`, inside the update bracket; on
-    // failure the previous descriptions are put back.
-    void rebuildColumns(const TvorgridColumns &wanted);
-    // Puts back descriptions, count and widths kept before an operation that failed.
-    void restoreColumns(const TvorgridColumns &descriptions, const std::vector<int> &widths);
-    // Commits an open editor's text before the lines under it move.
-    void commitEditorBeforeLinesMove();
-    // An open editor shows the text of the cell now under it (so that a later commit
-    // does not write the old cell's text into the new one).
-    void syncEditorWithCell();
-    // Shows the moved lines (and the editor's new cell text) in one repaint.
-    void refreshAfterLinesMoved();
-
-    // (end of row and column helpers)
-
-    // ---- private helpers of cell names and formula cells -------------------------------
-
-    // (end of cell name helpers)
-
-    // ---- private state and helpers of the database fill --------------------------------
-    DbFillState m_dbfill;
-    int fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptions &options);
-    void nameColumnsAfterFields(TDataSet &dataSet);
-    void clearRowsFrom(int firstRow);
-
-    // (end of database fill state)
-
-    // ---- private helpers of the mouse and of accessibility (presentation/) -------------
-    // The current cell's check box between "Y" and empty, when its column is a check-box
-    // column and the cell is no title cell; returns whether it toggled.
-    bool toggleCurrentCheckCell();
-    // Sends the notices of accessible.cpp; they cost nothing while no assistive
-    // technology listens.
-    void notifyAccessibleCellWritten(int col, int row);
-    void notifyAccessibleCurrentCell();
-    bool accessibleListening() const;
+    // The state of every concern and its helpers (grid/vorGrid_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
+    // Reads and marks the accessibility notices (presentation/accessible.cpp).
     friend class AccessibleGrid;
-    struct AccessibleNotices
-    {
-        // Set once anything asked for the grid's accessible interface: before that no
-        // one can care about notices.
-        bool tableMade = false;
-        bool focusPending = false; // a current-cell notice is queued
-        int col = -1;              // the cell last announced as current
-        int row = -1;
-    };
-    AccessibleNotices m_accessibleNotices;
-
-    // (end of mouse and accessibility helpers)
-
-    TMSortType m_KeyType = soString;
-    int m_KeyPos = 1;
-    int m_KeyLen = 2147483647;
-    HandleFixed m_UseFixed = hfNot;
-    std::unique_ptr<TvorgridColumns> m_columns;
-    bool m_showtitles = false;
-    std::unique_ptr<TStringList> m_RowMarks;
-    int m_RowMarksCount = 0;
-    std::unique_ptr<TvorParser> m_Parser;
-    bool m_SearchSubstring = false;
-    bool m_EnableClipboardShortcuts = false;
-    bool m_PasteToCursor = false;
-    bool m_ClickFixed = false;
-    bool m_SortDescending = false;
-    bool m_ReverseSearch = false;
-    bool m_SearchExists = false;
-    std::unique_ptr<TvorList> m_SortIndex;
-    int m_SavedFixedRows = 0;
-    int m_SavedFixedCols = 0;
-    QImage m_CheckImages;
-    int m_CheckWidth = 0;
-    int m_CheckHeight = 0;
-    QImage m_WorkBitmap;
 };
 
 } // namespace vorgrd

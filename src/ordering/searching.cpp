@@ -1,5 +1,5 @@
-// tvorgrid's search: a cursor over a rectangle of cells, kept in m_search between
-// calls.
+// tvorgrid's search: a cursor over a rectangle of cells, kept in the grid's private
+// part between calls.
 //
 //   1. cutting a key and testing one cell (keyOf, SearchValue, cellMatches)
 //   2. moving the cursor (CutRange, normalise, advance)
@@ -9,6 +9,7 @@
 // Call flow: FindFirst / FindFirstInRow / FindFirstInCol -> startSearch -> FindNext
 //            FindNext -> prepareValue -> cutRange -> normalise -> (cellMatches, advance)*
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
 #include "keyedlist/keyconvert_p.h"
@@ -180,10 +181,10 @@ void checkLine(int index, int count, const char *what)
 
 // ---- 3. starting and continuing ---------------------------------------------------------
 
-bool tvorgrid::startSearch(const QString &text, bool byRows, int top, int left, int bottom,
-                           int right, int &col, int &row)
+bool tvorgrid::Private::startSearch(const QString &text, bool byRows, int top, int left, int bottom,
+                                    int right, int &col, int &row)
 {
-    SearchState &s = m_search;
+    SearchState &s = search;
     s = SearchState{};
     s.SearchText = text;
     s.SearchByRows = byRows;
@@ -192,13 +193,13 @@ bool tvorgrid::startSearch(const QString &text, bool byRows, int top, int left, 
     s.SearchLeft = left;
     s.SearchBottom = bottom;
     s.SearchRight = right;
-    s.SearchCol = m_ReverseSearch ? right : left;
-    s.SearchRow = m_ReverseSearch ? bottom : top;
-    if (!m_SearchExists) {
-        m_SearchExists = true;
-        emit searchExistsChanged(true);
+    s.SearchCol = ordering.reverseSearch ? right : left;
+    s.SearchRow = ordering.reverseSearch ? bottom : top;
+    if (!ordering.searchExists) {
+        ordering.searchExists = true;
+        emit q.searchExistsChanged(true);
     }
-    return FindNext(col, row);
+    return q.FindNext(col, row);
 }
 
 bool tvorgrid::FindFirst(const QString &text, bool byRows, int &col, int &row)
@@ -208,7 +209,7 @@ bool tvorgrid::FindFirst(const QString &text, bool byRows, int &col, int &row)
     const int fixedCols = GetFixedCols();
     int top = 0;
     int left = 0;
-    switch (m_UseFixed) {
+    switch (d->ordering.useFixed) {
     case hfNot:
         top = fixedRows;
         left = fixedCols;
@@ -222,40 +223,40 @@ bool tvorgrid::FindFirst(const QString &text, bool byRows, int &col, int &row)
     case hfYes:
         break;
     }
-    return startSearch(text, byRows, top, left, RowCount() - 1, ColCount() - 1, col, row);
+    return d->startSearch(text, byRows, top, left, RowCount() - 1, ColCount() - 1, col, row);
 }
 
 bool tvorgrid::FindFirstInRow(const QString &text, int searchRow, int &col, int &row)
 {
     col = row = -1;
     checkLine(searchRow, RowCount(), "row");
-    const int left = m_UseFixed == hfNot ? GetFixedCols() : 0;
-    return startSearch(text, true, searchRow, left, searchRow, ColCount() - 1, col, row);
+    const int left = d->ordering.useFixed == hfNot ? GetFixedCols() : 0;
+    return d->startSearch(text, true, searchRow, left, searchRow, ColCount() - 1, col, row);
 }
 
 bool tvorgrid::FindFirstInCol(const QString &text, int searchCol, int &col, int &row)
 {
     col = row = -1;
     checkLine(searchCol, ColCount(), "column");
-    const int top = m_UseFixed == hfNot ? GetFixedRows() : 0;
-    return startSearch(text, false, top, searchCol, RowCount() - 1, searchCol, col, row);
+    const int top = d->ordering.useFixed == hfNot ? GetFixedRows() : 0;
+    return d->startSearch(text, false, top, searchCol, RowCount() - 1, searchCol, col, row);
 }
 
 bool tvorgrid::FindNext(int &col, int &row)
 {
     col = row = -1;
-    SearchState &s = m_search;
+    SearchState &s = d->search;
     if (!s.SearchActive) return false;
 
     // Converted before any cell is tested: a date text that does not convert raises
     // here with the search still armed where it was.
     SearchValue value;
-    value.type = m_KeyType;
-    value.substring = m_SearchSubstring;
-    switch (m_KeyType) {
+    value.type = d->ordering.keyType;
+    value.substring = d->ordering.searchSubstring;
+    switch (d->ordering.keyType) {
     case soString:
         // Stored upper-cased, as later searches of the same cursor see it.
-        if (m_SearchSubstring) s.SearchText = UpperCase(s.SearchText);
+        if (d->ordering.searchSubstring) s.SearchText = UpperCase(s.SearchText);
         value.text = s.SearchText;
         break;
     case soStringCaseSensitive:
@@ -269,7 +270,7 @@ bool tvorgrid::FindNext(int &col, int &row)
         break;
     }
 
-    const bool backwards = m_ReverseSearch;
+    const bool backwards = d->ordering.reverseSearch;
     const CutRange range = cutRange(s, RowCount(), ColCount());
     if (range.empty() || !normalise(s, range, backwards)) {
         s.SearchActive = false;
@@ -281,7 +282,7 @@ bool tvorgrid::FindNext(int &col, int &row)
         bool match = false;
         try {
             match = cellMatches(cellStore().textView(s.SearchCol, s.SearchRow, buffer), value,
-                                m_KeyPos, m_KeyLen);
+                                d->ordering.keyPos, d->ordering.keyLen);
         } catch (const EConvertError &e) {
             // The position stays on this cell and the search stays armed.
             throw EConvertError(QStringLiteral("%1 (search in cell %2, %3)")
@@ -307,9 +308,9 @@ bool tvorgrid::FindNext(int &col, int &row)
 
 void tvorgrid::SetReverseSearch(bool value)
 {
-    if (value == m_ReverseSearch) return;
-    m_ReverseSearch = value;
-    SearchState &s = m_search;
+    if (value == d->ordering.reverseSearch) return;
+    d->ordering.reverseSearch = value;
+    SearchState &s = d->search;
     if (s.SearchActive && s.HasMatch) {
         // Go on from the cell before the last match in the new direction. Scanning from
         // the current position instead (it lies one cell past the match) would report
@@ -318,7 +319,7 @@ void tvorgrid::SetReverseSearch(bool value)
         s.SearchRow = s.MatchRow;
         const CutRange range = cutRange(s, RowCount(), ColCount());
         s.SearchActive = !range.empty() && advance(s, range, value);
-    } else if (m_SearchExists) {
+    } else if (d->ordering.searchExists) {
         // An exhausted search, or one that has reported nothing yet (a date error
         // stopped it), starts again from the other end of the same range.
         s.SearchActive = true;

@@ -22,6 +22,7 @@
 // (TvorList::AssignPositions) and makes a text only when somebody reads it.
 
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
 #include "host/textconvert.h"
@@ -235,32 +236,52 @@ void sort_internal::permuteList(TStrings &list, const std::vector<int> &order)
 
 void tvorgrid::SortCompleteRows(int ACol)
 {
-    sortLines(CompleteRows, ACol);
+    d->sortLines(CompleteRows, ACol);
 }
 
 void tvorgrid::SortCompleteColumns(int ARow)
 {
-    sortLines(CompleteCols, ARow);
+    d->sortLines(CompleteCols, ARow);
 }
 
 void tvorgrid::SortCol(int ACol)
 {
-    sortLines(SingleCol, ACol);
+    d->sortLines(SingleCol, ACol);
 }
 
 void tvorgrid::SortRow(int ARow)
 {
-    sortLines(SingleRow, ARow);
+    d->sortLines(SingleRow, ARow);
 }
 
 void tvorgrid::SortAllRows()
 {
-    sortEveryLine(AllRows);
+    d->sortEveryLine(AllRows);
 }
 
 void tvorgrid::SortAllCols()
 {
-    sortEveryLine(AllCols);
+    d->sortEveryLine(AllCols);
+}
+
+mSortState tvorgrid::SortState() const
+{
+    return d->sort.state;
+}
+
+int tvorgrid::SortLine() const
+{
+    return d->sort.line;
+}
+
+int tvorgrid::SortFirstCol() const
+{
+    return d->sort.firstCol;
+}
+
+int tvorgrid::SortFirstRow() const
+{
+    return d->sort.firstRow;
 }
 
 namespace {
@@ -292,67 +313,67 @@ int sortStartAlong(const tvorgrid &grid, bool alongRows)
 
 } // namespace
 
-void tvorgrid::sortLines(mSortState kind, int line)
+void tvorgrid::Private::sortLines(mSortState kind, int line)
 {
     const bool rows = ordersRows(kind);
-    const int lineLimit = rows ? ColCount() : RowCount();
+    const int lineLimit = rows ? q.ColCount() : q.RowCount();
     checkRange(sortName(kind), rows ? "column" : "row", line, 0, lineLimit - 1);
-    checkSettings(*this, kind);
-    const int sortStart = sortStartAlong(*this, rows);
+    checkSettings(q, kind);
+    const int sortStart = sortStartAlong(q, rows);
 
     // The key line's texts, each with its position; ordering them may raise (a date
     // that does not convert) while nothing has been touched yet.
-    const int n = rows ? RowCount() : ColCount();
-    const CellStore &store = cellStore();
+    const int n = rows ? q.RowCount() : q.ColCount();
+    const CellStore &store = q.cellStore();
     const auto textAt = [&](int i, CellStore::TextBuffer &buffer) {
         return rows ? store.textView(line, i, buffer) : store.textView(i, line, buffer);
     };
     std::vector<int> order;
     order.reserve(static_cast<size_t>(n));
-    if (KeyType() == soNumeric) {
-        orderNumbers(textAt, n, sortStart, KeyPos(), KeyLen(), SortDescending(), order);
+    if (q.KeyType() == soNumeric) {
+        orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(), order);
     } else {
         KeyTexts texts; // outlives `keys`, which views it
         CellStore::TextBuffer buffer;
         for (int i = 0; i < n; ++i)
             texts.add(textAt(i, buffer));
         TvorList keys;
-        applyKeySettings(keys, *this, sortStart);
+        applyKeySettings(keys, q, sortStart);
         texts.loadInto(keys);
         orderInto(keys, order);
     }
 
-    if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
+    if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
     std::vector<int> inverse = inverseOf(order);
     // From here on nothing fails: record the sort, then move.
     switch (kind) {
     case CompleteRows:
-        m_sort.firstCol = UseFixed() == hfNot ? GetFixedCols() : 0;
+        sort.firstCol = q.UseFixed() == hfNot ? q.GetFixedCols() : 0;
         break;
     case CompleteCols:
-        m_sort.firstRow = UseFixed() == hfNot ? GetFixedRows() : 0;
+        sort.firstRow = q.UseFixed() == hfNot ? q.GetFixedRows() : 0;
         break;
     default:
-        m_sort.line = line;
+        sort.line = line;
         break;
     }
-    m_sort.state = kind;
-    m_sort.colCount = ColCount();
-    m_sort.rowCount = RowCount();
+    sort.state = kind;
+    sort.colCount = q.ColCount();
+    sort.rowCount = q.RowCount();
     // SortIndex keeps the settings it was ordered with, as a grid that orders
     // SortIndex itself would leave them.
-    m_SortIndex->SetSorted(false);
-    applyKeySettings(*m_SortIndex, *this, sortStart);
+    sortIndex->SetSorted(false);
+    applyKeySettings(*sortIndex, q, sortStart);
     applyLineOrder(kind, std::move(order), std::move(inverse));
 }
 
-void tvorgrid::sortEveryLine(mSortState kind)
+void tvorgrid::Private::sortEveryLine(mSortState kind)
 {
-    checkSettings(*this, kind);
+    checkSettings(q, kind);
     const bool rows = kind == AllRows; // each row sorted among itself
-    const int first = UseFixed() == hfNot ? (rows ? GetFixedRows() : GetFixedCols()) : 0;
-    const int lines = (rows ? RowCount() : ColCount()) - first;
-    const int blockLength = rows ? ColCount() : RowCount();
+    const int first = q.UseFixed() == hfNot ? (rows ? q.GetFixedRows() : q.GetFixedCols()) : 0;
+    const int lines = (rows ? q.RowCount() : q.ColCount()) - first;
+    const int blockLength = rows ? q.ColCount() : q.RowCount();
     const long long total = static_cast<long long>(std::max(lines, 0)) * blockLength;
     // LIMIT: SortIndex is a string list indexed by int.
     if (total > INT_MAX)
@@ -362,20 +383,20 @@ void tvorgrid::sortEveryLine(mSortState kind)
                               .arg(lines)
                               .arg(blockLength)
                               .arg(INT_MAX));
-    const int sortStart = sortStartAlong(*this, !rows);
+    const int sortStart = sortStartAlong(q, !rows);
 
     KeyTexts texts; // outlives `keys`, which views it
     TvorList keys;
-    applyKeySettings(keys, *this, sortStart);
-    const CellStore &store = cellStore();
+    applyKeySettings(keys, q, sortStart);
+    const CellStore &store = q.cellStore();
     std::vector<int> orders;
     orders.reserve(static_cast<size_t>(total));
     for (int line = first; line < first + lines; ++line) {
         const auto textAt = [&](int i, CellStore::TextBuffer &buffer) {
             return rows ? store.textView(i, line, buffer) : store.textView(line, i, buffer);
         };
-        if (KeyType() == soNumeric) {
-            orderNumbers(textAt, blockLength, sortStart, KeyPos(), KeyLen(), SortDescending(),
+        if (q.KeyType() == soNumeric) {
+            orderNumbers(textAt, blockLength, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
                          orders);
             continue;
         }
@@ -389,13 +410,13 @@ void tvorgrid::sortEveryLine(mSortState kind)
     }
 
     if (rows)
-        m_sort.firstRow = first;
+        sort.firstRow = first;
     else
-        m_sort.firstCol = first;
-    m_sort.state = kind;
-    m_sort.colCount = ColCount();
-    m_sort.rowCount = RowCount();
-    m_SortIndex->SetSorted(false);
+        sort.firstCol = first;
+    sort.state = kind;
+    sort.colCount = q.ColCount();
+    sort.rowCount = q.RowCount();
+    sortIndex->SetSorted(false);
     applyBlockOrders(kind, orders);
 }
 
@@ -403,60 +424,60 @@ void tvorgrid::sortEveryLine(mSortState kind)
 
 void tvorgrid::UndoSort()
 {
-    switch (m_sort.state) {
+    switch (d->sort.state) {
     case CompleteRows:
-        UndoCompRowSort();
+        d->UndoCompRowSort();
         break;
     case CompleteCols:
-        UndoCompColSort();
+        d->UndoCompColSort();
         break;
     case SingleCol:
-        UndoColSort();
+        d->UndoColSort();
         break;
     case SingleRow:
-        UndoRowSort();
+        d->UndoRowSort();
         break;
     case AllRows:
-        UndoAllRowsSort();
+        d->UndoAllRowsSort();
         break;
     case AllCols:
-        UndoAllColsSort();
+        d->UndoAllColsSort();
         break;
     case Unsorted:
         break;
     }
 }
 
-void tvorgrid::UndoCompRowSort()
+void tvorgrid::Private::UndoCompRowSort()
 {
     undoLines(CompleteRows);
 }
 
-void tvorgrid::UndoCompColSort()
+void tvorgrid::Private::UndoCompColSort()
 {
     undoLines(CompleteCols);
 }
 
-void tvorgrid::UndoColSort()
+void tvorgrid::Private::UndoColSort()
 {
     undoLines(SingleCol);
 }
 
-void tvorgrid::UndoRowSort()
+void tvorgrid::Private::UndoRowSort()
 {
     undoLines(SingleRow);
 }
 
-void tvorgrid::undoLines(mSortState kind)
+void tvorgrid::Private::undoLines(mSortState kind)
 {
     checkSortCounts(kind);
-    const TvorList &index = *m_SortIndex;
+    const TvorList &index = *sortIndex;
     const std::vector<int> *const positions = index.Positions();
-    if (positions && index.ChangeStamp() == m_sort.indexStamp &&
-        m_sort.inverse.size() == positions->size()) {
+    if (positions && index.ChangeStamp() == sort.indexStamp &&
+        sort.inverse.size() == positions->size()) {
         // SortIndex is as the last sort or undo left it, and so is its inverse.
         std::vector<int> order = *positions; // SortIndex is rewritten with the inverse
-        applyLineOrder(kind, std::move(order), std::move(m_sort.inverse));
+        applyLineOrder(kind, std::move(order), std::move(sort.inverse));
         return;
     }
     std::vector<int> order = readSortIndex(kind);
@@ -464,12 +485,12 @@ void tvorgrid::undoLines(mSortState kind)
     applyLineOrder(kind, std::move(order), std::move(inverse));
 }
 
-void tvorgrid::UndoAllRowsSort()
+void tvorgrid::Private::UndoAllRowsSort()
 {
     applyBlockOrders(AllRows, readSortIndex(AllRows));
 }
 
-void tvorgrid::UndoAllColsSort()
+void tvorgrid::Private::UndoAllColsSort()
 {
     applyBlockOrders(AllCols, readSortIndex(AllCols));
 }
@@ -479,20 +500,20 @@ void tvorgrid::UndoAllColsSort()
 // must hold a permutation of each line's positions. Changes nothing.
 // The counts must be those the sort ran on: SortIndex describes lines of exactly
 // those counts.
-void tvorgrid::checkSortCounts(mSortState kind) const
+void tvorgrid::Private::checkSortCounts(mSortState kind) const
 {
-    if (ColCount() != m_sort.colCount || RowCount() != m_sort.rowCount)
+    if (q.ColCount() != sort.colCount || q.RowCount() != sort.rowCount)
         throw EListError(QStringLiteral("UndoSort: the last sort (%1) ran on %2 columns and %3 "
                                         "rows, the grid now has %4 columns and %5 rows; the "
                                         "sort can no longer be undone")
                              .arg(QLatin1String(sortName(kind)))
-                             .arg(m_sort.colCount)
-                             .arg(m_sort.rowCount)
-                             .arg(ColCount())
-                             .arg(RowCount()));
+                             .arg(sort.colCount)
+                             .arg(sort.rowCount)
+                             .arg(q.ColCount())
+                             .arg(q.RowCount()));
 }
 
-std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
+std::vector<int> tvorgrid::Private::readSortIndex(mSortState kind) const
 {
     checkSortCounts(kind);
     int blockLength = 0;
@@ -500,26 +521,26 @@ std::vector<int> tvorgrid::readSortIndex(mSortState kind) const
     switch (kind) {
     case CompleteRows:
     case SingleCol:
-        blockLength = RowCount();
+        blockLength = q.RowCount();
         expected = blockLength;
         break;
     case CompleteCols:
     case SingleRow:
-        blockLength = ColCount();
+        blockLength = q.ColCount();
         expected = blockLength;
         break;
     case AllRows:
-        blockLength = ColCount();
-        expected = static_cast<long long>(RowCount() - m_sort.firstRow) * blockLength;
+        blockLength = q.ColCount();
+        expected = static_cast<long long>(q.RowCount() - sort.firstRow) * blockLength;
         break;
     case AllCols:
-        blockLength = RowCount();
-        expected = static_cast<long long>(ColCount() - m_sort.firstCol) * blockLength;
+        blockLength = q.RowCount();
+        expected = static_cast<long long>(q.ColCount() - sort.firstCol) * blockLength;
         break;
     case Unsorted:
         break;
     }
-    const TvorList &index = *m_SortIndex;
+    const TvorList &index = *sortIndex;
     const int count = index.Count();
     if (count != expected)
         throw EListError(QStringLiteral("UndoSort: SortIndex holds %1 items, the last sort "
@@ -572,11 +593,12 @@ void writeSortIndex(TvorList &index, std::vector<int> positions)
 // Moves the lines so that new line i is old line order[i] (texts and objects
 // together), carries the row marks along with complete rows, and leaves the inverse
 // order in SortIndex, so that the next call moves everything back.
-void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vector<int> inverse)
+void tvorgrid::Private::applyLineOrder(mSortState kind, std::vector<int> order,
+                                       std::vector<int> inverse)
 {
     const int n = static_cast<int>(order.size());
-    if (kind == CompleteRows) checkRowMarks(*m_RowMarks, n);
-    CellStore &store = cellStore();
+    if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
+    CellStore &store = q.cellStore();
     {
         // Complete lines are permuted as wholes, which a model over the grid reports as
         // a layout change; the other kinds only rewrite cells (cellsChanged below).
@@ -585,47 +607,47 @@ void tvorgrid::applyLineOrder(mSortState kind, std::vector<int> order, std::vect
         change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
         change.order = &order;
         std::optional<LineChangeScope> scope;
-        if (kind == CompleteRows || kind == CompleteCols) scope.emplace(*this, change);
+        if (kind == CompleteRows || kind == CompleteCols) scope.emplace(q, change);
         switch (kind) {
         case CompleteRows:
-            sort_internal::permuteList(*m_RowMarks, order);
+            sort_internal::permuteList(*lines.rowMarks, order);
             // Whole rows move as row records; the cells before SortFirstCol are then put
             // back in place, which is cheaper than moving every other column cell by cell.
             store.permuteRows(0, order);
-            for (int col = 0; col < m_sort.firstCol; ++col)
+            for (int col = 0; col < sort.firstCol; ++col)
                 store.permuteColCells(col, 0, inverse);
             break;
         case CompleteCols:
             store.permuteCols(0, order);
-            for (int row = 0; row < m_sort.firstRow; ++row)
+            for (int row = 0; row < sort.firstRow; ++row)
                 store.permuteRowCells(row, 0, inverse);
             break;
         case SingleCol:
-            store.permuteColCells(m_sort.line, 0, order);
+            store.permuteColCells(sort.line, 0, order);
             break;
         case SingleRow:
-            store.permuteRowCells(m_sort.line, 0, order);
+            store.permuteRowCells(sort.line, 0, order);
             break;
         default:
             break;
         }
     }
-    writeSortIndex(*m_SortIndex, std::move(inverse));
-    m_sort.inverse = std::move(order); // what SortIndex now holds, inverted
-    m_sort.indexStamp = m_SortIndex->ChangeStamp();
+    writeSortIndex(*sortIndex, std::move(inverse));
+    sort.inverse = std::move(order); // what SortIndex now holds, inverted
+    sort.indexStamp = sortIndex->ChangeStamp();
     afterSortMoved();
 }
 
 // The same per line for the all-line sorts: `orders` holds one block per line, from
 // SortFirstRow (SortFirstCol) on, each an order of the positions within that line.
-void tvorgrid::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
+void tvorgrid::Private::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
 {
     const bool rows = kind == AllRows;
-    const int blockLength = rows ? ColCount() : RowCount();
-    const int first = rows ? m_sort.firstRow : m_sort.firstCol;
+    const int blockLength = rows ? q.ColCount() : q.RowCount();
+    const int first = rows ? sort.firstRow : sort.firstCol;
     std::vector<int> inverses(orders.size());
     std::vector<int> block(static_cast<size_t>(blockLength));
-    CellStore &store = cellStore();
+    CellStore &store = q.cellStore();
     for (size_t start = 0; blockLength > 0 && start < orders.size();
          start += static_cast<size_t>(blockLength)) {
         const int line = first + static_cast<int>(start / static_cast<size_t>(blockLength));
@@ -641,23 +663,24 @@ void tvorgrid::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
     // The marks of an all-line sort lose their rows' meaning: every row's cells were
     // mixed. Row 0 keeps its mark (a title row when titles are shown).
     {
-        UpdateBracket bracket(*m_RowMarks);
-        for (int row = 1; row < m_RowMarks->Count(); ++row)
-            if (m_RowMarks->Get(row) != QLatin1String("N")) m_RowMarks->Put(row, QStringLiteral("N"));
+        UpdateBracket bracket(*lines.rowMarks);
+        for (int row = 1; row < lines.rowMarks->Count(); ++row)
+            if (lines.rowMarks->Get(row) != QLatin1String("N"))
+                lines.rowMarks->Put(row, QStringLiteral("N"));
     }
-    writeSortIndex(*m_SortIndex, std::move(inverses));
-    std::vector<int>().swap(m_sort.inverse); // not kept for the blocks
+    writeSortIndex(*sortIndex, std::move(inverses));
+    std::vector<int>().swap(sort.inverse); // not kept for the blocks
     afterSortMoved();
 }
 
 // Writing through the cell store repaints nothing: repaint once for the whole sort,
 // and let an open editor show the text now under it, as a cell write would.
-void tvorgrid::afterSortMoved()
+void tvorgrid::Private::afterSortMoved()
 {
-    if (EditorMode() && InplaceEditor()) InplaceEditor()->UpdateContents();
-    Refresh();
-    reportCellsChanged(QRect(0, 0, ColCount(), RowCount()));
-    emit sorted();
+    if (q.EditorMode() && q.InplaceEditor()) q.InplaceEditor()->UpdateContents();
+    q.Refresh();
+    q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
+    emit q.sorted();
 }
 
 } // namespace vorgrd

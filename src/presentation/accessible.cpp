@@ -6,6 +6,7 @@
 #include "presentation/accessible_p.h"
 
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/inplaceedit.h"
 
 #include <QCoreApplication>
@@ -74,7 +75,7 @@ Q_COREAPP_STARTUP_FUNCTION(installGridFactory)
 
 AccessibleGrid::AccessibleGrid(tvorgrid *grid) : QAccessibleWidget(grid, QAccessible::Table)
 {
-    grid->m_accessibleNotices.tableMade = true;
+    grid->d->accessibleNotices.tableMade = true;
 }
 
 AccessibleGrid::~AccessibleGrid()
@@ -532,33 +533,33 @@ QStringList AccessibleGridCell::keyBindingsForAction(const QString &actionName) 
 void tvorgrid::setCells(int ACol, int ARow, const QString &text)
 {
     TStringGrid::setCells(ACol, ARow, text);
-    notifyAccessibleCellWritten(ACol, ARow);
+    d->notifyAccessibleCellWritten(ACol, ARow);
 }
 
 void tvorgrid::SetEditText(int ACol, int ARow, const QString &Value)
 {
     TStringGrid::SetEditText(ACol, ARow, Value);
-    notifyAccessibleCellWritten(ACol, ARow);
+    d->notifyAccessibleCellWritten(ACol, ARow);
 }
 
 bool tvorgrid::SelectCell(int ACol, int ARow)
 {
     const bool can = TStringGrid::SelectCell(ACol, ARow);
-    if (can) notifyAccessibleCurrentCell();
+    if (can) d->notifyAccessibleCurrentCell();
     return can;
 }
 
-bool tvorgrid::accessibleListening() const
+bool tvorgrid::Private::accessibleListening() const
 {
-    return m_accessibleNotices.tableMade || QAccessible::isActive();
+    return accessibleNotices.tableMade || QAccessible::isActive();
 }
 
-void tvorgrid::notifyAccessibleCellWritten(int col, int row)
+void tvorgrid::Private::notifyAccessibleCellWritten(int col, int row)
 {
-    if (!accessibleListening() || col < 0 || row < 0 || col >= ColCount() || row >= RowCount() ||
-        CellRect(col, row).isEmpty())
+    if (!accessibleListening() || col < 0 || row < 0 || col >= q.ColCount() ||
+        row >= q.RowCount() || q.CellRect(col, row).isEmpty())
         return;
-    AccessibleGrid *table = tableOf(this);
+    AccessibleGrid *table = tableOf(&q);
     QAccessibleInterface *cell = table ? table->cellInterface(col, row) : nullptr;
     if (!cell) return;
     QAccessibleValueChangeEvent changed(cell, cell->text(QAccessible::Value));
@@ -573,22 +574,22 @@ void tvorgrid::notifyAccessibleCellWritten(int col, int row)
 
 // SelectCell runs before the base moves the current cell: the notice is queued, so
 // that the reader asking about the new cell finds it current.
-void tvorgrid::notifyAccessibleCurrentCell()
+void tvorgrid::Private::notifyAccessibleCurrentCell()
 {
-    if (!accessibleListening() || m_accessibleNotices.focusPending) return;
-    m_accessibleNotices.focusPending = true;
+    if (!accessibleListening() || accessibleNotices.focusPending) return;
+    accessibleNotices.focusPending = true;
     QMetaObject::invokeMethod(
-        this,
+        &q,
         [this] {
-            m_accessibleNotices.focusPending = false;
-            if (!gridHasFocus(this) ||
-                (Col() == m_accessibleNotices.col && Row() == m_accessibleNotices.row))
+            accessibleNotices.focusPending = false;
+            if (!gridHasFocus(&q) ||
+                (q.Col() == accessibleNotices.col && q.Row() == accessibleNotices.row))
                 return;
-            AccessibleGrid *table = tableOf(this);
-            QAccessibleInterface *cell = table ? table->cellInterface(Col(), Row()) : nullptr;
+            AccessibleGrid *table = tableOf(&q);
+            QAccessibleInterface *cell = table ? table->cellInterface(q.Col(), q.Row()) : nullptr;
             if (!cell) return;
-            m_accessibleNotices.col = Col();
-            m_accessibleNotices.row = Row();
+            accessibleNotices.col = q.Col();
+            accessibleNotices.row = q.Row();
             QAccessibleEvent focus(cell, QAccessible::Focus);
             QAccessible::updateAccessibility(&focus);
         },

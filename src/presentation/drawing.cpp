@@ -9,6 +9,7 @@
 //                          -> formatted number     (numeric and formula columns with a format)
 //                          -> DrawCellTextEx -> WriteText (direct or multi-line path)
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 #include "host/textconvert.h"
 
@@ -74,7 +75,7 @@ QString tvorgrid::DisplayText(int ACol, int ARow)
     checkCell(*this, ACol, ARow);
     const QString text = Cells(ACol, ARow);
     const tmcolumn *column = columnOf(*this, ACol);
-    if (!column || (ARow == 0 && m_showtitles)) return text;
+    if (!column || (ARow == 0 && d->lines.showtitles)) return text;
     const QString &format = column->Displayformat();
     try {
         double value = 0;

@@ -5,6 +5,7 @@
 //   BrushCopy                  the glyph drawn with its transparent (magenta) pixels
 //                              replaced by the brush colour
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 
 #include <QGuiApplication>
@@ -80,18 +81,20 @@ void tvorgrid::DrawCheck(const QRect &Rect, int State, int Style)
     // mistake and is refused rather than guessed at.
     checkRange("", "DrawCheck state", State, 0, 2);
     checkRange("", "DrawCheck style", Style, 0, 3);
-    const QRect glyph(Rect.left() + (Rect.width() - m_CheckWidth) / 2,
-                      Rect.top() + (Rect.height() - m_CheckHeight) / 2, m_CheckWidth, m_CheckHeight);
+    const QRect glyph(Rect.left() + (Rect.width() - d->glyphs.width) / 2,
+                      Rect.top() + (Rect.height() - d->glyphs.height) / 2, d->glyphs.width,
+                      d->glyphs.height);
     TCanvas &canvas = Canvas();
     const TColor brush = canvas.Brush().Color();
     const auto restore = qScopeGuard([&canvas, brush] { canvas.Brush().setColor(brush); });
-    CutGlyph(&m_CheckImages, &m_WorkBitmap, CheckSheetColumns, CheckGlyphIndex[Style][State],
-             CheckSheetRows);
+    CutGlyph(&d->glyphs.sheet, &d->glyphs.workBitmap, CheckSheetColumns,
+             CheckGlyphIndex[Style][State], CheckSheetRows);
     canvas.Brush().setColor(Color());
     // The sheet's transparent colour is the one of its bottom-left pixel.
     const QRgb transparent =
-        m_CheckImages.isNull() ? 0 : m_CheckImages.pixel(0, m_CheckImages.height() - 1);
-    brushCopy(canvas, glyph, m_WorkBitmap, QRect(0, 0, m_CheckWidth, m_CheckHeight), transparent);
+        d->glyphs.sheet.isNull() ? 0 : d->glyphs.sheet.pixel(0, d->glyphs.sheet.height() - 1);
+    brushCopy(canvas, glyph, d->glyphs.workBitmap, QRect(0, 0, d->glyphs.width, d->glyphs.height),
+              transparent);
 }
 
 void tvorgrid::DrawCellBevel(const QRect &Rect, bool Raised)

@@ -8,6 +8,7 @@
 //                                flags, Qt::TextExpandTabs and Qt::TextWordWrap; no
 //                                mnemonic processing ("&" is drawn as it stands)
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/formatsettings.h"
 
 #include <QPainter>
@@ -94,9 +95,10 @@ void tvorgrid::DefaultDrawText(int ACol, int ARow, const QRect &Rect, TAlignment
                                TVertAlignment VertAlignment, bool WordWrap,
                                TCellBevelStyle Bevel, const QString &Text)
 {
-    const tmcolumn *column =
-        ACol >= 0 && ACol < m_columns->Count() ? m_columns->GeTmColumn(ACol) : nullptr;
-    const bool titleCell = ARow == 0 && m_showtitles;
+    const tmcolumn *column = ACol >= 0 && ACol < d->lines.columns->Count()
+                                 ? d->lines.columns->GeTmColumn(ACol)
+                                 : nullptr;
+    const bool titleCell = ARow == 0 && d->lines.showtitles;
     if (column && column->gettype() == ftcheckbox && !titleCell) {
         DrawCheck(Rect, Text.isEmpty() ? 0 : 1, 1);
         return;
@@ -159,7 +161,7 @@ void tvorgrid::WriteText(const QRect &Rect, int DX, int DY, const QString &Text,
     // so far, instead of an image per cell.
     const int w = Rect.width(), h = Rect.height();
     if (w <= 0 || h <= 0) return;
-    QImage &work = m_WorkBitmap;
+    QImage &work = d->glyphs.workBitmap;
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     growWorkBitmap(work, w, h, ratio);
     // Qt breaks lines at "\n" only; a carriage return (alone or before a line feed)

@@ -3,6 +3,7 @@
 // The operations neither repaint nor fire events: marks are the application's data,
 // shown (if at all) by its own ondrawcell handler.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 
 #include "host/exceptions.h"
 
@@ -31,45 +32,45 @@ bool tvorgrid::GetSelectRow(int Row, int Position) const
 {
     checkRow(Row);
     checkPosition(Position);
-    if (Row >= m_RowMarks->Count()) return false;
-    return isSet(m_RowMarks->Strings(Row), Position);
+    if (Row >= d->lines.rowMarks->Count()) return false;
+    return isSet(d->lines.rowMarks->Strings(Row), Position);
 }
 
 void tvorgrid::SetSelectRow(int Row, int Position, bool Value)
 {
     checkRow(Row);
     checkPosition(Position);
-    if (Row >= m_RowMarks->Count()) return;
-    QString entry = m_RowMarks->Strings(Row);
+    if (Row >= d->lines.rowMarks->Count()) return;
+    QString entry = d->lines.rowMarks->Strings(Row);
     if (entry.size() < Position) entry = entry.leftJustified(Position, QLatin1Char('N'));
     entry[Position - 1] = QLatin1Char(Value ? 'Y' : 'N');
-    m_RowMarks->setStrings(Row, entry);
+    d->lines.rowMarks->setStrings(Row, entry);
 }
 
 void tvorgrid::DeSelectAllMark(int Position)
 {
     checkPosition(Position);
-    for (int i = 0; i < m_RowMarks->Count(); ++i) {
-        QString entry = m_RowMarks->Strings(i);
+    for (int i = 0; i < d->lines.rowMarks->Count(); ++i) {
+        QString entry = d->lines.rowMarks->Strings(i);
         if (entry.size() < Position || entry.at(Position - 1) == QLatin1Char('N')) continue;
         entry[Position - 1] = QLatin1Char('N');
-        m_RowMarks->setStrings(i, entry);
+        d->lines.rowMarks->setStrings(i, entry);
     }
 }
 
 void tvorgrid::DeSelectAll()
 {
-    for (int i = 0; i < m_RowMarks->Count(); ++i)
-        if (m_RowMarks->Strings(i) != QLatin1String("N"))
-            m_RowMarks->setStrings(i, QStringLiteral("N"));
+    for (int i = 0; i < d->lines.rowMarks->Count(); ++i)
+        if (d->lines.rowMarks->Strings(i) != QLatin1String("N"))
+            d->lines.rowMarks->setStrings(i, QStringLiteral("N"));
 }
 
 int tvorgrid::GetSelectRowCount(int Position) const
 {
     checkPosition(Position);
     int count = 0;
-    for (int i = 0; i < m_RowMarks->Count(); ++i)
-        if (isSet(m_RowMarks->Strings(i), Position)) ++count;
+    for (int i = 0; i < d->lines.rowMarks->Count(); ++i)
+        if (isSet(d->lines.rowMarks->Strings(i), Position)) ++count;
     return count;
 }
 

@@ -13,6 +13,7 @@
 //       printable or backspace, goEditing      -> KeyPress, then toggle or ShowEditorChar
 //       anything else                          -> TStringGrid::WMChar
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 
 namespace vorgrd {
 
@@ -47,7 +48,8 @@ void tvorgrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
         if (cell.X >= FixedCols()) setCol(cell.X);
         return;
     }
-    if ((Options() & goEditing) && cell.X == Col() && cell.Y == Row() && toggleCurrentCheckCell())
+    if ((Options() & goEditing) && cell.X == Col() && cell.Y == Row() &&
+        d->toggleCurrentCheckCell())
         return;
     TStringGrid::MouseDown(Button, Shift, X, Y);
 }
@@ -68,18 +70,18 @@ void tvorgrid::WMChar(QChar Key)
     // filters what may be typed is not bypassed by the first key.
     KeyPress(Key);
     if (Key.isNull()) return;
-    if (toggleCurrentCheckCell()) return;
+    if (d->toggleCurrentCheckCell()) return;
     ShowEditorChar(Key);
 }
 
-bool tvorgrid::toggleCurrentCheckCell()
+bool tvorgrid::Private::toggleCurrentCheckCell()
 {
-    const int col = Col(), row = Row();
-    if (col >= columns()->Count() || columns()->GeTmColumn(col)->gettype() != ftcheckbox)
+    const int col = q.Col(), row = q.Row();
+    if (col >= q.columns()->Count() || q.columns()->GeTmColumn(col)->gettype() != ftcheckbox)
         return false;
     // The title row shows the caption, not a box: toggling it would overwrite it.
-    if (row == 0 && showtitles()) return false;
-    setCells(col, row, Cells(col, row).isEmpty() ? QStringLiteral("Y") : QString());
+    if (row == 0 && q.showtitles()) return false;
+    q.setCells(col, row, q.Cells(col, row).isEmpty() ? QStringLiteral("Y") : QString());
     return true;
 }
 

@@ -16,11 +16,18 @@ QStringList marks(const tvorgrid &g)
     return g.RowMarks()->toStringList();
 }
 
+// The drawing's scratch image is protected: a descendant shows its starting size.
+class GridWithWorkBitmap : public tvorgrid
+{
+public:
+    using tvorgrid::WorkBitmap;
+};
+
 } // namespace
 
 TEST(Vorgrid, ANewGridHasOneColumnPerGridColumnAndOneMarkPerRow)
 {
-    tvorgrid grid;
+    GridWithWorkBitmap grid;
     grid.checkConsistency();
     EXPECT_EQ(grid.columns()->Count(), grid.ColCount());
     EXPECT_EQ(marks(grid), QStringList(grid.RowCount(), "N"));

@@ -30,6 +30,8 @@ public:
 
     QImage render() { return viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     tmcolumn *column(int col) const { return columns()->GeTmColumn(col); }
+    // The drawing's scratch image is a hook for descendants; the tests watch it grow.
+    using tvorgrid::WorkBitmap;
 };
 
 // The smallest rectangle inside `area` holding every pixel that is not `background`
