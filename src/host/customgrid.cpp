@@ -82,11 +82,11 @@ constexpr int MaxLineWidth = TCustomGrid::MaxLineWidth;
 
 } // namespace
 
-template <class Work> void TCustomGrid::guarded(const char *handler, Work &&work)
+template <class Work> void TCustomGrid::Private::guarded(const char *handler, Work &&work)
 {
-    const QPointer<TCustomGrid> alive(this);
+    const QPointer<TCustomGrid> alive(&q);
     guardEvent(handler, static_cast<Work &&>(work), [&] {
-        if (alive) resetDrag();
+        if (alive) q.resetDrag();
     });
 }
 
@@ -107,7 +107,7 @@ void TCustomGrid::setCountLimits(int maxCols, int maxRows)
 // ---- construction ------------------------------------------------------------------
 
 TCustomGrid::TCustomGrid(QWidget *parent)
-    : QAbstractScrollArea(parent), d(std::make_unique<Private>())
+    : QAbstractScrollArea(parent), d(std::make_unique<Private>(*this))
 {
     d->font = new TFont(this);
     d->cols.setDefaultExtent(64);
@@ -115,7 +115,7 @@ TCustomGrid::TCustomGrid(QWidget *parent)
     d->rows.setDefaultExtent(24);
     d->rows.setCount(5);
     d->options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
-    d->font->OnChange = [this](TFont *) { applyFontChange(); };
+    d->font->OnChange = [this](TFont *) { d->applyFontChange(); };
     // A grid made inside a parent starts from the font the parent passes down.
     d->syncingFont = true;
     d->font->setQFont(font());
@@ -281,7 +281,7 @@ void TCustomGrid::setColCount(int count)
     {
         const LineChangeScope scope(*this, TLineChange::forCount(Qt::Horizontal, oldCols, count));
         d->cols.setCount(count);
-        clampCurrent();
+        d->clampCurrent();
         SizeChanged(oldCols, RowCount());
     }
     emit colCountChanged(ColCount());
@@ -297,7 +297,7 @@ void TCustomGrid::setRowCount(int count)
     {
         const LineChangeScope scope(*this, TLineChange::forCount(Qt::Vertical, oldRows, count));
         d->rows.setCount(count);
-        clampCurrent();
+        d->clampCurrent();
         SizeChanged(ColCount(), oldRows);
     }
     emit rowCountChanged(RowCount());
@@ -308,7 +308,7 @@ void TCustomGrid::setFixedCols(int count)
     checkRange("", "FixedCols", count, 0, ColCount() - 1);
     if (count == d->fixedCols) return;
     d->fixedCols = count;
-    clampCurrent();
+    d->clampCurrent();
     emit fixedColsChanged(count);
 }
 
@@ -317,7 +317,7 @@ void TCustomGrid::setFixedRows(int count)
     checkRange("", "FixedRows", count, 0, RowCount() - 1);
     if (count == d->fixedRows) return;
     d->fixedRows = count;
-    clampCurrent();
+    d->clampCurrent();
     emit fixedRowsChanged(count);
 }
 
@@ -326,7 +326,7 @@ void TCustomGrid::setDefaultColWidth(int width)
     checkRange("", "DefaultColWidth", width, 0, MaxExtent);
     const bool changed = width != d->cols.defaultExtent();
     d->cols.setDefaultExtent(width);
-    clampCurrent();
+    d->clampCurrent();
     if (changed) emit defaultColWidthChanged(width);
 }
 
@@ -335,7 +335,7 @@ void TCustomGrid::setDefaultRowHeight(int height)
     checkRange("", "DefaultRowHeight", height, 0, MaxExtent);
     const bool changed = height != d->rows.defaultExtent();
     d->rows.setDefaultExtent(height);
-    clampCurrent();
+    d->clampCurrent();
     if (changed) emit defaultRowHeightChanged(height);
 }
 
@@ -351,7 +351,7 @@ void TCustomGrid::setColWidths(int index, int width)
     checkRange("setColWidths", "Width", width, 0, MaxExtent);
     if (d->cols.extent(index) == width) return;
     d->cols.setExtent(index, width);
-    clampCurrent();
+    d->clampCurrent();
 }
 
 int TCustomGrid::RowHeights(int index) const
@@ -366,7 +366,7 @@ void TCustomGrid::setRowHeights(int index, int height)
     checkRange("setRowHeights", "Height", height, 0, MaxExtent);
     if (d->rows.extent(index) == height) return;
     d->rows.setExtent(index, height);
-    clampCurrent();
+    d->clampCurrent();
 }
 
 void TCustomGrid::setGridLineWidth(int width)
@@ -374,7 +374,7 @@ void TCustomGrid::setGridLineWidth(int width)
     checkRange("", "GridLineWidth", width, 0, MaxLineWidth);
     if (width == d->gridLineWidth) return;
     d->gridLineWidth = width;
-    clampCurrent();
+    d->clampCurrent();
     emit gridLineWidthChanged(width);
 }
 
@@ -401,28 +401,28 @@ void TCustomGrid::setFont(TFont *font)
     if (font && font != d->font) d->font->Assign(font);
 }
 
-void TCustomGrid::applyFontChange()
+void TCustomGrid::Private::applyFontChange()
 {
     // One font, two ways in: a change of the object is set on the widget (which
     // passes it to the viewport and the editor); a change of the widget arrives in
     // changeEvent and is copied into the object, which brings us here once more.
-    if (!d->syncingFont && font() != d->font->qfont()) {
-        d->syncingFont = true;
-        QWidget::setFont(d->font->qfont());
-        d->syncingFont = false;
+    if (!syncingFont && q.font() != font->qfont()) {
+        syncingFont = true;
+        q.QWidget::setFont(font->qfont());
+        syncingFont = false;
     }
-    if (d->inplaceEdit) {
-        d->inplaceEdit->setFont(d->font->qfont());
+    if (inplaceEdit) {
+        inplaceEdit->setFont(font->qfont());
     }
-    viewport()->update();
-    emit fontChanged();
+    q.viewport()->update();
+    emit q.fontChanged();
 }
 
 void TCustomGrid::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() != QEvent::FontChange || d->syncingFont) return;
-    guarded("font change", [&] {
+    d->guarded("font change", [&] {
         const QScopedValueRollback<bool> syncing(d->syncingFont, true);
         d->font->setQFont(font());
     });
@@ -433,7 +433,7 @@ void TCustomGrid::setOptions(TGridOptions options)
     const bool changed = options != d->options;
     d->options = options;
     if (d->editorMode && !CanEditShow()) HideEditor(); // commits what was typed
-    clampCurrent();
+    d->clampCurrent();
     if ((d->options & goAlwaysShowEditor) && (d->options & goEditing) && hasFocus()) ShowEditor();
     if (changed) emit optionsChanged(options);
 }
@@ -447,7 +447,7 @@ void TCustomGrid::setScrollBars(TScrollStyle style)
     const bool v = style == ssVertical || style == ssBoth;
     setHorizontalScrollBarPolicy(h ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(v ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    updateScrollBars();
+    d->updateScrollBars();
     if (changed) emit scrollBarsChanged(style);
 }
 
@@ -495,7 +495,7 @@ void TCustomGrid::setLeftCol(int col)
     col = columnLayout().clampFirst(col);
     if (col == d->leftCol) return;
     d->leftCol = col;
-    firstCellChanged();
+    d->firstCellChanged();
 }
 
 void TCustomGrid::setTopRow(int row)
@@ -503,16 +503,16 @@ void TCustomGrid::setTopRow(int row)
     row = rowLayout().clampFirst(row);
     if (row == d->topRow) return;
     d->topRow = row;
-    firstCellChanged();
+    d->firstCellChanged();
 }
 
-void TCustomGrid::firstCellChanged()
+void TCustomGrid::Private::firstCellChanged()
 {
-    ++d->layoutGeneration;
+    ++layoutGeneration;
     updateScrollBars();
     updateEditor();
-    viewport()->update();
-    TopLeftChanged();
+    q.viewport()->update();
+    q.TopLeftChanged();
 }
 
 int TCustomGrid::VisibleColCount() const
@@ -525,74 +525,74 @@ int TCustomGrid::VisibleRowCount() const
     return rowLayout().visibleCount();
 }
 
-void TCustomGrid::updateScrollBars()
+void TCustomGrid::Private::updateScrollBars()
 {
-    d->syncingScrollBars = true;
-    QScrollBar *v = verticalScrollBar();
-    v->setRange(d->fixedRows, rowLayout().maxFirst());
-    v->setPageStep(std::max(1, VisibleRowCount()));
+    syncingScrollBars = true;
+    QScrollBar *v = q.verticalScrollBar();
+    v->setRange(fixedRows, q.rowLayout().maxFirst());
+    v->setPageStep(std::max(1, q.VisibleRowCount()));
     v->setSingleStep(1);
-    v->setValue(d->topRow);
-    v->setTracking(d->options & goThumbTracking);
-    QScrollBar *h = horizontalScrollBar();
-    h->setRange(d->fixedCols, columnLayout().maxFirst());
-    h->setPageStep(std::max(1, VisibleColCount()));
+    v->setValue(topRow);
+    v->setTracking(options & goThumbTracking);
+    QScrollBar *h = q.horizontalScrollBar();
+    h->setRange(fixedCols, q.columnLayout().maxFirst());
+    h->setPageStep(std::max(1, q.VisibleColCount()));
     h->setSingleStep(1);
-    h->setValue(d->leftCol);
-    h->setTracking(d->options & goThumbTracking);
-    d->syncingScrollBars = false;
+    h->setValue(leftCol);
+    h->setTracking(options & goThumbTracking);
+    syncingScrollBars = false;
 }
 
 void TCustomGrid::scrollContentsBy(int, int)
 {
     if (d->syncingScrollBars) return;
-    guarded("scroll", [&] {
+    d->guarded("scroll", [&] {
         setLeftCol(horizontalScrollBar()->value());
         setTopRow(verticalScrollBar()->value());
     });
 }
 
-void TCustomGrid::scrollIntoView(int col, int row)
+void TCustomGrid::Private::scrollIntoView(int col, int row)
 {
-    setLeftCol(columnLayout().firstToShow(col));
-    setTopRow(rowLayout().firstToShow(row));
+    q.setLeftCol(q.columnLayout().firstToShow(col));
+    q.setTopRow(q.rowLayout().firstToShow(row));
 }
 
 // Keeps the current cell, the anchor and the scroll position valid after any change
 // of counts, fixed bands or extents, and brings the view and the editor in step.
-void TCustomGrid::clampCurrent()
+void TCustomGrid::Private::clampCurrent()
 {
     auto clampCell = [this](TGridCoord &c) {
-        c.X = std::clamp(c.X, d->fixedCols, ColCount() - 1);
-        c.Y = std::clamp(c.Y, d->fixedRows, RowCount() - 1);
+        c.X = std::clamp(c.X, fixedCols, q.ColCount() - 1);
+        c.Y = std::clamp(c.Y, fixedRows, q.RowCount() - 1);
     };
-    ++d->layoutGeneration;
-    const TGridCoord before = d->current;
-    clampCell(d->current);
-    clampCell(d->anchor);
-    if (d->editorMode && !(before == d->current)) {
-        d->editorMode = false;
-        if (d->inplaceEdit) d->inplaceEdit->hide();
+    ++layoutGeneration;
+    const TGridCoord before = current;
+    clampCell(current);
+    clampCell(anchor);
+    if (editorMode && !(before == current)) {
+        editorMode = false;
+        if (inplaceEdit) inplaceEdit->hide();
     }
-    d->leftCol = columnLayout().clampFirst(d->leftCol);
-    d->topRow = rowLayout().clampFirst(d->topRow);
+    leftCol = q.columnLayout().clampFirst(leftCol);
+    topRow = q.rowLayout().clampFirst(topRow);
     updateScrollBars();
     updateEditor();
-    viewport()->update();
+    q.viewport()->update();
     reportCursorChanges();
 }
 
 void TCustomGrid::resizeEvent(QResizeEvent *event)
 {
-    guarded("resize", [&] {
+    d->guarded("resize", [&] {
         QAbstractScrollArea::resizeEvent(event);
-        clampCurrent();
+        d->clampCurrent();
     });
 }
 
 void TCustomGrid::wheelEvent(QWheelEvent *event)
 {
-    guarded("wheel", [&] {
+    d->guarded("wheel", [&] {
         const QPoint delta = event->angleDelta();
         const bool sideways = delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
         const int amount = delta.x() != 0 ? delta.x() : delta.y();
@@ -616,13 +616,13 @@ void TCustomGrid::wheelEvent(QWheelEvent *event)
 void TCustomGrid::setCol(int col)
 {
     checkRange("", "Col", col, d->fixedCols, ColCount() - 1);
-    moveCurrent(col, d->current.Y, true, true);
+    d->moveCurrent(col, d->current.Y, true, true);
 }
 
 void TCustomGrid::setRow(int row)
 {
     checkRange("", "Row", row, d->fixedRows, RowCount() - 1);
-    moveCurrent(d->current.X, row, true, true);
+    d->moveCurrent(d->current.X, row, true, true);
 }
 
 bool TCustomGrid::FocusCell(int col, int row, bool moveAnchor)
@@ -630,7 +630,7 @@ bool TCustomGrid::FocusCell(int col, int row, bool moveAnchor)
     checkRange("", "Col", col, d->fixedCols, ColCount() - 1);
     checkRange("", "Row", row, d->fixedRows, RowCount() - 1);
     const TGridCoord before = d->current;
-    moveCurrent(col, row, moveAnchor, true);
+    d->moveCurrent(col, row, moveAnchor, true);
     return (col == before.X && row == before.Y) || !(d->current == before);
 }
 
@@ -660,8 +660,8 @@ void TCustomGrid::setSelection(const TGridRect &rect)
     };
     check(rect.Left, rect.Top);
     check(rect.Right, rect.Bottom);
-    moveCurrent(rect.Left, rect.Top, true, true);
-    moveCurrent(rect.Right, rect.Bottom, false, true);
+    d->moveCurrent(rect.Left, rect.Top, true, true);
+    d->moveCurrent(rect.Right, rect.Bottom, false, true);
 }
 
 bool TCustomGrid::SelectCell(int ACol, int ARow)
@@ -676,47 +676,47 @@ void TCustomGrid::TopLeftChanged()
     callHandler(OnTopLeftChanged, this);
 }
 
-void TCustomGrid::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
+void TCustomGrid::Private::moveCurrent(int col, int row, bool moveAnchor, bool showCell)
 {
-    col = std::clamp(col, d->fixedCols, ColCount() - 1);
-    row = std::clamp(row, d->fixedRows, RowCount() - 1);
-    if (col != d->current.X || row != d->current.Y) {
-        if (!SelectCell(col, row)) return;
+    col = std::clamp(col, fixedCols, q.ColCount() - 1);
+    row = std::clamp(row, fixedRows, q.RowCount() - 1);
+    if (col != current.X || row != current.Y) {
+        if (!q.SelectCell(col, row)) return;
         // The handler may have changed the counts or the fixed bands: the cell it
         // accepted is kept inside what the grid now holds.
-        col = std::clamp(col, d->fixedCols, ColCount() - 1);
-        row = std::clamp(row, d->fixedRows, RowCount() - 1);
-        if (d->editorMode) UpdateText();
-        d->current = TGridCoord{col, row};
-        if (moveAnchor) d->anchor = d->current;
+        col = std::clamp(col, fixedCols, q.ColCount() - 1);
+        row = std::clamp(row, fixedRows, q.RowCount() - 1);
+        if (editorMode) q.UpdateText();
+        current = TGridCoord{col, row};
+        if (moveAnchor) anchor = current;
         if (showCell) scrollIntoView(col, row);
         afterCurrentMoved();
     } else {
-        if (moveAnchor) d->anchor = d->current;
+        if (moveAnchor) anchor = current;
         if (showCell) scrollIntoView(col, row);
     }
-    viewport()->update();
+    q.viewport()->update();
     reportCursorChanges();
 }
 
-void TCustomGrid::afterCurrentMoved()
+void TCustomGrid::Private::afterCurrentMoved()
 {
-    if ((d->options & goAlwaysShowEditor) && (d->options & goEditing) && !d->designing) {
-        const bool focusInGrid = hasFocus() || (d->inplaceEdit && d->inplaceEdit->hasFocus());
-        if (d->editorMode && d->inplaceEdit) {
-            d->inplaceEdit->UpdateContents();
+    if ((options & goAlwaysShowEditor) && (options & goEditing) && !designing) {
+        const bool focusInGrid = q.hasFocus() || (inplaceEdit && inplaceEdit->hasFocus());
+        if (editorMode && inplaceEdit) {
+            inplaceEdit->UpdateContents();
             updateEditor();
-            d->inplaceEdit->selectAll();
+            inplaceEdit->selectAll();
         } else if (focusInGrid) {
-            ShowEditor();
+            q.ShowEditor();
         }
         return;
     }
-    if (d->editorMode) {
-        d->editorMode = false;
-        if (d->inplaceEdit) {
-            if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-            d->inplaceEdit->hide();
+    if (editorMode) {
+        editorMode = false;
+        if (inplaceEdit) {
+            if (inplaceEdit->hasFocus()) q.setFocus(Qt::OtherFocusReason);
+            inplaceEdit->hide();
         }
     }
 }
@@ -742,7 +742,7 @@ QRect TCustomGrid::CellRect(int col, int row) const
 
 // The sizing rule shared with descendants that hit-test themselves: column borders
 // are grabbed only inside the fixed rows and row borders only inside the fixed columns.
-TCustomGrid::Private::Sizing TCustomGrid::Private::sizingAt(const TCustomGrid &q, int x, int y) const
+TCustomGrid::Private::Sizing TCustomGrid::Private::sizingAt(int x, int y) const
 {
     const bool colSizing = (options & goColSizing) || designing;
     const bool rowSizing = (options & goRowSizing) || designing;
@@ -779,7 +779,7 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
     QPainter *const outer = d->canvas.Painter();
     d->canvas.setPainter(&painter);
     d->painting = true;
-    guarded("paint", [&] { paintView(painter, event->rect()); });
+    d->guarded("paint", [&] { d->paintView(painter, event->rect()); });
     d->painting = false;
     d->canvas.setPainter(outer);
 }
@@ -796,10 +796,10 @@ QRect inView(const GridAxisLayout &h, const QRect &logical)
 
 } // namespace
 
-void TCustomGrid::paintView(QPainter &painter, const QRect &clip)
+void TCustomGrid::Private::paintView(QPainter &painter, const QRect &clip)
 {
-    const quint64 generation = d->layoutGeneration;
-    const GridAxisLayout h = columnLayout(), v = rowLayout();
+    const quint64 generation = layoutGeneration;
+    const GridAxisLayout h = q.columnLayout(), v = q.rowLayout();
     const int vlw = h.lineWidth(), hlw = v.lineWidth();
     const int cw = h.clientExtent(), ch = v.clientExtent();
     // Only the columns and rows in view are walked, and lines of no pixels are
@@ -818,21 +818,21 @@ void TCustomGrid::paintView(QPainter &painter, const QRect &clip)
             const QRect logical(cx, ry, w, rh);
             if (!inView(h, logical.adjusted(0, 0, vlw, hlw)).intersects(clip)) continue;
             if (w > 0 && rh > 0) paintCell(c, r, inView(h, logical));
-            if (generation != d->layoutGeneration) {
+            if (generation != layoutGeneration) {
                 // A handler changed the counts, sizes or scrolling: the cells left
                 // to paint may be gone. Stop here; the scheduled paint shows the rest.
-                viewport()->update();
+                q.viewport()->update();
                 return;
             }
-            d->paintLines(painter, c, r, logical, h, hlw);
+            paintLines(painter, c, r, logical, h, hlw);
         }
     }
-    const QColor background = ColorToQColor(d->color);
+    const QColor background = ColorToQColor(color);
     if (xEnd < cw) painter.fillRect(inView(h, QRect(xEnd, 0, cw - xEnd, ch)), background);
     if (yEnd < ch) painter.fillRect(inView(h, QRect(0, yEnd, xEnd, ch - yEnd)), background);
-    if ((d->gridState == gsColMoving || d->gridState == gsRowMoving) && d->moveTo >= 0 &&
-        d->moveTo != d->moveFrom && d->dragStillValid())
-        d->paintMoveMark(painter, h, v, xEnd, yEnd);
+    if ((gridState == gsColMoving || gridState == gsRowMoving) && moveTo >= 0 &&
+        moveTo != moveFrom && dragStillValid())
+        paintMoveMark(painter, h, v, xEnd, yEnd);
 }
 
 void TCustomGrid::Private::paintMoveMark(QPainter &painter, const GridAxisLayout &h,
@@ -847,36 +847,36 @@ void TCustomGrid::Private::paintMoveMark(QPainter &painter, const GridAxisLayout
     painter.fillRect(inView(h, mark), ColorToQColor(clHighlight));
 }
 
-void TCustomGrid::paintCell(int col, int row, const QRect &rect)
+void TCustomGrid::Private::paintCell(int col, int row, const QRect &rect)
 {
     TGridDrawState state;
-    const bool fixed = col < d->fixedCols || row < d->fixedRows;
+    const bool fixed = col < fixedCols || row < fixedRows;
     bool focused = false;
     if (fixed) {
         state |= gdFixed;
     } else {
-        focused = col == d->current.X && row == d->current.Y;
+        focused = col == current.X && row == current.Y;
         if (focused) state |= gdFocused;
-        if (Selection().contains(col, row) &&
-            (!focused || (d->options & (goDrawFocusSelected | goRowSelect))))
+        if (q.Selection().contains(col, row) &&
+            (!focused || (options & (goDrawFocusSelected | goRowSelect))))
             state |= gdSelected;
     }
-    d->canvas.Font().Assign(d->font);
-    d->canvas.Brush().setStyle(bsSolid);
+    canvas.Font().Assign(font);
+    canvas.Brush().setStyle(bsSolid);
     if (fixed) {
-        d->canvas.Brush().setColor(d->fixedColor);
+        canvas.Brush().setColor(fixedColor);
     } else if (state & gdSelected) {
-        d->canvas.Brush().setColor(clHighlight);
-        d->canvas.Font().setColor(clHighlightText);
+        canvas.Brush().setColor(clHighlight);
+        canvas.Font().setColor(clHighlightText);
     } else {
-        d->canvas.Brush().setColor(d->color);
+        canvas.Brush().setColor(color);
     }
-    if (d->defaultDrawing) d->canvas.FillRect(rect);
+    if (defaultDrawing) canvas.FillRect(rect);
     // One failing cell must not stop the others from painting.
-    guardEvent("DrawCell", [&] { DrawCell(col, row, rect, state); });
-    if (d->defaultDrawing && focused && !(d->options & goRowSelect) &&
-        !(d->editorMode && d->inplaceEdit && d->inplaceEdit->isVisible()))
-        d->canvas.DrawFocusRect(rect);
+    guardEvent("DrawCell", [&] { q.DrawCell(col, row, rect, state); });
+    if (defaultDrawing && focused && !(options & goRowSelect) &&
+        !(editorMode && inplaceEdit && inplaceEdit->isVisible()))
+        canvas.DrawFocusRect(rect);
 }
 
 void TCustomGrid::Private::paintLines(QPainter &painter, int col, int row,
@@ -933,7 +933,7 @@ void TCustomGrid::mousePressEvent(QMouseEvent *event)
     if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
     event->accept();
-    guarded("mouse press", [&] {
+    d->guarded("mouse press", [&] {
         MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
     });
 }
@@ -944,7 +944,7 @@ void TCustomGrid::mouseDoubleClickEvent(QMouseEvent *event)
     if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
     event->accept();
-    guarded("mouse double click", [&] {
+    d->guarded("mouse double click", [&] {
         MouseDown(b, ShiftStateOf(event->modifiers(), event->buttons()) | ssDouble, p.x(), p.y());
     });
 }
@@ -953,7 +953,7 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     event->accept();
-    guarded("mouse move", [&] {
+    d->guarded("mouse move", [&] {
         MouseMove(ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
     });
 }
@@ -964,7 +964,7 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
     if (!MouseButtonOf(event->button(), b)) return;
     const QPoint p = event->position().toPoint();
     event->accept();
-    guarded("mouse release", [&] {
+    d->guarded("mouse release", [&] {
         MouseUp(b, ShiftStateOf(event->modifiers(), event->buttons()), p.x(), p.y());
     });
 }
@@ -979,7 +979,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
     if (Button == mbLeft && (Shift & ssDouble)) {
         DblClick();
     } else if (Button == mbLeft) {
-        const Private::Sizing sizing = d->sizingAt(*this, X, Y);
+        const Private::Sizing sizing = d->sizingAt(X, Y);
         if (sizing.state != gsNormal) {
             if (d->editorMode) HideEditor();
             d->sizing = sizing;
@@ -1003,7 +1003,7 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y
                     d->clickOnCurrent = (d->options & goEditing) && !d->editorMode &&
                                        cell.X == d->current.X && cell.Y == d->current.Y;
                     const bool extend = (Shift & ssShift) && (d->options & goRangeSelect);
-                    moveCurrent(cell.X, cell.Y, !extend, true);
+                    d->moveCurrent(cell.X, cell.Y, !extend, true);
                     d->gridState = gsSelecting;
                 }
             }
@@ -1020,7 +1020,7 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
     switch (d->gridState) {
     case gsSelecting: {
         const GridAxisLayout h = columnLayout(), v = rowLayout();
-        moveCurrent(dragTarget(h, h.toLogical(X)), dragTarget(v, Y), !(d->options & goRangeSelect),
+        d->moveCurrent(dragTarget(h, h.toLogical(X)), dragTarget(v, Y), !(d->options & goRangeSelect),
                     true);
         break;
     }
@@ -1032,7 +1032,7 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
         GridAxis &axis = column ? d->cols : d->rows;
         if (axis.extent(d->sizing.index) != extent) {
             axis.setExtent(d->sizing.index, extent);
-            clampCurrent();
+            d->clampCurrent();
         }
         break;
     }
@@ -1047,7 +1047,7 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
         break;
     }
     case gsNormal: {
-        const Private::Sizing s = d->sizingAt(*this, X, Y);
+        const Private::Sizing s = d->sizingAt(X, Y);
         if (s.state == gsColSizing)
             viewport()->setCursor(Qt::SplitHCursor);
         else if (s.state == gsRowSizing)
@@ -1062,41 +1062,41 @@ void TCustomGrid::MouseMove(TShiftState, int X, int Y)
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (Button == mbLeft) finishDrag(Button, Shift, X, Y);
+    if (Button == mbLeft) d->finishDrag(Button, Shift, X, Y);
     callHandler(OnMouseUp, this, Button, Shift, X, Y);
 }
 
-void TCustomGrid::finishDrag(TMouseButton, TShiftState, int X, int Y)
+void TCustomGrid::Private::finishDrag(TMouseButton, TShiftState, int X, int Y)
 {
-    if (!d->dragStillValid()) resetDrag();
-    const TGridState state = d->gridState;
-    d->gridState = gsNormal;
-    viewport()->unsetCursor();
+    if (!dragStillValid()) q.resetDrag();
+    const TGridState state = gridState;
+    gridState = gsNormal;
+    q.viewport()->unsetCursor();
     switch (state) {
     case gsColSizing:
-        if (d->cols.extent(d->sizing.index) != d->sizingOriginal) ColWidthsChanged();
+        if (cols.extent(sizing.index) != sizingOriginal) q.ColWidthsChanged();
         break;
     case gsRowSizing:
-        if (d->rows.extent(d->sizing.index) != d->sizingOriginal) RowHeightsChanged();
+        if (rows.extent(sizing.index) != sizingOriginal) q.RowHeightsChanged();
         break;
     case gsColMoving:
-        if (d->moveTo >= d->fixedCols && d->moveTo != d->moveFrom) MoveColumn(d->moveFrom, d->moveTo);
-        viewport()->update();
+        if (moveTo >= fixedCols && moveTo != moveFrom) q.MoveColumn(moveFrom, moveTo);
+        q.viewport()->update();
         break;
     case gsRowMoving:
-        if (d->moveTo >= d->fixedRows && d->moveTo != d->moveFrom) MoveRow(d->moveFrom, d->moveTo);
-        viewport()->update();
+        if (moveTo >= fixedRows && moveTo != moveFrom) q.MoveRow(moveFrom, moveTo);
+        q.viewport()->update();
         break;
     case gsSelecting: {
-        const TGridCoord cell = MouseCoord(X, Y);
-        if (d->clickOnCurrent && cell == d->current) ShowEditor();
+        const TGridCoord cell = q.MouseCoord(X, Y);
+        if (clickOnCurrent && cell == current) q.ShowEditor();
         break;
     }
     case gsNormal:
         break;
     }
-    d->clickOnCurrent = false;
-    d->moveFrom = d->moveTo = -1;
+    clickOnCurrent = false;
+    moveFrom = moveTo = -1;
 }
 
 bool TCustomGrid::Private::dragStillValid() const
@@ -1150,7 +1150,7 @@ QWidget *TCustomGrid::ParentActiveControl() const
 
 void TCustomGrid::focusInEvent(QFocusEvent *event)
 {
-    guarded("focus in", [&] {
+    d->guarded("focus in", [&] {
         QAbstractScrollArea::focusInEvent(event);
         // Only a grid without an open editor opens one: an editor hidden because its
         // cell scrolled away hands the focus here, and must not pull the view back.
@@ -1173,10 +1173,10 @@ bool TCustomGrid::event(QEvent *event)
         }
     }
     bool handled = false;
-    guarded("event", [&] {
+    d->guarded("event", [&] {
         handled = QAbstractScrollArea::event(event);
         // The columns now run the other way: the editor moves and everything repaints.
-        if (event->type() == QEvent::LayoutDirectionChange) clampCurrent();
+        if (event->type() == QEvent::LayoutDirectionChange) d->clampCurrent();
     });
     return handled;
 }
@@ -1220,7 +1220,7 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
 {
     const QPointer<TCustomGrid> alive(this);
     d->keyUsed = false;
-    guarded("key press", [&] {
+    d->guarded("key press", [&] {
         int key = event->key();
         TShiftState shift = ShiftStateOf(event->modifiers(), Qt::NoButton);
         if (key == Qt::Key_Backtab) {
@@ -1249,77 +1249,91 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
         event->accept();
 }
 
+// Navigation keys move the current cell (the anchor stays while Shift extends a range
+// selection); F2 and Ctrl+A run their command. A key used here is set to 0.
 void TCustomGrid::KeyDown(int &Key, TShiftState Shift)
 {
     callHandler(OnKeyDown, this, Key, Shift);
     if (Key == 0) return;
-    const bool ctrl = Shift & ssCtrl;
-    const bool extend = (Shift & ssShift) && (d->options & goRangeSelect);
-    const int firstC = d->fixedCols, lastC = ColCount() - 1;
-    const int firstR = d->fixedRows, lastR = RowCount() - 1;
-    int c = d->current.X, r = d->current.Y;
-    bool moveAnchor = !extend;
-    switch (Key) {
+    if (d->commandKey(Key, Shift)) {
+        Key = 0;
+        return;
+    }
+    TGridCoord target = d->current;
+    bool moveAnchor = !((Shift & ssShift) && (d->options & goRangeSelect));
+    if (!d->keyTarget(Key, Shift, target, moveAnchor)) return;
+    d->moveCurrent(target.X, target.Y, moveAnchor, true);
+    Key = 0;
+}
+
+bool TCustomGrid::Private::commandKey(int key, TShiftState shift)
+{
+    if (key == Qt::Key_F2) {
+        if (!(options & goEditing)) return false;
+        q.ShowEditor();
+        return true;
+    }
+    // Ctrl+A selects every scrollable cell, as in Qt's item views.
+    if (key == Qt::Key_A && (shift & ssCtrl) && !(shift & (ssAlt | ssShift)) &&
+        (options & goRangeSelect) && !editorMode) {
+        selectAllCells();
+        return true;
+    }
+    return false;
+}
+
+// The selection runs from its anchor to the current cell, so the current cell goes to
+// the first scrollable cell and the anchor to the last.
+void TCustomGrid::Private::selectAllCells()
+{
+    moveCurrent(q.ColCount() - 1, q.RowCount() - 1, true, false);
+    moveCurrent(fixedCols, fixedRows, false, true);
+}
+
+bool TCustomGrid::Private::keyTarget(int key, TShiftState shift, TGridCoord &to, bool &moveAnchor)
+{
+    const int firstC = fixedCols, lastC = q.ColCount() - 1;
+    const int firstR = fixedRows, lastR = q.RowCount() - 1;
+    switch (key) {
     case Qt::Key_Up:
-        r = std::max(firstR, r - 1);
-        break;
     case Qt::Key_Down:
-        r = std::min(lastR, r + 1);
-        break;
+        to.Y = key == Qt::Key_Up ? std::max(firstR, to.Y - 1) : std::min(lastR, to.Y + 1);
+        return true;
     case Qt::Key_Left:
     case Qt::Key_Right: {
         // Under a right-to-left layout the columns run leftwards: the arrows follow
         // what the user sees, as in QTableView.
-        const bool back = (Key == Qt::Key_Left) != (layoutDirection() == Qt::RightToLeft);
-        c = back ? std::max(firstC, c - 1) : std::min(lastC, c + 1);
-        break;
+        const bool back = (key == Qt::Key_Left) != (q.layoutDirection() == Qt::RightToLeft);
+        to.X = back ? std::max(firstC, to.X - 1) : std::min(lastC, to.X + 1);
+        return true;
     }
-    case Qt::Key_PageUp: {
-        const int page = std::max(1, VisibleRowCount());
-        r = std::max(firstR, r - page);
-        setTopRow(plus(d->topRow, -page));
-        break;
-    }
-    case Qt::Key_PageDown: {
-        const int page = std::max(1, VisibleRowCount());
-        r = std::min(lastR, plus(r, page));
-        setTopRow(plus(d->topRow, page));
-        break;
-    }
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        pageTarget(key == Qt::Key_PageDown, to);
+        return true;
     case Qt::Key_Home:
-        c = firstC;
-        if (ctrl) r = firstR;
-        break;
-    case Qt::Key_End:
-        c = lastC;
-        if (ctrl) r = lastR;
-        break;
-    case Qt::Key_Tab:
-        if (!(d->options & goTabs)) return;
-        moveAnchor = true;
-        std::tie(c, r) = tabTarget(c, r, Shift & ssShift, firstC, lastC, firstR, lastR);
-        break;
-    case Qt::Key_F2:
-        if (!(d->options & goEditing)) return;
-        ShowEditor();
-        Key = 0;
-        return;
-    case Qt::Key_A:
-        // Ctrl+A selects every scrollable cell, as in Qt's item views. The selection
-        // runs from its anchor to the current cell, so the current cell goes to the
-        // first scrollable cell and the anchor to the last.
-        if (!ctrl || (Shift & (ssAlt | ssShift)) || !(d->options & goRangeSelect) ||
-            d->editorMode)
-            return;
-        moveCurrent(lastC, lastR, true, false);
-        moveCurrent(firstC, firstR, false, true);
-        Key = 0;
-        return;
-    default:
-        return;
+    case Qt::Key_End: {
+        const bool home = key == Qt::Key_Home;
+        to.X = home ? firstC : lastC;
+        if (shift & ssCtrl) to.Y = home ? firstR : lastR;
+        return true;
     }
-    moveCurrent(c, r, moveAnchor, true);
-    Key = 0;
+    case Qt::Key_Tab:
+        if (!(options & goTabs)) return false;
+        moveAnchor = true;
+        std::tie(to.X, to.Y) = tabTarget(to.X, to.Y, shift & ssShift, firstC, lastC, firstR, lastR);
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A page is the rows in view: the view scrolls by it and the current cell follows.
+void TCustomGrid::Private::pageTarget(bool down, TGridCoord &to)
+{
+    const int page = std::max(1, q.VisibleRowCount());
+    to.Y = down ? std::min(q.RowCount() - 1, plus(to.Y, page)) : std::max(fixedRows, to.Y - page);
+    q.setTopRow(plus(topRow, down ? page : -page));
 }
 
 void TCustomGrid::KeyPress(QChar &Key)
@@ -1385,16 +1399,16 @@ void TCustomGrid::ShowEditor()
         d->inplaceEdit->setFont(d->font->qfont());
         d->inplaceEdit->hide();
     }
-    scrollIntoView(d->current.X, d->current.Y);
+    d->scrollIntoView(d->current.X, d->current.Y);
     if (d->editorMode) {
         // Already editing: keep what was typed, only bring the editor back.
-        updateEditor();
+        d->updateEditor();
         if (d->inplaceEdit->isVisible()) d->inplaceEdit->setFocus(Qt::OtherFocusReason);
         return;
     }
     d->editorMode = true;
     d->inplaceEdit->UpdateContents();
-    updateEditor();
+    d->updateEditor();
     if (d->inplaceEdit->isVisible()) {
         d->inplaceEdit->setFocus(Qt::OtherFocusReason);
         d->inplaceEdit->selectAll();
@@ -1432,45 +1446,45 @@ void TCustomGrid::HideEditor()
     InvalidateCell(d->current.X, d->current.Y);
 }
 
-void TCustomGrid::cancelEdit()
+void TCustomGrid::Private::cancelEdit()
 {
-    if (!d->editorMode || !d->inplaceEdit) return;
-    d->inplaceEdit->UpdateContents();
-    if (d->options & goAlwaysShowEditor) {
-        d->inplaceEdit->selectAll();
+    if (!editorMode || !inplaceEdit) return;
+    inplaceEdit->UpdateContents();
+    if (options & goAlwaysShowEditor) {
+        inplaceEdit->selectAll();
         return;
     }
-    d->editorMode = false;
-    if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-    d->inplaceEdit->hide();
-    InvalidateCell(d->current.X, d->current.Y);
+    editorMode = false;
+    if (inplaceEdit->hasFocus()) q.setFocus(Qt::OtherFocusReason);
+    inplaceEdit->hide();
+    q.InvalidateCell(current.X, current.Y);
 }
 
 // Places the open editor over the current cell, or hides its widget (editing goes on)
 // while the cell is scrolled out of view.
-void TCustomGrid::updateEditor()
+void TCustomGrid::Private::updateEditor()
 {
-    if (!d->inplaceEdit || !d->editorMode) return;
-    const QRect r = CellRect(d->current.X, d->current.Y);
+    if (!inplaceEdit || !editorMode) return;
+    const QRect r = q.CellRect(current.X, current.Y);
     if (r.isEmpty()) {
-        if (d->inplaceEdit->isVisible()) {
-            if (d->inplaceEdit->hasFocus()) setFocus(Qt::OtherFocusReason);
-            d->inplaceEdit->hide();
+        if (inplaceEdit->isVisible()) {
+            if (inplaceEdit->hasFocus()) q.setFocus(Qt::OtherFocusReason);
+            inplaceEdit->hide();
         }
         return;
     }
-    if (d->inplaceEdit->geometry() != r) d->inplaceEdit->setGeometry(r);
-    if (!d->inplaceEdit->isVisible()) {
-        const bool focus = hasFocus();
-        d->inplaceEdit->show();
-        if (focus) d->inplaceEdit->setFocus(Qt::OtherFocusReason);
+    if (inplaceEdit->geometry() != r) inplaceEdit->setGeometry(r);
+    if (!inplaceEdit->isVisible()) {
+        const bool focus = q.hasFocus();
+        inplaceEdit->show();
+        if (focus) inplaceEdit->setFocus(Qt::OtherFocusReason);
     }
 }
 
-bool TCustomGrid::editorKey(int key, TShiftState shift)
+bool TCustomGrid::Private::editorKey(int key, TShiftState shift)
 {
     int k = key;
-    KeyDown(k, shift);
+    q.KeyDown(k, shift);
     return k == 0;
 }
 
@@ -1482,7 +1496,7 @@ void TCustomGrid::MoveColumn(int fromIndex, int toIndex)
     checkRange("MoveColumn", "ToIndex", toIndex, 0, ColCount() - 1);
     if (fromIndex == toIndex) return;
     CheckMoveLine(true, fromIndex, toIndex);
-    moveLine(true, fromIndex, toIndex);
+    d->moveLine(true, fromIndex, toIndex);
 }
 
 void TCustomGrid::MoveRow(int fromIndex, int toIndex)
@@ -1491,39 +1505,39 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
     checkRange("MoveRow", "ToIndex", toIndex, 0, RowCount() - 1);
     if (fromIndex == toIndex) return;
     CheckMoveLine(false, fromIndex, toIndex);
-    moveLine(false, fromIndex, toIndex);
+    d->moveLine(false, fromIndex, toIndex);
 }
 
-void TCustomGrid::moveLine(bool column, int fromIndex, int toIndex)
+void TCustomGrid::Private::moveLine(bool column, int fromIndex, int toIndex)
 {
-    if (d->editorMode) UpdateText();
+    if (editorMode) q.UpdateText();
     TLineChange change;
     change.kind = TLineChange::Move;
     change.orientation = column ? Qt::Horizontal : Qt::Vertical;
     change.first = fromIndex;
     change.last = toIndex;
-    const LineChangeScope scope(*this, change);
-    GridAxis &axis = column ? d->cols : d->rows;
+    const LineChangeScope scope(q, change);
+    GridAxis &axis = column ? cols : rows;
     int TGridCoord::*along = column ? &TGridCoord::X : &TGridCoord::Y;
-    const TGridCoord current = d->current, anchor = d->anchor;
+    const TGridCoord oldCurrent = current, oldAnchor = anchor;
     axis.move(fromIndex, toIndex);
-    d->current.*along = movedIndex(d->current.*along, fromIndex, toIndex);
-    d->anchor.*along = movedIndex(d->anchor.*along, fromIndex, toIndex);
+    current.*along = movedIndex(current.*along, fromIndex, toIndex);
+    anchor.*along = movedIndex(anchor.*along, fromIndex, toIndex);
     clampCurrent();
     try {
         if (column)
-            ColumnMoved(fromIndex, toIndex);
+            q.ColumnMoved(fromIndex, toIndex);
         else
-            RowMoved(fromIndex, toIndex);
+            q.RowMoved(fromIndex, toIndex);
     } catch (...) {
         axis.move(toIndex, fromIndex);
-        d->current = current;
-        d->anchor = anchor;
+        current = oldCurrent;
+        anchor = oldAnchor;
         clampCurrent();
         throw;
     }
-    if (d->editorMode && d->inplaceEdit) d->inplaceEdit->UpdateContents();
-    viewport()->update();
+    if (editorMode && inplaceEdit) inplaceEdit->UpdateContents();
+    q.viewport()->update();
     reportCursorChanges();
 }
 
@@ -1538,7 +1552,7 @@ void TCustomGrid::CheckMoveLine(bool, int, int) const {}
 
 void TCustomGrid::Loaded()
 {
-    clampCurrent();
+    d->clampCurrent();
 }
 
 } // namespace vorgrd

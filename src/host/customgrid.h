@@ -380,34 +380,13 @@ public:
     static constexpr int DefaultMaxRowCount = 2'147'483'647;
 
 private:
+    // The editor hands the grid the keys it does not use and its Escape.
     friend class TInplaceEdit;
-    // Runs the work of one Qt event handler inside the event guard; resets the drag
-    // when it threw and the grid is still there.
-    template <class Work> void guarded(const char *handler, Work &&work);
-    void firstCellChanged();
-    void updateScrollBars();
-    void scrollIntoView(int col, int row);
-    void clampCurrent();
-    void moveCurrent(int col, int row, bool moveAnchor, bool showCell);
-    void afterCurrentMoved();
-    void updateEditor();
-    void cancelEdit();
-    // Keys that the open editor hands to the grid; returns whether handled.
-    bool editorKey(int key, TShiftState shift);
-    void paintCell(int col, int row, const QRect &rect);
-    void paintView(QPainter &painter, const QRect &clip);
-    void applyFontChange();
-    void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
-    void moveLine(bool column, int fromIndex, int toIndex);
 
-    // The grid's state and the helpers that need nothing but it (customgrid_p.h).
-    // New private state goes there, never here: this header is the class's manual.
+    // The grid's state and helpers (customgrid_p.h). New private state and helpers go
+    // there, never here: this header is the class's manual.
     struct Private;
     std::unique_ptr<Private> d;
-
-    // Emits currentCellChanged / selectionChanged when the cell or the selection
-    // differs from what was last reported (host/gridsignals.cpp).
-    void reportCursorChanges();
 };
 
 } // namespace vorgrd

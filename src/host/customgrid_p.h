@@ -1,11 +1,13 @@
 #pragma once
-// The private part of TCustomGrid: its state and the helpers that need nothing but
-// that state. Only the base's own sources include it; no public header does, and it
-// is never installed.
+// The private part of TCustomGrid: its state and its helpers. Only the base's own
+// sources include it; no public header does, and it is never installed.
 //
-// Where new private state goes: a field of the base goes here; state of one concern
-// of a descendant goes into that descendant's private part (tvorgrid's in
-// grid/vorGrid_p.h), never into a public header.
+// Where new private state goes: a field of the base goes here, and so does a helper
+// that no descendant calls (a member of Private reaching the grid through `q`, with
+// the access of the grid's own members; a static function in the .cpp when it needs
+// neither). State of one concern of a descendant goes into that descendant's private
+// part (TStringGrid's in stringgrid_p.h, tvorgrid's in grid/vorGrid_p.h), never into a
+// public header.
 
 #include "host/customgrid.h"
 #include "host/graphics.h"
@@ -17,6 +19,10 @@ namespace vorgrd {
 
 struct TCustomGrid::Private
 {
+    explicit Private(TCustomGrid &grid) : q(grid) {}
+
+    TCustomGrid &q;
+
     struct Sizing
     {
         TGridState state = gsNormal;
@@ -27,7 +33,7 @@ struct TCustomGrid::Private
 
     // The border a press at viewport (x, y) grabs: column borders only inside the
     // fixed rows and row borders only inside the fixed columns.
-    Sizing sizingAt(const TCustomGrid &q, int x, int y) const;
+    Sizing sizingAt(int x, int y) const;
     // Whether the drag in progress still refers to existing lines.
     bool dragStillValid() const;
     // The line after a painted cell (a logical rectangle) on both axes.
@@ -81,6 +87,47 @@ struct TCustomGrid::Private
     TGridRect reportedSelection{1, 1, 1, 1};
     bool syncingFont = false; // the Font object and QWidget::font are being aligned
     bool keyUsed = false;     // the key press being handled did something
+
+    // ---- helpers (host/customgrid.cpp unless named) ----
+    // Runs the work of one Qt event handler inside the event guard; resets the drag
+    // when it threw and the grid is still there.
+    template <class Work> void guarded(const char *handler, Work &&work);
+    // LeftCol or TopRow moved: scroll bars, editor, repaint, TopLeftChanged.
+    void firstCellChanged();
+    void updateScrollBars();
+    // Scrolls the least that shows the cell.
+    void scrollIntoView(int col, int row);
+    // Keeps the current cell, the anchor and the scroll position valid after any
+    // change of counts, fixed bands or extents, and brings the view and the editor in
+    // step.
+    void clampCurrent();
+    // Moves the current cell (asking SelectCell), the anchor with it unless extending.
+    void moveCurrent(int col, int row, bool moveAnchor, bool showCell);
+    // The editor follows the new current cell, or closes.
+    void afterCurrentMoved();
+    // Places the open editor over the current cell, or hides its widget (editing
+    // goes on) while the cell is scrolled out of view.
+    void updateEditor();
+    // The editor's Escape: its text goes back to the cell's.
+    void cancelEdit();
+    // Keys that the open editor hands to the grid; returns whether handled.
+    bool editorKey(int key, TShiftState shift);
+    // The steps of KeyDown: F2 and Ctrl+A (true when run), the cell a navigation key
+    // moves to (false for a key that moves nothing), and the page keys' move.
+    bool commandKey(int key, TShiftState shift);
+    void selectAllCells();
+    bool keyTarget(int key, TShiftState shift, TGridCoord &to, bool &moveAnchor);
+    void pageTarget(bool down, TGridCoord &to);
+    void paintView(QPainter &painter, const QRect &clip);
+    void paintCell(int col, int row, const QRect &rect);
+    // The Font object changed: the widget, the editor and the view follow.
+    void applyFontChange();
+    // The left button's release: applies the sizing or the move the drag made.
+    void finishDrag(TMouseButton button, TShiftState shift, int x, int y);
+    void moveLine(bool column, int fromIndex, int toIndex);
+    // Emits currentCellChanged / selectionChanged when the cell or the selection
+    // differs from what was last reported (host/gridsignals.cpp).
+    void reportCursorChanges();
 };
 
 } // namespace vorgrd

@@ -31,21 +31,21 @@ TCustomGrid::LineChangeScope::~LineChangeScope()
     }
 }
 
-void TCustomGrid::reportCursorChanges()
+void TCustomGrid::Private::reportCursorChanges()
 {
     // Compared with what was last reported rather than emitted at each write: the
     // current cell and the anchor are written in several places (moves, clamping
     // after count changes, line moves), and one report per change is what a
     // receiver wants.
-    const TGridCoord current = d->current;
-    const TGridCoord previous = d->reportedCurrent;
-    const TGridRect selection = Selection();
-    const bool cellMoved = !(current == previous);
-    const bool selectionMoved = !(selection == d->reportedSelection);
-    d->reportedCurrent = current;
-    d->reportedSelection = selection;
-    if (cellMoved) emit currentCellChanged(current.X, current.Y, previous.X, previous.Y);
-    if (selectionMoved) emit selectionChanged();
+    const TGridCoord now = current;
+    const TGridCoord previous = reportedCurrent;
+    const TGridRect selection = q.Selection();
+    const bool cellMoved = !(now == previous);
+    const bool selectionMoved = !(selection == reportedSelection);
+    reportedCurrent = now;
+    reportedSelection = selection;
+    if (cellMoved) emit q.currentCellChanged(now.X, now.Y, previous.X, previous.Y);
+    if (selectionMoved) emit q.selectionChanged();
 }
 
 } // namespace vorgrd

@@ -1,6 +1,7 @@
 #include "host/inplaceedit.h"
 
 #include "host/customgrid.h"
+#include "host/customgrid_p.h"
 #include "host/eventguard.h"
 
 #include <QKeyEvent>
@@ -26,11 +27,11 @@ void TInplaceEdit::KeyDown(int &Key, TShiftState Shift)
 {
     const TGridOptions options = m_grid->Options();
     auto toGrid = [&] {
-        if (m_grid->editorKey(Key, Shift)) Key = 0;
+        if (m_grid->d->editorKey(Key, Shift)) Key = 0;
     };
     switch (Key) {
     case Qt::Key_Escape:
-        m_grid->cancelEdit();
+        m_grid->d->cancelEdit();
         Key = 0;
         break;
     case Qt::Key_Return:
