@@ -274,33 +274,33 @@ TInplaceEdit *TCustomGrid::InplaceEditor() const
 void TCustomGrid::setColCount(int count)
 {
     checkRange("setColCount", "ColCount", count, 0, d->maxColCount);
-    count = std::max(count, d->fixedCols + 1);
-    if (count == ColCount()) return;
-    const int oldCols = ColCount();
-    if (d->editorMode && d->current.X >= count) UpdateText();
-    {
-        const LineChangeScope scope(*this, TLineChange::forCount(Qt::Horizontal, oldCols, count));
-        d->cols.setCount(count);
-        d->clampCurrent();
-        SizeChanged(oldCols, RowCount());
-    }
-    emit colCountChanged(ColCount());
+    if (d->setLineCount(Qt::Horizontal, count)) emit colCountChanged(ColCount());
 }
 
 void TCustomGrid::setRowCount(int count)
 {
     checkRange("setRowCount", "RowCount", count, 0, d->maxRowCount);
-    count = std::max(count, d->fixedRows + 1);
-    if (count == RowCount()) return;
-    const int oldRows = RowCount();
-    if (d->editorMode && d->current.Y >= count) UpdateText();
-    {
-        const LineChangeScope scope(*this, TLineChange::forCount(Qt::Vertical, oldRows, count));
-        d->rows.setCount(count);
-        d->clampCurrent();
-        SizeChanged(ColCount(), oldRows);
-    }
-    emit rowCountChanged(RowCount());
+    if (d->setLineCount(Qt::Vertical, count)) emit rowCountChanged(RowCount());
+}
+
+// The fixed lines and one more always stay. An editor on a line that goes commits
+// first; a model over the grid hears one change, closed before the count's signal.
+bool TCustomGrid::Private::setLineCount(Qt::Orientation orientation, int count)
+{
+    const bool columns = orientation == Qt::Horizontal;
+    GridAxis &axis = columns ? cols : rows;
+    count = std::max(count, (columns ? fixedCols : fixedRows) + 1);
+    const int old = axis.count();
+    if (count == old) return false;
+    if (editorMode && (columns ? current.X : current.Y) >= count) q.UpdateText();
+    const LineChangeScope scope(q, TLineChange::forCount(orientation, old, count));
+    axis.setCount(count);
+    clampCurrent();
+    if (columns)
+        q.SizeChanged(old, q.RowCount());
+    else
+        q.SizeChanged(q.ColCount(), old);
+    return true;
 }
 
 void TCustomGrid::setFixedCols(int count)

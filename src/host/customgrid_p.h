@@ -92,6 +92,8 @@ struct TCustomGrid::Private
     // Runs the work of one Qt event handler inside the event guard; resets the drag
     // when it threw and the grid is still there.
     template <class Work> void guarded(const char *handler, Work &&work);
+    // setColCount / setRowCount after the range check; false when nothing changed.
+    bool setLineCount(Qt::Orientation orientation, int count);
     // LeftCol or TopRow moved: scroll bars, editor, repaint, TopLeftChanged.
     void firstCellChanged();
     void updateScrollBars();
