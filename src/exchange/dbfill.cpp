@@ -40,7 +40,8 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
         texts[size_t(i)] = field ? field->AsString() : QString();
     }
     const CellBatch batch(*this);
-    for (int i = 0; i < count; ++i)
+    // The last column first: the row's cells are then allocated once.
+    for (int i = count; i-- > 0;)
         setCells(i, Row, std::exchange(texts[size_t(i)], QString()));
 }
 

@@ -6,6 +6,7 @@
 #include "host/strings.h"
 
 #include <QString>
+#include <QStringView>
 
 namespace vorgrd::export_internal {
 
@@ -13,22 +14,21 @@ namespace vorgrd::export_internal {
 inline void appendDecimal(QString &out, int value)
 {
     char16_t digits[12];
-    int n = 0;
+    int n = 12;
     // Work in the negative range so that INT_MIN needs no special case.
     int v = value < 0 ? value : -value;
     do {
-        digits[n++] = char16_t(u'0' - v % 10);
+        digits[--n] = char16_t(u'0' - v % 10);
         v /= 10;
     } while (v != 0);
     if (value < 0)
-        out.append(QChar(u'-'));
-    while (n > 0)
-        out.append(QChar(digits[--n]));
+        digits[--n] = u'-';
+    out.append(QStringView(digits + n, 12 - n));
 }
 
 // At text[i], the length of a line break (CR LF gives 2, a lone CR or LF 1), else 0.
 // A cell's line break is written as the format's own line break whatever its form.
-inline int lineBreakLength(const QString &text, qsizetype i)
+inline int lineBreakLength(QStringView text, qsizetype i)
 {
     const QChar ch = text.at(i);
     if (ch == u'\n')

@@ -43,7 +43,7 @@ bool needsEscape(QChar ch)
     }
 }
 
-void appendHtmlText(QString &out, const QString &text)
+void appendHtmlText(QString &out, QStringView text)
 {
     if (text.isEmpty()) {
         out.append(QLatin1String("<br>"));
@@ -67,7 +67,7 @@ void appendHtmlText(QString &out, const QString &text)
             if (!collapses)
                 continue;
         }
-        out.append(QStringView(text).mid(plainFrom, i - plainFrom));
+        out.append(text.mid(plainFrom, i - plainFrom));
         plainFrom = i + 1;
         switch (ch.unicode()) {
         case u'&': out.append(QLatin1String("&amp;")); break;
@@ -83,10 +83,10 @@ void appendHtmlText(QString &out, const QString &text)
             break;
         }
     }
-    out.append(QStringView(text).mid(plainFrom));
+    out.append(text.mid(plainFrom));
 }
 
-QString cellLine(QLatin1String open, const QString &text, QLatin1String close)
+QString cellLine(QLatin1String open, QStringView text, QLatin1String close)
 {
     QString line;
     line.reserve(open.size() + text.size() + close.size() + 8);
@@ -128,10 +128,11 @@ void tvorgrid::SaveasHTML(const QString &Caption, bool CaptionOnTop, TStrings &L
     Lines.Add(QStringLiteral("</tr>"));
 
     const CellStore &store = cellStore();
+    CellStore::TextBuffer buffer; // the texts as views: no QString made per cell
     for (int r = 1; r < rowCount; ++r) {
         Lines.Add(QStringLiteral("<tr>"));
         for (int c : written)
-            Lines.Add(cellLine(QLatin1String("<td nowrap>"), store.text(c, r),
+            Lines.Add(cellLine(QLatin1String("<td nowrap>"), store.textView(c, r, buffer),
                                QLatin1String("</td>")));
         Lines.Add(QStringLiteral("</tr>"));
     }

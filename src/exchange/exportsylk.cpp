@@ -32,7 +32,7 @@ using export_internal::lineBreakLength;
 // ESC, blank, colon: the record-safe form of a line break.
 constexpr char16_t SylkLineBreak[] = {0x1B, u' ', u':'};
 
-void appendSylkText(QString &out, const QString &text)
+void appendSylkText(QString &out, QStringView text)
 {
     out.append(QChar(u'"'));
     const qsizetype n = text.size();
@@ -41,7 +41,7 @@ void appendSylkText(QString &out, const QString &text)
         const QChar ch = text.at(i);
         if (ch != u';' && ch != u'\r' && ch != u'\n')
             continue;
-        out.append(QStringView(text).mid(plainFrom, i - plainFrom));
+        out.append(text.mid(plainFrom, i - plainFrom));
         if (ch == u';') {
             out.append(QLatin1String(";;"));
             plainFrom = i + 1;
@@ -52,7 +52,7 @@ void appendSylkText(QString &out, const QString &text)
             plainFrom = i + 1;
         }
     }
-    out.append(QStringView(text).mid(plainFrom));
+    out.append(text.mid(plainFrom));
     out.append(QChar(u'"'));
 }
 
@@ -83,11 +83,11 @@ void appendCellHead(QString &out, int col, int row)
     out.append(QLatin1String(";K"));
 }
 
-void appendCellValue(QString &out, tvorcolumntype type, const QString &text)
+void appendCellValue(QString &out, tvorcolumntype type, QStringView text)
 {
     switch (type) {
     case ftnumeric:
-        if (const QString number = sylkNumber(text); !number.isEmpty())
+        if (const QString number = sylkNumber(text.toString()); !number.isEmpty())
             out.append(number);
         else
             appendSylkText(out, text);
@@ -131,16 +131,16 @@ void tvorgrid::SaveasSYLK(TStrings &Lines)
     for (int c = 1; c < colCount; ++c)
         types[size_t(c)] = d->lines.columns->GeTmColumn(c)->gettype();
 
+    // OPTIMIZATION: the texts are read as views and each record is built in one reused
+    // buffer, then copied out at its exact size: one allocation per record.
     const CellStore &store = cellStore();
+    CellStore::TextBuffer buffer;
     for (int r = d->lines.showtitles ? 1 : 0; r < rowCount; ++r) {
         for (int c = 1; c < colCount; ++c) {
-            // A fresh string per record: the list keeps it, so reusing one buffer
-            // would copy it on the next append anyway.
-            QString cell;
-            cell.reserve(24);
-            appendCellHead(cell, c, r);
-            appendCellValue(cell, types[size_t(c)], store.text(c, r));
-            Lines.Add(cell);
+            record.resize(0); // keeps the capacity, where clear() would free it
+            appendCellHead(record, c, r);
+            appendCellValue(record, types[size_t(c)], store.textView(c, r, buffer));
+            Lines.Add(QString(record.constData(), record.size()));
         }
     }
     Lines.Add(QStringLiteral("E"));

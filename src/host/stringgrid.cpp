@@ -138,7 +138,9 @@ void TStringGrid::setObjects(int ACol, int ARow, void *object)
 void TStringGrid::cellWritten(int col, int row)
 {
     if (col >= ColCount() || row >= RowCount()) return;
-    InvalidateCell(col, row);
+    // Inside a batch the batch's end repaints once: finding each cell's rectangle
+    // would cost more than the write itself on a fill of a million rows.
+    if (m_cellBatchDepth == 0) InvalidateCell(col, row);
     if (EditorMode() && InplaceEditor() && col == Col() && row == Row())
         InplaceEditor()->UpdateContents();
     reportCellChanged(col, row);
@@ -171,6 +173,10 @@ TStringGrid::CellBatch::~CellBatch()
 {
     if (!m_grid || --m_grid->m_cellBatchDepth > 0) return;
     const QRect area = std::exchange(m_grid->m_cellBatchArea, QRect());
+    if (area.width() == 1 && area.height() == 1)
+        m_grid->InvalidateCell(area.x(), area.y());
+    else if (!area.isEmpty())
+        m_grid->InvalidateGrid();
     // Also on the way out of a failed operation: what it wrote before failing (or
     // put back) must reach the receivers, and nothing may escape a destructor.
     try {

@@ -5,7 +5,9 @@
 #include "host/exceptions.h"
 #include "host/formstream.h"
 
+#include <QCoreApplication>
 #include <QMetaProperty>
+#include <QPaintEvent>
 #include <QScrollBar>
 
 #include <gtest/gtest.h>
@@ -274,4 +276,43 @@ TEST(StringGridCounts, TheLargestCountsStayUsable)
     EXPECT_THROW(g.setColWidths(3, 1000001), ERangeError);
     EXPECT_THROW(g.setDefaultRowHeight(2000000), ERangeError);
     EXPECT_THROW(g.setGridLineWidth(1001), ERangeError);
+}
+
+namespace {
+// Collects the regions the viewport is asked to paint.
+struct PaintWatch : QObject
+{
+    QRegion painted;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+} // namespace
+
+// A batch defers the repaint of what it wrote to its end; the written cell must still
+// be repainted then, whether alone or among many.
+TEST(StringGridPainting, CellsWrittenInABatchAreRepaintedAtItsEnd)
+{
+    TStringGrid g;
+    g.resize(300, 200);
+    g.show();
+    QCoreApplication::processEvents();
+    PaintWatch watch;
+    g.viewport()->installEventFilter(&watch);
+    const auto paintedAfter = [&](auto &&write) {
+        watch.painted = QRegion();
+        write();
+        QCoreApplication::processEvents();
+        return watch.painted;
+    };
+    const QRect cell = g.CellRect(2, 3);
+    EXPECT_TRUE(paintedAfter([&] { TStringGrid::CellBatch b(g); g.setCells(2, 3, "a"); }).contains(cell));
+    EXPECT_TRUE(paintedAfter([&] {
+        TStringGrid::CellBatch b(g);
+        g.setCells(1, 1, "b");
+        g.setCells(2, 3, "c");
+    }).contains(cell));
+    EXPECT_TRUE(paintedAfter([&] { TStringGrid::CellBatch b(g); }).isEmpty());
 }
