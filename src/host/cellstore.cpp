@@ -133,10 +133,7 @@ namespace {
 
 void checkIndex(int value, const char *what)
 {
-    if (value < 0)
-        throw ERangeError(QStringLiteral("Cell %1 %2 is out of range (valid: 0 or more)")
-                              .arg(QLatin1String(what))
-                              .arg(value));
+    checkAtLeast("", what, value, 0);
 }
 
 // Indices a write or a move may reach: the store never holds a row or a column
@@ -302,8 +299,8 @@ void CellStore::ensureCols(Row &r, int count)
 
 QString CellStore::text(int col, int row) const
 {
-    checkIndex(col, "column");
-    checkIndex(row, "row");
+    checkIndex(col, "Cell column");
+    checkIndex(row, "Cell row");
     const Row *r = rowAt(row);
     if (!r || col >= static_cast<int>(r->cells.size())) return QString();
     return r->cells[static_cast<size_t>(col)].text();
@@ -311,8 +308,8 @@ QString CellStore::text(int col, int row) const
 
 QStringView CellStore::textView(int col, int row, TextBuffer &buffer) const
 {
-    checkIndex(col, "column");
-    checkIndex(row, "row");
+    checkIndex(col, "Cell column");
+    checkIndex(row, "Cell row");
     const Row *r = rowAt(row);
     if (!r || col >= static_cast<int>(r->cells.size())) return {};
     return r->cells[static_cast<size_t>(col)].view(buffer.units);
@@ -364,8 +361,8 @@ template <class Work> void CellStore::withRowOf(int row, const char *operation, 
 
 void *CellStore::object(int col, int row) const
 {
-    checkIndex(col, "column");
-    checkIndex(row, "row");
+    checkIndex(col, "Cell column");
+    checkIndex(row, "Cell row");
     const Row *r = rowAt(row);
     if (!r || !r->objects || col >= static_cast<int>(r->objects->size())) return nullptr;
     return (*r->objects)[static_cast<size_t>(col)];
@@ -399,15 +396,15 @@ void CellStore::clear()
 
 int CellStore::colExtent(int row) const
 {
-    checkIndex(row, "row");
+    checkIndex(row, "Cell row");
     const Row *r = rowAt(row);
     return r ? rowSize(*r) : 0;
 }
 
 void CellStore::clearRow(int row, int first, int last)
 {
-    checkIndex(row, "row");
-    checkIndex(first, "column");
+    checkIndex(row, "Cell row");
+    checkIndex(first, "Cell column");
     Row *r = rowAt(row);
     if (!r || last < first) return;
     const int end = std::min(last, rowSize(*r) - 1);
@@ -422,8 +419,8 @@ void CellStore::clearRow(int row, int first, int last)
 
 void CellStore::clearCol(int col, int first, int last)
 {
-    checkIndex(col, "column");
-    checkIndex(first, "row");
+    checkIndex(col, "Cell column");
+    checkIndex(first, "Cell row");
     const int end = std::min(last, m_rowExtent - 1);
     for (int row = end; row >= first; --row) {
         Row *r = rowAt(row);
@@ -527,7 +524,7 @@ void CellStore::exchangeCols(int a, int b)
 
 void CellStore::checkOrder(int first, const std::vector<int> &order, const char *what)
 {
-    checkIndex(first, what);
+    checkIndex(first, what[0] == 'r' ? "Cell row" : "Cell column");
     const auto n = static_cast<long long>(order.size());
     const int last = what[0] == 'r' ? MaxWriteRow : MaxWriteColumn;
     if (first + n - 1 > last)
@@ -628,7 +625,7 @@ void CellStore::permuteRows(int first, const std::vector<int> &order)
 
 void CellStore::permuteRowCells(int row, int first, const std::vector<int> &order)
 {
-    checkIndex(row, "row");
+    checkIndex(row, "Cell row");
     checkOrder(first, order, "column");
     Row *r = rowAt(row);
     if (!r || first >= rowSize(*r) || order.empty()) return;
@@ -658,7 +655,7 @@ void CellStore::permuteCols(int first, const std::vector<int> &order)
 
 void CellStore::permuteColCells(int col, int first, const std::vector<int> &order)
 {
-    checkIndex(col, "column");
+    checkIndex(col, "Cell column");
     checkOrder(first, order, "row");
     if (first >= m_rowExtent) return;
     const int n = static_cast<int>(order.size());
