@@ -1,4 +1,5 @@
 #include "host/stringgrid.h"
+#include "host/stringgrid_p.h"
 #include "host/eventguard.h"
 
 #include "host/exceptions.h"
@@ -68,9 +69,9 @@ void TStringGridStrings::Delete(int index)
 void TStringGridStrings::Clear()
 {
     if (m_kind == RowView)
-        m_grid->m_store.clearRow(m_index, 0, GetCount() - 1);
+        m_grid->d->store.clearRow(m_index, 0, GetCount() - 1);
     else
-        m_grid->m_store.clearCol(m_index, 0, GetCount() - 1);
+        m_grid->d->store.clearCol(m_index, 0, GetCount() - 1);
     m_grid->reportCellsChanged(m_kind == RowView ? QRect(0, m_index, GetCount(), 1)
                                                  : QRect(m_index, 0, 1, GetCount()));
     if (m_grid->EditorMode() && m_grid->InplaceEditor() &&
@@ -100,64 +101,78 @@ void TStringGridStrings::Assign(const TStrings &source)
 
 // ---- TStringGrid ------------------------------------------------------------------------
 
-TStringGrid::TStringGrid(QWidget *parent) : TDrawGrid(parent) {}
+TStringGrid::TStringGrid(QWidget *parent)
+    : TDrawGrid(parent), d(std::make_unique<Private>(*this))
+{}
+
+TStringGrid::~TStringGrid() = default;
+
+CellStore &TStringGrid::cellStore()
+{
+    return d->store;
+}
+
+const CellStore &TStringGrid::cellStore() const
+{
+    return d->store;
+}
 
 QString TStringGrid::Cells(int ACol, int ARow) const
 {
-    return m_store.text(ACol, ARow);
+    return d->store.text(ACol, ARow);
 }
 
-void TStringGrid::checkCellWrite(const char *operation, int col, int row) const
+void TStringGrid::Private::checkCellWrite(const char *operation, int col, int row) const
 {
     // A row is dense up to its highest written column, so a column far beyond the cap
     // would make the row as large as the index: refuse it instead of exhausting
     // memory. Rows cost nothing per index (they are paged), so any row the store can
     // hold may be written.
-    checkRange(operation, "column", col, 0, std::min(MaxColCount() - 1, CellStore::MaxWriteColumn));
+    checkRange(operation, "column", col, 0, std::min(q.MaxColCount() - 1, CellStore::MaxWriteColumn));
     checkRange(operation, "row", row, 0, CellStore::MaxWriteRow);
 }
 
 void TStringGrid::setCells(int ACol, int ARow, const QString &text)
 {
-    checkCellWrite("setCells", ACol, ARow);
-    withMemoryCheck("setCells", [&] { m_store.setText(ACol, ARow, text); });
-    cellWritten(ACol, ARow);
+    d->checkCellWrite("setCells", ACol, ARow);
+    withMemoryCheck("setCells", [&] { d->store.setText(ACol, ARow, text); });
+    d->cellWritten(ACol, ARow);
 }
 
 void *TStringGrid::Objects(int ACol, int ARow) const
 {
-    return m_store.object(ACol, ARow);
+    return d->store.object(ACol, ARow);
 }
 
 void TStringGrid::setObjects(int ACol, int ARow, void *object)
 {
-    checkCellWrite("setObjects", ACol, ARow);
-    withMemoryCheck("setObjects", [&] { m_store.setObject(ACol, ARow, object); });
+    d->checkCellWrite("setObjects", ACol, ARow);
+    withMemoryCheck("setObjects", [&] { d->store.setObject(ACol, ARow, object); });
 }
 
-void TStringGrid::cellWritten(int col, int row)
+void TStringGrid::Private::cellWritten(int col, int row)
 {
-    if (col >= ColCount() || row >= RowCount()) return;
+    if (col >= q.ColCount() || row >= q.RowCount()) return;
     // Inside a batch the batch's end repaints once: finding each cell's rectangle
     // would cost more than the write itself on a fill of a million rows.
-    if (m_cellBatchDepth == 0) InvalidateCell(col, row);
-    if (EditorMode() && InplaceEditor() && col == Col() && row == Row())
-        InplaceEditor()->UpdateContents();
+    if (cellBatchDepth == 0) q.InvalidateCell(col, row);
+    if (q.EditorMode() && q.InplaceEditor() && col == q.Col() && row == q.Row())
+        q.InplaceEditor()->UpdateContents();
     reportCellChanged(col, row);
 }
 
-void TStringGrid::reportCellChanged(int col, int row)
+void TStringGrid::Private::reportCellChanged(int col, int row)
 {
-    if (m_cellBatchDepth > 0)
-        m_cellBatchArea |= QRect(col, row, 1, 1);
+    if (cellBatchDepth > 0)
+        cellBatchArea |= QRect(col, row, 1, 1);
     else
-        emit cellChanged(col, row);
+        emit q.cellChanged(col, row);
 }
 
 void TStringGrid::reportCellsChanged(const QRect &cells)
 {
-    if (m_cellBatchDepth > 0) {
-        m_cellBatchArea |= cells;
+    if (d->cellBatchDepth > 0) {
+        d->cellBatchArea |= cells;
         return;
     }
     const QRect shown = cells & QRect(0, 0, ColCount(), RowCount());
@@ -166,13 +181,13 @@ void TStringGrid::reportCellsChanged(const QRect &cells)
 
 TStringGrid::CellBatch::CellBatch(TStringGrid &grid) : m_grid(&grid)
 {
-    ++grid.m_cellBatchDepth;
+    ++grid.d->cellBatchDepth;
 }
 
 TStringGrid::CellBatch::~CellBatch()
 {
-    if (!m_grid || --m_grid->m_cellBatchDepth > 0) return;
-    const QRect area = std::exchange(m_grid->m_cellBatchArea, QRect());
+    if (!m_grid || --m_grid->d->cellBatchDepth > 0) return;
+    const QRect area = std::exchange(m_grid->d->cellBatchArea, QRect());
     if (area.width() == 1 && area.height() == 1)
         m_grid->InvalidateCell(area.x(), area.y());
     else if (!area.isEmpty())
@@ -201,31 +216,31 @@ TStringGridStrings TStringGrid::Cols(int i)
 QString TStringGrid::CellText(int col, int row) const
 {
     if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) return QString();
-    return m_store.text(col, row);
+    return d->store.text(col, row);
 }
 
 void TStringGrid::DrawCell(int ACol, int ARow, const QRect &ARect, TGridDrawState AState)
 {
     if (DefaultDrawing())
-        Canvas().TextRect(ARect, ARect.left() + 2, ARect.top() + 2, m_store.text(ACol, ARow));
+        Canvas().TextRect(ARect, ARect.left() + 2, ARect.top() + 2, d->store.text(ACol, ARow));
     TDrawGrid::DrawCell(ACol, ARow, ARect, AState);
 }
 
 QString TStringGrid::GetEditText(int ACol, int ARow)
 {
-    return m_store.text(ACol, ARow);
+    return d->store.text(ACol, ARow);
 }
 
 void TStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
 {
-    m_store.setText(ACol, ARow, Value);
+    d->store.setText(ACol, ARow, Value);
     InvalidateCell(ACol, ARow);
-    if (ACol < ColCount() && ARow < RowCount()) reportCellChanged(ACol, ARow);
+    if (ACol < ColCount() && ARow < RowCount()) d->reportCellChanged(ACol, ARow);
 }
 
 void TStringGrid::RowMoved(int FromIndex, int ToIndex)
 {
-    m_store.moveRow(FromIndex, ToIndex);
+    d->store.moveRow(FromIndex, ToIndex);
     InvalidateGrid();
     const int top = std::min(FromIndex, ToIndex);
     reportCellsChanged(QRect(0, top, ColCount(), std::abs(ToIndex - FromIndex) + 1));
@@ -241,7 +256,7 @@ void TStringGrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
 
 void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
 {
-    m_store.moveCol(FromIndex, ToIndex);
+    d->store.moveCol(FromIndex, ToIndex);
     InvalidateGrid();
     const int left = std::min(FromIndex, ToIndex);
     reportCellsChanged(QRect(left, 0, std::abs(ToIndex - FromIndex) + 1, RowCount()));

@@ -20,6 +20,8 @@
 #include <QPointer>
 #include <QRect>
 
+#include <memory>
+
 namespace vorgrd {
 
 class TStringGrid;
@@ -57,6 +59,7 @@ class VORGRD_EXPORT TStringGrid : public TDrawGrid, public GridCellReader
     Q_OBJECT
 public:
     explicit TStringGrid(QWidget *parent = nullptr);
+    ~TStringGrid() override;
 
     QString Cells(int ACol, int ARow) const;
     // Writes the text; a visible cell is repainted, and an editor open on the cell
@@ -101,10 +104,11 @@ public:
 
     // (end of cell signals)
 
-    // The store itself, for bulk work (sorting permutes it). Writing through it does
-    // not repaint: call Refresh afterwards.
-    CellStore &cellStore() { return m_store; }
-    const CellStore &cellStore() const { return m_store; }
+    // The store itself, for bulk work (sorting permutes it, a fill of a million cells
+    // writes it directly). Writing through it does not repaint and reports nothing:
+    // call Refresh afterwards. Take the reference once, outside a loop over cells.
+    CellStore &cellStore();
+    const CellStore &cellStore() const;
 
     // GridCellReader: empty text for any pair outside the store's indices.
     QString CellText(int col, int row) const override;
@@ -129,13 +133,9 @@ protected:
 
 private:
     friend class TStringGridStrings;
-    void cellWritten(int col, int row);
-    void reportCellChanged(int col, int row);
-    void checkCellWrite(const char *operation, int col, int row) const;
-
-    CellStore m_store;
-    int m_cellBatchDepth = 0;
-    QRect m_cellBatchArea; // cell coordinates, empty while nothing was written
+    // The cells and the batch state, with their helpers (stringgrid_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

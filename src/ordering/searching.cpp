@@ -278,10 +278,11 @@ bool tvorgrid::FindNext(int &col, int &row)
     }
     // OPTIMIZATION: a search reads a million cells and keeps none: read them as views.
     CellStore::TextBuffer buffer;
+    const CellStore &store = cellStore();
     do {
         bool match = false;
         try {
-            match = cellMatches(cellStore().textView(s.SearchCol, s.SearchRow, buffer), value,
+            match = cellMatches(store.textView(s.SearchCol, s.SearchRow, buffer), value,
                                 d->ordering.keyPos, d->ordering.keyLen);
         } catch (const EConvertError &e) {
             // The position stays on this cell and the search stays armed.
