@@ -77,9 +77,6 @@ std::pair<int, int> tabTarget(int c, int r, bool back, int firstC, int lastC, in
     return {c, r};
 }
 
-constexpr int MaxExtent = TCustomGrid::MaxExtent;
-constexpr int MaxLineWidth = TCustomGrid::MaxLineWidth;
-
 } // namespace
 
 template <class Work> void TCustomGrid::Private::guarded(const char *handler, Work &&work)
