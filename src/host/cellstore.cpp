@@ -563,6 +563,8 @@ std::vector<size_t> CellStore::createPagesFor(int first, const std::vector<int> 
             created.push_back(pageIndex);
         }
     } catch (...) {
+        // Undo and rethrow (not the event guard: this is no handler, the caller's
+        // withMemoryCheck turns the failure into the store's error).
         dropBlankPages(created); // all blank: nothing has moved yet
         m_pages.resize(pagesFor(m_rowExtent, PageSize));
         throw;

@@ -24,11 +24,7 @@ TCustomGrid::LineChangeScope::~LineChangeScope()
     m_change.completed = std::uncaught_exceptions() == m_exceptions;
     // A receiver that throws while an exception is already on its way would end the
     // program; the signal is a notification, so its failure must not escape here.
-    try {
-        emit m_grid->linesChanged(m_change);
-    } catch (...) {
-        reportEventFailure("linesChanged", std::current_exception());
-    }
+    guardEvent("linesChanged", [&] { emit m_grid->linesChanged(m_change); });
 }
 
 void TCustomGrid::Private::reportCursorChanges()

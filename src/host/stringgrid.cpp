@@ -194,11 +194,7 @@ TStringGrid::CellBatch::~CellBatch()
         m_grid->InvalidateGrid();
     // Also on the way out of a failed operation: what it wrote before failing (or
     // put back) must reach the receivers, and nothing may escape a destructor.
-    try {
-        m_grid->reportCellsChanged(area);
-    } catch (...) {
-        reportEventFailure("cellsChanged", std::current_exception());
-    }
+    guardEvent("cellsChanged", [&] { m_grid->reportCellsChanged(area); });
 }
 
 TStringGridStrings TStringGrid::Rows(int i)

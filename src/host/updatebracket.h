@@ -38,12 +38,8 @@ public:
             m_target->EndUpdate();
             return;
         }
-        try {
-            m_target->EndUpdate();
-        } catch (...) {
-            // The exception that is unwinding this scope stays the one thrown.
-            reportEventFailure("EndUpdate", std::current_exception());
-        }
+        // The exception that is unwinding this scope stays the one thrown.
+        guardEvent("EndUpdate", [&] { m_target->EndUpdate(); });
     }
     // Closes the bracket before the scope ends (EndUpdate now); the destructor then
     // does nothing.
