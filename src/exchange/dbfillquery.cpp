@@ -8,6 +8,7 @@
 #include "grid/vorGrid_p.h"
 #include "host/datasetsql.h"
 
+#include <QPointer>
 #include <QSqlDriver>
 
 #include <algorithm>
@@ -18,17 +19,21 @@ namespace {
 
 using FillHandler = std::function<void(int, bool &)>;
 
-// Puts the application's OnFillNextRecord back however the fill ends.
+// Puts the application's OnFillNextRecord back however the fill ends, unless the
+// grid (which holds the slot) is gone.
 struct HandlerSwap
 {
-    HandlerSwap(FillHandler &slot, FillHandler ours)
-        : slot(slot), saved(std::exchange(slot, std::move(ours)))
+    HandlerSwap(const QPointer<tvorgrid> &grid, FillHandler ours)
+        : grid(grid), saved(std::exchange(grid->OnFillNextRecord, std::move(ours)))
     {
     }
-    ~HandlerSwap() { slot = std::move(saved); }
+    ~HandlerSwap()
+    {
+        if (grid) grid->OnFillNextRecord = std::move(saved);
+    }
     HandlerSwap(const HandlerSwap &) = delete;
     HandlerSwap &operator=(const HandlerSwap &) = delete;
-    FillHandler &slot;
+    const QPointer<tvorgrid> &grid;
     FillHandler saved;
 };
 
@@ -73,6 +78,7 @@ int tvorgrid::Private::fillFromDataSet(TDataSet &dataSet, int knownSize,
     const int wanted = knownSize >= 0 ? firstRow + knownSize : firstRow + FirstRowChunk;
     q.setRowCount(std::clamp(wanted, minimumRows, MaxInsertRowCount));
 
+    const QPointer<tvorgrid> alive(&q);
     const int interval = std::max(options.progressInterval, 1);
     int filled = 0;
     bool cancelled = false;
@@ -83,9 +89,14 @@ int tvorgrid::Private::fillFromDataSet(TDataSet &dataSet, int knownSize,
         q.FillrowfromDB(dataSet, row);
         ++filled;
         dataSet.Next();
-        if (options.progress && filled % interval == 0 && !options.progress(filled)) {
-            cancelled = true;
-            return;
+        if (options.progress && filled % interval == 0) {
+            const bool goOn = options.progress(filled);
+            // A progress handler that destroyed the grid ends the fill (Fillgrid stops
+            // when its grid is gone); nothing may touch the grid again.
+            if (!alive || !goOn) {
+                cancelled = true;
+                return;
+            }
         }
         next = !dataSet.Eof();
         if (next && row + 1 >= q.RowCount() && q.RowCount() < MaxInsertRowCount)
@@ -93,12 +104,13 @@ int tvorgrid::Private::fillFromDataSet(TDataSet &dataSet, int knownSize,
     };
 
     try {
-        HandlerSwap swap(q.OnFillNextRecord, fillRow);
+        HandlerSwap swap(alive, fillRow);
         q.Fillgrid();
     } catch (...) {
-        q.setRowCount(std::max(firstRow + filled, minimumRows));
+        if (alive) q.setRowCount(std::max(firstRow + filled, minimumRows));
         throw;
     }
+    if (!alive) TCustomGrid::destroyedByHandler();
     q.setRowCount(std::max(firstRow + filled, minimumRows));
     if (lines.showtitles) q.setshowtitles(true);
     if (options.progress && !cancelled && filled % interval != 0)

@@ -334,6 +334,23 @@ TEST_F(SqliteFill, FillFromQueryGrowsPastItsFirstGuessAndReportsProgress)
     EXPECT_EQ(grid.Cells(0, 1999), "2000");
 }
 
+TEST_F(SqliteFill, AProgressHandlerThatDestroysTheGridEndsTheFillWithAnError)
+{
+    file.exec("CREATE TABLE many (n INTEGER)");
+    file.exec("WITH RECURSIVE c(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM c WHERE n < 3000) "
+              "INSERT INTO many SELECT n FROM c");
+    auto *doomed = new tvorgrid;
+    doomed->columns()->GeTmColumn(0)->SetcolumnName("n");
+    TFillOptions options;
+    options.progressInterval = 1000;
+    options.progress = [&](int) {
+        delete doomed;
+        return true;
+    };
+    // Under the sanitizers a touch of the destroyed grid fails here.
+    EXPECT_THROW(doomed->FillFromQuery("SELECT n FROM many", file.db, options), Exception);
+}
+
 TEST_F(SqliteFill, FillFromQueryOfNoRecordsLeavesOneEmptyRowAndKeepsTheHandler)
 {
     bool called = false;

@@ -99,11 +99,8 @@ TEST(CellStorePermute, RangesBeyondTheLastRowGrowAndShrinkTheExtent)
     // brings it back to 0..2 and the extent shrinks.
     store.permuteRows(5000, {5001, 5000});
     expectHolds(store, model, 3000);
-    std::vector<int> back(3000);
-    std::iota(back.begin(), back.end(), 0);
-    std::swap(back[0], back[2999]);
-    store.permuteRows(0, back);
-    model = permuted(model, 0, back);
+    store.permuteRows(0, order); // a swap is its own inverse
+    model = permuted(model, 0, order);
     expectHolds(store, model, 3000);
     EXPECT_EQ(store.rowExtent(), 3);
 }
