@@ -7,6 +7,7 @@
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 #include "host/datasetsql.h"
+#include "host/datasetsqlite.h"
 
 #include <QPointer>
 #include <QSqlDriver>
@@ -59,6 +60,9 @@ int tvorgrid::FillFromQuery(QSqlQuery query, const TFillOptions &options)
 int tvorgrid::FillFromQuery(const QString &sql, const QSqlDatabase &database,
                             const TFillOptions &options)
 {
+    // SQLite tells no result size in advance (-1): the rows grow as they fill.
+    if (const auto direct = openSqliteDataSet(sql, database))
+        return d->fillFromDataSet(*direct, -1, options);
     TSqlDataSet dataSet(sql, database);
     return d->fillFromDataSet(dataSet, resultSize(dataSet.query()), options);
 }

@@ -1,5 +1,6 @@
 #include "host/datasetsql.h"
 
+#include "host/fieldlookup_p.h"
 #include "host/textconvert.h"
 
 #include <QDate>
@@ -105,7 +106,11 @@ private:
     QString m_name;
 };
 
-TSqlDataSet::TSqlDataSet(const QString &sql, const QSqlDatabase &database) : m_query(database)
+struct TSqlDataSet::Lookup : dataset_internal::FieldLookup<Field>
+{
+};
+
+TSqlDataSet::TSqlDataSet(const QString &sql, const QSqlDatabase &database) : m_query(database), m_lookup(std::make_unique<Lookup>())
 {
     if (!database.isOpen())
         throw EDatabaseError(
@@ -116,7 +121,7 @@ TSqlDataSet::TSqlDataSet(const QString &sql, const QSqlDatabase &database) : m_q
     open("run");
 }
 
-TSqlDataSet::TSqlDataSet(QSqlQuery query) : m_query(std::move(query))
+TSqlDataSet::TSqlDataSet(QSqlQuery query) : m_query(std::move(query)), m_lookup(std::make_unique<Lookup>())
 {
     open("read");
 }
@@ -135,32 +140,14 @@ void TSqlDataSet::open(const char *what)
     m_fields.reserve(size_t(m_record.count()));
     for (int i = 0; i < m_record.count(); ++i)
         m_fields.push_back(std::make_unique<Field>(this, i, m_record.fieldName(i)));
+    m_lookup->reset(m_record);
     if (m_query.at() == QSql::BeforeFirstRow)
         m_query.next();
 }
 
 TField *TSqlDataSet::FindField(const QString &name)
 {
-    if (m_nextLookup < m_lookups.size() && m_lookups[m_nextLookup].name == name)
-        return m_lookups[m_nextLookup++].field;
-    for (size_t i = 0; i < m_lookups.size(); ++i) {
-        if (m_lookups[i].name == name) {
-            m_nextLookup = i + 1;
-            return m_lookups[i].field;
-        }
-    }
-    return lookUp(name);
-}
-
-TField *TSqlDataSet::lookUp(const QString &name)
-{
-    const int index = m_record.indexOf(name);
-    TField *field = index < 0 ? nullptr : m_fields[size_t(index)].get();
-    if (m_lookups.size() < MaxLookups) {
-        m_lookups.push_back({name, field});
-        m_nextLookup = m_lookups.size();
-    }
-    return field;
+    return m_lookup->find(name, m_fields);
 }
 
 int TSqlDataSet::FieldCount() const

@@ -62,24 +62,15 @@ public:
 
 private:
     class Field;
-    struct Lookup
-    {
-        QString name;
-        TField *field;
-    };
+    // The fill's lookups of column names (fieldlookup_p.h).
+    struct Lookup;
 
     void open(const char *what);
-    TField *lookUp(const QString &name);
 
     QSqlQuery m_query;
     QSqlRecord m_record;
     std::vector<std::unique_ptr<Field>> m_fields;
-    // OPTIMIZATION: a fill asks for the same column names in the same order for every
-    // record; remembering the answers (and where the last one was) turns a
-    // case-insensitive scan of the record per column into one exact comparison.
-    std::vector<Lookup> m_lookups;
-    size_t m_nextLookup = 0;
-    static constexpr size_t MaxLookups = 256;
+    std::unique_ptr<Lookup> m_lookup;
 };
 
 } // namespace vorgrd

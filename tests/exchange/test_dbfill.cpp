@@ -365,6 +365,57 @@ TEST_F(SqliteFill, FillFromQueryOfNoRecordsLeavesOneEmptyRowAndKeepsTheHandler)
     EXPECT_TRUE(called);
 }
 
+// A query text on a SQLite database is read from SQLite itself, a QSqlQuery through
+// Qt's driver: both must give every field the same text and find the same fields.
+TEST_F(SqliteFill, AQueryTextAndTheSameQueryRunByQtFillTheSameCells)
+{
+    file.exec("CREATE TABLE mixed (i INTEGER, r REAL, t TEXT, b BLOB, n)");
+    file.exec("INSERT INTO mixed VALUES (-9223372036854775808, 0.1, 'plain', x'', NULL)");
+    file.exec("INSERT INTO mixed VALUES (9223372036854775807, -2.5e-300, 'Grüße \"Ω\" 日本', x'00ff', 1.0)");
+    file.exec("INSERT INTO mixed VALUES (0, 1e20, CAST(x'41ff42c3' AS TEXT), NULL, 'a text longer than fifteen')");
+    file.exec("INSERT INTO mixed VALUES (NULL, 123456789.125, '', x'0a', 7)");
+    const QString sql = "SELECT m.i, m.r, m.t AS \"Text\", m.b, m.n, o.Customer FROM mixed m "
+                        "LEFT JOIN orders o ON o.id = 1 ORDER BY m.rowid";
+    const QStringList names = {"M.I", "r", "text", "b", "n", "orders.customer", "mixed.customer"};
+    tvorgrid byQt;
+    for (tvorgrid *g : {&grid, &byQt}) {
+        g->setColCount(7);
+        for (int c = 0; c < names.size(); ++c)
+            g->columns()->GeTmColumn(c)->SetcolumnName(names[c]);
+    }
+    EXPECT_EQ(grid.FillFromQuery(sql, file.db), 4);
+    EXPECT_EQ(byQt.FillFromQuery(QSqlQuery(sql, file.db)), 4);
+    ASSERT_EQ(grid.RowCount(), byQt.RowCount());
+    for (int r = 0; r < grid.RowCount(); ++r)
+        for (int c = 0; c < grid.ColCount(); ++c)
+            EXPECT_EQ(grid.Cells(c, r), byQt.Cells(c, r)) << "cell " << c << "," << r;
+    EXPECT_EQ(grid.Cells(2, 1), "Grüße \"Ω\" 日本");
+    EXPECT_EQ(grid.Cells(5, 0), "Ann"); // found by its table name, not under another table
+    EXPECT_EQ(grid.Cells(6, 0), "");
+}
+
+TEST_F(SqliteFill, AFillFromAQueryTextThatFailsOnTheWayKeepsTheRowsRead)
+{
+    // The third record overflows an integer: SQLite fails while stepping, not before.
+    const QString sql = "SELECT CASE WHEN id = 3 THEN abs(-9223372036854775807 - 1) ELSE id END "
+                        "AS id FROM orders";
+    try {
+        grid.FillFromQuery(sql, file.db);
+        FAIL() << "no error";
+    } catch (const EDatabaseError &e) {
+        EXPECT_TRUE(e.Message().contains(sql)) << e.what();
+        EXPECT_TRUE(e.Message().contains("overflow", Qt::CaseInsensitive)) << e.what();
+    }
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.Cells(0, 0), "1");
+    EXPECT_EQ(grid.Cells(0, 1), "2");
+    // A statement without rows is refused before it runs.
+    EXPECT_THROW(grid.FillFromQuery("DELETE FROM orders", file.db), EDatabaseError);
+    QSqlQuery count("SELECT count(*) FROM orders", file.db);
+    ASSERT_TRUE(count.next());
+    EXPECT_EQ(count.value(0).toInt(), 3);
+}
+
 TEST_F(SqliteFill, FillFromQueryThatCannotRunLeavesTheGridAsItWas)
 {
     grid.setCells(1, 1, "kept");
