@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 
+#include <charconv>
 #include <cstring>
 
 namespace vorgrd {
@@ -35,6 +36,11 @@ private:
     const SqliteDataSet &m_owner;
     int m_index;
     QString m_name;
+    // OPTIMIZATION: the field's texts are made in this one buffer. The grid keeps a
+    // short text inside its cell and lets the buffer go, so the next record's text is
+    // written into the same memory instead of a new QString per value; a text that
+    // somebody keeps is shared, and the buffer detaches from it on its next use.
+    mutable QString m_text;
 };
 
 class SqliteDataSet : public TDataSet
@@ -76,15 +82,29 @@ bool isAscii(const unsigned char *text, int size)
     return true;
 }
 
+// `size` ASCII bytes as the text in `buffer`.
+const QString &asciiText(const char *bytes, qsizetype size, QString &buffer)
+{
+    buffer.resize(size);
+    char16_t *out = reinterpret_cast<char16_t *>(buffer.data());
+    for (qsizetype i = 0; i < size; ++i)
+        out[i] = static_cast<unsigned char>(bytes[i]);
+    return buffer;
+}
+
 // The text of column `index` of the current row, by the rules of SqlValueText for
-// the values QSQLITE makes of SQLite's storage classes.
-QString columnText(sqlite3_stmt *statement, int index)
+// the values QSQLITE makes of SQLite's storage classes; ASCII texts and integers are
+// made in `buffer`.
+QString columnText(sqlite3_stmt *statement, int index, QString &buffer)
 {
     switch (sqlite3_column_type(statement, index)) {
     case SQLITE_NULL:
         return {};
-    case SQLITE_INTEGER:
-        return QString::number(sqlite3_column_int64(statement, index));
+    case SQLITE_INTEGER: {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(statement, index)).ptr;
+        return asciiText(digits, end - digits, buffer);
+    }
     case SQLITE_FLOAT:
         return FloatToStr(sqlite3_column_double(statement, index));
     case SQLITE_BLOB: {
@@ -98,7 +118,7 @@ QString columnText(sqlite3_stmt *statement, int index)
     const unsigned char *text = sqlite3_column_text(statement, index);
     const int size = sqlite3_column_bytes(statement, index);
     if (isAscii(text, size))
-        return QString::fromLatin1(reinterpret_cast<const char *>(text), size);
+        return asciiText(reinterpret_cast<const char *>(text), size, buffer);
     // Anything else through SQLite's own UTF-16, as the driver reads it, so that a
     // malformed sequence comes out as it does there.
     const auto *wide = static_cast<const QChar *>(sqlite3_column_text16(statement, index));
@@ -173,7 +193,7 @@ sqlite3_stmt *SqliteField::statement() const
 
 QString SqliteField::AsString() const
 {
-    return columnText(statement(), m_index);
+    return columnText(statement(), m_index, m_text);
 }
 
 bool SqliteField::IsNull() const
