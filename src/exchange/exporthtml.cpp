@@ -25,6 +25,7 @@ namespace {
 
 using export_internal::appendDecimal;
 using export_internal::lineBreakLength;
+using export_internal::reserveLines;
 
 bool needsEscape(QChar ch)
 {
@@ -119,6 +120,7 @@ void tvorgrid::SaveasHTML(const QString &Caption, bool CaptionOnTop, TStrings &L
     const int span = int(written.size());
 
     UpdateBracket bracket(Lines);
+    reserveLines(Lines, 6 + span + qint64(std::max(rowCount - 1, 0)) * (span + 2));
     Lines.Add(QStringLiteral("<table border=1>"));
     if (!Caption.isEmpty() && CaptionOnTop)
         Lines.Add(captionLine(Caption, span));

@@ -28,6 +28,7 @@ namespace {
 
 using export_internal::appendDecimal;
 using export_internal::lineBreakLength;
+using export_internal::reserveLines;
 
 // ESC, blank, colon: the record-safe form of a line break.
 constexpr char16_t SylkLineBreak[] = {0x1B, u' ', u':'};
@@ -110,6 +111,8 @@ void tvorgrid::SaveasSYLK(TStrings &Lines)
     const int rowCount = RowCount();
     UpdateBracket bracket(Lines);
     Lines.Clear();
+    const qint64 bodyRows = std::max(rowCount - (d->lines.showtitles ? 1 : 0), 0);
+    reserveLines(Lines, 3 + (d->lines.showtitles ? colCount : 0) + bodyRows * std::max(colCount - 1, 0));
     Lines.Add(QStringLiteral("ID;VORGRID.SYLK"));
     QString record;
     record.append(QLatin1String("B;Y"));
