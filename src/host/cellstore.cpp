@@ -200,6 +200,30 @@ private:
 
 // ---- row table ------------------------------------------------------------------
 
+namespace {
+
+// Calls visit(row, record) for every row record below `extent`, from the last up to
+// row 0. Absent pages are skipped whole: a column operation costs what the rows
+// written hold, not the highest row index (one cell at row 100,000,000 is one page).
+// A visit may trim the store (drop its row, lower the extent, free pages), so the
+// extent and the page are read again for every row.
+template <class Pages, class Visit>
+void forEachRowDown(Pages &pages, const int &extent, int pageBits, Visit &&visit)
+{
+    const int pageSize = 1 << pageBits;
+    for (int p = (extent - 1) >> pageBits; p >= 0; --p) {
+        const int base = p << pageBits;
+        for (int i = pageSize - 1; i >= 0; --i) {
+            const auto index = static_cast<size_t>(p);
+            if (index >= pages.size() || !pages[index]) break;
+            if (base + i >= extent) continue;
+            if (auto &record = (*pages[index])[static_cast<size_t>(i)]) visit(base + i, *record);
+        }
+    }
+}
+
+} // namespace
+
 CellStore::CellStore() = default;
 CellStore::~CellStore() = default;
 
@@ -484,12 +508,10 @@ void CellStore::moveCol(int from, int to)
     checkWriteCol(from);
     checkWriteCol(to);
     if (from == to) return;
-    for (int row = m_rowExtent - 1; row >= 0; --row) {
-        if (Row *r = rowAt(row)) {
-            rotateCellsInRow(*r, from, to);
-            trim(row);
-        }
-    }
+    forEachRowDown(m_pages, m_rowExtent, PageBits, [&](int row, Row &r) {
+        rotateCellsInRow(r, from, to);
+        trim(row);
+    });
 }
 
 void CellStore::exchangeRows(int a, int b)
@@ -509,15 +531,14 @@ void CellStore::exchangeCols(int a, int b)
     checkWriteCol(a);
     checkWriteCol(b);
     if (a == b) return;
-    for (int row = m_rowExtent - 1; row >= 0; --row) {
-        Row *r = rowAt(row);
-        if (!r || std::min(a, b) >= rowSize(*r)) continue;
-        ensureCols(*r, std::max(a, b) + 1);
-        std::swap(r->cells[static_cast<size_t>(a)], r->cells[static_cast<size_t>(b)]);
-        if (r->objects)
-            std::swap((*r->objects)[static_cast<size_t>(a)], (*r->objects)[static_cast<size_t>(b)]);
+    forEachRowDown(m_pages, m_rowExtent, PageBits, [&](int row, Row &r) {
+        if (std::min(a, b) >= rowSize(r)) return;
+        ensureCols(r, std::max(a, b) + 1);
+        std::swap(r.cells[static_cast<size_t>(a)], r.cells[static_cast<size_t>(b)]);
+        if (r.objects)
+            std::swap((*r.objects)[static_cast<size_t>(a)], (*r.objects)[static_cast<size_t>(b)]);
         trim(row);
-    }
+    });
 }
 
 // ---- permutations -------------------------------------------------------------------
@@ -651,8 +672,8 @@ void CellStore::permuteRowCells(int row, int first, const std::vector<int> &orde
 void CellStore::permuteCols(int first, const std::vector<int> &order)
 {
     checkOrder(first, order, "column");
-    for (int row = m_rowExtent - 1; row >= 0; --row)
-        if (rowAt(row)) permuteRowCells(row, first, order);
+    forEachRowDown(m_pages, m_rowExtent, PageBits,
+                   [&](int row, Row &) { permuteRowCells(row, first, order); });
 }
 
 void CellStore::permuteColCells(int col, int first, const std::vector<int> &order)

@@ -3,6 +3,8 @@
 #include "host/cellstore.h"
 #include "host/exceptions.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 using namespace vorgrd;
@@ -24,6 +26,27 @@ TEST(CellStoreLimits, RowsNearTheLargestIndexMoveAndCheckWithoutOverflow)
     store.setText(1, 0, QString());
     store.setText(0, top - 5, QString());
     EXPECT_EQ(store.rowExtent(), 0);
+    EXPECT_EQ(store.checkConsistency(), QString());
+}
+
+// A column operation visits the rows written: with one row at the largest index,
+// walking every index below it would take seconds.
+TEST(CellStoreLimits, ColumnOperationsOnARowAtTheLargestIndexCostItsRowsOnly)
+{
+    CellStore store;
+    const int top = CellStore::MaxWriteRow;
+    store.setText(0, top, QStringLiteral("a"));
+    store.setText(2, top, QStringLiteral("c"));
+    store.setText(1, 5, QStringLiteral("low"));
+    QElapsedTimer clock;
+    clock.start();
+    store.moveCol(0, 1);      // top: "", a, c    row 5: low, "", ""
+    store.exchangeCols(1, 2); // top: "", c, a    row 5: low
+    store.permuteCols(0, {2, 0, 1});
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(store.text(0, top), QStringLiteral("a"));
+    EXPECT_EQ(store.text(2, top), QStringLiteral("c"));
+    EXPECT_EQ(store.text(1, 5), QStringLiteral("low"));
     EXPECT_EQ(store.checkConsistency(), QString());
 }
 
