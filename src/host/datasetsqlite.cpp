@@ -165,11 +165,7 @@ void SqliteDataSet::step()
 
 TField *SqliteDataSet::Fields(int index)
 {
-    if (index < 0 || index >= FieldCount())
-        throw EListError(QStringLiteral("Field index %1 is out of range (valid: 0..%2)")
-                             .arg(index)
-                             .arg(FieldCount() - 1));
-    return m_fields[size_t(index)].get();
+    return dataset_internal::fieldAt(m_fields, index);
 }
 
 void SqliteDataSet::First()

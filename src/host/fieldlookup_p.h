@@ -1,6 +1,6 @@
 #pragma once
-// The field lookup shared by the data sets: a fill asks for the same column names in
-// the same order for every record.
+// What the data sets share: their fields by index, and the lookup of fields by name
+// that a fill asks for with the same column names in the same order for every record.
 //
 // OPTIMIZATION: remembering the answers (and where the last one was) turns a
 // case-insensitive scan of the record per column into one exact comparison.
@@ -13,6 +13,18 @@
 #include <vector>
 
 namespace vorgrd::dataset_internal {
+
+// Field `index` of `fields`; EListError outside, as TDataSet::Fields promises.
+template <class Field>
+TField *fieldAt(const std::vector<std::unique_ptr<Field>> &fields, int index)
+{
+    const int count = int(fields.size());
+    if (index < 0 || index >= count)
+        throw EListError(QStringLiteral("Field index %1 is out of range (valid: 0..%2)")
+                             .arg(index)
+                             .arg(count - 1));
+    return fields[size_t(index)].get();
+}
 
 template <class Field>
 class FieldLookup
