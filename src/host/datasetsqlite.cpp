@@ -10,7 +10,6 @@
 
 #include <sqlite3.h>
 
-#include <charconv>
 #include <cstring>
 
 namespace vorgrd {
@@ -36,11 +35,6 @@ private:
     const SqliteDataSet &m_owner;
     int m_index;
     QString m_name;
-    // OPTIMIZATION: the field's texts are made in this one buffer. The grid keeps a
-    // short text inside its cell and lets the buffer go, so the next record's text is
-    // written into the same memory instead of a new QString per value; a text that
-    // somebody keeps is shared, and the buffer detaches from it on its next use.
-    mutable QString m_text;
 };
 
 class SqliteDataSet : public TDataSet
@@ -82,29 +76,15 @@ bool isAscii(const unsigned char *text, int size)
     return true;
 }
 
-// `size` ASCII bytes as the text in `buffer`.
-const QString &asciiText(const char *bytes, qsizetype size, QString &buffer)
-{
-    buffer.resize(size);
-    char16_t *out = reinterpret_cast<char16_t *>(buffer.data());
-    for (qsizetype i = 0; i < size; ++i)
-        out[i] = static_cast<unsigned char>(bytes[i]);
-    return buffer;
-}
-
 // The text of column `index` of the current row, by the rules of SqlValueText for
-// the values QSQLITE makes of SQLite's storage classes; ASCII texts and integers are
-// made in `buffer`.
-QString columnText(sqlite3_stmt *statement, int index, QString &buffer)
+// the values QSQLITE makes of SQLite's storage classes.
+QString columnText(sqlite3_stmt *statement, int index)
 {
     switch (sqlite3_column_type(statement, index)) {
     case SQLITE_NULL:
         return {};
-    case SQLITE_INTEGER: {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(statement, index)).ptr;
-        return asciiText(digits, end - digits, buffer);
-    }
+    case SQLITE_INTEGER:
+        return QString::number(sqlite3_column_int64(statement, index));
     case SQLITE_FLOAT:
         return FloatToStr(sqlite3_column_double(statement, index));
     case SQLITE_BLOB: {
@@ -118,7 +98,7 @@ QString columnText(sqlite3_stmt *statement, int index, QString &buffer)
     const unsigned char *text = sqlite3_column_text(statement, index);
     const int size = sqlite3_column_bytes(statement, index);
     if (isAscii(text, size))
-        return asciiText(reinterpret_cast<const char *>(text), size, buffer);
+        return QString::fromLatin1(reinterpret_cast<const char *>(text), size);
     // Anything else through SQLite's own UTF-16, as the driver reads it, so that a
     // malformed sequence comes out as it does there.
     const auto *wide = static_cast<const QChar *>(sqlite3_column_text16(statement, index));
@@ -129,9 +109,16 @@ SqliteDataSet::SqliteDataSet(sqlite3 *connection, const QString &sql)
     : m_connection(connection), m_sql(sql)
 {
     sqlite3_stmt *statement = nullptr;
-    const int prepared = sqlite3_prepare16_v2(connection, sql.utf16(), int(sql.size() * 2), &statement, nullptr);
+    const void *tail = nullptr;
+    const int prepared = sqlite3_prepare16_v2(connection, sql.utf16(), int(sql.size() * 2), &statement, &tail);
     m_statement.reset(statement);
     if (prepared != SQLITE_OK) fail("run");
+    // SQLite compiles the first statement only; the driver refuses a text with more,
+    // and so does this, before anything runs.
+    const qsizetype used =
+        (static_cast<const char *>(tail) - reinterpret_cast<const char *>(sql.utf16())) / 2;
+    if (!QStringView(sql).sliced(used).trimmed().isEmpty())
+        throw EDatabaseError(QStringLiteral("Cannot run \"%1\": it holds more than one statement").arg(sql));
     const int count = sqlite3_column_count(statement);
     if (statement == nullptr || count == 0)
         throw EDatabaseError(QStringLiteral("Cannot run the query \"%1\": it returns no rows").arg(sql));
@@ -189,7 +176,7 @@ sqlite3_stmt *SqliteField::statement() const
 
 QString SqliteField::AsString() const
 {
-    return columnText(statement(), m_index, m_text);
+    return columnText(statement(), m_index);
 }
 
 bool SqliteField::IsNull() const
