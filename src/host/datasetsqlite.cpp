@@ -51,7 +51,6 @@ public:
     bool Eof() const override { return !m_onRecord; }
 
     sqlite3_stmt *statement() const { return m_statement.get(); }
-    const QString &sql() const { return m_sql; }
 
 private:
     void step();

@@ -21,9 +21,9 @@
 namespace vorgrd {
 
 // Runs `sql` on `database` and stands on the first record, or answers nullptr when
-// the database is not an open QSQLITE one or this build cannot reach SQLite. A
-// statement that does not compile or returns no columns raises EDatabaseError with
-// SQLite's message; a statement without result columns is not run.
+// the database is not an open QSQLITE one or this build cannot reach SQLite. A text
+// that does not compile, holds more than one statement or returns no columns raises
+// EDatabaseError (with SQLite's message where it has one), and nothing of it runs.
 std::unique_ptr<TDataSet> openSqliteDataSet(const QString &sql, const QSqlDatabase &database);
 
 } // namespace vorgrd
