@@ -17,6 +17,7 @@ namespace vorgrd {
 namespace {
 
 class SqliteDataSet;
+sqlite3 *connectionOf(const QSqlDatabase &database);
 
 class SqliteField : public TField
 {
@@ -40,7 +41,8 @@ private:
 class SqliteDataSet : public TDataSet
 {
 public:
-    SqliteDataSet(sqlite3 *connection, const QString &sql);
+    SqliteDataSet(const QSqlDatabase &database, sqlite3 *connection, const QString &sql);
+    ~SqliteDataSet() override;
 
     TField *FindField(const QString &name) override { return m_lookup.find(name, m_fields); }
     int FieldCount() const override { return int(m_fields.size()); }
@@ -56,6 +58,7 @@ private:
     void step();
     [[noreturn]] void fail(const char *what) const;
 
+    QSqlDatabase m_database;
     sqlite3 *m_connection;
     QString m_sql;
     struct Finalize
@@ -104,8 +107,8 @@ QString columnText(sqlite3_stmt *statement, int index)
     return QString(wide, sqlite3_column_bytes16(statement, index) / 2);
 }
 
-SqliteDataSet::SqliteDataSet(sqlite3 *connection, const QString &sql)
-    : m_connection(connection), m_sql(sql)
+SqliteDataSet::SqliteDataSet(const QSqlDatabase &database, sqlite3 *connection, const QString &sql)
+    : m_database(database), m_connection(connection), m_sql(sql)
 {
     sqlite3_stmt *statement = nullptr;
     const void *tail = nullptr;
@@ -141,8 +144,22 @@ void SqliteDataSet::fail(const char *what) const
     throw EDatabaseError(QStringLiteral("Cannot %1 \"%2\": %3").arg(QLatin1String(what), m_sql, message));
 }
 
+SqliteDataSet::~SqliteDataSet()
+{
+    m_statement.reset();
+    // The driver cannot close a connection while our statement is open; when the
+    // application closed the database during a fill, the driver let the connection go
+    // unclosed, and it is ours to close now.
+    if (connectionOf(m_database) != m_connection) sqlite3_close(m_connection);
+}
+
 void SqliteDataSet::step()
 {
+    if (!m_database.isOpen()) {
+        m_onRecord = false;
+        throw EDatabaseError(QStringLiteral("Cannot read the next record of \"%1\": the database %2 was closed")
+                                 .arg(m_sql, m_database.connectionName()));
+    }
     const int result = sqlite3_step(m_statement.get());
     m_onRecord = result == SQLITE_ROW;
     if (result != SQLITE_ROW && result != SQLITE_DONE)
@@ -197,7 +214,7 @@ std::unique_ptr<TDataSet> openSqliteDataSet(const QString &sql, const QSqlDataba
 {
     sqlite3 *connection = connectionOf(database);
     if (!connection) return nullptr;
-    return std::make_unique<SqliteDataSet>(connection, sql);
+    return std::make_unique<SqliteDataSet>(database, connection, sql);
 }
 
 } // namespace vorgrd
