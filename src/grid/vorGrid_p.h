@@ -113,6 +113,8 @@ struct tvorgrid::Private
     void sortEveryLine(mSortState kind);
     void undoLines(mSortState kind);
     void applyLineOrder(mSortState kind, std::vector<int> order, std::vector<int> inverse);
+    void undoUntouchedLines(mSortState kind);
+    void moveLines(mSortState kind, const std::vector<int> &order, const std::vector<int> &inverse);
     void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
     void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;

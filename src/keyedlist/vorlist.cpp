@@ -734,7 +734,7 @@ void TvorList::materialize() const
     m_positional = false;
 }
 
-void TvorList::AssignPositions(std::vector<int> positions)
+std::vector<int> TvorList::AssignPositions(std::vector<int> positions)
 {
     if (m_Sorted) raiseSorted("AssignPositions");
     if (positions.size() > size_t(std::numeric_limits<int>::max()))
@@ -751,11 +751,12 @@ void TvorList::AssignPositions(std::vector<int> positions)
     while (capacity < n)
         capacity = grownCapacity(capacity);
     std::vector<Item>().swap(m_items);
-    m_positions = std::move(positions);
+    std::vector<int> previous = std::exchange(m_positions, std::move(positions));
     m_positional = true;
     m_Capacity = capacity;
     ++m_changeStamp;
     Changed();
+    return previous;
 }
 
 void TvorList::SetCapacity(int n)

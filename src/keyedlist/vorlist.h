@@ -172,7 +172,9 @@ public:
     // or a sort turns them into ordinary items once). A grid's sort index is written
     // on every sort and undo and rarely read: a million decimal texts cost far more
     // than the sort that produced them.
-    void AssignPositions(std::vector<int> positions);
+    // Returns the positions the list held until then (empty if it held texts), so that
+    // a caller who writes the list over and over can reuse their storage, or apply them.
+    std::vector<int> AssignPositions(std::vector<int> positions);
     // The positions given to AssignPositions while the list still holds them as
     // integers (nothing has changed or turned them into texts since); else nullptr.
     const std::vector<int> *Positions() const { return m_positional ? &m_positions : nullptr; }

@@ -25,6 +25,7 @@
 #include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
+#include "host/largememory_p.h"
 #include "host/textconvert.h"
 #include "host/updatebracket.h"
 #include "keyedlist/keyconvert_p.h"
@@ -81,9 +82,14 @@ bool ordersRows(mSortState kind)
     return kind == CompleteRows || kind == SingleCol;
 }
 
-std::vector<int> inverseOf(const std::vector<int> &order)
+// `storage` lends its memory: a sort reuses that of the inverse it replaces, already
+// touched, where fresh memory of ten million entries costs more than the inversion.
+std::vector<int> inverseOf(const std::vector<int> &order, std::vector<int> storage = {})
 {
-    std::vector<int> inverse(order.size());
+    std::vector<int> inverse = std::move(storage);
+    inverse.clear();
+    reserveLarge(inverse, order.size());
+    inverse.resize(order.size());
     for (size_t i = 0; i < order.size(); ++i)
         inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
     return inverse;
@@ -160,7 +166,7 @@ void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int ke
     const qsizetype from = std::max(keyPos, 1) - 1;
     const qsizetype length = std::max(keyLen, 1);
     std::vector<internal::Entry<double>> entries;
-    entries.reserve(static_cast<size_t>(n - start));
+    reserveLarge(entries, static_cast<size_t>(n - start));
     CellStore::TextBuffer buffer;
     for (int i = start; i < n; ++i)
         entries.push_back({internal::leadingNumberOf(keyOf(textAt(i, buffer), from, length)), i});
@@ -329,7 +335,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
         return rows ? store.textView(line, i, buffer) : store.textView(i, line, buffer);
     };
     std::vector<int> order;
-    order.reserve(static_cast<size_t>(n));
+    reserveLarge(order, static_cast<size_t>(n));
     if (q.KeyType() == soNumeric) {
         orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(), order);
     } else {
@@ -344,8 +350,9 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     }
 
     if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
-    std::vector<int> inverse = inverseOf(order);
-    // From here on nothing fails: record the sort, then move.
+    // From here on nothing fails: record the sort, then move. The inverse kept for the
+    // previous sort is replaced now, so its memory holds the new one.
+    std::vector<int> inverse = inverseOf(order, std::exchange(sort.inverse, {}));
     switch (kind) {
     case CompleteRows:
         sort.firstCol = q.UseFixed() == hfNot ? q.GetFixedCols() : 0;
@@ -475,9 +482,7 @@ void tvorgrid::Private::undoLines(mSortState kind)
     const std::vector<int> *const positions = index.Positions();
     if (positions && index.ChangeStamp() == sort.indexStamp &&
         sort.inverse.size() == positions->size()) {
-        // SortIndex is as the last sort or undo left it, and so is its inverse.
-        std::vector<int> order = *positions; // SortIndex is rewritten with the inverse
-        applyLineOrder(kind, std::move(order), std::move(sort.inverse));
+        undoUntouchedLines(kind);
         return;
     }
     std::vector<int> order = readSortIndex(kind);
@@ -573,11 +578,16 @@ std::vector<int> tvorgrid::Private::readSortIndex(mSortState kind) const
 
 namespace {
 
+bool watched(const TvorList &index)
+{
+    return index.OnChange || index.OnChanging;
+}
+
 // Rewrites SortIndex with `positions`, every item's text the position in decimal.
 void writeSortIndex(TvorList &index, std::vector<int> positions)
 {
     index.SetSorted(false);
-    if (!index.OnChange && !index.OnChanging) {
+    if (!watched(index)) {
         index.AssignPositions(std::move(positions)); // texts made when read
         return;
     }
@@ -596,46 +606,81 @@ void writeSortIndex(TvorList &index, std::vector<int> positions)
 void tvorgrid::Private::applyLineOrder(mSortState kind, std::vector<int> order,
                                        std::vector<int> inverse)
 {
-    const int n = static_cast<int>(order.size());
-    if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
-    CellStore &store = q.cellStore();
-    {
-        // Complete lines are permuted as wholes, which a model over the grid reports as
-        // a layout change; the other kinds only rewrite cells (cellsChanged below).
-        TLineChange change;
-        change.kind = TLineChange::Reorder;
-        change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
-        change.order = &order;
-        std::optional<LineChangeScope> scope;
-        if (kind == CompleteRows || kind == CompleteCols) scope.emplace(q, change);
-        switch (kind) {
-        case CompleteRows:
-            sort_internal::permuteList(*lines.rowMarks, order);
-            // Whole rows move as row records; the cells before SortFirstCol are then put
-            // back in place, which is cheaper than moving every other column cell by cell.
-            store.permuteRows(0, order);
-            for (int col = 0; col < sort.firstCol; ++col)
-                store.permuteColCells(col, 0, inverse);
-            break;
-        case CompleteCols:
-            store.permuteCols(0, order);
-            for (int row = 0; row < sort.firstRow; ++row)
-                store.permuteRowCells(row, 0, inverse);
-            break;
-        case SingleCol:
-            store.permuteColCells(sort.line, 0, order);
-            break;
-        case SingleRow:
-            store.permuteRowCells(sort.line, 0, order);
-            break;
-        default:
-            break;
-        }
-    }
+    moveLines(kind, order, inverse);
     writeSortIndex(*sortIndex, std::move(inverse));
     sort.inverse = std::move(order); // what SortIndex now holds, inverted
     sort.indexStamp = sortIndex->ChangeStamp();
     afterSortMoved();
+}
+
+// The undo of a SortIndex that nobody touched since the last sort or undo: the order to
+// apply is what SortIndex holds and its inverse is the one kept, so the two arrays
+// change places instead of being copied (ten million fresh entries cost more than the
+// copy itself). With a handler watching SortIndex it is written item by item instead.
+void tvorgrid::Private::undoUntouchedLines(mSortState kind)
+{
+    if (watched(*sortIndex)) {
+        applyLineOrder(kind, *sortIndex->Positions(), std::move(sort.inverse));
+        return;
+    }
+    // SortIndex already shows the inverse while the lines move; should the move fail
+    // (it changes nothing then), it gets its order back.
+    std::vector<int> order = sortIndex->AssignPositions(std::move(sort.inverse));
+    try {
+        // The fixed lines are put back by the inverse: a copy, since a handler of the
+        // layout change could rewrite SortIndex under a reference.
+        const bool fixedBack = (kind == CompleteRows && sort.firstCol > 0) ||
+                               (kind == CompleteCols && sort.firstRow > 0);
+        moveLines(kind, order, fixedBack ? *sortIndex->Positions() : std::vector<int>{});
+    } catch (...) {
+        sort.inverse = sortIndex->AssignPositions(std::move(order));
+        sort.indexStamp = sortIndex->ChangeStamp();
+        throw;
+    }
+    sort.inverse = std::move(order);
+    sort.indexStamp = sortIndex->ChangeStamp();
+    afterSortMoved();
+}
+
+// The cells (and, for complete rows, the row marks) in the order `order`; `inverse`
+// is its inverse.
+void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order,
+                                  const std::vector<int> &inverse)
+{
+    const int n = static_cast<int>(order.size());
+    if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
+    CellStore &store = q.cellStore();
+    // Complete lines are permuted as wholes, which a model over the grid reports as a
+    // layout change; the other kinds only rewrite cells (cellsChanged afterwards).
+    TLineChange change;
+    change.kind = TLineChange::Reorder;
+    change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
+    change.order = &order;
+    std::optional<LineChangeScope> scope;
+    if (kind == CompleteRows || kind == CompleteCols) scope.emplace(q, change);
+    switch (kind) {
+    case CompleteRows:
+        sort_internal::permuteList(*lines.rowMarks, order);
+        // Whole rows move as row records; the cells before SortFirstCol are then put
+        // back in place, which is cheaper than moving every other column cell by cell.
+        store.permuteRows(0, order);
+        for (int col = 0; col < sort.firstCol; ++col)
+            store.permuteColCells(col, 0, inverse);
+        break;
+    case CompleteCols:
+        store.permuteCols(0, order);
+        for (int row = 0; row < sort.firstRow; ++row)
+            store.permuteRowCells(row, 0, inverse);
+        break;
+    case SingleCol:
+        store.permuteColCells(sort.line, 0, order);
+        break;
+    case SingleRow:
+        store.permuteRowCells(sort.line, 0, order);
+        break;
+    default:
+        break;
+    }
 }
 
 // The same per line for the all-line sorts: `orders` holds one block per line, from

@@ -169,6 +169,9 @@ TEST(TvorListPositions, ReadingKeepsThemAsIntegersAndAChangeTurnsThemIntoTexts)
     ASSERT_NE(list.Positions(), nullptr) << "reading made the texts";
     EXPECT_EQ(*list.Positions(), (std::vector<int>{3, 1, 2}));
     EXPECT_EQ(list.checkConsistency(), QString());
+    // A new set of positions hands back the one held, for its storage to be reused.
+    EXPECT_EQ(list.AssignPositions({3, 1, 2, 0}), (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(list.AssignPositions({3, 1, 2}), (std::vector<int>{3, 1, 2, 0}));
 
     list.PutObject(0, asObject(9));
     EXPECT_EQ(list.Positions(), nullptr);
@@ -176,7 +179,7 @@ TEST(TvorListPositions, ReadingKeepsThemAsIntegersAndAChangeTurnsThemIntoTexts)
     EXPECT_EQ(list.GetObject(0), asObject(9));
     EXPECT_EQ(list.checkConsistency(), QString());
 
-    list.AssignPositions({});
+    EXPECT_TRUE(list.AssignPositions({}).empty()) << "a list of texts holds no positions";
     EXPECT_EQ(list.Count(), 0);
     EXPECT_EQ(list.Capacity(), 0);
     EXPECT_EQ(list.checkConsistency(), QString());

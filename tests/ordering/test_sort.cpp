@@ -607,3 +607,26 @@ TEST_F(Sort, CompleteRowSortWithoutAMarkForEveryRowIsRefused)
     EXPECT_EQ(sortIndexObjects(grid), indexBefore);
     grid.RowMarks()->Add(QStringLiteral("N")); // in step again for the teardown check
 }
+
+TEST_F(Sort, AnUndoRefusedHalfWayLeavesSortIndexAndTheKeptInverseAsTheyWere)
+{
+    // The undo of an untouched SortIndex hands it the inverse before the rows move; a
+    // refusal during the move must give SortIndex its order back, and the undo after
+    // the cause is mended must still bring the old order back.
+    fillGrid(grid, {list({"c", "3"}), list({"a", "1"}), list({"b", "2"})});
+    const GridSnapshot unsorted = snapshot(grid);
+    grid.SortCompleteRows(0);
+    const GridSnapshot sorted = snapshot(grid);
+    const std::vector<int> indexBefore = sortIndexObjects(grid);
+    grid.RowMarks()->Delete(2);
+    EXPECT_THROW(grid.UndoSort(), EListError);
+    EXPECT_EQ(sortIndexObjects(grid), indexBefore);
+    EXPECT_EQ(grid.SortState(), CompleteRows);
+    grid.RowMarks()->Add(QStringLiteral("N"));
+    EXPECT_EQ(snapshot(grid), sorted);
+    grid.UndoSort();
+    EXPECT_EQ(snapshot(grid), unsorted);
+    grid.UndoSort();
+    EXPECT_EQ(snapshot(grid), sorted);
+    EXPECT_EQ(sortIndexObjects(grid), indexBefore);
+}
