@@ -11,6 +11,7 @@
 
 #include "exchange/dbfill_p.h"
 #include "grid/vorGrid.h"
+#include "host/largememory.h"
 #include "ordering/searchstate.h"
 #include "ordering/sortmemory.h"
 
@@ -100,6 +101,9 @@ struct tvorgrid::Private
 
     // ---- sorting (ordering/sorting.cpp) ----
     SortMemory sort;
+    // The working memory of the sorts of millions of lines (their keys, the row move),
+    // kept from one sort to the next: see host/largememory.h.
+    ScratchMemory sortScratch;
     // The six undo operations: each applies SortIndex to the lines of the last sort of
     // its kind and leaves the inverse order in SortIndex. UndoSort picks one by state.
     void UndoCompRowSort();

@@ -1,6 +1,7 @@
 #include "host/cellstore.h"
 
 #include "host/exceptions.h"
+#include "host/largememory.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,10 +9,6 @@
 #include <limits>
 #include <new>
 #include <utility>
-
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#endif
 
 // Sections: CellText | row table (pages, extent, trimming) | cell access |
 // moves and exchanges | permutations | consistency check
@@ -160,40 +157,26 @@ int rowSize(const cellstore_internal::Row &r)
     return std::max(static_cast<int>(r.cells.size()), objects);
 }
 
-// Row pointers taken out of the pages during a permutation, in one block.
-// OPTIMIZATION: a block of several megabytes asks the system for huge pages, so that
-// reading it in a random order does not also miss the address translation cache for
-// nearly every read.
+// Row pointers taken out of the pages during a permutation, in one block (lent by a
+// ScratchMemory, which backs a large one with huge pages, so that reading it in a
+// random order does not also miss the address translation cache for nearly every
+// read).
 class RowPointerBuffer
 {
 public:
     // `count` pointers, those from `written` on null (the first ones are all written
     // by the caller before they are read).
-    RowPointerBuffer(size_t count, size_t written)
+    RowPointerBuffer(ScratchMemory &memory, size_t count, size_t written)
+        : m_lease(memory.lend(std::max<size_t>(count, 1) * sizeof(void *))),
+          m_data(static_cast<cellstore_internal::Row **>(m_lease.data()))
     {
-        const size_t bytes = std::max<size_t>(count, 1) * sizeof(void *);
-        if (bytes >= HugePage * 2) {
-            const size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
-            m_data = static_cast<cellstore_internal::Row **>(std::aligned_alloc(HugePage, rounded));
-#ifdef MADV_HUGEPAGE
-            if (m_data) madvise(m_data, rounded, MADV_HUGEPAGE); // advice only: may be ignored
-#endif
-        } else {
-            m_data = static_cast<cellstore_internal::Row **>(std::malloc(bytes));
-        }
-        if (!m_data) throw std::bad_alloc();
         std::fill(m_data + std::min(written, count), m_data + count, nullptr);
     }
-    ~RowPointerBuffer() { std::free(m_data); }
-    RowPointerBuffer(RowPointerBuffer &&other) noexcept : m_data(std::exchange(other.m_data, nullptr)) {}
-    RowPointerBuffer(const RowPointerBuffer &) = delete;
-    RowPointerBuffer &operator=(const RowPointerBuffer &) = delete;
-    RowPointerBuffer &operator=(RowPointerBuffer &&) = delete;
     cellstore_internal::Row *&operator[](size_t i) noexcept { return m_data[i]; }
 
 private:
-    static constexpr size_t HugePage = size_t(2) << 20;
-    cellstore_internal::Row **m_data = nullptr;
+    ScratchMemory::Lease m_lease;
+    cellstore_internal::Row **m_data;
 };
 
 } // namespace
@@ -617,15 +600,17 @@ void CellStore::dropBlankPages(const std::vector<size_t> &pages) noexcept
 // row a few steps ahead is started early, so that several accesses overlap.
 // Every page the permuted range may receive a row in exists before a row is taken,
 // so nothing after the take can fail with rows in the buffer.
-void CellStore::permuteRows(int first, const std::vector<int> &order)
+void CellStore::permuteRows(int first, const std::vector<int> &order, ScratchMemory *scratch)
 {
     checkOrder(first, order, "row");
     if (first >= m_rowExtent || order.empty()) return;
     const int last = first + static_cast<int>(order.size() - 1);
     const int takenEnd = std::min(last, m_rowExtent - 1);
     std::vector<size_t> created;
+    ScratchMemory ownMemory;
     RowPointerBuffer taken = withMemoryCheck("permuteRows", [&] {
-        RowPointerBuffer buffer(order.size(), static_cast<size_t>(takenEnd - first + 1));
+        RowPointerBuffer buffer(scratch ? *scratch : ownMemory, order.size(),
+                                static_cast<size_t>(takenEnd - first + 1));
         created = createPagesFor(first, order);
         return buffer;
     });

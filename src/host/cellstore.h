@@ -25,6 +25,8 @@
 
 namespace vorgrd {
 
+class ScratchMemory;
+
 namespace cellstore_internal {
 
 // One cell's text in 16 bytes.
@@ -136,7 +138,9 @@ public:
     //   permuteRows: whole rows         permuteCols: whole columns (in every row)
     //   permuteRowCells: the cells of one row across columns
     //   permuteColCells: the cells of one column across rows
-    void permuteRows(int first, const std::vector<int> &order);
+    // permuteRows takes its working memory (8 bytes a row) from `scratch` when given,
+    // so that a caller permuting millions of rows again and again reuses one block.
+    void permuteRows(int first, const std::vector<int> &order, ScratchMemory *scratch = nullptr);
     void permuteCols(int first, const std::vector<int> &order);
     void permuteRowCells(int row, int first, const std::vector<int> &order);
     void permuteColCells(int col, int first, const std::vector<int> &order);

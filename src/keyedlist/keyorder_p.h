@@ -29,7 +29,7 @@ template <typename Key> struct Entry
 // be replaced by a random or median pivot: a sequence built against it takes O(n^2)
 // comparisons (sorted, reversed and all-equal inputs take O(n log n)).
 template <bool Descending, bool Guarded, typename Key, typename Compare>
-void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, const Compare &compare)
+void partitionSortIn(Entry<Key> *const e, int first, int last, const Compare &compare)
 {
     // The direction is a template argument: it turns every comparison round and
     // costs nothing in the inner loops.
@@ -39,7 +39,6 @@ void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, cons
         else
             return compare(a, b);
     };
-    Entry<Key> *const e = entries.data();
     while (first < last) {
         int i = first;
         int j = last;
@@ -61,10 +60,10 @@ void partitionSortIn(std::vector<Entry<Key>> &entries, int first, int last, cons
             }
         } while (i <= j);
         if (j - first < last - i) {
-            if (first < j) partitionSortIn<Descending, Guarded>(entries, first, j, compare);
+            if (first < j) partitionSortIn<Descending, Guarded>(e, first, j, compare);
             first = i;
         } else {
-            if (i < last) partitionSortIn<Descending, Guarded>(entries, i, last, compare);
+            if (i < last) partitionSortIn<Descending, Guarded>(e, i, last, compare);
             last = j;
         }
     }
@@ -76,7 +75,7 @@ template <typename Key>
 constexpr bool totallyOrdered = std::is_same_v<Key, double> || std::is_same_v<Key, QStringView>;
 
 template <typename Key, typename Compare>
-void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
+void partitionSort(Entry<Key> *entries, int first, int last, bool descending,
                    const Compare &compare)
 {
     constexpr bool guarded = !totallyOrdered<Key>;
@@ -84,6 +83,13 @@ void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool d
         partitionSortIn<true, guarded>(entries, first, last, compare);
     else
         partitionSortIn<false, guarded>(entries, first, last, compare);
+}
+
+template <typename Key, typename Compare>
+void partitionSort(std::vector<Entry<Key>> &entries, int first, int last, bool descending,
+                   const Compare &compare)
+{
+    partitionSort(entries.data(), first, last, descending, compare);
 }
 
 // One text key to be ordered as case-insensitive text (sString): the key itself, the

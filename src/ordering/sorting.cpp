@@ -25,7 +25,7 @@
 #include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
-#include "host/largememory_p.h"
+#include "host/largememory.h"
 #include "host/textconvert.h"
 #include "host/updatebracket.h"
 #include "keyedlist/keyconvert_p.h"
@@ -82,6 +82,20 @@ bool ordersRows(mSortState kind)
     return kind == CompleteRows || kind == SingleCol;
 }
 
+bool watched(const TvorList &index)
+{
+    return index.OnChange || index.OnChanging;
+}
+
+// The storage of the positions SortIndex holds, which the sort that calls this is about
+// to replace; SortIndex is empty until then. Nothing when a handler watches it (it
+// would see the list empty) or when it holds texts.
+std::vector<int> takePositionsOf(TvorList &index)
+{
+    if (watched(index) || !index.Positions()) return {};
+    return index.AssignPositions({});
+}
+
 // `storage` lends its memory: a sort reuses that of the inverse it replaces, already
 // touched, where fresh memory of ten million entries costs more than the inversion.
 std::vector<int> inverseOf(const std::vector<int> &order, std::vector<int> storage = {})
@@ -130,11 +144,14 @@ private:
 
 // Sorts `list` (loaded with texts, each with its position as object) once and reads
 // back the order: entry i is the position of the line that now ranks i-th.
-void orderInto(TvorList &list, std::vector<int> &order)
+// The order replaces what `order` holds from `at` on, once the sort has succeeded.
+void orderInto(TvorList &list, std::vector<int> &order, size_t at)
 {
     list.SetSorted(true);
     list.SetSorted(false);
     const int count = list.Count();
+    reserveLarge(order, at + static_cast<size_t>(count));
+    order.resize(at);
     for (int i = 0; i < count; ++i)
         order.push_back(static_cast<int>(positionOf(list.GetObject(i))));
 }
@@ -157,20 +174,24 @@ QStringView keyOf(QStringView text, qsizetype from, qsizetype length)
 
 // Orders the numeric keys of one line (textAt(i, buffer) for i in 0..n-1, a view as
 // CellStore::textView gives it) from sortStart on and appends the order to `order`:
-// entry i is the position that ranks i-th.
+// entry i is the position that ranks i-th. The keys are ordered in memory lent by
+// `scratch`; the order replaces what `order` holds from `at` on once they are.
 template <typename TextAt>
 void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int keyLen,
-                  bool descending, std::vector<int> &order)
+                  bool descending, ScratchMemory &scratch, std::vector<int> &order, size_t at)
 {
+    using Entry = internal::Entry<double>;
     const int start = std::min(std::max(sortStart, 0), n);
     const qsizetype from = std::max(keyPos, 1) - 1;
     const qsizetype length = std::max(keyLen, 1);
-    std::vector<internal::Entry<double>> entries;
-    reserveLarge(entries, static_cast<size_t>(n - start));
+    const auto count = static_cast<size_t>(n - start);
+    const ScratchMemory::Lease lease = scratch.lend(std::max<size_t>(count, 1) * sizeof(Entry));
+    auto *const entries = static_cast<Entry *>(lease.data());
     CellStore::TextBuffer buffer;
     for (int i = start; i < n; ++i)
-        entries.push_back({internal::leadingNumberOf(keyOf(textAt(i, buffer), from, length)), i});
-    const int last = static_cast<int>(entries.size()) - 1;
+        new (entries + (i - start))
+            Entry{internal::leadingNumberOf(keyOf(textAt(i, buffer), from, length)), i};
+    const int last = static_cast<int>(count) - 1;
     internal::partitionSort(entries, 0, last, descending,
                             [](double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); });
     // The keyed list's post-pass: after the numeric order all zero values lie
@@ -195,10 +216,12 @@ void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int ke
         for (size_t k = 0; k < items.size(); ++k)
             entries[static_cast<size_t>(zeros) + k].index = items[k].index;
     }
+    reserveLarge(order, at + static_cast<size_t>(n));
+    order.resize(at);
     for (int i = 0; i < start; ++i)
         order.push_back(i);
-    for (const internal::Entry<double> &entry : entries)
-        order.push_back(entry.index);
+    for (size_t k = 0; k < count; ++k)
+        order.push_back(entries[k].index);
 }
 
 // The marks travel with complete rows, so there must be one for every row.
@@ -334,25 +357,34 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     const auto textAt = [&](int i, CellStore::TextBuffer &buffer) {
         return rows ? store.textView(line, i, buffer) : store.textView(i, line, buffer);
     };
-    std::vector<int> order;
-    reserveLarge(order, static_cast<size_t>(n));
-    if (q.KeyType() == soNumeric) {
-        orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(), order);
-    } else {
-        KeyTexts texts; // outlives `keys`, which views it
-        CellStore::TextBuffer buffer;
-        for (int i = 0; i < n; ++i)
-            texts.add(textAt(i, buffer));
-        TvorList keys;
-        applyKeySettings(keys, q, sortStart);
-        texts.loadInto(keys);
-        orderInto(keys, order);
-    }
-
     if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
-    // From here on nothing fails: record the sort, then move. The inverse kept for the
-    // previous sort is replaced now, so its memory holds the new one.
-    std::vector<int> inverse = inverseOf(order, std::exchange(sort.inverse, {}));
+    // OPTIMIZATION: the order and its inverse take the place of the two arrays the
+    // grid holds for the last sort (the inverse it keeps, the positions in SortIndex),
+    // so they go into that memory: fresh memory for ten million entries costs more
+    // than filling it. The kept inverse is overwritten only once the ordering has
+    // succeeded, and handed back unchanged if it fails.
+    std::vector<int> order = std::exchange(sort.inverse, {});
+    try {
+        if (q.KeyType() == soNumeric) {
+            orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
+                         sortScratch, order, 0);
+        } else {
+            KeyTexts texts; // outlives `keys`, which views it
+            CellStore::TextBuffer buffer;
+            for (int i = 0; i < n; ++i)
+                texts.add(textAt(i, buffer));
+            TvorList keys;
+            applyKeySettings(keys, q, sortStart);
+            texts.loadInto(keys);
+            orderInto(keys, order, 0);
+        }
+    } catch (...) {
+        sort.inverse = std::move(order);
+        throw;
+    }
+    // From here on nothing fails: record the sort, then move.
+    sortIndex->SetSorted(false);
+    std::vector<int> inverse = inverseOf(order, takePositionsOf(*sortIndex));
     switch (kind) {
     case CompleteRows:
         sort.firstCol = q.UseFixed() == hfNot ? q.GetFixedCols() : 0;
@@ -369,7 +401,6 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     sort.rowCount = q.RowCount();
     // SortIndex keeps the settings it was ordered with, as a grid that orders
     // SortIndex itself would leave them.
-    sortIndex->SetSorted(false);
     applyKeySettings(*sortIndex, q, sortStart);
     applyLineOrder(kind, std::move(order), std::move(inverse));
 }
@@ -404,7 +435,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
         };
         if (q.KeyType() == soNumeric) {
             orderNumbers(textAt, blockLength, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
-                         orders);
+                         sortScratch, orders, orders.size());
             continue;
         }
         keys.Clear(); // before the texts it views
@@ -413,7 +444,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
         for (int i = 0; i < blockLength; ++i)
             texts.add(textAt(i, buffer));
         texts.loadInto(keys);
-        orderInto(keys, orders);
+        orderInto(keys, orders, orders.size());
     }
 
     if (rows)
@@ -578,10 +609,6 @@ std::vector<int> tvorgrid::Private::readSortIndex(mSortState kind) const
 
 namespace {
 
-bool watched(const TvorList &index)
-{
-    return index.OnChange || index.OnChanging;
-}
 
 // Rewrites SortIndex with `positions`, every item's text the position in decimal.
 void writeSortIndex(TvorList &index, std::vector<int> positions)
@@ -663,7 +690,7 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
         sort_internal::permuteList(*lines.rowMarks, order);
         // Whole rows move as row records; the cells before SortFirstCol are then put
         // back in place, which is cheaper than moving every other column cell by cell.
-        store.permuteRows(0, order);
+        store.permuteRows(0, order, &sortScratch);
         for (int col = 0; col < sort.firstCol; ++col)
             store.permuteColCells(col, 0, inverse);
         break;
