@@ -578,9 +578,13 @@ std::vector<size_t> CellStore::createPagesFor(int first, const std::vector<int> 
 
 void CellStore::placeRow(int row, Row *record) noexcept
 {
-    (*m_pages[static_cast<size_t>(row >> PageBits)])[static_cast<size_t>(row & (PageSize - 1))]
-        .reset(record);
-    m_rowExtent = std::max(m_rowExtent, row + 1);
+    const auto pageIndex = static_cast<size_t>(row >> PageBits);
+    // A missing page holds no row, and one that receives a row has been created.
+    if (pageIndex >= m_pages.size() || !m_pages[pageIndex]) return;
+    auto &slot = (*m_pages[pageIndex])[static_cast<size_t>(row & (PageSize - 1))];
+    (void)slot.release(); // its row has been taken, and goes to another slot
+    slot.reset(record);
+    if (record) m_rowExtent = std::max(m_rowExtent, row + 1);
 }
 
 void CellStore::dropBlankPages(const std::vector<size_t> &pages) noexcept
@@ -594,10 +598,12 @@ void CellStore::dropBlankPages(const std::vector<size_t> &pages) noexcept
 // OPTIMIZATION: a permutation of millions of rows is a gather of row pointers in a
 // random order, and once those pointers no longer fit in the processor's cache every
 // step is a memory access. It is made as cheap as such an access allows: the rows are
-// taken out as plain pointers into one buffer (no source slot is written back during
-// the gather, which doubled the memory traffic), the buffer asks for huge pages (so a
-// random read does not also miss the address translation cache), and the read of the
-// row a few steps ahead is started early, so that several accesses overlap.
+// copied out as plain pointers into one buffer, and no slot is written but once, by
+// the gather (clearing the slots as they were taken, or as they were read, added a
+// pass of writes over a row table that no longer fits in the cache either), the
+// buffer asks for huge pages (so a random read does not also miss the address
+// translation cache), and the read of the row a few steps ahead is started early, so
+// that several accesses overlap.
 // Every page the permuted range may receive a row in exists before a row is taken,
 // so nothing after the take can fail with rows in the buffer.
 void CellStore::permuteRows(int first, const std::vector<int> &order, ScratchMemory *scratch)
@@ -614,18 +620,19 @@ void CellStore::permuteRows(int first, const std::vector<int> &order, ScratchMem
         created = createPagesFor(first, order);
         return buffer;
     });
+    // Copied, not released: the gather overwrites every slot of the range that exists,
+    // each of whose rows has a copy in the buffer, and nothing between can fail.
     for (int row = first; row <= takenEnd; ++row) {
         const auto &page = m_pages[static_cast<size_t>(row >> PageBits)];
         taken[static_cast<size_t>(row - first)] =
-            page ? (*page)[static_cast<size_t>(row & (PageSize - 1))].release() : nullptr;
+            page ? (*page)[static_cast<size_t>(row & (PageSize - 1))].get() : nullptr;
     }
     constexpr size_t Ahead = 16;
     const size_t n = order.size();
     for (size_t i = 0; i < n; ++i) {
         if (i + Ahead < n)
             __builtin_prefetch(&taken[static_cast<size_t>(order[i + Ahead] - first)]);
-        Row *record = taken[static_cast<size_t>(order[i] - first)];
-        if (record) placeRow(first + static_cast<int>(i), record);
+        placeRow(first + static_cast<int>(i), taken[static_cast<size_t>(order[i] - first)]);
     }
     dropBlankPages(created);
     trimExtent();

@@ -174,8 +174,8 @@ private:
     void trimExtent();
     static void checkOrder(int first, const std::vector<int> &order, const char *what);
     // For permuteRows: creates the missing pages that targets of `order` may need and
-    // returns their indices; puts a row into a slot whose page exists; frees pages of
-    // `pages` that were left without a row.
+    // returns their indices; puts a row (or none) into a slot whose row has been taken,
+    // if its page exists; frees pages of `pages` that were left without a row.
     std::vector<size_t> createPagesFor(int first, const std::vector<int> &order);
     void placeRow(int row, Row *record) noexcept;
     void dropBlankPages(const std::vector<size_t> &pages) noexcept;
