@@ -63,10 +63,14 @@ ScratchMemory::Lease ScratchMemory::lend(std::size_t bytes)
         m_leased = true;
         return Lease(this, m_block);
     }
+    if (m_leased) {
+        std::size_t allocated = 0;
+        return Lease(nullptr, allocateBlock(bytes, allocated)); // a lease inside a lease
+    }
+    release(); // too small or far too large for what is asked now
     std::size_t allocated = 0;
     void *data = allocateBlock(bytes, allocated);
-    if (m_leased || allocated < LargeBlockBytes) return Lease(nullptr, data);
-    release(); // the kept block is too small or far too large for what is asked now
+    if (bytes < LargeBlockBytes) return Lease(nullptr, data);
     m_block = data;
     m_bytes = allocated;
     m_leased = true;
