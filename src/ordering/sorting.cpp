@@ -32,6 +32,8 @@
 #include "keyedlist/keyorder_p.h"
 #include "ordering/sortlists_p.h"
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <optional>
 #include <climits>
@@ -87,13 +89,23 @@ bool watched(const TvorList &index)
     return index.OnChange || index.OnChanging;
 }
 
-// The storage of the positions SortIndex holds, which the sort that calls this is about
-// to replace; SortIndex is empty until then. Nothing when a handler watches it (it
-// would see the list empty) or when it holds texts.
-std::vector<int> takePositionsOf(TvorList &index)
+// The storage of the positions SortIndex holds, if it has room for `count`, for the
+// sort that calls this and is about to replace them; SortIndex is empty until then.
+// Nothing when a handler watches it (it would see the list empty), when it holds
+// texts, or when it is too small (the new storage is then allocated while SortIndex is
+// still whole, so that running out of memory leaves it as it was).
+std::vector<int> takePositionsOf(TvorList &index, size_t count)
 {
-    if (watched(index) || !index.Positions()) return {};
+    const std::vector<int> *const positions = index.Positions();
+    if (watched(index) || !positions || positions->capacity() < count) return {};
     return index.AssignPositions({});
+}
+
+// Makes room in `order` for `count` entries from `at` on and drops what it held there.
+void replaceFrom(std::vector<int> &order, size_t at, size_t count)
+{
+    reserveLarge(order, at + count);
+    order.resize(at);
 }
 
 // `storage` lends its memory: a sort reuses that of the inverse it replaces, already
@@ -150,8 +162,7 @@ void orderInto(TvorList &list, std::vector<int> &order, size_t at)
     list.SetSorted(true);
     list.SetSorted(false);
     const int count = list.Count();
-    reserveLarge(order, at + static_cast<size_t>(count));
-    order.resize(at);
+    replaceFrom(order, at, static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         order.push_back(static_cast<int>(positionOf(list.GetObject(i))));
 }
@@ -216,8 +227,7 @@ void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int ke
         for (size_t k = 0; k < items.size(); ++k)
             entries[static_cast<size_t>(zeros) + k].index = items[k].index;
     }
-    reserveLarge(order, at + static_cast<size_t>(n));
-    order.resize(at);
+    replaceFrom(order, at, static_cast<size_t>(n));
     for (int i = 0; i < start; ++i)
         order.push_back(i);
     for (size_t k = 0; k < count; ++k)
@@ -364,27 +374,24 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     // than filling it. The kept inverse is overwritten only once the ordering has
     // succeeded, and handed back unchanged if it fails.
     std::vector<int> order = std::exchange(sort.inverse, {});
-    try {
-        if (q.KeyType() == soNumeric) {
-            orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
-                         sortScratch, order, 0);
-        } else {
-            KeyTexts texts; // outlives `keys`, which views it
-            CellStore::TextBuffer buffer;
-            for (int i = 0; i < n; ++i)
-                texts.add(textAt(i, buffer));
-            TvorList keys;
-            applyKeySettings(keys, q, sortStart);
-            texts.loadInto(keys);
-            orderInto(keys, order, 0);
-        }
-    } catch (...) {
-        sort.inverse = std::move(order);
-        throw;
+    auto handBack = qScopeGuard([&] { sort.inverse = std::move(order); });
+    if (q.KeyType() == soNumeric) {
+        orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
+                     sortScratch, order, 0);
+    } else {
+        KeyTexts texts; // outlives `keys`, which views it
+        CellStore::TextBuffer buffer;
+        for (int i = 0; i < n; ++i)
+            texts.add(textAt(i, buffer));
+        TvorList keys;
+        applyKeySettings(keys, q, sortStart);
+        texts.loadInto(keys);
+        orderInto(keys, order, 0);
     }
+    handBack.dismiss();
     // From here on nothing fails: record the sort, then move.
     sortIndex->SetSorted(false);
-    std::vector<int> inverse = inverseOf(order, takePositionsOf(*sortIndex));
+    std::vector<int> inverse = inverseOf(order, takePositionsOf(*sortIndex, order.size()));
     switch (kind) {
     case CompleteRows:
         sort.firstCol = q.UseFixed() == hfNot ? q.GetFixedCols() : 0;
@@ -652,18 +659,19 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     }
     // SortIndex already shows the inverse while the lines move; should the move fail
     // (it changes nothing then), it gets its order back.
+    // (Failures are handed on to the caller, so this is a rollback, not an event guard;
+    // giving positions back to an unwatched, unsorted list cannot throw.)
     std::vector<int> order = sortIndex->AssignPositions(std::move(sort.inverse));
-    try {
-        // The fixed lines are put back by the inverse: a copy, since a handler of the
-        // layout change could rewrite SortIndex under a reference.
-        const bool fixedBack = (kind == CompleteRows && sort.firstCol > 0) ||
-                               (kind == CompleteCols && sort.firstRow > 0);
-        moveLines(kind, order, fixedBack ? *sortIndex->Positions() : std::vector<int>{});
-    } catch (...) {
+    auto giveBack = qScopeGuard([&] {
         sort.inverse = sortIndex->AssignPositions(std::move(order));
         sort.indexStamp = sortIndex->ChangeStamp();
-        throw;
-    }
+    });
+    // The fixed lines are put back by the inverse: a copy, since a handler of the
+    // layout change could rewrite SortIndex under a reference.
+    const bool fixedBack = (kind == CompleteRows && sort.firstCol > 0) ||
+                           (kind == CompleteCols && sort.firstRow > 0);
+    moveLines(kind, order, fixedBack ? *sortIndex->Positions() : std::vector<int>{});
+    giveBack.dismiss();
     sort.inverse = std::move(order);
     sort.indexStamp = sortIndex->ChangeStamp();
     afterSortMoved();
