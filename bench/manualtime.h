@@ -61,7 +61,7 @@ inline double printRatio(const std::map<std::string, double> &seconds, const std
 {
     const auto a = seconds.find(ours), b = seconds.find(theirs);
     if (a == seconds.end() || b == seconds.end() || b->second <= 0) return 0.0;
-    std::printf("ratio %s = %.3f   (CPU: ours %.1f ms, %s %.1f ms)\n", label.c_str(),
+    std::printf("ratio %s = %.3f   (CPU: ours %.4g ms, %s %.4g ms)\n", label.c_str(),
                 a->second / b->second, a->second * 1e3, theirs.c_str(), b->second * 1e3);
     return a->second / b->second;
 }

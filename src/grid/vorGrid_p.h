@@ -118,7 +118,9 @@ struct tvorgrid::Private
     void undoLines(mSortState kind);
     void applyLineOrder(mSortState kind, std::vector<int> order, std::vector<int> inverse);
     void undoUntouchedLines(mSortState kind);
-    void moveLines(mSortState kind, const std::vector<int> &order, const std::vector<int> &inverse);
+    void moveLines(mSortState kind, const std::vector<int> &order, const std::vector<int> &inverse,
+                   bool revert = false);
+    void moveRowMarks(const std::vector<int> &order);
     void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
     void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;

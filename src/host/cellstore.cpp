@@ -173,6 +173,7 @@ public:
         std::fill(m_data + std::min(written, count), m_data + count, nullptr);
     }
     cellstore_internal::Row *&operator[](size_t i) noexcept { return m_data[i]; }
+    cellstore_internal::Row **data() noexcept { return m_data; }
 
 private:
     ScratchMemory::Lease m_lease;
@@ -200,7 +201,7 @@ void forEachRowDown(Pages &pages, const int &extent, int pageBits, Visit &&visit
             const auto index = static_cast<size_t>(p);
             if (index >= pages.size() || !pages[index]) break;
             if (base + i >= extent) continue;
-            if (auto &record = (*pages[index])[static_cast<size_t>(i)]) visit(base + i, *record);
+            if (auto *record = (*pages[index])[static_cast<size_t>(i)]) visit(base + i, *record);
         }
     }
 }
@@ -208,13 +209,25 @@ void forEachRowDown(Pages &pages, const int &extent, int pageBits, Visit &&visit
 } // namespace
 
 CellStore::CellStore() = default;
-CellStore::~CellStore() = default;
+
+CellStore::~CellStore()
+{
+    deleteRows();
+}
+
+void CellStore::deleteRows() noexcept
+{
+    for (auto &page : m_pages)
+        if (page)
+            for (Row *&record : *page)
+                delete std::exchange(record, nullptr);
+}
 
 const CellStore::Row *CellStore::rowAt(int row) const
 {
     if (row >= m_rowExtent) return nullptr;
     const auto &page = m_pages[static_cast<size_t>(row >> PageBits)];
-    return page ? (*page)[static_cast<size_t>(row & (PageSize - 1))].get() : nullptr;
+    return page ? (*page)[static_cast<size_t>(row & (PageSize - 1))] : nullptr;
 }
 
 CellStore::Row *CellStore::rowAt(int row)
@@ -222,7 +235,7 @@ CellStore::Row *CellStore::rowAt(int row)
     return const_cast<Row *>(static_cast<const CellStore *>(this)->rowAt(row));
 }
 
-std::unique_ptr<CellStore::Row> &CellStore::slot(int row)
+CellStore::Row *&CellStore::slot(int row)
 {
     const auto pageIndex = static_cast<size_t>(row >> PageBits);
     if (m_pages.size() <= pageIndex) m_pages.resize(pageIndex + 1);
@@ -234,7 +247,10 @@ std::unique_ptr<CellStore::Row> &CellStore::slot(int row)
 CellStore::Row &CellStore::rowFor(int row)
 {
     auto &s = slot(row);
-    if (!s) s = std::make_unique<Row>();
+    if (!s) {
+        s = new Row;
+        rowsChanged();
+    }
     m_rowExtent = std::max(m_rowExtent, row + 1);
     return *s;
 }
@@ -242,16 +258,19 @@ CellStore::Row &CellStore::rowFor(int row)
 std::unique_ptr<CellStore::Row> CellStore::takeRow(int row)
 {
     if (row >= m_rowExtent || !m_pages[static_cast<size_t>(row >> PageBits)]) return nullptr;
-    return std::move(slot(row));
+    rowsChanged();
+    return std::unique_ptr<Row>(std::exchange(slot(row), nullptr));
 }
 
 void CellStore::putRow(int row, std::unique_ptr<Row> record)
 {
+    rowsChanged();
     if (record) {
-        slot(row) = std::move(record);
+        Row *&target = slot(row);
+        delete std::exchange(target, record.release());
         m_rowExtent = std::max(m_rowExtent, row + 1);
     } else if (row < m_rowExtent && m_pages[static_cast<size_t>(row >> PageBits)]) {
-        slot(row).reset();
+        delete std::exchange(slot(row), nullptr);
     }
 }
 
@@ -274,7 +293,8 @@ void CellStore::trim(int row)
         if (objects.empty()) r->objects.reset();
     }
     if (isBlank(*r)) {
-        slot(row).reset();
+        delete std::exchange(slot(row), nullptr);
+        rowsChanged();
         if (row == m_rowExtent - 1) trimExtent();
     }
 }
@@ -293,6 +313,10 @@ void CellStore::trimExtent()
     }
     m_rowExtent = row + 1;
     m_pages.resize(pagesFor(m_rowExtent, PageSize));
+    // A kept table that can no longer be put back goes once it is much larger than the
+    // table, so that a store that shrank does not keep 8 bytes for every row it had.
+    if (m_replacedStamp != m_layoutStamp && m_replaced.size() > 2 * m_pages.size() + 1)
+        m_replaced.clear();
 }
 
 void CellStore::ensureCols(Row &r, int count)
@@ -397,8 +421,11 @@ void CellStore::setObject(int col, int row, void *object)
 
 void CellStore::clear()
 {
+    deleteRows();
     m_pages.clear();
     m_rowExtent = 0;
+    m_replaced.clear();
+    rowsChanged();
 }
 
 int CellStore::colExtent(int row) const
@@ -581,9 +608,8 @@ void CellStore::placeRow(int row, Row *record) noexcept
     const auto pageIndex = static_cast<size_t>(row >> PageBits);
     // A missing page holds no row, and one that receives a row has been created.
     if (pageIndex >= m_pages.size() || !m_pages[pageIndex]) return;
-    auto &slot = (*m_pages[pageIndex])[static_cast<size_t>(row & (PageSize - 1))];
-    (void)slot.release(); // its row has been taken, and goes to another slot
-    slot.reset(record);
+    // Its row has been taken, and goes to another slot.
+    (*m_pages[pageIndex])[static_cast<size_t>(row & (PageSize - 1))] = record;
     if (record) m_rowExtent = std::max(m_rowExtent, row + 1);
 }
 
@@ -604,29 +630,32 @@ void CellStore::dropBlankPages(const std::vector<size_t> &pages) noexcept
 // buffer asks for huge pages (so a random read does not also miss the address
 // translation cache), and the read of the row a few steps ahead is started early, so
 // that several accesses overlap.
-// Every page the permuted range may receive a row in exists before a row is taken,
-// so nothing after the take can fail with rows in the buffer.
 void CellStore::permuteRows(int first, const std::vector<int> &order, ScratchMemory *scratch)
 {
     checkOrder(first, order, "row");
+    rowsChanged(); // even when nothing moves: a revert must not reach past this call
+    ScratchMemory ownMemory;
+    ScratchMemory &memory = scratch ? *scratch : ownMemory;
+    if (first == 0 && static_cast<qint64>(order.size()) >= m_rowExtent) {
+        permuteTable(order, memory);
+        return;
+    }
     if (first >= m_rowExtent || order.empty()) return;
+    // Part of the table: permuted in place. Every page the range may receive a row in
+    // exists before a row is taken, so nothing after the take can fail with rows in
+    // the buffer.
     const int last = first + static_cast<int>(order.size() - 1);
     const int takenEnd = std::min(last, m_rowExtent - 1);
     std::vector<size_t> created;
-    ScratchMemory ownMemory;
     RowPointerBuffer taken = withMemoryCheck("permuteRows", [&] {
-        RowPointerBuffer buffer(scratch ? *scratch : ownMemory, order.size(),
-                                static_cast<size_t>(takenEnd - first + 1));
+        RowPointerBuffer buffer(memory, order.size(), static_cast<size_t>(takenEnd - first + 1));
         created = createPagesFor(first, order);
         return buffer;
     });
     // Copied, not released: the gather overwrites every slot of the range that exists,
     // each of whose rows has a copy in the buffer, and nothing between can fail.
-    for (int row = first; row <= takenEnd; ++row) {
-        const auto &page = m_pages[static_cast<size_t>(row >> PageBits)];
-        taken[static_cast<size_t>(row - first)] =
-            page ? (*page)[static_cast<size_t>(row & (PageSize - 1))].get() : nullptr;
-    }
+    for (int row = first; row <= takenEnd; ++row)
+        taken[static_cast<size_t>(row - first)] = rowAt(row);
     constexpr size_t Ahead = 16;
     const size_t n = order.size();
     for (size_t i = 0; i < n; ++i) {
@@ -636,6 +665,66 @@ void CellStore::permuteRows(int first, const std::vector<int> &order, ScratchMem
     }
     dropBlankPages(created);
     trimExtent();
+}
+
+// OPTIMIZATION: a sort is undone far more often than the rows change between the sort
+// and its undo, and moving ten million rows back costs a random memory access per row.
+// So the whole table is gathered into the pages of a second table, the one kept from
+// the last such permutation (already touched: no fresh memory), and the table it
+// replaces is kept: taking the permutation back is then an exchange of two tables.
+// The kept table costs 8 bytes a row. Nothing changes before the new table is
+// complete, so running out of memory half-way leaves the rows where they were.
+void CellStore::permuteTable(const std::vector<int> &order, ScratchMemory &scratch)
+{
+    const size_t n = order.size();
+    const auto extent = static_cast<size_t>(m_rowExtent);
+    m_replacedStamp = 0; // its pages are about to be overwritten
+    withMemoryCheck("permuteRows", [&] {
+        RowPointerBuffer taken(scratch, n, extent);
+        for (size_t p = 0; p < m_pages.size(); ++p) {
+            const size_t base = p << PageBits;
+            const size_t count = std::min<size_t>(PageSize, extent - base);
+            if (m_pages[p])
+                std::copy_n(m_pages[p]->data(), count, taken.data() + base);
+            else
+                std::fill_n(taken.data() + base, count, nullptr);
+        }
+        m_replaced.resize(pagesFor(static_cast<int>(n), PageSize));
+        constexpr size_t Ahead = 16;
+        for (size_t p = 0; p < m_replaced.size(); ++p) {
+            auto &page = m_replaced[p];
+            const size_t base = p << PageBits;
+            const size_t end = std::min<size_t>(base + PageSize, n);
+            bool holdsRows = false;
+            for (size_t i = base; i < end; ++i) {
+                if (i + Ahead < n) __builtin_prefetch(&taken[static_cast<size_t>(order[i + Ahead])]);
+                Row *const record = taken[static_cast<size_t>(order[i])];
+                if (record && !page) page = std::make_unique<Page>(PageSize);
+                if (page) (*page)[i - base] = record;
+                holdsRows |= record != nullptr;
+            }
+            if (!holdsRows)
+                page.reset();
+            else
+                std::fill(page->begin() + static_cast<std::ptrdiff_t>(end - base), page->end(), nullptr);
+        }
+    });
+    std::swap(m_pages, m_replaced);
+    m_replacedExtent = m_rowExtent;
+    rowsChanged();
+    m_replacedStamp = m_layoutStamp;
+    m_rowExtent = static_cast<int>(n);
+    trimExtent();
+}
+
+bool CellStore::revertRowPermutation() noexcept
+{
+    if (m_replacedStamp != m_layoutStamp) return false;
+    std::swap(m_pages, m_replaced);
+    std::swap(m_rowExtent, m_replacedExtent);
+    rowsChanged();
+    m_replacedStamp = m_layoutStamp;
+    return true;
 }
 
 void CellStore::permuteRowCells(int row, int first, const std::vector<int> &order)
@@ -719,7 +808,7 @@ QString CellStore::checkConsistency() const
         if (m_pages[p]->size() != PageSize)
             return QStringLiteral("page %1 holds %2 slots").arg(p).arg(m_pages[p]->size());
         for (int i = 0; i < PageSize; ++i) {
-            const Row *r = (*m_pages[p])[static_cast<size_t>(i)].get();
+            const Row *r = (*m_pages[p])[static_cast<size_t>(i)];
             if (!r) continue;
             const auto row = static_cast<int>(qint64(p) * PageSize + i);
             lastRow = row;
@@ -735,6 +824,41 @@ QString CellStore::checkConsistency() const
     }
     if (lastRow + 1 != m_rowExtent)
         return QStringLiteral("row extent %1 but the last row is %2").arg(m_rowExtent).arg(lastRow);
+    return m_replacedStamp == m_layoutStamp ? checkReplaced() : QString();
+}
+
+namespace {
+
+// The rows a table points at, in address order, and one more than its last row's index.
+template <class Table>
+int rowsOf(const Table &table, int pageSize, std::vector<const void *> &rows)
+{
+    int extent = 0;
+    for (size_t p = 0; p < table.size(); ++p)
+        for (int i = 0; table[p] && i < pageSize; ++i)
+            if (const auto *record = (*table[p])[static_cast<size_t>(i)]) {
+                rows.push_back(record);
+                extent = static_cast<int>(qint64(p) * pageSize + i) + 1;
+            }
+    std::sort(rows.begin(), rows.end());
+    return extent;
+}
+
+} // namespace
+
+// The kept table must point at exactly the rows of the table, within its own
+// extent.
+QString CellStore::checkReplaced() const
+{
+    if (m_replaced.size() != pagesFor(m_replacedExtent, PageSize))
+        return QStringLiteral("%1 kept pages for a kept extent of %2")
+            .arg(m_replaced.size())
+            .arg(m_replacedExtent);
+    std::vector<const void *> rows, kept;
+    rowsOf(m_pages, PageSize, rows);
+    if (rowsOf(m_replaced, PageSize, kept) != m_replacedExtent)
+        return QStringLiteral("the kept table's last row is not %1").arg(m_replacedExtent - 1);
+    if (rows != kept) return QStringLiteral("the kept table holds other rows than the table");
     return QString();
 }
 

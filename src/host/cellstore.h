@@ -140,10 +140,24 @@ public:
     //   permuteColCells: the cells of one column across rows
     // permuteRows takes its working memory (8 bytes a row) from `scratch` when given,
     // so that a caller permuting millions of rows again and again reuses one block.
+    // A permutation of the whole row table (first 0, every row with a cell inside the
+    // range) builds the new table beside the old one and keeps the old one, so that
+    // revertRowPermutation can take it back.
     void permuteRows(int first, const std::vector<int> &order, ScratchMemory *scratch = nullptr);
     void permuteCols(int first, const std::vector<int> &order);
     void permuteRowCells(int row, int first, const std::vector<int> &order);
     void permuteColCells(int col, int first, const std::vector<int> &order);
+
+    // Takes the last permutation of the whole row table back, in constant time, by
+    // putting back the table it replaced: the same as permuting by its inverse order.
+    // Only while no row has been created, removed or moved since (cells written into
+    // existing rows travel with their rows, so they do not count); returns false with
+    // nothing changed otherwise. A successful call can itself be taken back the same
+    // way.
+    bool revertRowPermutation() noexcept;
+    // Changes whenever a row is created, removed or moved (by any operation), so that a
+    // caller can tell whether the rows stand as its own last permutation left them.
+    quint64 rowLayoutStamp() const { return m_layoutStamp; }
 
     // Checks the store's invariants; returns an empty text when they hold, else a
     // description of the first broken one. Tests call it after every mutation.
@@ -153,7 +167,10 @@ private:
     using Row = cellstore_internal::Row;
     static constexpr int PageBits = 10; // 1024 row pointers per page
     static constexpr int PageSize = 1 << PageBits;
-    using Page = std::vector<std::unique_ptr<Row>>;
+    // A page's slots do not own their rows: the store deletes the rows of m_pages
+    // itself, so that a second table (m_replaced) can point at the same rows.
+    using Page = std::vector<Row *>;
+    using Table = std::vector<std::unique_ptr<Page>>;
 
     const Row *rowAt(int row) const;
     Row *rowAt(int row);
@@ -162,7 +179,7 @@ private:
     // Runs a write on the row record (created when missing); a failure leaves no
     // blank record behind and running out of memory becomes an Exception.
     template <class Work> void withRowOf(int row, const char *operation, Work &&work);
-    std::unique_ptr<Row> &slot(int row); // creates the page
+    Row *&slot(int row); // creates the page
     std::unique_ptr<Row> takeRow(int row);
     void putRow(int row, std::unique_ptr<Row> record);
     void rotateRows(int from, int to);
@@ -179,9 +196,21 @@ private:
     std::vector<size_t> createPagesFor(int first, const std::vector<int> &order);
     void placeRow(int row, Row *record) noexcept;
     void dropBlankPages(const std::vector<size_t> &pages) noexcept;
+    // The whole-table permutation: the new table is gathered into m_replaced's pages.
+    void permuteTable(const std::vector<int> &order, ScratchMemory &scratch);
+    void deleteRows() noexcept;
+    QString checkReplaced() const;
+    void rowsChanged() noexcept { ++m_layoutStamp; }
 
-    std::vector<std::unique_ptr<Page>> m_pages;
+    Table m_pages;
     int m_rowExtent = 0;
+    // The table the last whole-table permutation replaced, and its extent: it points at
+    // the rows of m_pages, in their old places, while m_replacedStamp equals
+    // m_layoutStamp; otherwise its slots are stale and only its pages are reused.
+    Table m_replaced;
+    int m_replacedExtent = 0;
+    quint64 m_layoutStamp = 1;
+    quint64 m_replacedStamp = 0;
 };
 
 } // namespace vorgrd

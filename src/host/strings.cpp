@@ -240,12 +240,14 @@ void TStringList::Put(int index, const QString &text)
 {
     checkIndex(index, "Put");
     m_items[size_t(index)].text = text;
+    ++m_changeStamp;
 }
 
 void TStringList::PutObject(int index, void *object)
 {
     checkIndex(index, "PutObject");
     m_items[size_t(index)].object = object;
+    ++m_changeStamp;
 }
 
 void TStringList::Insert(int index, const QString &text)
@@ -255,17 +257,20 @@ void TStringList::Insert(int index, const QString &text)
     if (count == std::numeric_limits<int>::max())
         throw EListError(QStringLiteral("Insert: the list is full (%1 items)").arg(count));
     m_items.insert(m_items.begin() + index, Item{text, nullptr});
+    ++m_changeStamp;
 }
 
 void TStringList::Delete(int index)
 {
     checkIndex(index, "Delete");
     m_items.erase(m_items.begin() + index);
+    ++m_changeStamp;
 }
 
 void TStringList::Clear()
 {
     m_items.clear();
+    ++m_changeStamp;
 }
 
 void TStringList::SetCapacity(int n)
@@ -278,6 +283,7 @@ void TStringList::Exchange(int index1, int index2)
     checkIndex(index1, "Exchange");
     checkIndex(index2, "Exchange");
     std::swap(m_items[size_t(index1)], m_items[size_t(index2)]);
+    ++m_changeStamp;
 }
 
 } // namespace vorgrd

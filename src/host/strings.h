@@ -134,6 +134,10 @@ public:
     int Capacity() const { return int(m_items.capacity()); }
     void SetCapacity(int n);
 
+    // Changes with every change to the items (a text, an object, their number), so
+    // that code which has read the whole list can tell that it still holds the same.
+    quint64 ChangeStamp() const { return m_changeStamp; }
+
 private:
     struct Item
     {
@@ -141,6 +145,7 @@ private:
         void *object = nullptr;
     };
     std::vector<Item> m_items;
+    quint64 m_changeStamp = 0;
 };
 
 } // namespace vorgrd

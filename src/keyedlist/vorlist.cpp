@@ -54,6 +54,17 @@ int grownCapacity(int capacity)
                                                               : capacity + delta;
 }
 
+// The capacity that Grow, called until there is room for `count` items, reaches from
+// `capacity`: computed, not stepped, since ten million items are 625,000 steps.
+int capacityFor(int capacity, int count)
+{
+    while (capacity < count && capacity <= 8)
+        capacity = grownCapacity(capacity);
+    if (capacity >= count) return capacity;
+    const qint64 steps = (qint64(count) - capacity + 15) / 16;
+    return int(std::min<qint64>(capacity + steps * 16, std::numeric_limits<int>::max()));
+}
+
 int compareNumbers(double a, double b)
 {
     return a < b ? -1 : (a > b ? 1 : 0);
@@ -747,9 +758,7 @@ std::vector<int> TvorList::AssignPositions(std::vector<int> positions)
     // The capacity Clear and the appends would leave: Clear releases the storage of a
     // non-empty list, and each append into a full list grows it by one step.
     const int n = int(positions.size());
-    int capacity = GetCount() > 0 ? 0 : m_Capacity;
-    while (capacity < n)
-        capacity = grownCapacity(capacity);
+    const int capacity = capacityFor(GetCount() > 0 ? 0 : m_Capacity, n);
     std::vector<Item>().swap(m_items);
     std::vector<int> previous = std::exchange(m_positions, std::move(positions));
     m_positional = true;

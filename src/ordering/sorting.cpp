@@ -246,10 +246,10 @@ void checkRowMarks(const TStrings &marks, int rows)
 
 } // namespace
 
-void sort_internal::permuteList(TStrings &list, const std::vector<int> &order)
+bool sort_internal::permuteList(TStrings &list, const std::vector<int> &order)
 {
     const int n = static_cast<int>(order.size());
-    if (n == 0) return;
+    if (n == 0) return true;
     // OPTIMIZATION: most grids never mark a row, so every entry is the same "N" and
     // the permutation would rewrite a million entries with what they already hold.
     const QString firstText = list.Get(0);
@@ -258,7 +258,7 @@ void sort_internal::permuteList(TStrings &list, const std::vector<int> &order)
     while (differing < n && list.GetObject(differing) == firstObject &&
            list.Get(differing) == firstText)
         ++differing;
-    if (differing == n) return;
+    if (differing == n) return true;
     std::vector<std::pair<QString, void *>> old(order.size());
     for (int i = 0; i < n; ++i)
         old[static_cast<size_t>(i)] = {list.Get(i), list.GetObject(i)};
@@ -269,6 +269,7 @@ void sort_internal::permuteList(TStrings &list, const std::vector<int> &order)
         list.Put(i, old[static_cast<size_t>(source)].first);
         list.PutObject(i, old[static_cast<size_t>(source)].second);
     }
+    return false;
 }
 
 // ---- the six sorts ----------------------------------------------------------------------
@@ -670,7 +671,7 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     // layout change could rewrite SortIndex under a reference.
     const bool fixedBack = (kind == CompleteRows && sort.firstCol > 0) ||
                            (kind == CompleteCols && sort.firstRow > 0);
-    moveLines(kind, order, fixedBack ? *sortIndex->Positions() : std::vector<int>{});
+    moveLines(kind, order, fixedBack ? *sortIndex->Positions() : std::vector<int>{}, true);
     giveBack.dismiss();
     sort.inverse = std::move(order);
     sort.indexStamp = sortIndex->ChangeStamp();
@@ -678,9 +679,10 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
 }
 
 // The cells (and, for complete rows, the row marks) in the order `order`; `inverse`
-// is its inverse.
+// is its inverse. With `revert`, `order` undoes the last move, so the cell store may
+// put back the row table that move replaced instead of moving the rows.
 void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order,
-                                  const std::vector<int> &inverse)
+                                  const std::vector<int> &inverse, bool revert)
 {
     const int n = static_cast<int>(order.size());
     if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
@@ -695,12 +697,15 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
     if (kind == CompleteRows || kind == CompleteCols) scope.emplace(q, change);
     switch (kind) {
     case CompleteRows:
-        sort_internal::permuteList(*lines.rowMarks, order);
+        moveRowMarks(order);
         // Whole rows move as row records; the cells before SortFirstCol are then put
         // back in place, which is cheaper than moving every other column cell by cell.
-        store.permuteRows(0, order, &sortScratch);
+        if (!(revert && store.rowLayoutStamp() == sort.rowLayoutStamp &&
+              store.revertRowPermutation()))
+            store.permuteRows(0, order, &sortScratch);
         for (int col = 0; col < sort.firstCol; ++col)
             store.permuteColCells(col, 0, inverse);
+        sort.rowLayoutStamp = store.rowLayoutStamp();
         break;
     case CompleteCols:
         store.permuteCols(0, order);
@@ -716,6 +721,18 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
     default:
         break;
     }
+}
+
+// The marks travel with their rows. Marks found all alike stay so until RowMarks
+// changes, and then nothing needs to move: a sort and its undo read a million marks
+// only once.
+void tvorgrid::Private::moveRowMarks(const std::vector<int> &order)
+{
+    const TStringList &marks = *lines.rowMarks;
+    if (sort.alikeMarksStamp == marks.ChangeStamp()) return;
+    sort.alikeMarksStamp.reset();
+    if (sort_internal::permuteList(*lines.rowMarks, order))
+        sort.alikeMarksStamp = marks.ChangeStamp();
 }
 
 // The same per line for the all-line sorts: `orders` holds one block per line, from

@@ -10,7 +10,8 @@ namespace vorgrd::sort_internal {
 
 // New entry i of the list is old entry order[i] (texts and objects), written inside one
 // update bracket that closes also when a write fails part-way (the entries then stand
-// as far as the writes got).
-VORGRD_EXPORT void permuteList(TStrings &list, const std::vector<int> &order);
+// as far as the writes got). Returns true when every entry was alike, so that nothing
+// had to move.
+VORGRD_EXPORT bool permuteList(TStrings &list, const std::vector<int> &order);
 
 } // namespace vorgrd::sort_internal

@@ -8,6 +8,7 @@
 
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 namespace vorgrd {
@@ -31,6 +32,13 @@ struct VORGRD_EXPORT SortMemory
     // when not known (after an all-line sort).
     std::vector<int> inverse;
     quint64 indexStamp = 0;
+    // OPTIMIZATION: what lets the undo of a complete-rows sort skip the rows and the
+    // marks when nothing disturbed them. The cell store's row layout stamp right after
+    // the last sort or undo moved the rows: while it is the same, the store can put
+    // back the row table that move replaced. RowMarks' change stamp when a move found
+    // every mark alike: while it is the same, the marks need not move.
+    quint64 rowLayoutStamp = 0;
+    std::optional<quint64> alikeMarksStamp;
 };
 
 } // namespace vorgrd

@@ -1,10 +1,12 @@
 // Whole-row permutations over several pages of the row table: sparse rows, missing
-// pages, ranges reaching beyond the last row, and large random orders, each checked
-// against a plain model and the store's own invariant check.
+// pages, ranges reaching beyond the last row, large random orders, and taking a
+// permutation back, each checked against a plain model and the store's own invariant
+// check.
 #include "host/cellstore.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <numeric>
 #include <random>
@@ -126,4 +128,82 @@ TEST(CellStorePermute, LargeRandomOrdersOfPartlyFilledRangesMatchTheModel)
     for (int row = 0; row < store.rowExtent(); ++row)
         objectRows += store.object(4, row) != nullptr;
     EXPECT_EQ(objectRows, 1);
+}
+
+// ---- taking a whole-table permutation back ----
+
+namespace {
+
+std::vector<int> inverseOf(const std::vector<int> &order)
+{
+    std::vector<int> inverse(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    return inverse;
+}
+
+} // namespace
+
+TEST(CellStorePermute, ARevertPutsBackTheReplacedTableWithWhatTheRowsGotMeanwhile)
+{
+    // Rows in pages 0 and 3; the permutation spreads them over five pages and the
+    // revert must bring back the old pages, the old extent, and the cells written
+    // into the rows in between (they travel with their rows).
+    CellStore store;
+    auto model = fill(store, {5, 700, 1023, 3100, 3500});
+    const std::vector<int> order = shuffled(0, 5000, 11);
+    store.permuteRows(0, order);
+    model = permuted(model, 0, order);
+    expectHolds(store, model, 5000);
+    const int target = static_cast<int>(inverseOf(order)[3100]);
+    store.setText(1, target, QStringLiteral("edited"));
+    store.setObject(6, target, reinterpret_cast<void *>(intptr_t(7)));
+    model[target] = QStringLiteral("edited");
+
+    ASSERT_TRUE(store.revertRowPermutation());
+    model = permuted(model, 0, inverseOf(order));
+    expectHolds(store, model, 5000);
+    EXPECT_EQ(store.text(1, 3100), QStringLiteral("edited"));
+    EXPECT_EQ(store.object(6, 3100), reinterpret_cast<void *>(intptr_t(7)));
+    EXPECT_EQ(store.rowExtent(), 3501);
+    // The revert is itself taken back the same way.
+    ASSERT_TRUE(store.revertRowPermutation());
+    model = permuted(model, 0, order);
+    expectHolds(store, model, 5000);
+}
+
+TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemovedOrMoved)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(CellStore &)> change;
+    };
+    const Case cases[] = {
+        {"a row created", [](CellStore &s) { s.setText(1, 4, QStringLiteral("new")); }},
+        {"a row removed", [](CellStore &s) { s.setText(1, 1, QString()); }},
+        {"rows exchanged and put back",
+         [](CellStore &s) {
+             s.exchangeRows(0, 1);
+             s.exchangeRows(0, 1);
+         }},
+        {"a row moved", [](CellStore &s) { s.moveRow(0, 3); }},
+        {"part of the table permuted", [](CellStore &s) { s.permuteRows(1, {2, 1}); }},
+        {"every cell emptied", [](CellStore &s) { s.clear(); }},
+        {"a column's cells permuted across rows",
+         [](CellStore &s) { s.permuteColCells(1, 0, {4, 1, 2, 3, 0}); }},
+    };
+    for (const Case &c : cases) {
+        CellStore store;
+        auto model = fill(store, {0, 1, 3});
+        store.permuteRows(0, {3, 0, 1, 2, 4});
+        c.change(store);
+        std::map<int, QString> after;
+        for (int row = 0; row < 5; ++row)
+            if (!store.text(1, row).isEmpty()) after[row] = store.text(1, row);
+        EXPECT_FALSE(store.revertRowPermutation()) << c.name;
+        expectHolds(store, after, 5);
+    }
+    CellStore untouched;
+    EXPECT_FALSE(untouched.revertRowPermutation()) << "nothing was permuted";
 }

@@ -71,7 +71,7 @@ TEST(TvorListPositions, ShowTheSameCountTextsObjectsAndCapacityAsItemsAddedOneBy
         },
         [](TvorList &l) { l.Add(QStringLiteral("a")); },
     };
-    for (int n : {0, 1, 4, 5, 8, 9, 16, 17, 33, 100, 1000}) {
+    for (int n : {0, 1, 2, 4, 5, 8, 9, 12, 16, 17, 33, 100, 1000, 1025}) {
         for (size_t b = 0; b < std::size(before); ++b) {
             TvorList lazy, reference;
             before[b](lazy);

@@ -630,3 +630,61 @@ TEST_F(Sort, AnUndoRefusedHalfWayLeavesSortIndexAndTheKeptInverseAsTheyWere)
     EXPECT_EQ(snapshot(grid), sorted);
     EXPECT_EQ(sortIndexObjects(grid), indexBefore);
 }
+
+TEST_F(Sort, AnUndoAfterCellsRowsOrMarksChangedBringsEveryRowBackWithItsChanges)
+{
+    // The undo of an untouched sort puts the rows' old places back wholesale; what
+    // happened to the rows in between must come back with them, whether or not it
+    // changed which rows exist. Each change is made on the sorted grid at sorted row
+    // `at` and expected after the undo at the row that came from there.
+    struct Case
+    {
+        const char *name;
+        int at;
+        std::function<void(tvorgrid &)> change;
+        std::function<void(GridSnapshot &, int original)> expect;
+    };
+    const Case cases[] = {
+        {"a text rewritten", 1, [](tvorgrid &g) { g.setCells(1, 1, QStringLiteral("X")); },
+         [](GridSnapshot &s, int r) { s.cells[size_t(r)][1] = QStringLiteral("X"); }},
+        {"a first cell in a row that held none", 0,
+         [](tvorgrid &g) { g.setCells(2, 0, QStringLiteral("new")); },
+         [](GridSnapshot &s, int r) { s.cells[size_t(r)][2] = QStringLiteral("new"); }},
+        {"every cell of a row emptied", 4,
+         [](tvorgrid &g) {
+             for (int c = 0; c < 3; ++c)
+                 g.setCells(c, 4, QString());
+         },
+         [](GridSnapshot &s, int r) {
+             for (int c = 0; c < 3; ++c)
+                 s.cells[size_t(r)][c].clear();
+         }},
+        {"rows exchanged and put back", 3,
+         [](tvorgrid &g) {
+             g.cellStore().exchangeRows(1, 3);
+             g.cellStore().exchangeRows(1, 3);
+         },
+         [](GridSnapshot &, int) {}},
+        {"a mark set", 3, [](tvorgrid &g) { g.RowMarks()->Put(3, QStringLiteral("Y")); },
+         [](GridSnapshot &s, int r) { s.rowMarks[r] = QStringLiteral("Y"); }},
+    };
+    // Sorted by column 0: "" (row 2, which holds no cell), a, b, c, d.
+    const std::vector<int> order{2, 3, 1, 4, 0};
+    for (const Case &c : cases) {
+        tvorgrid g;
+        fillGrid(g, {list({"d", "d1", "d2"}), list({"b", "b1", "b2"}), list({"", "", ""}),
+                     list({"a", "a1", "a2"}), list({"c", "c1", "c2"})});
+        g.SortCompleteRows(0); // once sorted and undone: the second sort is the one undone
+        g.UndoSort();
+        GridSnapshot expected = snapshot(g);
+        g.SortCompleteRows(0);
+        c.change(g);
+        c.expect(expected, order[size_t(c.at)]);
+        g.UndoSort();
+        EXPECT_EQ(snapshot(g), expected) << c.name;
+        EXPECT_EQ(g.cellStore().checkConsistency(), QString()) << c.name;
+        g.UndoSort(); // and the redo takes the change along too
+        g.UndoSort();
+        EXPECT_EQ(snapshot(g), expected) << c.name << " (undone twice more)";
+    }
+}
