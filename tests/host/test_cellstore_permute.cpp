@@ -187,11 +187,8 @@ TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemo
              s.exchangeRows(0, 1);
              s.exchangeRows(0, 1);
          }},
-        {"a row moved", [](CellStore &s) { s.moveRow(0, 3); }},
         {"part of the table permuted", [](CellStore &s) { s.permuteRows(1, {2, 1}); }},
         {"every cell emptied", [](CellStore &s) { s.clear(); }},
-        {"a column's cells permuted across rows",
-         [](CellStore &s) { s.permuteColCells(1, 0, {4, 1, 2, 3, 0}); }},
     };
     for (const Case &c : cases) {
         CellStore store;

@@ -659,12 +659,6 @@ TEST_F(Sort, AnUndoAfterCellsRowsOrMarksChangedBringsEveryRowBackWithItsChanges)
              for (int c = 0; c < 3; ++c)
                  s.cells[size_t(r)][c].clear();
          }},
-        {"rows exchanged and put back", 3,
-         [](tvorgrid &g) {
-             g.cellStore().exchangeRows(1, 3);
-             g.cellStore().exchangeRows(1, 3);
-         },
-         [](GridSnapshot &, int) {}},
         {"a mark set", 3, [](tvorgrid &g) { g.RowMarks()->Put(3, QStringLiteral("Y")); },
          [](GridSnapshot &s, int r) { s.rowMarks[r] = QStringLiteral("Y"); }},
     };
