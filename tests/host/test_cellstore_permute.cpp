@@ -63,22 +63,44 @@ std::vector<int> shuffled(int first, int count, unsigned seed)
     return order;
 }
 
+std::vector<int> inverseOf(const std::vector<int> &order)
+{
+    std::vector<int> inverse(order.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    return inverse;
+}
+
 } // namespace
 
-TEST(CellStorePermute, RowsTravelAcrossPagesThatDidNotExist)
+TEST(CellStorePermute, RowsTravelAcrossPagesThatDidNotExistAndBack)
 {
     // Rows in pages 0 and 3 only (1024 rows a page); the permutation spreads them over
     // pages 0 to 4, so pages 1, 2 and 4 must come into being for the rows they receive.
     CellStore store;
     auto model = fill(store, {5, 700, 1023, 3100, 3500});
     const std::vector<int> order = shuffled(0, 5000, 7);
+    const std::vector<int> inverse = inverseOf(order);
     store.permuteRows(0, order);
     model = permuted(model, 0, order);
     expectHolds(store, model, 5000);
-    // And back: the inverse order restores every row.
-    std::vector<int> inverse(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    // Taken back: the old pages and extent return, with what was written into the
+    // rows in between (it travels with its row).
+    const int target = inverse[3100];
+    store.setText(1, target, QStringLiteral("edited"));
+    store.setObject(6, target, reinterpret_cast<void *>(intptr_t(7)));
+    model[target] = QStringLiteral("edited");
+    ASSERT_TRUE(store.revertRowPermutation());
+    model = permuted(model, 0, inverse);
+    expectHolds(store, model, 5000);
+    EXPECT_EQ(store.text(1, 3100), QStringLiteral("edited"));
+    EXPECT_EQ(store.object(6, 3100), reinterpret_cast<void *>(intptr_t(7)));
+    EXPECT_EQ(store.rowExtent(), 3501);
+    // The revert is itself taken back the same way.
+    ASSERT_TRUE(store.revertRowPermutation());
+    model = permuted(model, 0, order);
+    expectHolds(store, model, 5000);
+    // And back by the inverse order: every row returns.
     store.permuteRows(0, inverse);
     model = permuted(model, 0, inverse);
     expectHolds(store, model, 5000);
@@ -131,46 +153,6 @@ TEST(CellStorePermute, LargeRandomOrdersOfPartlyFilledRangesMatchTheModel)
 }
 
 // ---- taking a whole-table permutation back ----
-
-namespace {
-
-std::vector<int> inverseOf(const std::vector<int> &order)
-{
-    std::vector<int> inverse(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        inverse[static_cast<size_t>(order[i])] = static_cast<int>(i);
-    return inverse;
-}
-
-} // namespace
-
-TEST(CellStorePermute, ARevertPutsBackTheReplacedTableWithWhatTheRowsGotMeanwhile)
-{
-    // Rows in pages 0 and 3; the permutation spreads them over five pages and the
-    // revert must bring back the old pages, the old extent, and the cells written
-    // into the rows in between (they travel with their rows).
-    CellStore store;
-    auto model = fill(store, {5, 700, 1023, 3100, 3500});
-    const std::vector<int> order = shuffled(0, 5000, 11);
-    store.permuteRows(0, order);
-    model = permuted(model, 0, order);
-    expectHolds(store, model, 5000);
-    const int target = static_cast<int>(inverseOf(order)[3100]);
-    store.setText(1, target, QStringLiteral("edited"));
-    store.setObject(6, target, reinterpret_cast<void *>(intptr_t(7)));
-    model[target] = QStringLiteral("edited");
-
-    ASSERT_TRUE(store.revertRowPermutation());
-    model = permuted(model, 0, inverseOf(order));
-    expectHolds(store, model, 5000);
-    EXPECT_EQ(store.text(1, 3100), QStringLiteral("edited"));
-    EXPECT_EQ(store.object(6, 3100), reinterpret_cast<void *>(intptr_t(7)));
-    EXPECT_EQ(store.rowExtent(), 3501);
-    // The revert is itself taken back the same way.
-    ASSERT_TRUE(store.revertRowPermutation());
-    model = permuted(model, 0, order);
-    expectHolds(store, model, 5000);
-}
 
 TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemovedOrMoved)
 {
