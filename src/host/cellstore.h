@@ -8,7 +8,10 @@
 // pointers that are allocated only when a row in them is written, each row holds a
 // compact vector of cells up to its highest written column, and objects (rare) sit in
 // a second vector that exists only for rows that carry one. Moving or permuting rows
-// moves row pointers; moving cells inside a row moves 16-byte cells, never text.
+// moves row pointers; moving cells inside a row moves 16-byte cells, never text. A
+// permutation of the whole row table keeps the table it replaced (8 bytes a row, freed
+// by clear() or once the store shrinks to less than half of it), so that it can be
+// taken back in constant time.
 //
 // Negative indices raise ERangeError naming the index, with nothing changed. Writes
 // (texts and objects) go up to MaxWriteColumn and MaxWriteRow; a write beyond them
