@@ -157,6 +157,10 @@ int rowSize(const cellstore_internal::Row &r)
     return std::max(static_cast<int>(r.cells.size()), objects);
 }
 
+// How far ahead of the row being placed a gather starts reading: enough reads in
+// flight to overlap their memory accesses.
+constexpr size_t GatherAhead = 16;
+
 // Row pointers taken out of the pages during a permutation, in one block (lent by a
 // ScratchMemory, which backs a large one with huge pages, so that reading it in a
 // random order does not also miss the address translation cache for nearly every
@@ -654,13 +658,11 @@ void CellStore::permuteRows(int first, const std::vector<int> &order, ScratchMem
     });
     // Copied, not released: the gather overwrites every slot of the range that exists,
     // each of whose rows has a copy in the buffer, and nothing between can fail.
-    for (int row = first; row <= takenEnd; ++row)
-        taken[static_cast<size_t>(row - first)] = rowAt(row);
-    constexpr size_t Ahead = 16;
+    copyRowsOut(first, takenEnd, taken.data());
     const size_t n = order.size();
     for (size_t i = 0; i < n; ++i) {
-        if (i + Ahead < n)
-            __builtin_prefetch(&taken[static_cast<size_t>(order[i + Ahead] - first)]);
+        if (i + GatherAhead < n)
+            __builtin_prefetch(&taken[static_cast<size_t>(order[i + GatherAhead] - first)]);
         placeRow(first + static_cast<int>(i), taken[static_cast<size_t>(order[i] - first)]);
     }
     dropBlankPages(created);
@@ -681,33 +683,10 @@ void CellStore::permuteTable(const std::vector<int> &order, ScratchMemory &scrat
     m_replacedStamp = 0; // its pages are about to be overwritten
     withMemoryCheck("permuteRows", [&] {
         RowPointerBuffer taken(scratch, n, extent);
-        for (size_t p = 0; p < m_pages.size(); ++p) {
-            const size_t base = p << PageBits;
-            const size_t count = std::min<size_t>(PageSize, extent - base);
-            if (m_pages[p])
-                std::copy_n(m_pages[p]->data(), count, taken.data() + base);
-            else
-                std::fill_n(taken.data() + base, count, nullptr);
-        }
+        copyRowsOut(0, m_rowExtent - 1, taken.data());
         m_replaced.resize(pagesFor(static_cast<int>(n), PageSize));
-        constexpr size_t Ahead = 16;
-        for (size_t p = 0; p < m_replaced.size(); ++p) {
-            auto &page = m_replaced[p];
-            const size_t base = p << PageBits;
-            const size_t end = std::min<size_t>(base + PageSize, n);
-            bool holdsRows = false;
-            for (size_t i = base; i < end; ++i) {
-                if (i + Ahead < n) __builtin_prefetch(&taken[static_cast<size_t>(order[i + Ahead])]);
-                Row *const record = taken[static_cast<size_t>(order[i])];
-                if (record && !page) page = std::make_unique<Page>(PageSize);
-                if (page) (*page)[i - base] = record;
-                holdsRows |= record != nullptr;
-            }
-            if (!holdsRows)
-                page.reset();
-            else
-                std::fill(page->begin() + static_cast<std::ptrdiff_t>(end - base), page->end(), nullptr);
-        }
+        for (size_t p = 0; p < m_replaced.size(); ++p)
+            gatherPage(m_replaced[p], p << PageBits, order, taken.data());
     });
     std::swap(m_pages, m_replaced);
     m_replacedExtent = m_rowExtent;
@@ -717,9 +696,36 @@ void CellStore::permuteTable(const std::vector<int> &order, ScratchMemory &scrat
     trimExtent();
 }
 
-bool CellStore::revertRowPermutation() noexcept
+void CellStore::copyRowsOut(int first, int last, Row **out)
 {
-    if (m_replacedStamp != m_layoutStamp) return false;
+    for (int row = first; row <= last; ++row)
+        out[row - first] = rowAt(row);
+}
+
+// Fills the page of targets from `base` on with taken[order[i]]; a page that receives
+// no row is dropped, and a missing one is created for the first row it receives.
+void CellStore::gatherPage(std::unique_ptr<Page> &page, size_t base, const std::vector<int> &order,
+                           Row *const *taken)
+{
+    const size_t n = order.size();
+    const size_t end = std::min<size_t>(base + PageSize, n);
+    bool holdsRows = false;
+    for (size_t i = base; i < end; ++i) {
+        if (i + GatherAhead < n) __builtin_prefetch(&taken[static_cast<size_t>(order[i + GatherAhead])]);
+        Row *const record = taken[static_cast<size_t>(order[i])];
+        if (record && !page) page = std::make_unique<Page>(PageSize);
+        if (page) (*page)[i - base] = record;
+        holdsRows |= record != nullptr;
+    }
+    if (!holdsRows)
+        page.reset();
+    else
+        std::fill(page->begin() + static_cast<std::ptrdiff_t>(end - base), page->end(), nullptr);
+}
+
+bool CellStore::revertRowPermutation(quint64 stamp) noexcept
+{
+    if (stamp != m_layoutStamp || m_replacedStamp != m_layoutStamp) return false;
     std::swap(m_pages, m_replaced);
     std::swap(m_rowExtent, m_replacedExtent);
     rowsChanged();

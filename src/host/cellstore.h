@@ -151,16 +151,16 @@ public:
     void permuteRowCells(int row, int first, const std::vector<int> &order);
     void permuteColCells(int col, int first, const std::vector<int> &order);
 
-    // Takes the last permutation of the whole row table back, in constant time, by
-    // putting back the table it replaced: the same as permuting by its inverse order.
-    // Only while no row has been created, removed or moved since (cells written into
-    // existing rows travel with their rows, so they do not count); returns false with
-    // nothing changed otherwise. A successful call can itself be taken back the same
-    // way.
-    bool revertRowPermutation() noexcept;
-    // Changes whenever a row is created, removed or moved (by any operation), so that a
-    // caller can tell whether the rows stand as its own last permutation left them.
+    // Changes whenever a row is created, removed or moved (by any operation, every
+    // permutation included); cells written into existing rows do not change it.
     quint64 rowLayoutStamp() const { return m_layoutStamp; }
+    // Takes back the whole-table permutation after which rowLayoutStamp() read `stamp`,
+    // in constant time, by putting back the table it replaced: the same as permuting by
+    // its inverse order (the cells written in between travel with their rows). Only
+    // while rowLayoutStamp() still reads `stamp`; returns false with nothing changed
+    // otherwise, and for a stamp that no whole-table permutation left. A successful
+    // call can itself be taken back the same way, with the stamp it leaves.
+    bool revertRowPermutation(quint64 stamp) noexcept;
 
     // Checks the store's invariants; returns an empty text when they hold, else a
     // description of the first broken one. Tests call it after every mutation.
@@ -201,6 +201,9 @@ private:
     void dropBlankPages(const std::vector<size_t> &pages) noexcept;
     // The whole-table permutation: the new table is gathered into m_replaced's pages.
     void permuteTable(const std::vector<int> &order, ScratchMemory &scratch);
+    void copyRowsOut(int first, int last, Row **out);
+    static void gatherPage(std::unique_ptr<Page> &page, size_t base, const std::vector<int> &order,
+                           Row *const *taken);
     void deleteRows() noexcept;
     QString checkReplaced() const;
     void rowsChanged() noexcept { ++m_layoutStamp; }

@@ -700,8 +700,7 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
         moveRowMarks(order);
         // Whole rows move as row records; the cells before SortFirstCol are then put
         // back in place, which is cheaper than moving every other column cell by cell.
-        if (!(revert && store.rowLayoutStamp() == sort.rowLayoutStamp &&
-              store.revertRowPermutation()))
+        if (!(revert && store.revertRowPermutation(sort.rowLayoutStamp)))
             store.permuteRows(0, order, &sortScratch);
         for (int col = 0; col < sort.firstCol; ++col)
             store.permuteColCells(col, 0, inverse);

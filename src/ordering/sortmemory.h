@@ -34,8 +34,8 @@ struct VORGRD_EXPORT SortMemory
     quint64 indexStamp = 0;
     // OPTIMIZATION: what lets the undo of a complete-rows sort skip the rows and the
     // marks when nothing disturbed them. The cell store's row layout stamp right after
-    // the last sort or undo moved the rows: while it is the same, the store can put
-    // back the row table that move replaced. RowMarks' change stamp when a move found
+    // the last sort or undo moved the rows: with it, the store can put back the row
+    // table that move replaced, as long as no row has changed since. RowMarks' change stamp when a move found
     // every mark alike: while it is the same, the marks need not move.
     quint64 rowLayoutStamp = 0;
     std::optional<quint64> alikeMarksStamp;

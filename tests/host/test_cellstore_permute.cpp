@@ -84,20 +84,21 @@ TEST(CellStorePermute, RowsTravelAcrossPagesThatDidNotExistAndBack)
     store.permuteRows(0, order);
     model = permuted(model, 0, order);
     expectHolds(store, model, 5000);
+    const quint64 permutedStamp = store.rowLayoutStamp();
     // Taken back: the old pages and extent return, with what was written into the
     // rows in between (it travels with its row).
     const int target = inverse[3100];
     store.setText(1, target, QStringLiteral("edited"));
     store.setObject(6, target, reinterpret_cast<void *>(intptr_t(7)));
     model[target] = QStringLiteral("edited");
-    ASSERT_TRUE(store.revertRowPermutation());
+    ASSERT_TRUE(store.revertRowPermutation(permutedStamp));
     model = permuted(model, 0, inverse);
     expectHolds(store, model, 5000);
     EXPECT_EQ(store.text(1, 3100), QStringLiteral("edited"));
     EXPECT_EQ(store.object(6, 3100), reinterpret_cast<void *>(intptr_t(7)));
     EXPECT_EQ(store.rowExtent(), 3501);
     // The revert is itself taken back the same way.
-    ASSERT_TRUE(store.revertRowPermutation());
+    ASSERT_TRUE(store.revertRowPermutation(store.rowLayoutStamp()));
     model = permuted(model, 0, order);
     expectHolds(store, model, 5000);
     // And back by the inverse order: every row returns.
@@ -170,19 +171,23 @@ TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemo
              s.exchangeRows(0, 1);
          }},
         {"part of the table permuted", [](CellStore &s) { s.permuteRows(1, {2, 1}); }},
+        // A revert must not take back somebody else's permutation.
+        {"the whole table permuted again", [](CellStore &s) { s.permuteRows(0, {1, 0, 2}); }},
         {"every cell emptied", [](CellStore &s) { s.clear(); }},
     };
     for (const Case &c : cases) {
         CellStore store;
         auto model = fill(store, {0, 1, 3});
         store.permuteRows(0, {3, 0, 1, 2, 4});
+        const quint64 permutedStamp = store.rowLayoutStamp();
         c.change(store);
         std::map<int, QString> after;
         for (int row = 0; row < 5; ++row)
             if (!store.text(1, row).isEmpty()) after[row] = store.text(1, row);
-        EXPECT_FALSE(store.revertRowPermutation()) << c.name;
+        EXPECT_FALSE(store.revertRowPermutation(permutedStamp)) << c.name;
         expectHolds(store, after, 5);
     }
     CellStore untouched;
-    EXPECT_FALSE(untouched.revertRowPermutation()) << "nothing was permuted";
+    EXPECT_FALSE(untouched.revertRowPermutation(untouched.rowLayoutStamp()))
+        << "nothing was permuted";
 }
