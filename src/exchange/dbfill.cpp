@@ -49,9 +49,6 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
         withMemoryCheck("FillrowfromDB",
                         [&] { store.setText(i, Row, std::exchange(texts[size_t(i)], QString())); });
     if (Row == this->Row()) d->syncEditorWithCell();
-    if (d->accessibleListening())
-        for (int i = 0; i < count; ++i)
-            d->notifyAccessibleCellWritten(i, Row);
 }
 
 } // namespace vorgrd

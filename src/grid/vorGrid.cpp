@@ -32,6 +32,7 @@ tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent), d(std::make_unique<Pr
     glyphs.height = glyphs.sheet.height() / 3;
     glyphs.workBitmap =
         QImage(qMax(glyphs.width, 1), qMax(glyphs.height, 1), QImage::Format_ARGB32);
+    d->connectAccessibleNotices();
     connect(this, &TCustomGrid::fixedRowsChanged, this, &tvorgrid::savedFixedRowsChanged);
     connect(this, &TCustomGrid::fixedColsChanged, this, &tvorgrid::savedFixedColsChanged);
 }

@@ -419,10 +419,6 @@ public:
     int GetColWidths(int Index) const;
     int GetRowHeights(int Index) const;
 
-    // Hides the base's setCells: the same write, and assistive technology is told that a
-    // visible cell changed (docs/accessibility.md).
-    void setCells(int ACol, int ARow, const QString &text);
-
     // (end of mouse)
 
     // ---- row marks (presentation/marks.cpp) ----------------------------------------------
@@ -656,8 +652,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void WMChar(QChar Key) override;
-    // The editor's commit: the base's write, then the same notice as setCells.
-    void SetEditText(int ACol, int ARow, const QString &Value) override;
     // Tells assistive technology, once the move is done, that the current cell moved.
     bool SelectCell(int ACol, int ARow) override;
 

@@ -77,6 +77,7 @@ struct AccessibleNotices
     // one can care about notices.
     bool tableMade = false;
     bool focusPending = false; // a current-cell notice is queued
+    bool inLineChange = false; // between linesAboutToChange and linesChanged
     int col = -1;              // the cell last announced as current
     int row = -1;
 };
@@ -124,7 +125,7 @@ struct tvorgrid::Private
     void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
     void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;
-    void afterSortMoved();
+    void afterSortMoved(mSortState kind);
 
     // ---- searching (ordering/searching.cpp) ----
     SearchState search;
@@ -155,7 +156,10 @@ struct tvorgrid::Private
     bool toggleCurrentCheckCell();
     // Sends the notices of accessible.cpp; they cost nothing while no assistive
     // technology listens.
+    void connectAccessibleNotices();
+    void notifyAccessibleCellsWritten(const QRect &cells);
     void notifyAccessibleCellWritten(int col, int row);
+    void notifyAccessibleLinesChanged(const TLineChange &change);
     void notifyAccessibleCurrentCell();
     bool accessibleListening() const;
     AccessibleNotices accessibleNotices;

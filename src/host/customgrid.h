@@ -118,6 +118,13 @@ Q_SIGNALS:
     void linesChanged(const vorgrd::TLineChange &change);
 
 protected:
+    // Called around the outermost line change, after linesAboutToChange and before
+    // linesChanged, so that a descendant keeping per-cell reports can gather the
+    // cell reports made during the change and add its own (nothing by default).
+    // Must not throw: the closing call also runs while an exception unwinds.
+    virtual void LineChangeOpened(const TLineChange &change);
+    virtual void LineChangeClosing(const TLineChange &change);
+
     // Brackets a structural change: reports linesAboutToChange when it opens and
     // linesChanged when it closes (completed = false when an exception leaves the
     // scope), unless it sits inside another scope, which then speaks for both.

@@ -197,6 +197,20 @@ TStringGrid::CellBatch::~CellBatch()
     guardEvent("cellsChanged", [&] { m_grid->reportCellsChanged(area); });
 }
 
+void TStringGrid::LineChangeOpened(const TLineChange &)
+{
+    ++d->cellBatchDepth;
+}
+
+void TStringGrid::LineChangeClosing(const TLineChange &change)
+{
+    if (change.kind == TLineChange::Reset) d->cellBatchArea |= QRect(0, 0, ColCount(), RowCount());
+    if (--d->cellBatchDepth > 0) return;
+    const QRect area = std::exchange(d->cellBatchArea, QRect());
+    if (!area.isEmpty()) InvalidateGrid();
+    reportCellsChanged(area);
+}
+
 TStringGridStrings TStringGrid::Rows(int i)
 {
     checkAtLeast("", "Row", i, 0);

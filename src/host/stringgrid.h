@@ -130,6 +130,11 @@ protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
     // Refuses a move past the store's write limits.
     void CheckMoveLine(bool Column, int FromIndex, int ToIndex) const override;
+    // A line change gathers the cell reports made during it into one cellsChanged,
+    // delivered before linesChanged; a change that replaced the content (Reset)
+    // reports every cell, so that a receiver of cellsChanged alone sees it too.
+    void LineChangeOpened(const TLineChange &change) override;
+    void LineChangeClosing(const TLineChange &change) override;
 
 private:
     friend class TStringGridStrings;

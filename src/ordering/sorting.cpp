@@ -645,7 +645,7 @@ void tvorgrid::Private::applyLineOrder(mSortState kind, std::vector<int> order,
     writeSortIndex(*sortIndex, std::move(inverse));
     sort.inverse = std::move(order); // what SortIndex now holds, inverted
     sort.indexStamp = sortIndex->ChangeStamp();
-    afterSortMoved();
+    afterSortMoved(kind);
 }
 
 // The undo of a SortIndex that nobody touched since the last sort or undo: the order to
@@ -675,7 +675,7 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     giveBack.dismiss();
     sort.inverse = std::move(order);
     sort.indexStamp = sortIndex->ChangeStamp();
-    afterSortMoved();
+    afterSortMoved(kind);
 }
 
 // The cells (and, for complete rows, the row marks) in the order `order`; `inverse`
@@ -720,6 +720,8 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
     default:
         break;
     }
+    // Inside the layout change, so that its receivers take the cells as part of it.
+    if (scope) q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
 }
 
 // The marks travel with their rows. Marks found all alike stay so until RowMarks
@@ -766,16 +768,18 @@ void tvorgrid::Private::applyBlockOrders(mSortState kind, const std::vector<int>
     }
     writeSortIndex(*sortIndex, std::move(inverses));
     std::vector<int>().swap(sort.inverse); // not kept for the blocks
-    afterSortMoved();
+    afterSortMoved(kind);
 }
 
 // Writing through the cell store repaints nothing: repaint once for the whole sort,
-// and let an open editor show the text now under it, as a cell write would.
-void tvorgrid::Private::afterSortMoved()
+// and let an open editor show the text now under it, as a cell write would. Complete
+// lines reported their cells inside their layout change already.
+void tvorgrid::Private::afterSortMoved(mSortState kind)
 {
     if (q.EditorMode() && q.InplaceEditor()) q.InplaceEditor()->UpdateContents();
     q.Refresh();
-    q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
+    if (kind != CompleteRows && kind != CompleteCols)
+        q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
     emit q.sorted();
 }
 
