@@ -584,9 +584,11 @@ public:
     // ERangeError): each described column takes the text of the field named like its
     // columnName (as the data set compares names), a column whose name matches no
     // field (an empty name never does) is emptied, fields that match no column are
-    // ignored, cells beyond the described columns are not touched. Every field is
-    // read before any cell is written, so an error of the data set leaves the row as
-    // it was.
+    // ignored, cells beyond the described columns are not touched. Columns whose names
+    // repeat take the fields of that name in turn (TDataSet::MatchFields), so a join's
+    // two "id" fill two columns named "id". The columns are matched to the fields once
+    // per data set and column names, not per record. Every field is read before any
+    // cell is written, so an error of the data set leaves the row as it was.
     void FillrowfromDB(TDataSet &DataSet, int Row);
     // The whole result of an executed SELECT in one call, built on Fillgrid: the rows
     // below the title row are replaced by one row per record (a result without records
