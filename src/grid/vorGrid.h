@@ -596,6 +596,9 @@ public:
     // progress is reported (TFillOptions). Returns the number of records filled.
     // Row marks are reset to "N". An inactive query raises EDatabaseError with the
     // grid unchanged; an error while reading leaves the rows filled until then.
+    // The query is filled from its first record whatever was read of it: a scrollable
+    // query goes back to it, and a forward-only one that has left it raises
+    // EDatabaseError with the grid unchanged.
     int FillFromQuery(QSqlQuery query, const TFillOptions &options = {});
     // The same for a query text run on `database`.
     int FillFromQuery(const QString &sql, const QSqlDatabase &database,

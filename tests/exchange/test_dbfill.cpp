@@ -544,6 +544,46 @@ TEST_F(SqliteFill, AJoinsFieldsOfOneNameFillTheirOwnColumns)
     }
 }
 
+TEST_F(SqliteFill, FillFromQueryFillsTheWholeResultOfAQueryAlreadyRead)
+{
+    struct Case
+    {
+        bool forwardOnly;
+        int stepsTaken;
+        bool filled; // false: refused, the grid unchanged
+    };
+    const Case cases[] = {
+        {false, 0, true}, {false, 2, true}, {false, 4, true}, // past the end
+        {true, 0, true},  {true, 1, true},  {true, 2, false},
+    };
+    for (const Case &c : cases) {
+        grid.setRowCount(4);
+        grid.setCells(0, 3, "kept");
+        QSqlQuery query(file.db);
+        query.setForwardOnly(c.forwardOnly);
+        ASSERT_TRUE(query.exec("SELECT id FROM orders ORDER BY id"));
+        for (int i = 0; i < c.stepsTaken; ++i)
+            query.next();
+        const std::string what = (c.forwardOnly ? "forward-only, " : "scrollable, ") +
+                                 std::to_string(c.stepsTaken) + " steps";
+        if (!c.filled) {
+            try {
+                grid.FillFromQuery(std::move(query));
+                ADD_FAILURE() << what << ": no error";
+            } catch (const EDatabaseError &e) {
+                EXPECT_TRUE(e.Message().contains("forward-only")) << e.what();
+            }
+            EXPECT_EQ(grid.RowCount(), 4) << what;
+            EXPECT_EQ(grid.Cells(0, 3), "kept") << what;
+            continue;
+        }
+        EXPECT_EQ(grid.FillFromQuery(std::move(query)), 3) << what;
+        EXPECT_EQ(grid.RowCount(), 3) << what;
+        EXPECT_EQ(grid.Cells(0, 0), "1") << what;
+        EXPECT_EQ(grid.Cells(0, 2), "3") << what;
+    }
+}
+
 TEST_F(SqliteFill, AFillFromAQueryTextThatFailsOnTheWayKeepsTheRowsRead)
 {
     // The third record overflows an integer: SQLite fails while stepping, not before.
