@@ -173,7 +173,9 @@ public:
     int CheckWidth() const;
     int CheckHeight() const;
 
-    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it).
+    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it). A
+    // handler that destroyed the grid ends the event there, as the grid's other
+    // handlers do (an Exception that the editor's event guard reports).
     virtual void EditButtonClick();
 
     // ---- row and column operations (grid/rowcolumnops.cpp) -------------------------------
