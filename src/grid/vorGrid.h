@@ -235,7 +235,10 @@ public:
     //   SortCol(c) / SortRow(r) only the cells of that column (row) among themselves
     //   SortAllRows / SortAllCols  every row (column) among itself; these reset every
     //                           row mark but row 0's to "N", and so does their undo
-    // Errors, each with nothing changed (cells, marks, SortState, SortIndex): a line
+    // An open editor's text goes into its cell first, so that what was typed is sorted
+    // (or moved back) with the rest, as the row operations commit it before they move.
+    // Errors, each with nothing changed (cells, marks, SortState, SortIndex; the
+    // editor's text committed stays): a line
     // index outside the grid raises ERangeError; a date key that does not convert
     // raises EConvertError (UndoSort then still toggles the previous sort); UndoSort
     // after the row or column count changed since the sort, or with a SortIndex that
