@@ -72,8 +72,10 @@ void TStringGridStrings::Clear()
         m_grid->d->store.clearRow(m_index, 0, GetCount() - 1);
     else
         m_grid->d->store.clearCol(m_index, 0, GetCount() - 1);
-    m_grid->reportCellsChanged(m_kind == RowView ? QRect(0, m_index, GetCount(), 1)
-                                                 : QRect(m_index, 0, 1, GetCount()));
+    // From its corner cells: the line may be the last index an int holds, where
+    // index + 1 would overflow.
+    const int last = GetCount() - 1;
+    m_grid->reportCellsChanged(QRect(QPoint(col(0), row(0)), QPoint(col(last), row(last))));
     if (m_grid->EditorMode() && m_grid->InplaceEditor() &&
         (m_kind == RowView ? m_grid->Row() : m_grid->Col()) == m_index)
         m_grid->InplaceEditor()->UpdateContents();
