@@ -194,7 +194,8 @@ public:
     // delimiter is never found, two adjacent ones give an empty field) and writes the
     // fields into cells (0, Row), (1, Row), ... Fields beyond ColCount land in cells
     // beyond the count; cells after the last field keep their text. Returns the
-    // number of fields (at least 1). Row: 0..RowCount-1.
+    // number of fields (at least 1). Row: 0..RowCount-1. More fields than cells
+    // setCells may write raise ERangeError before any cell is written.
     Q_INVOKABLE int ModifyRow(int Row, const QString &Text, const QString &Delimiter);
     // The same down column Col (0..ColCount-1), starting at row 0.
     Q_INVOKABLE int ModifyCol(int Col, const QString &Text, const QString &Delimiter);

@@ -124,19 +124,19 @@ QString TStringGrid::Cells(int ACol, int ARow) const
     return d->store.text(ACol, ARow);
 }
 
-void TStringGrid::Private::checkCellWrite(const char *operation, int col, int row) const
+void TStringGrid::checkCellWrite(const char *operation, int col, int row) const
 {
     // A row is dense up to its highest written column, so a column far beyond the cap
     // would make the row as large as the index: refuse it instead of exhausting
     // memory. Rows cost nothing per index (they are paged), so any row the store can
     // hold may be written.
-    checkRange(operation, "column", col, 0, std::min(q.MaxColCount() - 1, CellStore::MaxWriteColumn));
+    checkRange(operation, "column", col, 0, std::min(MaxColCount() - 1, CellStore::MaxWriteColumn));
     checkRange(operation, "row", row, 0, CellStore::MaxWriteRow);
 }
 
 void TStringGrid::setCells(int ACol, int ARow, const QString &text)
 {
-    d->checkCellWrite("setCells", ACol, ARow);
+    checkCellWrite("setCells", ACol, ARow);
     withMemoryCheck("setCells", [&] { d->store.setText(ACol, ARow, text); });
     d->cellWritten(ACol, ARow);
 }
@@ -148,7 +148,7 @@ void *TStringGrid::Objects(int ACol, int ARow) const
 
 void TStringGrid::setObjects(int ACol, int ARow, void *object)
 {
-    d->checkCellWrite("setObjects", ACol, ARow);
+    checkCellWrite("setObjects", ACol, ARow);
     withMemoryCheck("setObjects", [&] { d->store.setObject(ACol, ARow, object); });
 }
 

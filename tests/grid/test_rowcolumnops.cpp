@@ -399,6 +399,8 @@ TEST_F(RowColOps, ArgumentsOutsideTheLimitsRaiseAndChangeNothing)
          "ModifyRow: Row 5 is out of range (valid: 0..4)"},
         {"ModifyCol(5)", [](tvorgrid &g) { g.ModifyCol(5, "a", ","); },
          "ModifyCol: Col 5 is out of range (valid: 0..4)"},
+        {"ModifyRow(2, 100,001 fields)", [](tvorgrid &g) { g.ModifyRow(2, QString(100000, u','), ","); },
+         "ModifyRow: column 100000 is out of range (valid: 0..99999)"},
         {"InsertRows(6, 1)", [](tvorgrid &g) { g.InsertRows(6, 1); },
          "InsertRows: Position 6 is out of range (valid: 0..5)"},
         {"InsertRows(-1, 1)", [](tvorgrid &g) { g.InsertRows(-1, 1); },
