@@ -564,8 +564,8 @@ void TCustomGrid::Private::clampCurrent()
         c.Y = std::clamp(c.Y, fixedRows, q.RowCount() - 1);
     };
     // An editor whose cell the current cell leaves (a fixed band now covers it) keeps
-    // what was typed, as a move of the current cell does: into its cell first. (A line
-    // that goes took it along before the count dropped.)
+    // what was typed, as a move of the current cell does: it goes into its cell first.
+    // (A count that dropped below the cell had it committed before it dropped.)
     TGridCoord target = current;
     clampCell(target);
     if (editorMode && !(target == current)) q.UpdateText();
