@@ -91,7 +91,7 @@ void tvorgrid::Private::pushColumnWidths()
 
 void tvorgrid::EditButtonClick()
 {
-    if (OnEditButtonClick) OnEditButtonClick(this);
+    callHandler(OnEditButtonClick, this);
 }
 
 void tvorgrid::Loaded()

@@ -173,7 +173,9 @@ public:
     int CheckWidth() const;
     int CheckHeight() const;
 
-    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it).
+    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it). A
+    // handler that destroyed the grid ends the event there, as the grid's other
+    // handlers do (an Exception that the editor's event guard reports).
     virtual void EditButtonClick();
 
     // ---- row and column operations (grid/rowcolumnops.cpp) -------------------------------
@@ -192,7 +194,8 @@ public:
     // delimiter is never found, two adjacent ones give an empty field) and writes the
     // fields into cells (0, Row), (1, Row), ... Fields beyond ColCount land in cells
     // beyond the count; cells after the last field keep their text. Returns the
-    // number of fields (at least 1). Row: 0..RowCount-1.
+    // number of fields (at least 1). Row: 0..RowCount-1. More fields than cells
+    // setCells may write raise ERangeError before any cell is written.
     Q_INVOKABLE int ModifyRow(int Row, const QString &Text, const QString &Delimiter);
     // The same down column Col (0..ColCount-1), starting at row 0.
     Q_INVOKABLE int ModifyCol(int Col, const QString &Text, const QString &Delimiter);
@@ -233,7 +236,10 @@ public:
     //   SortCol(c) / SortRow(r) only the cells of that column (row) among themselves
     //   SortAllRows / SortAllCols  every row (column) among itself; these reset every
     //                           row mark but row 0's to "N", and so does their undo
-    // Errors, each with nothing changed (cells, marks, SortState, SortIndex): a line
+    // An open editor's text goes into its cell first, so that what was typed is sorted
+    // (or moved back) with the rest, as the row operations commit it before they move.
+    // Errors, each with nothing changed (cells, marks, SortState, SortIndex; the
+    // editor's text committed stays): a line
     // index outside the grid raises ERangeError; a date key that does not convert
     // raises EConvertError (UndoSort then still toggles the previous sort); UndoSort
     // after the row or column count changed since the sort, or with a SortIndex that
@@ -580,9 +586,11 @@ public:
     // ERangeError): each described column takes the text of the field named like its
     // columnName (as the data set compares names), a column whose name matches no
     // field (an empty name never does) is emptied, fields that match no column are
-    // ignored, cells beyond the described columns are not touched. Every field is
-    // read before any cell is written, so an error of the data set leaves the row as
-    // it was.
+    // ignored, cells beyond the described columns are not touched. Columns whose names
+    // repeat take the fields of that name in turn (TDataSet::MatchFields), so a join's
+    // two "id" fill two columns named "id". The columns are matched to the fields once
+    // per data set and column names, not per record. Every field is read before any
+    // cell is written, so an error of the data set leaves the row as it was.
     void FillrowfromDB(TDataSet &DataSet, int Row);
     // The whole result of an executed SELECT in one call, built on Fillgrid: the rows
     // below the title row are replaced by one row per record (a result without records
@@ -590,6 +598,9 @@ public:
     // progress is reported (TFillOptions). Returns the number of records filled.
     // Row marks are reset to "N". An inactive query raises EDatabaseError with the
     // grid unchanged; an error while reading leaves the rows filled until then.
+    // The query is filled from its first record whatever was read of it: a scrollable
+    // query goes back to it, and a forward-only one that has left it raises
+    // EDatabaseError with the grid unchanged.
     int FillFromQuery(QSqlQuery query, const TFillOptions &options = {});
     // The same for a query text run on `database`.
     int FillFromQuery(const QString &sql, const QSqlDatabase &database,

@@ -563,6 +563,12 @@ void TCustomGrid::Private::clampCurrent()
         c.X = std::clamp(c.X, fixedCols, q.ColCount() - 1);
         c.Y = std::clamp(c.Y, fixedRows, q.RowCount() - 1);
     };
+    // An editor whose cell the current cell leaves (a fixed band now covers it) keeps
+    // what was typed, as a move of the current cell does: it goes into its cell first.
+    // (A count that dropped below the cell had it committed before it dropped.)
+    TGridCoord target = current;
+    clampCell(target);
+    if (editorMode && !(target == current)) q.UpdateText();
     ++layoutGeneration;
     const TGridCoord before = current;
     clampCell(current);

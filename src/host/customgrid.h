@@ -154,6 +154,8 @@ public:
     int RowCount() const;
     void setRowCount(int count);
     int FixedCols() const;
+    // A fixed band that comes to cover the current cell moves it out of the band; an
+    // editor open on it commits its text into the cell first, and closes.
     void setFixedCols(int count);
     int FixedRows() const;
     void setFixedRows(int count);

@@ -119,6 +119,9 @@ protected:
     // Reports cells a bulk operation changed (through the store): added to the open
     // batch, else emitted as cellsChanged at once. Cell coordinates, any size.
     void reportCellsChanged(const QRect &cells);
+    // Refuses a write that setCells would refuse (ERangeError naming `operation`):
+    // for an operation that writes many cells and must refuse before the first.
+    void checkCellWrite(const char *operation, int col, int row) const;
 
     // With DefaultDrawing, writes the cell's text (2 pixels in from the top-left
     // corner, clipped to the cell), then fires OnDrawCell.

@@ -359,6 +359,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     const int lineLimit = rows ? q.ColCount() : q.RowCount();
     checkRange(sortName(kind), rows ? "column" : "row", line, 0, lineLimit - 1);
     checkSettings(q, kind);
+    commitEditorBeforeLinesMove(); // what was typed is sorted with the rest
     const int sortStart = sortStartAlong(q, rows);
 
     // The key line's texts, each with its position; ordering them may raise (a date
@@ -416,6 +417,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
 void tvorgrid::Private::sortEveryLine(mSortState kind)
 {
     checkSettings(q, kind);
+    commitEditorBeforeLinesMove(); // what was typed is sorted with the rest
     const bool rows = kind == AllRows; // each row sorted among itself
     const int first = q.UseFixed() == hfNot ? (rows ? q.GetFixedRows() : q.GetFixedCols()) : 0;
     const int lines = (rows ? q.RowCount() : q.ColCount()) - first;
@@ -470,6 +472,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
 
 void tvorgrid::UndoSort()
 {
+    if (d->sort.state != Unsorted) d->commitEditorBeforeLinesMove();
     switch (d->sort.state) {
     case CompleteRows:
         d->UndoCompRowSort();
@@ -776,7 +779,7 @@ void tvorgrid::Private::applyBlockOrders(mSortState kind, const std::vector<int>
 // lines reported their cells inside their layout change already.
 void tvorgrid::Private::afterSortMoved(mSortState kind)
 {
-    if (q.EditorMode() && q.InplaceEditor()) q.InplaceEditor()->UpdateContents();
+    syncEditorWithCell();
     q.Refresh();
     if (kind != CompleteRows && kind != CompleteCols)
         q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));

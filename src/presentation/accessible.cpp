@@ -10,6 +10,7 @@
 #include "host/inplaceedit.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QWindow>
 
 #include <algorithm>
@@ -108,10 +109,23 @@ QAccessibleInterface *AccessibleGrid::cellInterface(int col, int row) const
     const quint64 key = cellKey(col, row);
     if (const auto it = m_cells.constFind(key); it != m_cells.constEnd())
         if (QAccessibleInterface *cell = QAccessible::accessibleInterface(*it)) return cell;
-    if (m_cells.size() >= MaxCachedCells) dropCells();
+    if (!m_listing && m_cells.size() >= MaxCachedCells) dropCells();
     auto *cell = new AccessibleGridCell(g, col, row);
     m_cells.insert(key, QAccessible::registerAccessibleInterface(cell));
     return cell;
+}
+
+QList<QAccessibleInterface *>
+AccessibleGrid::cellList(qsizetype count, const std::function<QAccessibleInterface *(qsizetype)> &cell) const
+{
+    if (m_cells.size() + count > MaxCachedCells) dropCells();
+    QList<QAccessibleInterface *> cells;
+    cells.reserve(count);
+    m_listing = true;
+    const auto listed = qScopeGuard([this] { m_listing = false; });
+    for (qsizetype i = 0; i < count; ++i)
+        cells.append(cell(i));
+    return cells;
 }
 
 QAccessible::Role AccessibleGrid::role() const
@@ -212,15 +226,11 @@ int AccessibleGrid::selectedCellCount() const
 
 QList<QAccessibleInterface *> AccessibleGrid::selectedCells() const
 {
-    QList<QAccessibleInterface *> cells;
     int l, t, r, b;
-    if (!selectedBody(l, t, r, b)) return cells;
-    for (int row = t; row <= b; ++row)
-        for (int col = l; col <= r; ++col) {
-            if (cells.size() >= MaxListedCells) return cells;
-            cells.append(cellAt(row, col));
-        }
-    return cells;
+    if (!selectedBody(l, t, r, b)) return {};
+    const qint64 width = qint64(r) - l + 1;
+    return cellList(std::min(width * (qint64(b) - t + 1), MaxListedCells),
+                    [&](qsizetype i) { return cellAt(t + int(i / width), l + int(i % width)); });
 }
 
 QString AccessibleGrid::columnDescription(int column) const
@@ -462,22 +472,16 @@ bool AccessibleGridCell::isSelected() const
 
 QList<QAccessibleInterface *> AccessibleGridCell::columnHeaderCells() const
 {
-    QList<QAccessibleInterface *> cells;
     const AccessibleGrid *t = m_grid ? tableOf(m_grid) : nullptr;
-    if (!t || isColumnHeader()) return cells;
-    for (int row = 0; row < t->headerRows(); ++row)
-        cells.append(t->cellInterface(m_col, row));
-    return cells;
+    if (!t || isColumnHeader()) return {};
+    return t->cellList(t->headerRows(), [&](qsizetype row) { return t->cellInterface(m_col, int(row)); });
 }
 
 QList<QAccessibleInterface *> AccessibleGridCell::rowHeaderCells() const
 {
-    QList<QAccessibleInterface *> cells;
     const AccessibleGrid *t = m_grid ? tableOf(m_grid) : nullptr;
-    if (!t || isRowHeader() || isColumnHeader()) return cells;
-    for (int col = 0; col < m_grid->FixedCols(); ++col)
-        cells.append(t->cellInterface(col, m_row));
-    return cells;
+    if (!t || isRowHeader() || isColumnHeader()) return {};
+    return t->cellList(m_grid->FixedCols(), [&](qsizetype col) { return t->cellInterface(int(col), m_row); });
 }
 
 int AccessibleGridCell::columnIndex() const

@@ -243,6 +243,25 @@ TEST_F(AccessibleGridTest, TheSelectionIsReportedInTableCoordinates)
     EXPECT_EQ(grid->Selection(), (TGridRect{2, 1, 2, 4}));
 }
 
+TEST_F(AccessibleGridTest, TheSelectedCellsStayAliveWhenTheirListFillsTheCellCache)
+{
+    // A reader that has walked 45,000 cells asks for a selection of 10,000 others:
+    // together they pass the cache's limit while the list is built.
+    grid->setColCount(201);
+    grid->setRowCount(1001);
+    for (int i = 0; i < 45000; ++i)
+        ASSERT_NE(table->cellAt(i / 200, i % 200), nullptr);
+    grid->setOptions(grid->Options() | goRangeSelect);
+    grid->setSelection(TGridRect{1, 501, 100, 600});
+    const QList<QAccessibleInterface *> cells = table->selectedCells();
+    ASSERT_EQ(cells.size(), 10000);
+    for (int i = 0; i < cells.size(); ++i) {
+        // Under the sanitizers a deleted interface fails here at once.
+        ASSERT_EQ(cells[i], table->cellAt(500 + i / 100, i % 100)) << i;
+        ASSERT_TRUE(cells[i]->tableCellInterface()->isSelected()) << i;
+    }
+}
+
 TEST_F(AccessibleGridTest, CellsBeyondTheCountsBecomeInvalid)
 {
     QAccessibleInterface *cell = table->cellAt(3, 3);
