@@ -78,14 +78,6 @@ QByteArray checkedUtf8(QByteArray data, const QString &fileName,
     return text.toUtf8();
 }
 
-// The delimiter as UTF-8 bytes; empty when it can never match: an empty delimiter, or
-// one holding half of a surrogate pair, which no well-formed text contains.
-QByteArray delimiterBytes(const QString &delimiter)
-{
-    const QByteArray bytes = delimiter.toUtf8();
-    if (QString::fromUtf8(bytes) != delimiter) return QByteArray();
-    return bytes;
-}
 
 struct Line
 {
@@ -278,7 +270,8 @@ void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter,
                             QStringConverter::Encoding encoding)
 {
     const QByteArray text = checkedUtf8(readWhole(FileName), FileName, encoding);
-    const QByteArray delimiter = delimiterBytes(Delimiter);
+    // Half a surrogate pair reads as U+FFFD, as a save with this delimiter wrote it.
+    const QByteArray delimiter = exchange_internal::toUtf8(Delimiter);
     const int rows = scanLines(text, delimiter, FileName);
 
     // From here on only memory can fail.
@@ -300,7 +293,7 @@ void tvorgrid::SaveToFile(const QString &FileName, const QString &Delimiter)
 {
     BlockWriter out(FileName);
     const QByteArray lineEnd("\r\n");
-    const QByteArray delimiter = QStringEncoder(QStringConverter::Utf8).encode(Delimiter);
+    const QByteArray delimiter = exchange_internal::toUtf8(Delimiter);
     const CellStore &store = cellStore();
     // OPTIMIZATION: a view over the stored text, so that no QString is made per cell.
     CellStore::TextBuffer buffer;

@@ -1,6 +1,8 @@
 // The UTF-8 check and the bulk cell writer of the file and clipboard exchange.
 #include "exchange/textfiles_p.h"
 
+#include <QStringEncoder>
+
 #include <cstdint>
 #include <cstring>
 
@@ -66,6 +68,29 @@ qsizetype firstInvalidUtf8(const char *data, qsizetype size)
         p += length;
     }
     return -1;
+}
+
+QByteArray toUtf8(QStringView text)
+{
+    // Stateless: a stateful encoder keeps a high surrogate at the end back for the
+    // next call, which never comes.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return encoder.encode(text);
+}
+
+void replaceUnpairedSurrogates(QString &text)
+{
+    const qsizetype n = text.size();
+    const char16_t *units = reinterpret_cast<const char16_t *>(text.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!QChar::isSurrogate(units[i])) continue;
+        if (QChar::isHighSurrogate(units[i]) && i + 1 < n && QChar::isLowSurrogate(units[i + 1])) {
+            ++i;
+            continue;
+        }
+        text[i] = QChar::ReplacementCharacter;
+        units = reinterpret_cast<const char16_t *>(text.constData()); // detached
+    }
 }
 
 void CellWriter::write(int col, int row, QStringView text)

@@ -12,6 +12,13 @@
 
 namespace vorgrd::exchange_internal {
 
+// Half a surrogate pair has no UTF-8 form: every text the exchange hands to another
+// program (files, the clipboard) carries U+FFFD in its place.
+// The text as UTF-8, half a surrogate pair as U+FFFD.
+QByteArray toUtf8(QStringView text);
+// Replaces every half of a surrogate pair in `text` by U+FFFD.
+void replaceUnpairedSurrogates(QString &text);
+
 // The offset of the first byte that does not belong to a well-formed UTF-8 sequence
 // (an overlong form, a surrogate, a code point past U+10FFFF, a stray continuation
 // byte or a sequence cut short by the end), or -1 when all of `data` is UTF-8.

@@ -254,6 +254,38 @@ TEST_F(TextFile, ASaveWritesEveryCellInUtf8WithCrLfAfterEachRow)
     EXPECT_EQ(read(path()), QByteArray("\xE2\x82\xAC;\r\n;x;y\r\n"));
 }
 
+// Half a surrogate pair has no UTF-8 form: a save writes U+FFFD for it, in a cell and
+// in the delimiter alike, and a load with the same delimiter splits the file again.
+TEST_F(TextFile, HalfASurrogatePairIsWrittenAsTheReplacementCharacter)
+{
+    setUp0();
+    const QByteArray replacement("\xEF\xBF\xBD");
+    const struct
+    {
+        QString delimiter;
+        QByteArray written;
+    } cases[] = {
+        {QString(QChar(0xD83D)), replacement},
+        {QString(QChar(0xDE00)), replacement},
+        {QStringLiteral("x") + QChar(0xD83D), "x" + replacement},
+        {QString(QChar(0xDE00)) + QChar(0xD83D), replacement + replacement},
+    };
+    for (const auto &c : cases) {
+        grid.setColCount(2);
+        grid.setRowCount(2);
+        grid.setCells(0, 0, QStringLiteral("a"));
+        grid.setCells(1, 0, QStringLiteral("b"));
+        grid.setCells(0, 1, QStringLiteral("c") + QChar(0xDE00) + QChar(0xD83D));
+        grid.setCells(1, 1, QStringLiteral("d"));
+        grid.SaveToFile(path(), c.delimiter);
+        EXPECT_EQ(read(path()), "a" + c.written + "b\r\nc" + replacement + replacement + c.written + "d\r\n")
+            << c.written.toHex().constData();
+        grid.LoadFromFile(path(), c.delimiter);
+        EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("a"));
+        EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("b"));
+    }
+}
+
 TEST_F(TextFile, SavingAndLoadingGiveTheSameGrid)
 {
     setUp0();
