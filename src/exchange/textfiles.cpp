@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QSysInfo>
 
 #include <cstring>
 #include <optional>
@@ -24,6 +25,8 @@
 namespace vorgrd {
 
 using exchange_internal::CellWriter;
+using exchange_internal::firstInvalidUtf16;
+using exchange_internal::firstInvalidUtf32;
 using exchange_internal::firstInvalidUtf8;
 
 namespace {
@@ -47,6 +50,22 @@ QString encodingName(QStringConverter::Encoding encoding)
     return QString::fromLatin1(QStringConverter::nameForEncoding(encoding));
 }
 
+// The offset of the first unit of `data` that is no character in `encoding`, or -1;
+// nullopt for the encodings that take any bytes or that the decoder checks itself.
+std::optional<qsizetype> firstInvalidUnit(const QByteArray &data, QStringConverter::Encoding encoding)
+{
+    const bool big = QSysInfo::ByteOrder == QSysInfo::BigEndian;
+    switch (encoding) {
+    case QStringConverter::Utf16: return firstInvalidUtf16(data.constData(), data.size(), big);
+    case QStringConverter::Utf16LE: return firstInvalidUtf16(data.constData(), data.size(), false);
+    case QStringConverter::Utf16BE: return firstInvalidUtf16(data.constData(), data.size(), true);
+    case QStringConverter::Utf32: return firstInvalidUtf32(data.constData(), data.size(), big);
+    case QStringConverter::Utf32LE: return firstInvalidUtf32(data.constData(), data.size(), false);
+    case QStringConverter::Utf32BE: return firstInvalidUtf32(data.constData(), data.size(), true);
+    default: return std::nullopt;
+    }
+}
+
 // The file's text as checked UTF-8 without a byte-order mark. A mark decides the
 // encoding; without one `encoding` does.
 QByteArray checkedUtf8(QByteArray data, const QString &fileName,
@@ -68,7 +87,14 @@ QByteArray checkedUtf8(QByteArray data, const QString &fileName,
         if (bom) data.remove(0, bom);
         return data;
     }
-    // Other encodings are rare: decode them whole and go on from UTF-8.
+    // Other encodings are rare: check and decode them whole and go on from UTF-8. The
+    // decoder's own error flag misses half a surrogate pair and a unit cut short, and
+    // it would write "?" or drop them.
+    const std::optional<qsizetype> bad = firstInvalidUnit(data, used);
+    if (bad && *bad >= 0)
+        throw EInOutError(QStringLiteral("File %1 is not valid %2: byte %3 starts no %2 character")
+                              .arg(fileName, encodingName(used))
+                              .arg(*bad));
     QStringDecoder decoder(used);
     const QString text = decoder.decode(data);
     if (decoder.hasError())
@@ -77,7 +103,6 @@ QByteArray checkedUtf8(QByteArray data, const QString &fileName,
     data.clear();
     return text.toUtf8();
 }
-
 
 struct Line
 {

@@ -1,4 +1,4 @@
-// The UTF-8 check and the bulk cell writer of the file and clipboard exchange.
+// The encoding checks and the bulk cell writer of the file and clipboard exchange.
 #include "exchange/textfiles_p.h"
 
 #include <QStringEncoder>
@@ -43,6 +43,16 @@ int sequenceLength(const unsigned char *p, const unsigned char *end)
     return length;
 }
 
+// One UTF-16 (width 2) or UTF-32 (width 4) unit.
+char32_t unitAt(const char *data, qsizetype offset, int width, bool bigEndian)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data + offset);
+    char32_t value = 0;
+    for (int i = 0; i < width; ++i)
+        value |= char32_t(p[bigEndian ? i : width - 1 - i]) << (8 * (width - 1 - i));
+    return value;
+}
+
 } // namespace
 
 qsizetype firstInvalidUtf8(const char *data, qsizetype size)
@@ -68,6 +78,30 @@ qsizetype firstInvalidUtf8(const char *data, qsizetype size)
         p += length;
     }
     return -1;
+}
+
+qsizetype firstInvalidUtf16(const char *data, qsizetype size, bool bigEndian)
+{
+    const qsizetype whole = size & ~qsizetype(1);
+    for (qsizetype i = 0; i < whole; i += 2) {
+        const char32_t unit = unitAt(data, i, 2, bigEndian);
+        if (!QChar::isSurrogate(unit)) continue;
+        if (QChar::isLowSurrogate(unit) || i + 2 >= whole ||
+            !QChar::isLowSurrogate(unitAt(data, i + 2, 2, bigEndian)))
+            return i;
+        i += 2;
+    }
+    return whole < size ? whole : -1;
+}
+
+qsizetype firstInvalidUtf32(const char *data, qsizetype size, bool bigEndian)
+{
+    const qsizetype whole = size & ~qsizetype(3);
+    for (qsizetype i = 0; i < whole; i += 4) {
+        const char32_t value = unitAt(data, i, 4, bigEndian);
+        if (value > 0x10FFFF || QChar::isSurrogate(value)) return i;
+    }
+    return whole < size ? whole : -1;
 }
 
 QByteArray toUtf8(QStringView text)

@@ -24,6 +24,12 @@ void replaceUnpairedSurrogates(QString &text);
 // byte or a sequence cut short by the end), or -1 when all of `data` is UTF-8.
 qsizetype firstInvalidUtf8(const char *data, qsizetype size);
 
+// The same for UTF-16 and UTF-32 units in the given byte order: the offset of the
+// first unit that is no character (half a surrogate pair, a value past U+10FFFF or a
+// surrogate value in UTF-32) or that the end cuts short, or -1.
+qsizetype firstInvalidUtf16(const char *data, qsizetype size, bool bigEndian);
+qsizetype firstInvalidUtf32(const char *data, qsizetype size, bool bigEndian);
+
 // Writes cell texts into a store. The texts come as UTF-16 views or as UTF-8 bytes
 // (already checked); short ones are passed to the store through a reused buffer, so
 // that no text is allocated only to be copied again.

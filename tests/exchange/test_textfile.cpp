@@ -234,6 +234,51 @@ TEST_F(TextFile, AByteOrderMarkDecidesTheEncodingAndIsNoText)
     EXPECT_EQ(rows(), (QStringList{QString::fromUtf8("\xE2\x82\xAC|\xF0\x9F\x98\x80"), "b|"}));
 }
 
+// UTF-16 and UTF-32 after their byte-order mark: whatever is not a character there is
+// refused with the byte that starts it, as in UTF-8; nothing is replaced or dropped.
+TEST_F(TextFile, MalformedUtf16AndUtf32AreRefusedNamingTheByte)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        int badByte;
+    } cases[] = {
+        {"UTF-16LE, a high surrogate before a letter", QByteArray("\xFF\xFEo\0k\0\x3D\xD8x\0", 10), 6},
+        {"UTF-16LE, a low surrogate alone", QByteArray("\xFF\xFEo\0\x00\xDEx\0", 8), 4},
+        {"UTF-16LE, a high surrogate at the end", QByteArray("\xFF\xFEo\0\x3D\xD8", 6), 4},
+        {"UTF-16LE, the last unit cut short", QByteArray("\xFF\xFEo\0k", 5), 4},
+        {"UTF-16BE, a low surrogate alone", QByteArray("\xFE\xFF\0o\xDE\x00", 6), 4},
+        {"UTF-16BE, two high surrogates", QByteArray("\xFE\xFF\xD8\x3D\xD8\x3D\xDE\x00", 8), 2},
+        {"UTF-32LE, past U+10FFFF", QByteArray("\xFF\xFE\0\0o\0\0\0\0\0\x11\0", 12), 8},
+        {"UTF-32LE, a surrogate", QByteArray("\xFF\xFE\0\0\x00\xD8\0\0", 8), 4},
+        {"UTF-32BE, the last unit cut short", QByteArray("\0\0\xFE\xFF\0\0\0o\0\0", 10), 8},
+        {"UTF-32BE, past U+10FFFF", QByteArray("\0\0\xFE\xFF\x80\0\0o", 8), 4},
+    };
+    for (const auto &c : cases) {
+        fill(2, 2);
+        const QString file = write(c.bytes);
+        try {
+            grid.LoadFromFile(file, QStringLiteral(";"));
+            ADD_FAILURE() << c.what << ": loaded as " << qPrintable(rows().join(u'/'));
+        } catch (const EInOutError &e) {
+            EXPECT_TRUE(e.Message().contains(file)) << c.what << ": " << e.what();
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("byte %1 ").arg(c.badByte)))
+                << c.what << ": " << e.what();
+        }
+        EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("old1.1")) << c.what;
+    }
+    // Without a mark, the encoding the caller names is checked the same way.
+    EXPECT_THROW(grid.LoadFromFile(write(QByteArray("o\0\x3D\xD8", 4)), QStringLiteral(";"),
+                                   QStringConverter::Utf16LE),
+                 EInOutError);
+    grid.LoadFromFile(write(QByteArray("\xFE\xFF\xD8\x3D\xDE\x00\0;\0x", 10)), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("x"));
+    grid.LoadFromFile(write(QByteArray("\xFF\xFE\0\0\xFF\xFF\x10\0;\0\0\0", 12)), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUcs4(U"\U0010FFFF"));
+}
+
 TEST_F(TextFile, Latin1ReadsEveryByteAsACharacter)
 {
     grid.LoadFromFile(write("caf\xE9;\x80\xFF\n"), QStringLiteral(";"), QStringConverter::Latin1);
