@@ -1,6 +1,6 @@
 // Copying cells to the system clipboard, pasting its text, and the three shortcuts.
 // The paste itself (PasteText) is in clipboard_paste.cpp.
-#include "exchange/textfiles_p.h"
+#include "exchange/textencoding_p.h"
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 

@@ -217,6 +217,68 @@ TEST_F(TextFile, TooManyFieldsOnALineAreRefusedWithNothingChanged)
     EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("old1.1"));
 }
 
+// An endless device, a file that says it is too large, and one with too many fields:
+// each is refused as the load reads it, with the grid as it was.
+TEST_F(TextFile, ALoadPastItsBoundsIsRefusedAsItReads)
+{
+    fill(3, 3);
+    try {
+        grid.LoadFromFile(QStringLiteral("/dev/zero"), QStringLiteral(";"));
+        ADD_FAILURE() << "/dev/zero loaded";
+    } catch (const ERangeError &e) {
+        EXPECT_TRUE(e.Message().contains(QLatin1String("/dev/zero"))) << e.what();
+        EXPECT_TRUE(e.Message().contains(QString::number(tvorgrid::MaxLoadFileSize))) << e.what();
+    }
+    {
+        QFile sparse(path("sparse.txt"));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(sparse.resize(tvorgrid::MaxLoadFileSize + 1));
+    }
+    EXPECT_THROW(grid.LoadFromFile(path("sparse.txt"), QStringLiteral(";")), ERangeError);
+
+    const qint64 perLine = tvorgrid::MaxInsertColCount;
+    const QByteArray line = QByteArray(int(perLine - 1), ';') + "\n";
+    QByteArray many;
+    for (qint64 fields = 0; fields <= tvorgrid::MaxLoadCells; fields += perLine)
+        many += line;
+    try {
+        grid.LoadFromFile(write(many, "many.txt"), QStringLiteral(";"));
+        ADD_FAILURE() << "too many cells loaded";
+    } catch (const ERangeError &e) {
+        EXPECT_TRUE(e.Message().contains(QString::number(tvorgrid::MaxLoadCells))) << e.what();
+    }
+    EXPECT_EQ(grid.ColCount(), 3);
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.Cells(2, 2), QStringLiteral("old2.2"));
+}
+
+// The file is read in blocks of a megabyte: a character, a surrogate pair or a CR LF
+// that a block boundary cuts in two still reads as one.
+TEST_F(TextFile, WhatABlockBoundaryCutsReadsWhole)
+{
+    setUp0();
+    const qsizetype block = 1 << 20;
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    for (int shift = 1; shift <= 3; ++shift) {
+        const QByteArray pad(block - shift, 'a');
+        grid.LoadFromFile(write(pad + "\xF0\x9F\x98\x80;b\r\nc"), QStringLiteral(";"));
+        EXPECT_EQ(grid.Cells(0, 0), QString::fromLatin1(pad) + emoji) << shift;
+        EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("b")) << shift;
+        EXPECT_EQ(grid.Cells(0, 1), QStringLiteral("c")) << shift;
+    }
+    grid.LoadFromFile(write(QByteArray(block - 1, 'a') + "\r\nb"), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString(block - 1, u'a'));
+    EXPECT_EQ(grid.Cells(0, 1), QStringLiteral("b"));
+
+    // UTF-16LE: the mark, then units up to a surrogate pair across the boundary.
+    QByteArray utf16("\xFF\xFE");
+    const QString text = QString(block / 2 - 2, u'a') + emoji + QStringLiteral(";z");
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    grid.LoadFromFile(write(utf16), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString(block / 2 - 2, u'a') + emoji);
+    EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("z"));
+}
+
 // ---- encodings -------------------------------------------------------------------------
 
 TEST_F(TextFile, AByteOrderMarkDecidesTheEncodingAndIsNoText)

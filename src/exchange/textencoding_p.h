@@ -1,13 +1,10 @@
 #pragma once
-// Private helpers shared by the file and clipboard exchange: checking UTF-8, and
-// writing many cells into the cell store at the cost of a copy per cell.
-// Not installed; included only by src/exchange/textfiles*.cpp and clipboard*.cpp.
-
-#include "host/cellstore.h"
+// The encodings of delimited text: checking UTF-8, UTF-16 and UTF-32 for what is no
+// character, and the one rule for half a surrogate pair on the way out.
+// Not installed; included only by src/exchange/.
 
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 #include <QStringView>
 
 namespace vorgrd::exchange_internal {
@@ -29,25 +26,5 @@ qsizetype firstInvalidUtf8(const char *data, qsizetype size);
 // surrogate value in UTF-32) or that the end cuts short, or -1.
 qsizetype firstInvalidUtf16(const char *data, qsizetype size, bool bigEndian);
 qsizetype firstInvalidUtf32(const char *data, qsizetype size, bool bigEndian);
-
-// Writes cell texts into a store. The texts come as UTF-16 views or as UTF-8 bytes
-// (already checked); short ones are passed to the store through a reused buffer, so
-// that no text is allocated only to be copied again.
-class CellWriter
-{
-public:
-    explicit CellWriter(CellStore &store) : m_store(store) {}
-
-    void write(int col, int row, QStringView text);
-    // `bytes` must be well-formed UTF-8.
-    void writeUtf8(int col, int row, const char *bytes, qsizetype size);
-
-private:
-    CellStore &m_store;
-    QString m_text;
-    // Keeps a U+FEFF at the start of a cell: only the file's first bytes are a mark.
-    QStringDecoder m_decoder{QStringConverter::Utf8, QStringConverter::Flag::Stateless |
-                                                         QStringConverter::Flag::ConvertInitialBom};
-};
 
 } // namespace vorgrd::exchange_internal
