@@ -1,5 +1,6 @@
 // Copying cells to the system clipboard, pasting its text, and the three shortcuts.
 // The paste itself (PasteText) is in clipboard_paste.cpp.
+#include "exchange/textencoding_p.h"
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 
@@ -58,6 +59,8 @@ QString tvorgrid::ClipboardText(const TGridRect &rect) const
             out += Cells(col, row);
         }
     }
+    // The platform would write "?" for half a surrogate pair; files get U+FFFD.
+    exchange_internal::replaceUnpairedSurrogates(out);
     return out;
 }
 
@@ -76,6 +79,7 @@ QString tvorgrid::ClipboardHtml(const TGridRect &rect) const
         out += QLatin1String("</tr>\r\n");
     }
     out += QLatin1String("</table></body></html>");
+    exchange_internal::replaceUnpairedSurrogates(out);
     return out;
 }
 

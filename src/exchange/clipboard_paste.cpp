@@ -6,7 +6,7 @@
 // step would reach, and then writes the cells straight into the store. Growth adds
 // marks "N" and fresh descriptions in the same order either way and never rewrites
 // a cell, so the result is the same.
-#include "exchange/textfiles_p.h"
+#include "exchange/cellwriter_p.h"
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 #include "host/exceptions.h"

@@ -1,112 +1,34 @@
 // LoadFromFile and SaveToFile: the grid as a delimited text file.
 //
 // Load, in two halves so that a failure leaves the grid as it was:
-//   read   readWhole -> checkedUtf8 (byte-order mark, encoding, UTF-8 check)
-//          -> scanLines (line count, the limits)
-//   replace  close the editor -> empty the store -> writeLines (cells, widest line)
-//          -> counts -> marks "N" -> editor back, repaint
+//   build    FileTextSource (blocks of checked UTF-8, the size bound)
+//            -> LineLoader (lines -> cells of a new store, the count limits)
+//   replace  close the editor -> swap the new store in -> counts -> marks "N"
+//            -> editor back, repaint
 // Save streams the rows through a QSaveFile in blocks of about a megabyte.
-#include "exchange/textfiles_p.h"
+#include "exchange/cellwriter_p.h"
+#include "exchange/textencoding_p.h"
+#include "exchange/textsource_p.h"
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 
-#include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
-#include <optional>
 #include <utility>
 #include <vector>
 
 namespace vorgrd {
 
 using exchange_internal::CellWriter;
-using exchange_internal::firstInvalidUtf8;
+using exchange_internal::FileTextSource;
 
 namespace {
 
 // ---- reading -----------------------------------------------------------------------
-
-QByteArray readWhole(const QString &fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw MFileError(QStringLiteral("File ") + fileName + QStringLiteral(" not found"));
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("File %1 could not be read: %2")
-                              .arg(fileName, file.errorString()));
-    return data;
-}
-
-QString encodingName(QStringConverter::Encoding encoding)
-{
-    return QString::fromLatin1(QStringConverter::nameForEncoding(encoding));
-}
-
-// The file's text as checked UTF-8 without a byte-order mark. A mark decides the
-// encoding; without one `encoding` does.
-QByteArray checkedUtf8(QByteArray data, const QString &fileName,
-                       QStringConverter::Encoding encoding)
-{
-    const std::optional<QStringConverter::Encoding> marked =
-        QStringConverter::encodingForData(data);
-    const QStringConverter::Encoding used = marked ? *marked : encoding;
-    if (used == QStringConverter::Utf8) {
-        const qsizetype bom = marked ? 3 : 0;
-        const qsizetype bad = firstInvalidUtf8(data.constData() + bom, data.size() - bom);
-        if (bad >= 0)
-            throw EInOutError(QStringLiteral("File %1 is not valid UTF-8: byte %2 (0x%3) "
-                                             "starts no UTF-8 character")
-                                  .arg(fileName)
-                                  .arg(bad + bom)
-                                  .arg(static_cast<unsigned char>(data[bad + bom]), 2, 16,
-                                       QLatin1Char('0')));
-        if (bom) data.remove(0, bom);
-        return data;
-    }
-    // Other encodings are rare: decode them whole and go on from UTF-8.
-    QStringDecoder decoder(used);
-    const QString text = decoder.decode(data);
-    if (decoder.hasError())
-        throw EInOutError(
-            QStringLiteral("File %1 is not valid %2").arg(fileName, encodingName(used)));
-    data.clear();
-    return text.toUtf8();
-}
-
-// The delimiter as UTF-8 bytes; empty when it can never match: an empty delimiter, or
-// one holding half of a surrogate pair, which no well-formed text contains.
-QByteArray delimiterBytes(const QString &delimiter)
-{
-    const QByteArray bytes = delimiter.toUtf8();
-    if (QString::fromUtf8(bytes) != delimiter) return QByteArray();
-    return bytes;
-}
-
-struct Line
-{
-    const char *begin;
-    const char *end;
-};
-
-// Calls `each` for every line of `text`: up to an LF, a CR right before it dropped;
-// the text after the last LF is a line of its own when not empty.
-template <typename Each> void forEachLine(const QByteArray &text, Each &&each)
-{
-    const char *p = text.constData();
-    const char *end = p + text.size();
-    while (p < end) {
-        const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
-        const char *lineEnd = lf ? lf : end;
-        const char *contentEnd = (lf && lineEnd > p && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
-        each(Line{p, contentEnd});
-        p = lf ? lf + 1 : end;
-    }
-}
 
 // Where the next delimiter starts in [p, end), or end.
 const char *findDelimiter(const char *p, const char *end, const QByteArray &delimiter)
@@ -126,74 +48,89 @@ const char *findDelimiter(const char *p, const char *end, const QByteArray &deli
     return end;
 }
 
-// The number of fields of a line, counting no further than `stopAt`.
-qsizetype fieldCount(Line line, const QByteArray &delimiter, qsizetype stopAt)
+// Writes the lines of a file, as they arrive, into the rows of a store being built,
+// and refuses what a load must not build.
+class LineLoader
 {
-    if (delimiter.isEmpty()) return 1;
-    qsizetype count = 1;
-    const char *p = line.begin;
-    for (;;) {
-        const char *hit = findDelimiter(p, line.end, delimiter);
-        if (hit == line.end || count > stopAt) return count;
-        ++count;
-        p = hit + delimiter.size();
+public:
+    LineLoader(CellStore &store, QByteArray delimiter, const QString &fileName)
+        : m_writer(store), m_delimiter(std::move(delimiter)), m_fileName(fileName)
+    {
     }
-}
 
-// Counts the rows the file gives and refuses what the grid must not grow to, before
-// anything changes.
-int scanLines(const QByteArray &text, const QByteArray &delimiter, const QString &fileName)
-{
-    qint64 rows = 0;
-    const qsizetype maxCols = tvorgrid::MaxInsertColCount;
-    // A line shorter than this cannot hold more fields than the limit.
-    const qsizetype longLine = delimiter.isEmpty() ? -1 : maxCols * delimiter.size();
-    forEachLine(text, [&](Line line) {
-        if (line.begin == line.end) return;
-        ++rows;
-        if (longLine >= 0 && line.end - line.begin >= longLine &&
-            fieldCount(line, delimiter, maxCols) > maxCols)
-            throw ERangeError(QStringLiteral("File %1: line %2 has more than %3 fields")
-                                  .arg(fileName)
-                                  .arg(rows)
-                                  .arg(maxCols));
-    });
-    if (rows > tvorgrid::MaxInsertRowCount)
-        throw ERangeError(QStringLiteral("File %1 has %2 lines, more than the %3 a grid takes")
-                              .arg(fileName)
-                              .arg(rows)
-                              .arg(tvorgrid::MaxInsertRowCount));
-    return static_cast<int>(rows);
-}
-
-// Writes every non-empty line into the next row of an empty store; returns the widest
-// line's field count.
-int writeLines(CellStore &store, const QByteArray &text, const QByteArray &delimiter)
-{
-    CellWriter writer(store);
-    std::vector<std::pair<const char *, const char *>> fields;
-    int row = 0;
-    int widest = 0;
-    forEachLine(text, [&](Line line) {
-        if (line.begin == line.end) return;
-        fields.clear();
-        const char *p = line.begin;
-        while (!delimiter.isEmpty()) {
-            const char *hit = findDelimiter(p, line.end, delimiter);
-            if (hit == line.end) break;
-            fields.emplace_back(p, hit);
-            p = hit + delimiter.size();
+    // Writes every complete line at the start of `text` (all of it when `atEnd`) and
+    // returns the number of bytes they took.
+    qsizetype load(const QByteArray &text, bool atEnd)
+    {
+        const char *begin = text.constData();
+        const char *end = begin + text.size();
+        const char *stop = end;
+        if (!atEnd) {
+            // Only the bytes that came since the last call can hold a new line end.
+            const char *from = begin + m_searched;
+            const auto *lf = static_cast<const char *>(memrchr(from, '\n', size_t(end - from)));
+            stop = lf ? lf + 1 : begin;
         }
-        fields.emplace_back(p, line.end);
+        for (const char *p = begin; p < stop;) {
+            const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(stop - p)));
+            const char *lineEnd = lf ? lf : stop;
+            // A CR right before the LF belongs to the line end.
+            line(p, (lf && lineEnd > p && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd);
+            p = lf ? lf + 1 : stop;
+        }
+        m_searched = end - stop;
+        return stop - begin;
+    }
+    int rows() const { return m_rows; }
+    int widest() const { return m_widest; }
+
+private:
+    void line(const char *begin, const char *end)
+    {
+        if (begin == end) return; // an empty line takes no row
+        if (m_rows == tvorgrid::MaxInsertRowCount)
+            throw ERangeError(QStringLiteral("File %1 has more than %2 lines, the most a grid takes")
+                                  .arg(m_fileName)
+                                  .arg(tvorgrid::MaxInsertRowCount));
+        m_fields.clear();
+        const char *p = begin;
+        while (!m_delimiter.isEmpty()) {
+            const char *hit = findDelimiter(p, end, m_delimiter);
+            if (hit == end) break;
+            addField(p, hit);
+            p = hit + m_delimiter.size();
+        }
+        addField(p, end);
         // The last field first: the row's cells are then allocated once.
-        for (size_t i = fields.size(); i-- > 0;)
-            if (fields[i].first != fields[i].second)
-                writer.writeUtf8(int(i), row, fields[i].first, fields[i].second - fields[i].first);
-        widest = std::max(widest, int(fields.size()));
-        ++row;
-    });
-    return widest;
-}
+        for (size_t i = m_fields.size(); i-- > 0;)
+            if (m_fields[i].first != m_fields[i].second)
+                m_writer.writeUtf8(int(i), m_rows, m_fields[i].first, m_fields[i].second - m_fields[i].first);
+        m_widest = std::max(m_widest, int(m_fields.size()));
+        ++m_rows;
+    }
+    void addField(const char *begin, const char *end)
+    {
+        if (m_fields.size() == size_t(tvorgrid::MaxInsertColCount))
+            throw ERangeError(QStringLiteral("File %1: line %2 has more than %3 fields")
+                                  .arg(m_fileName)
+                                  .arg(m_rows + 1)
+                                  .arg(tvorgrid::MaxInsertColCount));
+        if (++m_cells > tvorgrid::MaxLoadCells)
+            throw ERangeError(QStringLiteral("File %1 has more than %2 cells, the most a load builds")
+                                  .arg(m_fileName)
+                                  .arg(tvorgrid::MaxLoadCells));
+        m_fields.emplace_back(begin, end);
+    }
+
+    CellWriter m_writer;
+    QByteArray m_delimiter;
+    const QString &m_fileName;
+    std::vector<std::pair<const char *, const char *>> m_fields;
+    qsizetype m_searched = 0; // the bytes at the end of the text known to hold no LF
+    int m_rows = 0;
+    int m_widest = 0;
+    qint64 m_cells = 0;
+};
 
 // ---- writing -----------------------------------------------------------------------
 
@@ -277,18 +214,25 @@ void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter)
 void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter,
                             QStringConverter::Encoding encoding)
 {
-    const QByteArray text = checkedUtf8(readWhole(FileName), FileName, encoding);
-    const QByteArray delimiter = delimiterBytes(Delimiter);
-    const int rows = scanLines(text, delimiter, FileName);
+    // The new content is built aside and put in place only when the whole file has
+    // been read: a failure anywhere leaves the grid as it was.
+    FileTextSource source(FileName, encoding, MaxLoadFileSize);
+    CellStore loaded;
+    // Half a surrogate pair reads as U+FFFD, as a save with this delimiter wrote it.
+    LineLoader loader(loaded, exchange_internal::toUtf8(Delimiter), FileName);
+    QByteArray text;
+    for (bool more = true; more;) {
+        more = source.appendTo(text);
+        text.remove(0, loader.load(text, !more));
+    }
 
     // From here on only memory can fail.
     const bool editing = EditorMode();
     if (editing) HideEditor();
     const LineChangeScope scope(*this, TLineChange{});
-    cellStore().clear();
-    const int widest = writeLines(cellStore(), text, delimiter);
-    setColCount(widest);
-    setRowCount(rows);
+    cellStore().swap(loaded);
+    setColCount(loader.widest());
+    setRowCount(loader.rows());
     for (int i = 0; i < d->lines.rowMarks->Count(); ++i)
         if (d->lines.rowMarks->Strings(i) != QLatin1String("N"))
             d->lines.rowMarks->setStrings(i, QStringLiteral("N"));
@@ -300,7 +244,7 @@ void tvorgrid::SaveToFile(const QString &FileName, const QString &Delimiter)
 {
     BlockWriter out(FileName);
     const QByteArray lineEnd("\r\n");
-    const QByteArray delimiter = QStringEncoder(QStringConverter::Utf8).encode(Delimiter);
+    const QByteArray delimiter = exchange_internal::toUtf8(Delimiter);
     const CellStore &store = cellStore();
     // OPTIMIZATION: a view over the stored text, so that no QString is made per cell.
     CellStore::TextBuffer buffer;

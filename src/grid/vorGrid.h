@@ -495,17 +495,27 @@ public:
     // the file's cells: every other cell is empty, cell objects are cleared and every
     // row mark is "N"; column descriptions are kept by position (new ones are fresh).
     // CR LF and LF end a line; a CR elsewhere stays in the cell.
-    // The whole file is read and checked before anything changes. Errors, each with
-    // the grid unchanged: a file that cannot be opened raises MFileError ("File " +
+    // The file is read block by block into a new content that replaces the grid's only
+    // once the whole file has been read and checked. Errors, each with the grid
+    // unchanged: a file that cannot be opened raises MFileError ("File " +
     // name + " not found"); a read error, or bytes that are not valid UTF-8 (UTF-16 or
     // UTF-32 with a byte-order mark), raise EInOutError naming the file and the
-    // reason (the byte offset for bad bytes); more lines than MaxInsertRowCount or a
-    // line with more fields than MaxInsertColCount raises ERangeError.
+    // reason (the byte offset for bad bytes); more lines than MaxInsertRowCount, a
+    // line with more fields than MaxInsertColCount, or a file past the load limits
+    // below raises ERangeError.
     Q_INVOKABLE void LoadFromFile(const QString &FileName, const QString &Delimiter);
     // The same for files in another encoding (a byte-order mark still wins). Latin-1
     // reads every byte as one character, so it accepts any file.
     void LoadFromFile(const QString &FileName, const QString &Delimiter,
                       QStringConverter::Encoding encoding);
+    // LIMIT: what a load reads and builds at most, so that an endless or enormous file
+    // (a device, a pipe, a file of a gigabyte) cannot take all memory: a file of more
+    // than MaxLoadFileSize bytes (as stored), or one whose non-empty lines hold more
+    // than MaxLoadCells fields in all, raises ERangeError with nothing changed. Both
+    // are checked as the file is read; a file whose size is known to pass the first is
+    // refused before any reading.
+    static constexpr qint64 MaxLoadFileSize = qint64(256) << 20;
+    static constexpr qint64 MaxLoadCells = qint64(32) << 20;
     // Writes rows 0..RowCount-1, fixed ones included, each the cells of columns
     // 0..ColCount-1 joined by Delimiter and ended by CR LF, in UTF-8 without a
     // byte-order mark. The text goes to a file beside the target that replaces it only

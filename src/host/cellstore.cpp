@@ -432,6 +432,19 @@ void CellStore::clear()
     rowsChanged();
 }
 
+void CellStore::swap(CellStore &other) noexcept
+{
+    // Both stamps move past either store's history, so that a stamp read before the
+    // swap can never match a permutation made after it.
+    const quint64 stamp = std::max(m_layoutStamp, other.m_layoutStamp) + 1;
+    std::swap(m_pages, other.m_pages);
+    std::swap(m_rowExtent, other.m_rowExtent);
+    std::swap(m_replaced, other.m_replaced);
+    std::swap(m_replacedExtent, other.m_replacedExtent);
+    std::swap(m_replacedStamp, other.m_replacedStamp);
+    m_layoutStamp = other.m_layoutStamp = stamp;
+}
+
 int CellStore::colExtent(int row) const
 {
     checkIndex(row, "Cell row");

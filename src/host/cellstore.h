@@ -115,6 +115,10 @@ public:
 
     // Empties every cell (texts and objects).
     void clear();
+    // Exchanges the cells of two stores in constant time, so that a new content can be
+    // built aside and put in place only once complete. Counts as a change of the row
+    // layout in both (no earlier permutation can be taken back afterwards).
+    void swap(CellStore &other) noexcept;
     // Empties the cells of one row (or column) from `first` up to `last`, both
     // included.
     void clearRow(int row, int first, int last);

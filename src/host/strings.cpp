@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <limits>
 
@@ -169,7 +170,10 @@ void TStrings::SaveToFile(const QString &fileName) const
     if (!file.open(QIODevice::WriteOnly))
         throw EInOutError(
             QStringLiteral("Cannot create file \"%1\": %2").arg(fileName, file.errorString()));
-    const QByteArray bytes = Text().toUtf8();
+    // Stateless: half a surrogate pair, which has no UTF-8 form, becomes U+FFFD, as in
+    // every other file the library writes (toUtf8 would write "?").
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QByteArray bytes = encoder.encode(Text());
     if (file.write(bytes) != bytes.size() || !file.commit())
         throw EInOutError(
             QStringLiteral("Cannot write file \"%1\": %2").arg(fileName, file.errorString()));

@@ -73,9 +73,10 @@ public:
     // does. A file that cannot be read raises EInOutError naming it; the list then
     // stays unchanged.
     virtual void LoadFromFile(const QString &fileName);
-    // Writes Text() as UTF-8 without a byte-order mark. The file is written to a
-    // temporary file first and replaces the old one only when complete. Failure
-    // raises EInOutError naming the file.
+    // Writes Text() as UTF-8 without a byte-order mark (half a surrogate pair, which
+    // has no UTF-8 form, as U+FFFD). The file is written to a temporary file first and
+    // replaces the old one only when complete. Failure raises EInOutError naming the
+    // file.
     virtual void SaveToFile(const QString &fileName) const;
 
     // The update bracket. The outermost BeginUpdate calls SetUpdateState(true), the

@@ -78,6 +78,23 @@ TEST_F(Clipboard, ACopyAlsoOffersTheCellsAsAnEscapedHtmlTable)
     EXPECT_EQ(data->text(), QStringLiteral("<b>&\"x\"</b>\ttwo\r\nlines"));
 }
 
+// What another program reads of half a surrogate pair is U+FFFD, in both flavours,
+// as a file gets it.
+TEST_F(Clipboard, HalfASurrogatePairIsOfferedAsTheReplacementCharacter)
+{
+    grid.setCells(1, 1, QString(QChar(0xD83D)) + QStringLiteral("x"));
+    grid.setCells(2, 1, QStringLiteral("y") + QChar(0xDE00) + QString::fromUtf8("\xF0\x9F\x98\x80"));
+    select(1, 1, 2, 1);
+    grid.CopyToClipboard();
+    const QString expected = QString(QChar(0xFFFD)) + QStringLiteral("x\ty") + QChar(0xFFFD) +
+                             QString::fromUtf8("\xF0\x9F\x98\x80");
+    EXPECT_EQ(clipboard()->text(), expected);
+    const QString html = clipboard()->mimeData()->html();
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>") + QChar(0xFFFD) + QStringLiteral("x</td>")))
+        << qPrintable(html);
+    EXPECT_FALSE(html.contains(QChar(0xD83D) + QStringLiteral("x")));
+}
+
 TEST_F(Clipboard, ACutEmptiesOnlyTheSelectionAndASaveTakesEveryCell)
 {
     grid.setColCount(3);

@@ -217,6 +217,68 @@ TEST_F(TextFile, TooManyFieldsOnALineAreRefusedWithNothingChanged)
     EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("old1.1"));
 }
 
+// An endless device, a file that says it is too large, and one with too many fields:
+// each is refused as the load reads it, with the grid as it was.
+TEST_F(TextFile, ALoadPastItsBoundsIsRefusedAsItReads)
+{
+    fill(3, 3);
+    try {
+        grid.LoadFromFile(QStringLiteral("/dev/zero"), QStringLiteral(";"));
+        ADD_FAILURE() << "/dev/zero loaded";
+    } catch (const ERangeError &e) {
+        EXPECT_TRUE(e.Message().contains(QLatin1String("/dev/zero"))) << e.what();
+        EXPECT_TRUE(e.Message().contains(QString::number(tvorgrid::MaxLoadFileSize))) << e.what();
+    }
+    {
+        QFile sparse(path("sparse.txt"));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(sparse.resize(tvorgrid::MaxLoadFileSize + 1));
+    }
+    EXPECT_THROW(grid.LoadFromFile(path("sparse.txt"), QStringLiteral(";")), ERangeError);
+
+    const qint64 perLine = tvorgrid::MaxInsertColCount;
+    const QByteArray line = QByteArray(int(perLine - 1), ';') + "\n";
+    QByteArray many;
+    for (qint64 fields = 0; fields <= tvorgrid::MaxLoadCells; fields += perLine)
+        many += line;
+    try {
+        grid.LoadFromFile(write(many, "many.txt"), QStringLiteral(";"));
+        ADD_FAILURE() << "too many cells loaded";
+    } catch (const ERangeError &e) {
+        EXPECT_TRUE(e.Message().contains(QString::number(tvorgrid::MaxLoadCells))) << e.what();
+    }
+    EXPECT_EQ(grid.ColCount(), 3);
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.Cells(2, 2), QStringLiteral("old2.2"));
+}
+
+// The file is read in blocks of a megabyte: a character, a surrogate pair or a CR LF
+// that a block boundary cuts in two still reads as one.
+TEST_F(TextFile, WhatABlockBoundaryCutsReadsWhole)
+{
+    setUp0();
+    const qsizetype block = 1 << 20;
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    for (int shift = 1; shift <= 3; ++shift) {
+        const QByteArray pad(block - shift, 'a');
+        grid.LoadFromFile(write(pad + "\xF0\x9F\x98\x80;b\r\nc"), QStringLiteral(";"));
+        EXPECT_EQ(grid.Cells(0, 0), QString::fromLatin1(pad) + emoji) << shift;
+        EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("b")) << shift;
+        EXPECT_EQ(grid.Cells(0, 1), QStringLiteral("c")) << shift;
+    }
+    grid.LoadFromFile(write(QByteArray(block - 1, 'a') + "\r\nb"), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString(block - 1, u'a'));
+    EXPECT_EQ(grid.Cells(0, 1), QStringLiteral("b"));
+
+    // UTF-16LE: the mark, then units up to a surrogate pair across the boundary.
+    QByteArray utf16("\xFF\xFE");
+    const QString text = QString(block / 2 - 2, u'a') + emoji + QStringLiteral(";z");
+    utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    grid.LoadFromFile(write(utf16), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString(block / 2 - 2, u'a') + emoji);
+    EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("z"));
+}
+
 // ---- encodings -------------------------------------------------------------------------
 
 TEST_F(TextFile, AByteOrderMarkDecidesTheEncodingAndIsNoText)
@@ -232,6 +294,51 @@ TEST_F(TextFile, AByteOrderMarkDecidesTheEncodingAndIsNoText)
     utf16.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     grid.LoadFromFile(write(utf16), QStringLiteral(";"));
     EXPECT_EQ(rows(), (QStringList{QString::fromUtf8("\xE2\x82\xAC|\xF0\x9F\x98\x80"), "b|"}));
+}
+
+// UTF-16 and UTF-32 after their byte-order mark: whatever is not a character there is
+// refused with the byte that starts it, as in UTF-8; nothing is replaced or dropped.
+TEST_F(TextFile, MalformedUtf16AndUtf32AreRefusedNamingTheByte)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        int badByte;
+    } cases[] = {
+        {"UTF-16LE, a high surrogate before a letter", QByteArray("\xFF\xFEo\0k\0\x3D\xD8x\0", 10), 6},
+        {"UTF-16LE, a low surrogate alone", QByteArray("\xFF\xFEo\0\x00\xDEx\0", 8), 4},
+        {"UTF-16LE, a high surrogate at the end", QByteArray("\xFF\xFEo\0\x3D\xD8", 6), 4},
+        {"UTF-16LE, the last unit cut short", QByteArray("\xFF\xFEo\0k", 5), 4},
+        {"UTF-16BE, a low surrogate alone", QByteArray("\xFE\xFF\0o\xDE\x00", 6), 4},
+        {"UTF-16BE, two high surrogates", QByteArray("\xFE\xFF\xD8\x3D\xD8\x3D\xDE\x00", 8), 2},
+        {"UTF-32LE, past U+10FFFF", QByteArray("\xFF\xFE\0\0o\0\0\0\0\0\x11\0", 12), 8},
+        {"UTF-32LE, a surrogate", QByteArray("\xFF\xFE\0\0\x00\xD8\0\0", 8), 4},
+        {"UTF-32BE, the last unit cut short", QByteArray("\0\0\xFE\xFF\0\0\0o\0\0", 10), 8},
+        {"UTF-32BE, past U+10FFFF", QByteArray("\0\0\xFE\xFF\x80\0\0o", 8), 4},
+    };
+    for (const auto &c : cases) {
+        fill(2, 2);
+        const QString file = write(c.bytes);
+        try {
+            grid.LoadFromFile(file, QStringLiteral(";"));
+            ADD_FAILURE() << c.what << ": loaded as " << qPrintable(rows().join(u'/'));
+        } catch (const EInOutError &e) {
+            EXPECT_TRUE(e.Message().contains(file)) << c.what << ": " << e.what();
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("byte %1 ").arg(c.badByte)))
+                << c.what << ": " << e.what();
+        }
+        EXPECT_EQ(grid.Cells(1, 1), QStringLiteral("old1.1")) << c.what;
+    }
+    // Without a mark, the encoding the caller names is checked the same way.
+    EXPECT_THROW(grid.LoadFromFile(write(QByteArray("o\0\x3D\xD8", 4)), QStringLiteral(";"),
+                                   QStringConverter::Utf16LE),
+                 EInOutError);
+    grid.LoadFromFile(write(QByteArray("\xFE\xFF\xD8\x3D\xDE\x00\0;\0x", 10)), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("x"));
+    grid.LoadFromFile(write(QByteArray("\xFF\xFE\0\0\xFF\xFF\x10\0;\0\0\0", 12)), QStringLiteral(";"));
+    EXPECT_EQ(grid.Cells(0, 0), QString::fromUcs4(U"\U0010FFFF"));
 }
 
 TEST_F(TextFile, Latin1ReadsEveryByteAsACharacter)
@@ -252,6 +359,38 @@ TEST_F(TextFile, ASaveWritesEveryCellInUtf8WithCrLfAfterEachRow)
     grid.setCells(1, 1, QStringLiteral("x;y"));
     grid.SaveToFile(path(), QStringLiteral(";"));
     EXPECT_EQ(read(path()), QByteArray("\xE2\x82\xAC;\r\n;x;y\r\n"));
+}
+
+// Half a surrogate pair has no UTF-8 form: a save writes U+FFFD for it, in a cell and
+// in the delimiter alike, and a load with the same delimiter splits the file again.
+TEST_F(TextFile, HalfASurrogatePairIsWrittenAsTheReplacementCharacter)
+{
+    setUp0();
+    const QByteArray replacement("\xEF\xBF\xBD");
+    const struct
+    {
+        QString delimiter;
+        QByteArray written;
+    } cases[] = {
+        {QString(QChar(0xD83D)), replacement},
+        {QString(QChar(0xDE00)), replacement},
+        {QStringLiteral("x") + QChar(0xD83D), "x" + replacement},
+        {QString(QChar(0xDE00)) + QChar(0xD83D), replacement + replacement},
+    };
+    for (const auto &c : cases) {
+        grid.setColCount(2);
+        grid.setRowCount(2);
+        grid.setCells(0, 0, QStringLiteral("a"));
+        grid.setCells(1, 0, QStringLiteral("b"));
+        grid.setCells(0, 1, QStringLiteral("c") + QChar(0xDE00) + QChar(0xD83D));
+        grid.setCells(1, 1, QStringLiteral("d"));
+        grid.SaveToFile(path(), c.delimiter);
+        EXPECT_EQ(read(path()), "a" + c.written + "b\r\nc" + replacement + replacement + c.written + "d\r\n")
+            << c.written.toHex().constData();
+        grid.LoadFromFile(path(), c.delimiter);
+        EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("a"));
+        EXPECT_EQ(grid.Cells(1, 0), QStringLiteral("b"));
+    }
 }
 
 TEST_F(TextFile, SavingAndLoadingGiveTheSameGrid)

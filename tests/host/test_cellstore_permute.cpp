@@ -174,6 +174,15 @@ TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemo
         // A revert must not take back somebody else's permutation.
         {"the whole table permuted again", [](CellStore &s) { s.permuteRows(0, {1, 0, 2}); }},
         {"every cell emptied", [](CellStore &s) { s.clear(); }},
+        {"swapped with another store and back",
+         [](CellStore &s) {
+             CellStore other;
+             other.setText(1, 2, QStringLiteral("other"));
+             s.swap(other);
+             EXPECT_EQ(s.text(1, 2), QStringLiteral("other"));
+             EXPECT_CONSISTENT(other);
+             s.swap(other);
+         }},
     };
     for (const Case &c : cases) {
         CellStore store;

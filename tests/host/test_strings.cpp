@@ -215,6 +215,20 @@ TEST(StringList, FilesRoundTripAsUtf8)
     EXPECT_EQ(back.toStringList(), list.toStringList());
 }
 
+// Half a surrogate pair has no UTF-8 form: it is written as U+FFFD, as every file
+// and clipboard text of the grid writes it, never as "?" or dropped.
+TEST(StringList, HalfASurrogatePairIsSavedAsTheReplacementCharacter)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("half.txt");
+    TStringList list(QStringList{QString(QChar(0xD83D)) + "x", QString("y") + QChar(0xDE00),
+                                 QString::fromUtf8("\xF0\x9F\x98\x80")});
+    list.SaveToFile(path);
+    QFile raw(path);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_EQ(raw.readAll(), QByteArray("\xEF\xBF\xBDx\r\ny\xEF\xBF\xBD\r\n\xF0\x9F\x98\x80\r\n"));
+}
+
 TEST(StringList, LoadSkipsByteOrderMarkAndReplacesInvalidBytes)
 {
     QTemporaryDir dir;

@@ -1,21 +1,14 @@
 #pragma once
-// Private helpers shared by the file and clipboard exchange: checking UTF-8, and
-// writing many cells into the cell store at the cost of a copy per cell.
-// Not installed; included only by src/exchange/textfiles*.cpp and clipboard*.cpp.
+// Writing many cells into the cell store at the cost of a copy per cell, for the
+// file load and the paste. Not installed; included only by src/exchange/.
 
 #include "host/cellstore.h"
 
-#include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringView>
 
 namespace vorgrd::exchange_internal {
-
-// The offset of the first byte that does not belong to a well-formed UTF-8 sequence
-// (an overlong form, a surrogate, a code point past U+10FFFF, a stray continuation
-// byte or a sequence cut short by the end), or -1 when all of `data` is UTF-8.
-qsizetype firstInvalidUtf8(const char *data, qsizetype size);
 
 // Writes cell texts into a store. The texts come as UTF-16 views or as UTF-8 bytes
 // (already checked); short ones are passed to the store through a reused buffer, so
