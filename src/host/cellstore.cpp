@@ -432,6 +432,18 @@ void CellStore::clear()
     rowsChanged();
 }
 
+void CellStore::swap(CellStore &other) noexcept
+{
+    std::swap(m_pages, other.m_pages);
+    std::swap(m_rowExtent, other.m_rowExtent);
+    std::swap(m_replaced, other.m_replaced);
+    std::swap(m_replacedExtent, other.m_replacedExtent);
+    // Both row tables changed; neither kept table describes its store any more.
+    const quint64 stamp = std::max(m_layoutStamp, other.m_layoutStamp) + 1;
+    m_layoutStamp = other.m_layoutStamp = stamp;
+    m_replacedStamp = other.m_replacedStamp = 0;
+}
+
 int CellStore::colExtent(int row) const
 {
     checkIndex(row, "Cell row");

@@ -115,6 +115,10 @@ public:
 
     // Empties every cell (texts and objects).
     void clear();
+    // Exchanges the whole content with `other` in constant time, so that a load can
+    // build its cells aside and put them in place in one step. Both stores'
+    // rowLayoutStamp change, and neither can take back a permutation made before.
+    void swap(CellStore &other) noexcept;
     // Empties the cells of one row (or column) from `first` up to `last`, both
     // included.
     void clearRow(int row, int first, int last);
