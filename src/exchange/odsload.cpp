@@ -175,6 +175,7 @@ private:
         const QString date = m_xml.attribute(u"date-value").toString();
         const QString time = m_xml.attribute(u"time-value").toString();
         const QString boolean = m_xml.attribute(u"boolean-value").toString();
+        const QString formula = m_xml.attribute(u"formula").toString().toUpper();
         const QStringView stringValue = m_xml.attribute(u"string-value");
         QString shown = stringValue.isNull() ? QString() : stringValue.toString();
         const bool useParagraphs = stringValue.isNull();
@@ -191,6 +192,9 @@ private:
                 m_xml.skipElement(); // comments, drawings
             }
         }
+        // LibreOffice writes a Boolean it read from XLSX as the formula TRUE() or
+        // FALSE() with a number as its value, and shows it as TRUE or FALSE.
+        if (formula.endsWith(u"=TRUE()") || formula.endsWith(u"=FALSE()")) return booleanText(formula.endsWith(u"=TRUE()"));
         if (type == u"float" || type == u"percentage" || type == u"currency") {
             bool ok = false;
             const double number = value.toDouble(&ok);

@@ -2,6 +2,7 @@
 // round trip through XLSX and ODS, that a load replaces the content like
 // LoadFromFile, that bad files (damaged, hostile, too large, not workbooks) are
 // refused with the grid unchanged, and that a failed save keeps the previous file.
+#include "exchange/typedgrid.h"
 #include "exchange/workbookfiles.h"
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
@@ -55,70 +56,6 @@ QStringList rowsOf(const tvorgrid &grid)
     return out;
 }
 
-// A grid of every column type, with the texts each type meets: values of its kind,
-// texts that are not, empty cells.
-struct Typed
-{
-    static constexpr int Cols = 7;
-    //                        fixed   text         number  date                        check  formula
-    static inline const char *cells[][Cols] = {
-        {"1", " leading", "12.5", "2020-01-05", "Y", "CELL(2;1)*2", "a"},
-        {"2", "trailing ", "-3", "13:45", "", "1/0", ""},
-        {"3", "two  blanks", "1e3", "2020-01-05 13:45:30.250", "x", "SQRT(16)", "=1+2"},
-        {"4", "tab\there", "007", "not a date", "Y", "SUMROW(2;2)", "007"},
-        {"5", "two\nlines", "abc", "", "", "CELL(2;5)*2", "_x0041_"},
-        {"6", "crlf\r\nend", "0.1", "1899-12-30", "Y", "CELL(5;3)+1", "Grüße, 東京, 😀"},
-        {"7", "", "", "", "", "", ""},
-        {"8", "end", " 12", "2021-03-07", "", "INT(2.5)+FRAC(-2.75)", "$"},
-    };
-    // What a load gives back: numbers with a point, dates as ISO texts, check boxes as
-    // "Y" or empty, formulas as their values (an expression the grid cannot evaluate
-    // as itself), line breaks as LF (XLSX keeps a CR). A time in a column whose format shows dates comes
-    // back with its date, 1899-12-30.
-    static inline const char *loaded[][Cols] = {
-        {"1", " leading", "12.5", "2020-01-05", "Y", "25", "a"},
-        {"2", "trailing ", "-3", "1899-12-30 13:45:00", "", "1/0", ""},
-        {"3", "two  blanks", "1000", "2020-01-05 13:45:30.250", "Y", "4", "=1+2"},
-        {"4", "tab\there", "7", "not a date", "Y", "12.5", "007"},
-        {"5", "two\nlines", "abc", "", "", "CELL(2;5)*2", "_x0041_"},
-        {"6", "crlf\nend", "0.1", "1899-12-30", "Y", "5", "Grüße, 東京, 😀"},
-        {"7", "", "", "", "", "", ""},
-        {"8", "end", "12", "2021-03-07", "", "1.25", "$"},
-    };
-
-    static void fill(tvorgrid &grid)
-    {
-        const int rows = int(std::size(cells)) + 1;
-        grid.setColCount(Cols);
-        grid.setRowCount(rows);
-        const char *names[] = {"No", "Text", "Amount", "When", "Paid", "Result", "Note"};
-        const tvorcolumntype types[] = {ftstring, ftstring, ftnumeric, ftdatetime, ftcheckbox, ftformula, ftstring};
-        for (int c = 0; c < Cols; ++c) {
-            tmcolumn *column = grid.columns()->GeTmColumn(c);
-            column->SetcolumnName(QString::fromUtf8(names[c]));
-            column->settype(types[c]);
-        }
-        grid.columns()->GeTmColumn(2)->SetDisplayformat("#,##0.00");
-        grid.columns()->GeTmColumn(3)->SetDisplayformat("dd.mm.yyyy");
-        grid.setshowtitles(true);
-        for (int r = 1; r < rows; ++r)
-            for (int c = 0; c < Cols; ++c)
-                grid.setCells(c, r, QString::fromUtf8(cells[r - 1][c]));
-    }
-
-    static QStringList expected(bool keepsCarriageReturns)
-    {
-        QStringList out = {"No|Text|Amount|When|Paid|Result|Note"};
-        for (const auto &row : loaded) {
-            QStringList cells;
-            for (const char *cell : row)
-                cells << QString::fromUtf8(cell).replace("crlf\n", keepsCarriageReturns ? "crlf\r\n" : "crlf\n");
-            out << cells.join(u'|');
-        }
-        return out;
-    }
-};
-
 struct Workbook : ::testing::TestWithParam<Format>
 {
     QTemporaryDir dir;
@@ -140,9 +77,9 @@ struct Workbook : ::testing::TestWithParam<Format>
 TEST_P(Workbook, EveryColumnTypeComesBackAsTheTextsTheSpreadsheetShows)
 {
     tvorgrid source;
-    Typed::fill(source);
+    test::TypedGrid::fill(source);
     grid.LoadFromWorkbook(saved(source));
-    EXPECT_EQ(rowsOf(grid), Typed::expected(GetParam().keepsCarriageReturns));
+    EXPECT_EQ(rowsOf(grid), test::TypedGrid::expected(GetParam().keepsCarriageReturns));
     EXPECT_EQ(grid.RowCount(), source.RowCount());
     EXPECT_EQ(grid.ColCount(), source.ColCount());
     grid.checkConsistency();
@@ -152,7 +89,7 @@ TEST_P(Workbook, TheLoadedTextsLoadTheSameAgain)
 {
     // Nothing drifts: a grid that holds what a load gives saves and loads to itself.
     tvorgrid source;
-    Typed::fill(source);
+    test::TypedGrid::fill(source);
     source.LoadFromWorkbook(saved(source));
     const QStringList once = rowsOf(source);
     grid.LoadFromWorkbook(saved(source));
@@ -236,7 +173,7 @@ TEST(WorkbookLoad, TakesTheSheetItIsAskedForAndValuesWhereverTheyStand)
     EXPECT_EQ(rowsOf(grid), QStringList({"0.5|", "|"}));
 }
 
-TEST(WorkbookLoad, RepeatedOdsCellsAndRowsTakeTheirPlaces)
+TEST(WorkbookLoad, OdsCellsTakeTheirValuesAndPlaces)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("repeat.ods");
@@ -246,11 +183,13 @@ TEST(WorkbookLoad, RepeatedOdsCellsAndRowsTakeTheirPlaces)
                   R"(<table:table-cell office:value-type="float" office:value="2" table:number-columns-repeated="2"/></table:table-row>)"
                   R"(<table:table-row><table:table-cell office:value-type="string"><text:p><text:s text:c="2"/>a<text:tab/>b</text:p><text:p>c<text:span>d</text:span></text:p></table:table-cell>)"
                   R"(<table:covered-table-cell/><table:table-cell office:value-type="boolean" office:boolean-value="false"/>)"
-                  R"(<table:table-cell office:value-type="time" office:time-value="PT13H45M00S"/></table:table-row>)"
+                  R"(<table:table-cell office:value-type="time" office:time-value="PT13H45M00S"/>)"
+                  R"x(<table:table-cell table:formula="of:=TRUE()" office:value-type="float" office:value="1"/></table:table-row>)x"
                   R"(<table:table-row table:number-rows-repeated="1048570"><table:table-cell table:number-columns-repeated="1024"/></table:table-row>)")));
     tvorgrid grid;
     grid.LoadFromWorkbook(file);
-    EXPECT_EQ(rowsOf(grid), QStringList({"||2|2", "||2|2", "  a\tb\ncd|||13:45:00"}));
+    // A Boolean as LibreOffice writes one it read from XLSX: the formula TRUE().
+    EXPECT_EQ(rowsOf(grid), QStringList({"||2|2|", "||2|2|", "  a\tb\ncd|||13:45:00|Y"}));
 }
 
 // ---- refusals ---------------------------------------------------------------------------
