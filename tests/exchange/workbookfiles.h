@@ -31,6 +31,23 @@ inline bool writeZip(const QString &path, const Parts &parts)
     return zip_close(z) == 0;
 }
 
+// One part of a ZIP file, or an empty array.
+inline QByteArray readZipPart(const QString &path, const char *name)
+{
+    zip_t *z = zip_open(path.toLocal8Bit().constData(), ZIP_RDONLY, nullptr);
+    if (!z) return {};
+    QByteArray bytes;
+    zip_stat_t st;
+    zip_file_t *f = zip_stat(z, name, 0, &st) == 0 ? zip_fopen(z, name, 0) : nullptr;
+    if (f) {
+        bytes.resize(qsizetype(st.size));
+        if (zip_fread(f, bytes.data(), st.size) != zip_int64_t(st.size)) bytes.clear();
+        zip_fclose(f);
+    }
+    zip_discard(z);
+    return bytes;
+}
+
 // An XLSX package around one sheet's XML (and shared strings, when given).
 inline Parts xlsx(const QByteArray &sheet, const QByteArray &sharedStrings = {})
 {
