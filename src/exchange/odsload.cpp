@@ -152,8 +152,9 @@ private:
                 m_xml.skipElement();
                 continue;
             }
-            const qint64 n = repeatCount(m_xml.attribute(u"number-columns-repeated"));
-            const QString text = cellText();
+            const Cell cell = cellAttributes();
+            const qint64 n = cell.repeat;
+            const QString text = cellText(cell);
             if (!text.isEmpty()) {
                 m_staged.expectCells(product(n, repeat));
                 for (qint64 k = 0; k < n; ++k)
@@ -167,24 +168,68 @@ private:
         m_row = m_row > std::numeric_limits<qint64>::max() - repeat ? m_row : m_row + repeat;
     }
 
-    // The cell's value as the grid's text; the reader ends on the cell's end.
-    QString cellText()
+    // What a cell's attributes say, read in one pass (a sheet has millions of cells).
+    struct Cell
     {
-        const QString type = m_xml.attribute(u"value-type").toString();
-        const QString value = m_xml.attribute(u"value").toString();
-        const QString date = m_xml.attribute(u"date-value").toString();
-        const QString time = m_xml.attribute(u"time-value").toString();
-        const QString boolean = m_xml.attribute(u"boolean-value").toString();
-        const QString formula = m_xml.attribute(u"formula").toString().toUpper();
-        const QStringView stringValue = m_xml.attribute(u"string-value");
-        QString shown = stringValue.isNull() ? QString() : stringValue.toString();
-        const bool useParagraphs = stringValue.isNull();
+        enum Type { Text, Number, Date, Time, Boolean } type = Text;
+        double number = 0;
+        bool numberRead = true;
+        QString value; // the date-value or time-value, by the type
+        std::optional<QString> stringValue;
+        bool booleanTrue = false;
+        int booleanFormula = -1; // 1 for TRUE(), 0 for FALSE()
+        qint64 repeat = 1;
+    };
+
+    static Cell::Type typeOf(QStringView v)
+    {
+        if (v == u"float" || v == u"percentage" || v == u"currency") return Cell::Number;
+        if (v == u"date") return Cell::Date;
+        if (v == u"time") return Cell::Time;
+        if (v == u"boolean") return Cell::Boolean;
+        return Cell::Text;
+    }
+
+    Cell cellAttributes()
+    {
+        Cell cell;
+        QStringView number, dateValue, timeValue;
+        const QXmlStreamAttributes attributes = m_xml.reader().attributes();
+        for (const QXmlStreamAttribute &a : attributes) {
+            const QStringView name = a.name(), v = a.value();
+            if (name == u"value-type") cell.type = typeOf(v);
+            else if (name == u"value") number = v;
+            else if (name == u"date-value") dateValue = v;
+            else if (name == u"time-value") timeValue = v;
+            else if (name == u"boolean-value") cell.booleanTrue = v == u"true" || v == u"1";
+            else if (name == u"string-value") cell.stringValue = v.toString();
+            else if (name == u"number-columns-repeated") cell.repeat = repeatCount(v);
+            // LibreOffice writes a Boolean it read from XLSX as the formula TRUE() or
+            // FALSE() with a number as its value, and shows it as TRUE or FALSE.
+            else if (name == u"formula" && v.endsWith(u"=TRUE()", Qt::CaseInsensitive)) cell.booleanFormula = 1;
+            else if (name == u"formula" && v.endsWith(u"=FALSE()", Qt::CaseInsensitive)) cell.booleanFormula = 0;
+        }
+        if (cell.type == Cell::Number) {
+            cell.number = number.toDouble(&cell.numberRead);
+            if (!cell.numberRead) cell.value = number.toString();
+        } else if (cell.type == Cell::Date) {
+            cell.value = dateValue.toString();
+        } else if (cell.type == Cell::Time) {
+            cell.value = timeValue.toString();
+        }
+        return cell;
+    }
+
+    // The cell's value as the grid's text; the reader ends on the cell's end.
+    QString cellText(const Cell &cell)
+    {
+        QString shown = cell.stringValue.value_or(QString());
         bool first = true;
         while (m_xml.next() != QXmlStreamReader::EndElement
                || (m_xml.reader().name() != u"table-cell" && m_xml.reader().name() != u"covered-table-cell")) {
             const QXmlStreamReader &r = m_xml.reader();
             if (!r.isStartElement()) continue;
-            if (r.name() == u"p" && useParagraphs) {
+            if (r.name() == u"p" && !cell.stringValue) {
                 if (!first) shown += u'\n';
                 shown += paragraph();
                 first = false;
@@ -192,24 +237,21 @@ private:
                 m_xml.skipElement(); // comments, drawings
             }
         }
-        // LibreOffice writes a Boolean it read from XLSX as the formula TRUE() or
-        // FALSE() with a number as its value, and shows it as TRUE or FALSE.
-        if (formula.endsWith(u"=TRUE()") || formula.endsWith(u"=FALSE()")) return booleanText(formula.endsWith(u"=TRUE()"));
-        if (type == u"float" || type == u"percentage" || type == u"currency") {
-            bool ok = false;
-            const double number = value.toDouble(&ok);
-            if (!ok) m_zip.damaged(QStringLiteral("content.xml: a number cell holding \"%1\"").arg(value));
-            return numberText(number);
+        if (cell.booleanFormula >= 0) return booleanText(cell.booleanFormula == 1);
+        switch (cell.type) {
+        case Cell::Number:
+            if (!cell.numberRead)
+                m_zip.damaged(QStringLiteral("content.xml: a number cell holding \"%1\"").arg(cell.value));
+            return numberText(cell.number);
+        case Cell::Date:
+            if (const auto v = isoDateValue(cell.value)) return dateText(*v, true, false);
+            return cell.value;
+        case Cell::Time:
+            if (const auto v = durationValue(cell.value)) return dateText(m_nullDate + *v, false, true);
+            return cell.value;
+        case Cell::Boolean: return booleanText(cell.booleanTrue);
+        case Cell::Text: break;
         }
-        if (type == u"date") {
-            if (const auto v = isoDateValue(date)) return dateText(*v, true, false);
-            return date;
-        }
-        if (type == u"time") {
-            if (const auto v = durationValue(time)) return dateText(m_nullDate + *v, false, true);
-            return time;
-        }
-        if (type == u"boolean") return booleanText(boolean == u"true" || boolean == u"1");
         return shown;
     }
 

@@ -43,6 +43,7 @@ WorkbookSheet::WorkbookSheet(WorkbookGridParts parts)
             }
         }
         m_types.push_back(type);
+        m_columns.back().style = type.style;
     }
     // The ISO formats of date cells without a translated pattern.
     for (int kind = 1; kind < 4; ++kind) {

@@ -65,6 +65,7 @@ struct WorkbookColumn
 {
     int width = 0;      // pixels
     bool hidden = false;
+    int style = -1;     // the format its typed cells take (-1: none of its own)
 };
 
 struct WorkbookCell

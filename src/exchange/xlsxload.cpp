@@ -220,15 +220,23 @@ private:
 
     void readCell()
     {
-        const QStringView ref = m_xml.attribute(u"r");
+        QStringView ref;
+        QString type;
+        int style = 0;
+        // One pass over the attributes: a sheet has millions of cells. (Held here:
+        // `ref` looks into them.)
+        const QXmlStreamAttributes attributes = m_xml.reader().attributes();
+        for (const QXmlStreamAttribute &a : attributes) {
+            if (a.name() == u"r") ref = a.value();
+            else if (a.name() == u"t") type = a.value().toString();
+            else if (a.name() == u"s") style = a.value().toInt();
+        }
         if (ref.isNull()) {
             ++m_col;
             if (m_row < 0) m_row = 0;
         } else if (!parseReference(ref, m_col, m_row)) {
             m_zip.damaged(QStringLiteral("a cell named %1").arg(ref.toString()));
         }
-        const QString type = m_xml.attribute(u"t").toString();
-        const int style = m_xml.attribute(u"s").toInt();
         QString value;
         bool hasValue = false;
         while (m_xml.next() != QXmlStreamReader::EndElement || m_xml.reader().name() != u"c") {
