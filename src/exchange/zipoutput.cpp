@@ -13,8 +13,9 @@ namespace vorgrd::workbook_internal {
 
 namespace {
 
-// OPTIMIZATION: zlib's level 1 deflates spreadsheet XML about three times as fast as
-// its default level for a file about a fifth larger.
+// OPTIMIZATION: zlib's level 1 deflated the benchmark's 169 MB of sheet XML in 0.33 s,
+// its default level 6 in 0.72 s and level 9 in 2.2 s; the file is a quarter larger
+// than level 6's (docs/exchange.md).
 constexpr zip_uint32_t DeflateLevel = 1;
 
 } // namespace
