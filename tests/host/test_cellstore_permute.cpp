@@ -174,6 +174,12 @@ TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemo
         // A revert must not take back somebody else's permutation.
         {"the whole table permuted again", [](CellStore &s) { s.permuteRows(0, {1, 0, 2}); }},
         {"every cell emptied", [](CellStore &s) { s.clear(); }},
+        {"the content exchanged with another store's",
+         [](CellStore &s) {
+             CellStore other;
+             other.setText(1, 2, QStringLiteral("r2"));
+             s.swap(other);
+         }},
     };
     for (const Case &c : cases) {
         CellStore store;
@@ -190,4 +196,22 @@ TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemo
     CellStore untouched;
     EXPECT_FALSE(untouched.revertRowPermutation(untouched.rowLayoutStamp()))
         << "nothing was permuted";
+}
+
+TEST(CellStorePermute, AnExchangeOfContentsTakesTheRowsAndTheKeptTableAlong)
+{
+    CellStore loaded, shown;
+    const auto model = fill(loaded, {0, 1, 3, 2000});
+    fill(shown, {5});
+    shown.permuteRows(0, {5, 0, 1, 2, 3, 4});
+    const quint64 before = shown.rowLayoutStamp();
+    loaded.swap(shown);
+    expectHolds(shown, model, 2001);
+    EXPECT_EQ(loaded.text(1, 0), "r5");
+    EXPECT_EQ(loaded.rowExtent(), 1);
+    EXPECT_NE(shown.rowLayoutStamp(), before);
+    EXPECT_NE(loaded.rowLayoutStamp(), before);
+    EXPECT_FALSE(shown.revertRowPermutation(before));
+    EXPECT_CONSISTENT(loaded);
+    EXPECT_CONSISTENT(shown);
 }
