@@ -14,6 +14,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   designer-qt6 libqt6opengl6-dev binutils
   xclip
+  libxlsxwriter-dev libzip-dev
 )
 
 # Named packages instead of the list above (the interoperability installer uses this).

@@ -581,6 +581,36 @@ public:
 
     // (end of exchange: export)
 
+    // ---- exchange: workbooks (exchange/workbook.cpp, exchange/xlsx*, exchange/ods*) -------
+    // XLSX and ODS files, both ways; docs/exchange.md has the mapping and the bounds.
+
+    // Writes rows 0..RowCount-1 and columns 0..ColCount-1, fixed ones included, as one
+    // sheet, each cell typed by its column: numbers and dates with the Displayformat as
+    // their format where it translates, check boxes as Booleans, formulas as live
+    // formulas (with the grid's value as result) where the expression translates and
+    // else as their value, titles and every text that is not what its column holds as
+    // text. Column widths (hidden columns hidden) and the fixed rows and columns as
+    // frozen panes go along. The file replaces the target only once complete; every
+    // error leaves the previous file: EInOutError naming the file and the reason (also
+    // for a text longer than the 32,767 characters an XLSX cell holds), ERangeError for
+    // a grid larger than a sheet (1,048,576 rows, 16,384 columns).
+    Q_INVOKABLE void SaveasXLSX(const QString &FileName);
+    Q_INVOKABLE void SaveasODS(const QString &FileName);
+    // Replaces the grid's content with sheet Sheet (from 0) of an XLSX or ODS file, told
+    // apart by its contents, as LoadFromFile replaces it: each cell the text the
+    // spreadsheet shows, numbers written with a point (12.5, 1E20), dates as ISO texts
+    // (2026-01-05, 08:30:00, 2026-01-05 08:30:00), Booleans as "Y" and "", formulas as
+    // their results. RowCount and ColCount become the sheet's extent (the base's lower
+    // bounds apply), every row mark "N"; column descriptions stay. The whole sheet is
+    // read before anything changes. Errors, each with the grid unchanged: MFileError for
+    // a missing file; EInOutError for a file that is no workbook, a password-protected,
+    // damaged or cut-short one, XML with a document type declaration, or more unpacked
+    // bytes than the bound; ERangeError for a sheet index out of range and a sheet past
+    // the bounds of values, rows or columns.
+    Q_INVOKABLE void LoadFromWorkbook(const QString &FileName, int Sheet = 0);
+
+    // (end of exchange: workbooks)
+
     // ---- exchange: database fill (exchange/dbfill.cpp, exchange/dbfillquery.cpp) -------
     // Filling rows from a data set without binding the grid to it (docs/exchange.md).
     // The application drives the data set; the grid asks for rows.

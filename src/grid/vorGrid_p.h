@@ -164,6 +164,10 @@ struct tvorgrid::Private
     bool accessibleListening() const;
     AccessibleNotices accessibleNotices;
 
+    // ---- workbooks (exchange/workbook.cpp) ----
+    // Puts staged cells in the place of the grid's in one step and sets the counts.
+    void replaceContent(CellStore &staged, int cols, int rows);
+
     // ---- database fill (exchange/dbfill.cpp, exchange/dbfillquery.cpp) ----
     DbFillState dbfill;
     int fillFromDataSet(TDataSet &dataSet, int knownSize, const TFillOptions &options);

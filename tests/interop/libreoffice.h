@@ -18,22 +18,21 @@ inline QString sofficeProgram()
     return qEnvironmentVariable("VORGRD_SOFFICE");
 }
 
-// Converts `file` to CSV (comma, double quotes, UTF-8, every text quoted, raw values)
-// with the import filter `inFilter` (and its options), using a fresh profile in
-// `work`. Returns the CSV's bytes, or nullopt with `error` set.
-inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
-                                              const QTemporaryDir &work, QString &error)
+// Converts `file` with soffice --convert-to `target` (a filter spec such as
+// "xlsx" or "csv:...") into `work`/`outDir`, using the import filter `inFilter` (and
+// its options, when not empty) and the profile in `work`. Returns the written file's
+// bytes, or nullopt with `error` set.
+inline std::optional<QByteArray> convertFile(const QString &file, const QString &inFilter, const QString &target,
+                                             const QString &outDir, const QTemporaryDir &work, QString &error)
 {
-    const QString outDir = work.filePath(QStringLiteral("csv-out"));
-    QDir().mkpath(outDir);
+    const QString out = work.filePath(outDir);
+    QDir().mkpath(out);
     QStringList args = {
         QStringLiteral("-env:UserInstallation=file://") + work.filePath(QStringLiteral("profile")),
         QStringLiteral("--headless"), QStringLiteral("--norestore")};
     if (!inFilter.isEmpty())
         args << (QStringLiteral("--infilter=") + inFilter);
-    args << QStringLiteral("--convert-to")
-         << QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,true,true,false")
-         << QStringLiteral("--outdir") << outDir << file;
+    args << QStringLiteral("--convert-to") << target << QStringLiteral("--outdir") << out << file;
     QProcess soffice;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // LibreOffice reads SYLK in the locale's encoding; the grid writes UTF-8.
@@ -46,12 +45,24 @@ inline std::optional<QByteArray> convertToCsv(const QString &file, const QString
         soffice.kill();
         return std::nullopt;
     }
-    QFile csv(outDir + u'/' + QFileInfo(file).completeBaseName() + QStringLiteral(".csv"));
-    if (!csv.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("no CSV written: ") + QString::fromLocal8Bit(soffice.readAllStandardError());
+    const QString extension = target.section(u':', 0, 0);
+    QFile written(out + u'/' + QFileInfo(file).completeBaseName() + u'.' + extension);
+    if (!written.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("no %1 written: ").arg(extension) + QString::fromLocal8Bit(soffice.readAllStandardError());
         return std::nullopt;
     }
-    return csv.readAll();
+    return written.readAll();
+}
+
+// Converts `file` to CSV (comma, double quotes, UTF-8, every text quoted, raw values)
+// with the import filter `inFilter` (and its options), using a fresh profile in
+// `work`. Returns the CSV's bytes, or nullopt with `error` set.
+inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
+                                              const QTemporaryDir &work, QString &error)
+{
+    return convertFile(file, inFilter,
+                       QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,true,true,false"),
+                       QStringLiteral("csv-out"), work, error);
 }
 
 // RFC 4180 fields: "" inside quotes is one quote, line breaks inside quotes belong to
