@@ -104,7 +104,7 @@ void TCustomGrid::setCountLimits(int maxCols, int maxRows)
 // ---- construction ------------------------------------------------------------------
 
 TCustomGrid::TCustomGrid(QWidget *parent)
-    : QAbstractScrollArea(parent), d(std::make_unique<Private>(*this))
+    : PropertyWriteGuard<QAbstractScrollArea>(parent), d(std::make_unique<Private>(*this))
 {
     d->font = new TFont(this);
     d->cols.setDefaultExtent(64);

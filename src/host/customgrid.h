@@ -33,6 +33,9 @@
 //
 // Every Qt event handler runs inside the event guard (host/eventguard.h): nothing
 // thrown leaves it, the message goes to qWarning, and an interrupted drag is reset.
+// Likewise a property written through the meta-object (setProperty, QUiLoader, Qt
+// Designer) that a setter refuses returns false with a qWarning, the grid unchanged
+// (host/propertywriteguard.h); the setters called from C++ raise.
 //
 // Handlers (the OnXxx events) may change the grid, even destroy it. After each call
 // the grid re-checks what the handler may have changed (the counts under the current
@@ -49,6 +52,7 @@
 #include "host/gridaxislayout.h"
 #include "host/gridtypes.h"
 #include "host/linechange.h"
+#include "host/propertywriteguard.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>
@@ -61,7 +65,7 @@ namespace vorgrd {
 
 class TInplaceEdit;
 
-class VORGRD_EXPORT TCustomGrid : public QAbstractScrollArea
+class VORGRD_EXPORT TCustomGrid : public PropertyWriteGuard<QAbstractScrollArea>
 {
     Q_OBJECT
     // Declaration order is streaming order: counts before the fixed counts.
