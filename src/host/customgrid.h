@@ -15,6 +15,10 @@
 // count from 0 up to the fixed count is raised to fixed count + 1 (an empty file load
 // asks for 0 and gets one row and one column beyond the fixed bands). Writing a fixed
 // count outside 0 .. count-1 raises ERangeError. Nothing changes when a write raises.
+// The grid keeps the count last asked for: a count is always max(asked, fixed + 1),
+// so lowering the fixed count brings a raised count down to what was asked. Counts
+// then fixed counts (the order of the form stream and of .ui files) give back the
+// grid that was saved: RowCount 1 then FixedRows 0 is one row.
 //
 // Hooks for descendants (protected virtuals): DrawCell, SizeChanged,
 // ColWidthsChanged, RowHeightsChanged, RowMoved, ColumnMoved, MouseDown, MouseMove,
