@@ -70,12 +70,15 @@ class VORGRD_EXPORT tvorgrid : public TStringGrid
     Q_PROPERTY(bool ReverseSearch READ ReverseSearch WRITE SetReverseSearch NOTIFY
                    reverseSearchChanged)
     Q_PROPERTY(bool SearchExists READ SearchExists NOTIFY searchExistsChanged)
-    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex CONSTANT)
+    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex DESIGNABLE false CONSTANT)
     Q_PROPERTY(int SavedFixedRows READ GetFixedRows WRITE setSavedFixedRows NOTIFY savedFixedRowsChanged)
     Q_PROPERTY(int SavedFixedCols READ GetFixedCols WRITE setSavedFixedCols NOTIFY savedFixedColsChanged)
     Q_PROPERTY(bool showtitles READ showtitles WRITE setshowtitles NOTIFY showtitlesChanged)
     Q_CLASSINFO("stored:showtitles", "IsshowtitlesStored")
-    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged)
+    // Qt Designer cannot edit the collection: it edits ColumnsJson (below), through the
+    // column editor of the grid's task menu.
+    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged
+                   DESIGNABLE false)
 
 public:
     Q_INVOKABLE explicit tvorgrid(QWidget *parent = nullptr);

@@ -85,7 +85,9 @@ class VORGRD_EXPORT TCustomGrid : public PropertyWriteGuard<QAbstractScrollArea>
                    gridLineWidthChanged STORED true)
     Q_PROPERTY(quint32 Color READ Color WRITE setColor NOTIFY colorChanged STORED true)
     Q_PROPERTY(quint32 FixedColor READ FixedColor WRITE setFixedColor NOTIFY fixedColorChanged STORED true)
-    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont NOTIFY fontChanged STORED true)
+    // Qt Designer cannot edit an object of ours: it edits the QWidget font instead,
+    // which is the same font (see Font()).
+    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont NOTIFY fontChanged DESIGNABLE false STORED true)
     Q_PROPERTY(vorgrd::GridTypes::TGridOptions Options READ Options WRITE setOptions NOTIFY
                    optionsChanged STORED true)
     Q_PROPERTY(vorgrd::GridTypes::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars NOTIFY
