@@ -465,6 +465,13 @@ public:
     // holds a value a column refuses, changes nothing either: setColumnsJson reports
     // it with qWarning (it runs inside uic's setupUi and QUiLoader, where an exception
     // cannot be caught), LoadColumnsJson raises EReadError naming the property.
+    //
+    // The text is no translatable text: the Designer plugin marks it notr="true", so
+    // uic sets it once in setupUi() and lupdate leaves it alone. A .ui saved without
+    // the mark makes uic write it again from retranslateUi() on every language change;
+    // so setColumnsJson with the text it last applied changes nothing, and the columns
+    // the application changed since stay. LoadColumnsJson always applies its text (to
+    // put the designed columns back, for instance).
     Q_PROPERTY(QString ColumnsJson READ ColumnsJson WRITE setColumnsJson NOTIFY columnsChanged
                    DESIGNABLE true)
     Q_CLASSINFO("stored:ColumnsJson", "IsColumnsJsonStored")
