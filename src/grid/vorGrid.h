@@ -70,12 +70,15 @@ class VORGRD_EXPORT tvorgrid : public TStringGrid
     Q_PROPERTY(bool ReverseSearch READ ReverseSearch WRITE SetReverseSearch NOTIFY
                    reverseSearchChanged)
     Q_PROPERTY(bool SearchExists READ SearchExists NOTIFY searchExistsChanged)
-    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex CONSTANT)
+    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex DESIGNABLE false CONSTANT)
     Q_PROPERTY(int SavedFixedRows READ GetFixedRows WRITE setSavedFixedRows NOTIFY savedFixedRowsChanged)
     Q_PROPERTY(int SavedFixedCols READ GetFixedCols WRITE setSavedFixedCols NOTIFY savedFixedColsChanged)
     Q_PROPERTY(bool showtitles READ showtitles WRITE setshowtitles NOTIFY showtitlesChanged)
     Q_CLASSINFO("stored:showtitles", "IsshowtitlesStored")
-    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged)
+    // Qt Designer cannot edit the collection: it edits ColumnsJson (below), through the
+    // column editor of the grid's task menu.
+    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged
+                   DESIGNABLE false)
 
 public:
     Q_INVOKABLE explicit tvorgrid(QWidget *parent = nullptr);
@@ -464,6 +467,13 @@ public:
     // holds a value a column refuses, changes nothing either: setColumnsJson reports
     // it with qWarning (it runs inside uic's setupUi and QUiLoader, where an exception
     // cannot be caught), LoadColumnsJson raises EReadError naming the property.
+    //
+    // The text is no translatable text: the Designer plugin marks it notr="true", so
+    // uic sets it once in setupUi() and lupdate leaves it alone. A .ui saved without
+    // the mark makes uic write it again from retranslateUi() on every language change;
+    // so setColumnsJson with the text it last applied changes nothing, and the columns
+    // the application changed since stay. LoadColumnsJson always applies its text (to
+    // put the designed columns back, for instance).
     Q_PROPERTY(QString ColumnsJson READ ColumnsJson WRITE setColumnsJson NOTIFY columnsChanged
                    DESIGNABLE true)
     Q_CLASSINFO("stored:ColumnsJson", "IsColumnsJsonStored")

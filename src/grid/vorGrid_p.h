@@ -58,6 +58,8 @@ struct LineParts
     // Streamed values of SavedFixedRows / SavedFixedCols (read back as the real counts).
     int savedFixedRows = 0;
     int savedFixedCols = 0;
+    // The text setColumnsJson last applied: the same text again changes nothing.
+    QString columnsJsonTaken;
 };
 
 // The check-box glyph sheet and the scratch image the drawing cuts glyphs and wraps
