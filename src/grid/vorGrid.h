@@ -481,9 +481,10 @@ public:
     void setColumnsJson(const QString &json);
     void LoadColumnsJson(const QString &json);
     Q_INVOKABLE bool IsColumnsJsonStored() const { return false; }
-    // uic writes a property as a call of "set" + the name with a capital first
-    // letter; these are those names for the properties whose setters are named
-    // otherwise, so that a form setting them compiles.
+    // Designer saves these two properties with stdset="0" (their setters are not
+    // "set" + the name with a capital first letter), and uic then writes them
+    // through setProperty. A .ui file written by hand without stdset="0" makes uic
+    // call these names, so that such a form compiles too.
     void setShowtitles(bool value) { setshowtitles(value); }
     void setReverseSearch(bool value) { SetReverseSearch(value); }
 

@@ -10,6 +10,8 @@
 // application includes it.
 #include "ui_gridform.h"
 
+#include "checks.h"
+
 #include <vorgrd/design/package.h>
 #include <vorgrd/grid/vorGrid.h>
 #include <vorgrd/host/formstream.h>
@@ -23,14 +25,6 @@
 using namespace vorgrd;
 
 namespace {
-
-int failures = 0;
-
-void check(bool ok, const char *what)
-{
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
-    if (!ok) ++failures;
-}
 
 QStringList titleRow(const tvorgrid &grid)
 {
@@ -53,9 +47,8 @@ QList<int> widths(const tvorgrid &grid)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QFile expectedFile(QStringLiteral(EXPECTED_FILE));
-    if (!expectedFile.open(QIODevice::ReadOnly)) return 2;
-    const QByteArray expected = expectedFile.readAll();
+    const QByteArray expected = expectedStream(EXPECTED_FILE);
+    if (expected.isEmpty()) return 2;
 
     check(PackageName() == QLatin1String("vorgrd") && PackageDescription() == QLatin1String("VOR grid component"),
           "the installed library names itself vorgrd, \"VOR grid component\"");
@@ -98,6 +91,5 @@ int main(int argc, char **argv)
     const QByteArray changed = SaveComponent(fromUic);
     ui.retranslateUi(&uicForm); // what a language change runs
     check(SaveComponent(fromUic) == changed, "retranslateUi leaves the columns the program changed");
-    std::printf("%s\n", failures ? "consumer: FAILED" : "consumer: all checks passed");
-    return failures ? 1 : 0;
+    return finish("consumer");
 }

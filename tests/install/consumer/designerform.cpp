@@ -6,29 +6,15 @@
 
 #include <vorgrd/host/formstream.h>
 
+#include "checks.h"
+
 #include <QApplication>
-#include <QFile>
-
-#include <cstdio>
-
-namespace {
-
-int failures = 0;
-
-void check(bool ok, const char *what)
-{
-    std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
-    if (!ok) ++failures;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QFile expectedFile(QStringLiteral(EXPECTED_FILE));
-    if (!expectedFile.open(QIODevice::ReadOnly)) return 2;
-    const QByteArray expected = expectedFile.readAll();
+    const QByteArray expected = expectedStream(EXPECTED_FILE);
+    if (expected.isEmpty()) return 2;
 
     QWidget form;
     Ui::GridForm ui;
@@ -41,6 +27,5 @@ int main(int argc, char **argv)
     const QByteArray changed = vorgrd::SaveComponent(*ui.grid);
     ui.retranslateUi(&form);
     check(vorgrd::SaveComponent(*ui.grid) == changed, "retranslateUi leaves the columns the program changed");
-    std::printf("%s\n", failures ? "designerform: FAILED" : "designerform: all checks passed");
-    return failures ? 1 : 0;
+    return finish("designerform");
 }
