@@ -36,6 +36,7 @@
 extern char **environ;
 
 using namespace vorgrd;
+using vorgrd::bench::statusKb;
 
 namespace {
 
@@ -183,16 +184,6 @@ void writeCsv()
         data->csvBytes += qint64(line.size());
     }
     std::fclose(out);
-}
-
-long statusKb(const char *field)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    const size_t length = std::strlen(field);
-    while (std::getline(in, line))
-        if (line.compare(0, length, field) == 0) return std::stol(line.substr(length + 1));
-    return -1;
 }
 
 // A workbook load into a fresh grid, in a process of its own (a grid freed earlier

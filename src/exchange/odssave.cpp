@@ -409,6 +409,7 @@ void saveOds(WorkbookSheet &sheet, const QString &fileName)
 {
     WorkbookTarget target(fileName);
     {
+        OdsContent content(sheet); // outlives the archive that pulls from it
         ZipOutput zip(target.temporaryPath(), fileName);
         // The first entry, stored: readers recognise the format by it.
         zip.addStored("mimetype", QByteArrayLiteral("application/vnd.oasis.opendocument.spreadsheet"));
@@ -416,8 +417,7 @@ void saveOds(WorkbookSheet &sheet, const QString &fileName)
         zip.addDeflated("styles.xml", styles());
         zip.addDeflated("meta.xml", meta());
         zip.addDeflated("settings.xml", settings(sheet.fixedRows(), sheet.fixedCols()));
-        auto content = std::make_shared<OdsContent>(sheet);
-        zip.addProduced("content.xml", [content](QByteArray &piece) { return content->next(piece); });
+        zip.addProduced("content.xml", [&content](QByteArray &piece) { return content.next(piece); });
         zip.close();
     }
     target.commit();

@@ -8,6 +8,8 @@
 //            reads each "m" as the month or minute the grid meant
 #include "exchange/workbookformats_p.h"
 
+#include "host/datepattern_p.h"
+
 namespace vorgrd::workbook_internal {
 
 namespace {
@@ -157,19 +159,8 @@ std::optional<QString> sectionCode(const NumberSection &s)
 
 // ---- date patterns ------------------------------------------------------------------
 
-char16_t asciiLower(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
-}
-
-qsizetype runLength(QStringView format, qsizetype i, char16_t letter, qsizetype limit)
-{
-    qsizetype n = 0;
-    while (i + n < format.size() && n < limit && asciiLower(format.at(i + n)) == letter)
-        ++n;
-    return n;
-}
+using datepattern::asciiLower;
+using datepattern::runLength;
 
 // Collects the parts of a date pattern the way FormatDateTime walks it. `failed` is
 // set for what a workbook cannot show the grid's way.
@@ -185,7 +176,7 @@ public:
 
     void walk(QStringView format, int depth)
     {
-        const bool twelve = hasMarker(format);
+        const bool twelve = datepattern::usesTwelveHours(format);
         bool afterHour = false;
         for (qsizetype i = 0; i < format.size() && !failed;) {
             const QChar c = format.at(i);
@@ -222,22 +213,14 @@ private:
     // am/pm markers: only those a spreadsheet writes in the same letters.
     bool marker(QStringView format, qsizetype &i)
     {
-        const QStringView rest = format.mid(i);
-        if (rest.startsWith(u"am/pm", Qt::CaseInsensitive)) {
-            failed = !rest.startsWith(u"AM/PM");
-            part(DatePart::AmPm, true);
-            i += 5;
-        } else if (rest.startsWith(u"ampm", Qt::CaseInsensitive)) {
-            failed = m_settings.TimeAMString != u"AM" || m_settings.TimePMString != u"PM";
-            part(DatePart::AmPm, true);
-            i += 4;
-        } else if (rest.startsWith(u"a/p", Qt::CaseInsensitive)) {
-            failed = !rest.startsWith(u"a/p");
-            part(DatePart::AmPm, false);
-            i += 3;
-        } else {
-            return false;
-        }
+        const qsizetype length = datepattern::ampmMarker(format, i);
+        const QStringView written = format.mid(i, length);
+        if (length == 5) failed = written != u"AM/PM";
+        else if (length == 4) failed = m_settings.TimeAMString != u"AM" || m_settings.TimePMString != u"PM";
+        else if (length == 3) failed = written != u"a/p";
+        else return false;
+        part(DatePart::AmPm, length != 3);
+        i += length;
         return true;
     }
 
@@ -291,24 +274,6 @@ private:
         }
         afterHour = false;
         return n;
-    }
-
-    // As FormatDateTime decides: a marker anywhere outside quotes.
-    static bool hasMarker(QStringView format)
-    {
-        for (qsizetype i = 0; i < format.size(); ++i) {
-            const QChar c = format.at(i);
-            if (c == u'"' || c == u'\'') {
-                const qsizetype end = format.indexOf(c, i + 1);
-                if (end < 0) return false;
-                i = end;
-            } else if (format.mid(i).startsWith(u"am/pm", Qt::CaseInsensitive)
-                       || format.mid(i).startsWith(u"ampm", Qt::CaseInsensitive)
-                       || format.mid(i).startsWith(u"a/p", Qt::CaseInsensitive)) {
-                return true;
-            }
-        }
-        return false;
     }
 
     void expand(const QString &pattern, int depth)

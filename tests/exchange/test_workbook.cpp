@@ -18,6 +18,7 @@
 #include <functional>
 
 using namespace vorgrd;
+using vorgrd::test::rowsOf;
 
 namespace {
 
@@ -41,19 +42,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-// Every cell in the counts, row by row, cells joined by "|".
-QStringList rowsOf(const tvorgrid &grid)
-{
-    QStringList out;
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.ColCount(); ++c)
-            cells << grid.Cells(c, r);
-        out << cells.join(u'|');
-    }
-    return out;
 }
 
 struct Workbook : ::testing::TestWithParam<Format>

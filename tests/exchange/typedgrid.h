@@ -1,6 +1,7 @@
 #pragma once
 // A grid of every column type with the texts each type meets, and what a workbook
-// load gives back for it: shared by the round-trip tests and the LibreOffice tests.
+// load gives back for it, and the grid's cells as lines to compare: shared by the
+// round-trip tests and the LibreOffice tests.
 #include "grid/vorGrid.h"
 
 #include <QStringList>
@@ -8,6 +9,19 @@
 #include <iterator>
 
 namespace vorgrd::test {
+
+// Every cell in the counts, row by row, cells joined by "|".
+inline QStringList rowsOf(const tvorgrid &grid)
+{
+    QStringList out;
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid.ColCount(); ++c)
+            cells << grid.Cells(c, r);
+        out << cells.join(u'|');
+    }
+    return out;
+}
 
 // A grid of every column type, with the texts each type meets: values of its kind,
 // texts that are not, empty cells.

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 using namespace vorgrd;
+using vorgrd::test::rowsOf;
 
 namespace {
 
@@ -57,18 +58,6 @@ void writeRecalculatingProfile(const QTemporaryDir &work)
 <item oor:path="/org.openoffice.Office.Calc/Formula/Load"><prop oor:name="ODFRecalcMode" oor:op="fuse"><value>0</value></prop></item>
 </oor:items>
 )");
-}
-
-QStringList rowsOf(const tvorgrid &grid)
-{
-    QStringList out;
-    for (int r = 0; r < grid.RowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid.ColCount(); ++c)
-            cells << grid.Cells(c, r);
-        out << cells.join(u'|');
-    }
-    return out;
 }
 
 struct LibreOfficeWorkbook : ::testing::TestWithParam<Format>
