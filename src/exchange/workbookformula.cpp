@@ -149,14 +149,14 @@ private:
             ++m_pos;
             return add({Node::Group, 0, {}, {}, inner});
         }
-        if (const auto n = number()) return add({Node::Number, *n});
+        if (const auto n = number()) return add({Node::Number, *n, {}, {}});
         if (current() == u'E' && mayFollowOperand(at(m_pos + 1))) {
             ++m_pos;
-            return add({Node::E});
+            return add({Node::E, 0, {}, {}});
         }
         if (current() == u'P' && at(m_pos + 1) == u'I' && mayFollowOperand(at(m_pos + 2))) {
             m_pos += 2;
-            return add({Node::Pi});
+            return add({Node::Pi, 0, {}, {}});
         }
         return function();
     }
@@ -244,7 +244,7 @@ private:
         if (!col || !row || *col > MaxWorkbookCol) return fail();
         const CellReference cell{*col, *row};
         m_out.references.push_back(cell);
-        return add({Node::Reference, 0, cell});
+        return add({Node::Reference, 0, cell, {}});
     }
 
     int call(const QString &name, int first, int second)

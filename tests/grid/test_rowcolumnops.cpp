@@ -599,8 +599,9 @@ TEST(EditorUnderMovingLines, WhatWasTypedGoesIntoItsCellBeforeTheGridMovesUnderI
                 copies += grid.Cells(col, r) == QStringLiteral("a0");
         EXPECT_EQ(copies, 1) << c.operation;
         EXPECT_EQ(grid.Cells(c.typedCell.x(), c.typedCell.y()), QStringLiteral("a0")) << c.operation;
-        if (grid.EditorMode())
+        if (grid.EditorMode()) {
             EXPECT_EQ(grid.InplaceEditor()->text(), grid.Cells(grid.Col(), grid.Row())) << c.operation;
+        }
         grid.checkConsistency();
     }
 }
