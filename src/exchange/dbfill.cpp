@@ -39,11 +39,11 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
     for (int i = 0; i < count; ++i)
         buffers.names[size_t(i)] = d->lines.columns->GeTmColumn(i)->columnName();
     // Matched once per fill: the data set remembers the answer for these names.
-    const std::shared_ptr<const std::vector<TField *>> fields = DataSet.ColumnFields(buffers.names);
+    const std::vector<TField *> fields = DataSet.ColumnFields(buffers.names);
     std::vector<QString> &texts = buffers.texts;
     texts.resize(size_t(count));
     for (int i = 0; i < count; ++i) {
-        TField *field = (*fields)[size_t(i)];
+        TField *field = fields[size_t(i)];
         texts[size_t(i)] = field ? field->AsString() : QString();
     }
     // OPTIMIZATION: the row goes into the store and is reported once; setCells per cell

@@ -7,7 +7,7 @@ namespace vorgrd {
 struct TDataSet::Matched
 {
     std::vector<QString> names;
-    std::shared_ptr<const std::vector<TField *>> fields;
+    std::vector<TField *> fields;
 };
 
 // Out of line so that the vtables live in one place.
@@ -43,10 +43,10 @@ std::vector<TField *> TDataSet::MatchFields(const std::vector<QString> &names)
     return fields;
 }
 
-std::shared_ptr<const std::vector<TField *>> TDataSet::ColumnFields(const std::vector<QString> &names)
+std::vector<TField *> TDataSet::ColumnFields(const std::vector<QString> &names)
 {
     if (!m_matched || m_matched->names != names) {
-        auto fields = std::make_shared<const std::vector<TField *>>(MatchFields(names));
+        std::vector<TField *> fields = MatchFields(names);
         m_matched = std::make_unique<Matched>(Matched{names, std::move(fields)});
     }
     return m_matched->fields;

@@ -63,10 +63,11 @@ public:
     // whose names match by rules of their own overrides it (TSqlDataSet does).
     virtual std::vector<TField *> MatchFields(const std::vector<QString> &names);
     // MatchFields(names), asked once and remembered while the same names come again,
-    // as they do for every record of a fill (tvorgrid::FillrowfromDB). Shared, so
+    // as they do for every record of a fill (tvorgrid::FillrowfromDB). A copy, so
     // that a fill nested in a field's text access, asking for other names, does not
-    // take the answer from under the outer one.
-    std::shared_ptr<const std::vector<TField *>> ColumnFields(const std::vector<QString> &names);
+    // take the answer from under the outer one (and no shared pointer's type
+    // information leaves the library).
+    std::vector<TField *> ColumnFields(const std::vector<QString> &names);
     virtual int FieldCount() const = 0;
     // Field `index` (0..FieldCount()-1), EListError outside.
     virtual TField *Fields(int index) = 0;
