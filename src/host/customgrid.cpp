@@ -314,8 +314,9 @@ bool TCustomGrid::Private::fitLineCount(Qt::Orientation orientation)
 }
 
 // A lower fixed count lets a count that was raised above what was asked come down
-// again: so counts and fixed counts can be written in either order (a .ui form and
-// the form stream write the counts first) and give the grid that was saved.
+// again: so the counts can be written before the fixed counts (as a .ui form and the
+// form stream write them) and give the grid that was saved. A higher fixed count
+// always fits the count it was checked against, so it never changes the count.
 void TCustomGrid::Private::setFixedCount(Qt::Orientation orientation, int count)
 {
     int &fixed = orientation == Qt::Horizontal ? fixedCols : fixedRows;

@@ -39,7 +39,8 @@ QString valueText(const QMetaProperty &property, const void *value)
     if (type.id() == QMetaType::QString) {
         const QString text = variant.toString();
         constexpr qsizetype shown = 60;
-        return u'"' + text.left(shown) + (text.size() > shown ? QStringLiteral("...\"") : QStringLiteral("\""));
+        return u'"' + text.left(shown) +
+               (text.size() > shown ? QStringLiteral("...\"") : QStringLiteral("\""));
     }
     if (variant.canConvert<QString>()) return variant.toString();
     return QString::fromLatin1(type.name());

@@ -9,8 +9,8 @@
 // runs its setter inside this guard, which turns a refusal into what Qt expects of a
 // failed write:
 //   - the write returns false (setProperty, QMetaProperty::write),
-//   - a qWarning names the class, the property, the value and the setter's message:
-//       vorgrd: tvorgrid::KeyType refused the value 99: setKeyType: KeyType 99 is out of range (valid: 0..3)
+//   - a qWarning names the class, the property, the value and the setter's message
+//     ("vorgrd: tvorgrid::RowCount refused the value -5: " + the ERangeError's text),
 //   - the object is as it was (the setter changed nothing).
 //
 // How: Qt hands a property write of a QObject class to the object's virtual
@@ -36,7 +36,8 @@ namespace internal {
 // Runs the write `id` (an absolute property index) of `object` again from its most
 // derived qt_metacall and reports a failure as above; returns -1 (handled). Sets
 // `passThrough` so that the guard lets the second pass go by. Never throws.
-VORGRD_EXPORT int guardedPropertyWrite(QObject &object, bool &passThrough, int id, void **argv) noexcept;
+VORGRD_EXPORT int guardedPropertyWrite(QObject &object, bool &passThrough, int id,
+                                       void **argv) noexcept;
 } // namespace internal
 
 template <class Base> class PropertyWriteGuard : public Base
@@ -63,6 +64,7 @@ private:
 // it pass through Qt's code: the guard hands it over instead of reporting it. Returns
 // false, without throwing, when Qt refused the write before any setter ran (a value
 // of a type it cannot convert, a read-only property).
-VORGRD_EXPORT bool writePropertyRaising(QObject &object, const QMetaProperty &property, const QVariant &value);
+VORGRD_EXPORT bool writePropertyRaising(QObject &object, const QMetaProperty &property,
+                                        const QVariant &value);
 
 } // namespace vorgrd

@@ -29,17 +29,20 @@ class GridLoader : public QUiLoader
 public:
     QWidget *createWidget(const QString &className, QWidget *parent, const QString &name) override
     {
-        if (className != QLatin1String("vorgrd::tvorgrid")) return QUiLoader::createWidget(className, parent, name);
+        if (className != QLatin1String("vorgrd::tvorgrid"))
+            return QUiLoader::createWidget(className, parent, name);
         auto *grid = new tvorgrid(parent);
         grid->setObjectName(name);
         return grid;
     }
 };
 
-QString property(const char *name, const char *type, const QString &value, const char *attributes = "")
+QString property(const char *name, const char *type, const QString &value,
+                 const char *attributes = "")
 {
     return QStringLiteral("<property name=\"%1\"><%2%3>%4</%2></property>\n")
-        .arg(QLatin1String(name), QLatin1String(type), QLatin1String(attributes), value.toHtmlEscaped());
+        .arg(QLatin1String(name), QLatin1String(type), QLatin1String(attributes),
+             value.toHtmlEscaped());
 }
 
 QString number(const char *name, int value)
@@ -114,7 +117,8 @@ TEST(UiForms, DesignerIsShownOnlyPropertiesOfTypesItCanEdit)
     // Designer says "The property ... of type (unknown) is not supported yet!" for
     // any other type it is shown.
     const QMetaObject &meta = tvorgrid::staticMetaObject;
-    for (int i = QAbstractScrollArea::staticMetaObject.propertyCount(); i < meta.propertyCount(); ++i) {
+    for (int i = QAbstractScrollArea::staticMetaObject.propertyCount(); i < meta.propertyCount();
+         ++i) {
         const QMetaProperty property = meta.property(i);
         if (!property.isDesignable() || property.isEnumType()) continue;
         const int type = property.metaType().id();
@@ -133,10 +137,12 @@ TEST(UiForms, CountsWithoutFixedLinesLoadAsDesigned)
     const Shape shapes[] = {{1, 1, 0, 0}, {5, 1, 1, 0}, {1, 4, 0, 3}, {12, 9, 11, 8}};
     GridLoader loader;
     for (const Shape &s : shapes) {
-        SCOPED_TRACE(testing::Message() << s.cols << " x " << s.rows << ", fixed " << s.fixedCols << " x " << s.fixedRows);
+        SCOPED_TRACE(testing::Message() << s.cols << " x " << s.rows << ", fixed " << s.fixedCols
+                                        << " x " << s.fixedRows);
         // Designer's order: the counts before the fixed counts.
-        const Loaded loaded = load(loader, form(number("ColCount", s.cols) + number("RowCount", s.rows) +
-                                                number("FixedCols", s.fixedCols) + number("FixedRows", s.fixedRows)));
+        const Loaded loaded =
+            load(loader, form(number("ColCount", s.cols) + number("RowCount", s.rows) +
+                              number("FixedCols", s.fixedCols) + number("FixedRows", s.fixedRows)));
         ASSERT_TRUE(loaded.grid);
         EXPECT_EQ(loaded.grid->ColCount(), s.cols);
         EXPECT_EQ(loaded.grid->RowCount(), s.rows);
@@ -171,7 +177,8 @@ TEST(UiForms, ALanguageChangeDoesNotPutBackColumnsFromATranslatableText)
     designed.columns()->GeTmColumn(2)->SetcolumnName(QStringLiteral("Price"));
     GridLoader loader;
     loader.setLanguageChangeEnabled(true);
-    const Loaded loaded = load(loader, form(property("ColumnsJson", "string", designed.ColumnsJson())));
+    const Loaded loaded =
+        load(loader, form(property("ColumnsJson", "string", designed.ColumnsJson())));
     ASSERT_TRUE(loaded.grid);
     ASSERT_EQ(loaded.grid->columns()->GeTmColumn(2)->columnName(), QStringLiteral("Price"));
 

@@ -26,9 +26,11 @@ QString readFile(const QString &path)
 QStringList makeTargets()
 {
     QStringList targets;
-    const QRegularExpression rule(QStringLiteral("^([A-Za-z0-9_-]+):"), QRegularExpression::MultilineOption);
+    const QRegularExpression rule(QStringLiteral("^([A-Za-z0-9_-]+):"),
+                                  QRegularExpression::MultilineOption);
     auto it = rule.globalMatch(readFile(QStringLiteral(VORGRD_SOURCE_DIR "/Makefile")));
-    while (it.hasNext()) targets << it.next().captured(1);
+    while (it.hasNext())
+        targets << it.next().captured(1);
     return targets;
 }
 
@@ -56,7 +58,8 @@ TEST(Docs, EveryWholeProgramRunsAndPrintsWhatItsPageShows)
         if (QFile::exists(QString::fromUtf8(example.output)))
             EXPECT_EQ(output, readFile(QString::fromUtf8(example.output)));
         else
-            EXPECT_TRUE(output.isEmpty()) << "prints, but its page shows no output: " << output.toStdString();
+            EXPECT_TRUE(output.isEmpty())
+                << "prints, but its page shows no output: " << output.toStdString();
     }
 }
 
@@ -66,16 +69,19 @@ TEST(Docs, TheReadmesShellLinesNameTargetsAndProgramsThatExist)
     int lines = 0;
     for (const char *const *entry = readmeCommands; *entry; ++entry, ++lines) {
         const QString where = QString::fromUtf8(*entry).section(u':', 0, 1);
-        const QString command = QString::fromUtf8(*entry).section(u':', 2).section(u'#', 0, 0).trimmed();
+        const QString command =
+            QString::fromUtf8(*entry).section(u':', 2).section(u'#', 0, 0).trimmed();
         SCOPED_TRACE(where.toStdString() + ": " + command.toStdString());
         QStringList words = command.split(u' ', Qt::SkipEmptyParts);
-        while (!words.isEmpty() && words.first().contains(u'=')) words.removeFirst(); // VAR=value
+        while (!words.isEmpty() && words.first().contains(u'='))
+            words.removeFirst(); // VAR=value
         ASSERT_FALSE(words.isEmpty());
         if (words.first() == QLatin1String("make")) {
             for (const QString &target : words.mid(1))
                 EXPECT_TRUE(targets.contains(target)) << "no make target " << target.toStdString();
         } else if (words.first().contains(u'/')) {
-            EXPECT_TRUE(QFileInfo(words.first()).isExecutable()) << "no program " << words.first().toStdString();
+            EXPECT_TRUE(QFileInfo(words.first()).isExecutable())
+                << "no program " << words.first().toStdString();
         } else {
             EXPECT_FALSE(QStandardPaths::findExecutable(words.first()).isEmpty())
                 << "no program " << words.first().toStdString() << " on PATH";

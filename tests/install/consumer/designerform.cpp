@@ -21,11 +21,13 @@ int main(int argc, char **argv)
     ui.setupUi(&form);
     check(vorgrd::SaveComponent(*ui.grid) == expected, "uic's grid is the grid Designer saved");
     check(ui.grid->columns()->Count() == 5, "with the column added in Designer's column editor");
-    check(ui.single->ColCount() == 1 && ui.single->RowCount() == 1, "the grid of one cell has one cell");
+    check(ui.single->ColCount() == 1 && ui.single->RowCount() == 1,
+          "the grid of one cell has one cell");
 
     ui.grid->setColCount(8);
     const QByteArray changed = vorgrd::SaveComponent(*ui.grid);
     ui.retranslateUi(&form);
-    check(vorgrd::SaveComponent(*ui.grid) == changed, "retranslateUi leaves the columns the program changed");
+    check(vorgrd::SaveComponent(*ui.grid) == changed,
+          "retranslateUi leaves the columns the program changed");
     return finish("designerform");
 }
