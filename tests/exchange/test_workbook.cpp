@@ -19,17 +19,10 @@
 
 using namespace vorgrd;
 using vorgrd::test::rowsOf;
+using Format = vorgrd::test::WorkbookFormat;
+constexpr auto &Formats = vorgrd::test::WorkbookFormats;
 
 namespace {
-
-struct Format
-{
-    const char *name;
-    void (tvorgrid::*save)(const QString &);
-    // XLSX escapes a CR (_x000D_); ODS starts a new paragraph at any line break.
-    bool keepsCarriageReturns;
-};
-const Format Formats[] = {{"xlsx", &tvorgrid::SaveasXLSX, true}, {"ods", &tvorgrid::SaveasODS, false}};
 
 QByteArray readFile(const QString &path)
 {

@@ -1,7 +1,7 @@
 #pragma once
-// A grid of every column type with the texts each type meets, and what a workbook
-// load gives back for it, and the grid's cells as lines to compare: shared by the
-// round-trip tests and the LibreOffice tests.
+// The workbook formats, a grid of every column type with the texts each type meets
+// and what a workbook load gives back for it, and the grid's cells as lines to
+// compare: shared by the round-trip tests and the LibreOffice tests.
 #include "grid/vorGrid.h"
 
 #include <QStringList>
@@ -9,6 +9,17 @@
 #include <iterator>
 
 namespace vorgrd::test {
+
+// The two workbook formats and their writers.
+struct WorkbookFormat
+{
+    const char *name;
+    void (tvorgrid::*save)(const QString &);
+    // XLSX escapes a CR (_x000D_); ODS starts a new paragraph at any line break.
+    bool keepsCarriageReturns;
+};
+inline const WorkbookFormat WorkbookFormats[] = {{"xlsx", &tvorgrid::SaveasXLSX, true},
+                                                 {"ods", &tvorgrid::SaveasODS, false}};
 
 // Every cell in the counts, row by row, cells joined by "|".
 inline QStringList rowsOf(const tvorgrid &grid)

@@ -17,14 +17,9 @@
 
 using namespace vorgrd;
 using vorgrd::test::rowsOf;
+using Format = vorgrd::test::WorkbookFormat;
 
 namespace {
-
-struct Format
-{
-    const char *name;
-    void (tvorgrid::*save)(const QString &);
-};
 
 // Number formats that translate, and values that meet their sections and rounding.
 const char *const NumberFormats[] = {"0.00",     "#,##0.00",     "#.##",          "0.0#",
@@ -239,7 +234,7 @@ TEST_P(LibreOfficeWorkbook, KeepsTheColumnWidthsAndHidesTheHiddenColumn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, LibreOfficeWorkbook,
-                         ::testing::Values(Format{"xlsx", &tvorgrid::SaveasXLSX}, Format{"ods", &tvorgrid::SaveasODS}),
+                         ::testing::ValuesIn(test::WorkbookFormats),
                          [](const auto &info) { return std::string(info.param.name); });
 
 TEST(WorkbookPanes, TheFixedRowsAndColumnsAreFrozenInThePackage)
