@@ -1,4 +1,5 @@
-// Pasting: PasteText writes tab-delimited text into the grid from a start cell on.
+// Pasting: PasteFromClipboard chooses between the clipboard's plain text and the table
+// in its HTML, PasteText writes tab-delimited text into the grid from a start cell on.
 //
 // Growing one row or column at a time while writing would repeat the per-line work
 // of a count change (marks, descriptions, scroll bars) for every line. A paste
@@ -8,6 +9,7 @@
 // a cell, so the result is the same.
 #include "exchange/cellwriter_p.h"
 #include "exchange/delimitedtext_p.h"
+#include "exchange/htmltable_p.h"
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
@@ -17,12 +19,16 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace vorgrd {
 
 using exchange_internal::CellWriter;
+using exchange_internal::ClipboardTextBuilder;
 using exchange_internal::DelimitedReader;
+using exchange_internal::HtmlTable;
+using exchange_internal::readHtmlTable;
 using exchange_internal::Record;
 
 namespace {
@@ -82,6 +88,35 @@ QStringView withoutMark(QStringView text)
     return text.startsWith(QChar(0xFEFF)) ? text.sliced(1) : text;
 }
 
+// Whether the plain text reads as the table's rows and cells. Then it is the more
+// exact of the two (HTML collapses blanks); otherwise it lost the table's shape (a
+// browser writes a line break or tab inside a cell as it stands).
+bool sameShape(QStringView text, const HtmlTable &table)
+{
+    struct WidthSink : MeasureSink
+    {
+        std::vector<size_t> widths;
+        void record(const Record<char16_t> &record) { widths.push_back(record.fields.size()); }
+    } sink;
+    readText(withoutMark(text), sink);
+    if (sink.widths.size() != table.size()) return false;
+    for (size_t r = 0; r < table.size(); ++r)
+        if (sink.widths[r] != table[r].size()) return false;
+    return true;
+}
+
+// The table as the clipboard's plain text, for PasteText.
+QString tableText(const HtmlTable &table)
+{
+    ClipboardTextBuilder text;
+    for (const auto &row : table) {
+        text.startRow();
+        for (const QString &cell : row)
+            text.addCell(cell);
+    }
+    return text.text();
+}
+
 // The count that stepping through `cells` lines (cells) from `start` reaches: it
 // grows whenever the position after a write reaches it, so one line (column) always
 // stays beyond the pasted block.
@@ -105,8 +140,18 @@ void checkGrowth(const char *what, qint64 count, qint64 current, qint64 limit)
 void tvorgrid::PasteFromClipboard()
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasText()) return;
-    PasteText(data->text());
+    if (!data) return;
+    const QString text = data->hasText() ? data->text() : QString();
+    // Spreadsheets and browsers offer the cells as an HTML table too: it keeps the
+    // cells where the plain text is missing or lost them.
+    if (data->hasHtml()) {
+        const std::optional<HtmlTable> table = readHtmlTable(data->html(), MaxLoadCells);
+        if (table && (text.isEmpty() || !sameShape(text, *table))) {
+            PasteText(tableText(*table));
+            return;
+        }
+    }
+    PasteText(text);
 }
 
 void tvorgrid::PasteText(const QString &Text)

@@ -529,8 +529,10 @@ public:
     void CutToClipboard();
     // Every row and column, fixed ones included, onto the clipboard.
     void SaveToClipboard();
-    // Writes the clipboard's plain text into the grid (PasteText); nothing when the
-    // clipboard holds no text.
+    // Writes the clipboard's cells into the grid (PasteText): its plain text, or the
+    // table of its text/html where the plain text is missing or lost the table's shape
+    // (rows and cells per row); nothing when the clipboard holds neither. A table of
+    // more than MaxLoadCells cells raises ERangeError with nothing changed.
     void PasteFromClipboard();
     // The paste itself, from a text given directly, read as tab-delimited text: CR LF,
     // LF and a lone CR each end a line, a line break at the very end of the text ends

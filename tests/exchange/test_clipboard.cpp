@@ -310,6 +310,74 @@ TEST_F(Clipboard, GrowingAtOnceEqualsGrowingStepByStep)
     }
 }
 
+// ---- pasting an HTML table -----------------------------------------------------------
+
+// Puts text/plain (when not null) and text/html on the clipboard, pastes at (1, 1) of
+// a grid of 2 x 2 cells and returns the rows of the pasted block, cells joined by "|".
+QStringList pastedRows(const QString &plain, const QString &html)
+{
+    auto *data = new QMimeData;
+    if (!plain.isNull()) data->setText(plain);
+    data->setHtml(html);
+    clipboard()->setMimeData(data);
+    tvorgrid grid;
+    grid.setColCount(2);
+    grid.setRowCount(2);
+    grid.PasteFromClipboard(); // at (1, 1): the grid grows one beyond the block
+    QStringList rows;
+    for (int r = 1; r + 1 < grid.RowCount(); ++r) {
+        QStringList cells;
+        for (int c = 1; c + 1 < grid.ColCount(); ++c)
+            cells << grid.Cells(c, r);
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+// Without plain text the table is read as a browser shows it.
+TEST_F(Clipboard, AnHtmlTableAloneIsPastedAsABrowserShowsIt)
+{
+    const struct
+    {
+        const char *what;
+        QString html;
+        QStringList rows;
+    } cases[] = {
+        {"blanks collapse, <br> and paragraphs break lines",
+         "<table><tr><td>  a \n  b  </td><td>one<br>two<BR/> three</td><td><p>p1</p><p>p2</p></td></tr></table>",
+         {"a b|one\ntwo\nthree|p1\np2"}},
+        {"references", "<table><tr><td>&lt;&amp;&gt;&quot;&#39;&#x20AC;&euro;&nbsp;&nbsp;x &bogus; a&b</td></tr></table>",
+         {QString::fromUtf8("<&>\"'\xE2\x82\xAC\xE2\x82\xAC  x &bogus; a&b")}},
+        {"head, styles, scripts, comments, caption and sections are no text",
+         "<!DOCTYPE html><html><head><title>T</title><style>td{}</style></head><body><!--StartFragment-->"
+         "<table border=1><caption>C</caption><colgroup><col></colgroup><thead><tr><th>h1</th><th>h2</th></tr></thead>"
+         "<tbody><tr><td>x<script>y</script></td><td>z</td></tr></tbody></table><!--EndFragment--></body></html>",
+         {"h1|h2", "x|z"}},
+        {"spans keep the columns", "<table><tr><td colspan=2>a</td><td rowspan='2'>b</td><td>c</td></tr>"
+                                   "<tr><td>d</td><td>e</td><td>f</td></tr><tr><td>g</td></tr></table>",
+         {"a||b|c", "d|e||f", "g|||"}},
+        {"end tags left out", "<table><tr><td>a<td>b<tr><td>c</table>", {"a|b", "c|"}},
+        {"Windows' HTML Format header", "Version:0.9\r\nStartHTML:0000000105\r\n<html><body><table><tr><td>w</td></tr></table></body></html>",
+         {"w"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(pastedRows(QString(), c.html), c.rows) << c.what;
+}
+
+// LibreOffice and Excel quote their plain text exactly: it wins, and keeps what HTML
+// collapses. A browser writes a cell's line break into the plain text as it stands:
+// the table then keeps the cells in place.
+TEST_F(Clipboard, APasteReadsTheTableWhereThePlainTextLostItsShape)
+{
+    const QString table = QStringLiteral("<table><tr><td>a  b</td><td>two<br>lines</td></tr></table>");
+    EXPECT_EQ(pastedRows(QStringLiteral("a  b\t\"two\nlines\"\n"), table), QStringList{"a  b|two\nlines"});
+    EXPECT_EQ(pastedRows(QStringLiteral("a  b\ttwo\nlines\n"), table), QStringList{"a b|two\nlines"});
+    // Not a table alone: the plain text.
+    EXPECT_EQ(pastedRows(QStringLiteral("p\tq"), QStringLiteral("<p>Intro</p>") + table), QStringList{"p|q"});
+    EXPECT_EQ(pastedRows(QStringLiteral("p\tq"), table + table), QStringList{"p|q"});
+    EXPECT_EQ(pastedRows(QStringLiteral("p\tq"), QStringLiteral("<b>no table</b>")), QStringList{"p|q"});
+}
+
 // ---- shortcuts ---------------------------------------------------------------------
 
 TEST_F(Clipboard, ShortcutsCopyPasteAndCutOnlyWhenEnabled)
