@@ -43,7 +43,7 @@ public:
     {
         if (m_block) m_text += u'\n';
         else if (m_space) m_text += u' ';
-        m_block = m_space = false;
+        m_block = m_space = m_endsInBr = false;
         m_text += c;
     }
     void characters(QStringView s)
@@ -51,10 +51,14 @@ public:
         for (QChar c : s)
             character(c);
     }
+    // <br>: a line break, except as the last thing in its cell, where it shows no
+    // line (LibreOffice writes an empty cell as <br>).
     void lineBreak()
     {
+        if (m_block) m_text += u'\n';
         m_block = m_space = false;
         m_text += u'\n';
+        m_endsInBr = true;
     }
     // Only between texts: a block at the start or end of a cell shows no line.
     void blockBreak()
@@ -68,7 +72,8 @@ public:
     }
     QString take()
     {
-        m_block = m_space = false;
+        if (m_endsInBr) m_text.chop(1);
+        m_block = m_space = m_endsInBr = false;
         return std::exchange(m_text, QString());
     }
 
@@ -76,6 +81,7 @@ private:
     QString m_text;
     bool m_space = false;
     bool m_block = false;
+    bool m_endsInBr = false;
 };
 
 class HtmlTableReader
@@ -366,8 +372,8 @@ private:
             const char32_t c = code == 0 || code > 0x10FFFF || QChar::isSurrogate(code) ? 0xFFFD : code;
             return QString::fromUcs4(&c, 1);
         }
-        // As spreadsheets read it: the blank that HTML would not collapse.
-        if (body == QLatin1String("nbsp")) return QStringLiteral(" ");
+        // U+00A0, as HTML means it and LibreOffice writes a no-break space.
+        if (body == QLatin1String("nbsp")) return QString(QChar(0xA0));
         if (body == QLatin1String("amp")) return QStringLiteral("&");
         if (body == QLatin1String("lt")) return QStringLiteral("<");
         if (body == QLatin1String("gt")) return QStringLiteral(">");

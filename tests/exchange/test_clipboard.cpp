@@ -346,8 +346,10 @@ TEST_F(Clipboard, AnHtmlTableAloneIsPastedAsABrowserShowsIt)
         {"blanks collapse, <br> and paragraphs break lines",
          "<table><tr><td>  a \n  b  </td><td>one<br>two<BR/> three</td><td><p>p1</p><p>p2</p></td></tr></table>",
          {"a b|one\ntwo\nthree|p1\np2"}},
+        {"a <br> last in its cell shows no line", "<table><tr><td><br></td><td>a<br></td><td>b<br><br></td><td>&#10;</td></tr></table>",
+         {"|a|b\n|\n"}},
         {"references", "<table><tr><td>&lt;&amp;&gt;&quot;&#39;&#x20AC;&euro;&nbsp;&nbsp;x &bogus; a&b</td></tr></table>",
-         {QString::fromUtf8("<&>\"'\xE2\x82\xAC\xE2\x82\xAC  x &bogus; a&b")}},
+         {QString::fromUtf8("<&>\"'\xE2\x82\xAC\xE2\x82\xAC\xC2\xA0\xC2\xA0x &bogus; a&b")}},
         {"head, styles, scripts, comments, caption and sections are no text",
          "<!DOCTYPE html><html><head><title>T</title><style>td{}</style></head><body><!--StartFragment-->"
          "<table border=1><caption>C</caption><colgroup><col></colgroup><thead><tr><th>h1</th><th>h2</th></tr></thead>"
