@@ -4,6 +4,8 @@
 // interoperability script sets it); without it the tests skip.
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -18,22 +20,21 @@ inline QString sofficeProgram()
     return qEnvironmentVariable("VORGRD_SOFFICE");
 }
 
-// Converts `file` to CSV (comma, double quotes, UTF-8, every text quoted, raw values)
-// with the import filter `inFilter` (and its options), using a fresh profile in
-// `work`. Returns the CSV's bytes, or nullopt with `error` set.
-inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
-                                              const QTemporaryDir &work, QString &error)
+// Converts `file` with the export filter `outFilter` ("csv:...", "html:...") into a
+// file of extension `outExtension`, with the import filter `inFilter` (and its
+// options) when not empty, using a fresh profile in `work`. Returns the bytes
+// written, or nullopt with `error` set.
+inline std::optional<QByteArray> convert(const QString &file, const QString &inFilter, const QString &outFilter,
+                                         const QString &outExtension, const QTemporaryDir &work, QString &error)
 {
-    const QString outDir = work.filePath(QStringLiteral("csv-out"));
+    const QString outDir = work.filePath(QStringLiteral("converted"));
     QDir().mkpath(outDir);
     QStringList args = {
         QStringLiteral("-env:UserInstallation=file://") + work.filePath(QStringLiteral("profile")),
         QStringLiteral("--headless"), QStringLiteral("--norestore")};
     if (!inFilter.isEmpty())
         args << (QStringLiteral("--infilter=") + inFilter);
-    args << QStringLiteral("--convert-to")
-         << QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,true,true,false")
-         << QStringLiteral("--outdir") << outDir << file;
+    args << QStringLiteral("--convert-to") << outFilter << QStringLiteral("--outdir") << outDir << file;
     QProcess soffice;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // LibreOffice reads SYLK in the locale's encoding; the grid writes UTF-8.
@@ -46,12 +47,62 @@ inline std::optional<QByteArray> convertToCsv(const QString &file, const QString
         soffice.kill();
         return std::nullopt;
     }
-    QFile csv(outDir + u'/' + QFileInfo(file).completeBaseName() + QStringLiteral(".csv"));
-    if (!csv.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("no CSV written: ") + QString::fromLocal8Bit(soffice.readAllStandardError());
+    QFile out(outDir + u'/' + QFileInfo(file).completeBaseName() + u'.' + outExtension);
+    if (!out.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("nothing written: ") + QString::fromLocal8Bit(soffice.readAllStandardError());
         return std::nullopt;
     }
-    return csv.readAll();
+    const QByteArray bytes = out.readAll();
+    out.remove(); // the next conversion of the same file writes a new one
+    return bytes;
+}
+
+// Converts `file` to CSV (comma, double quotes, UTF-8, raw values; every text quoted,
+// or with `quoteAllTexts` false only what needs it, as LibreOffice saves a CSV by
+// default), as convert() does.
+inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
+                                              const QTemporaryDir &work, QString &error,
+                                              bool quoteAllTexts = true)
+{
+    return convert(file, inFilter,
+                   QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,%1,true,false")
+                       .arg(quoteAllTexts ? QLatin1String("true") : QLatin1String("false")),
+                   QStringLiteral("csv"), work, error);
+}
+
+// A flat ODF spreadsheet (.fods) in `work` holding exactly `rows` as texts, each
+// given as its cell's string value: an attribute keeps blanks, tabs and line breaks,
+// which a paragraph's text would collapse or drop.
+inline QString writeSheet(const QTemporaryDir &work, const QList<QStringList> &rows)
+{
+    QString xml = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\" "
+        "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">"
+        "<office:body><office:spreadsheet><table:table table:name=\"Sheet1\">");
+    for (const QStringList &row : rows) {
+        xml += QStringLiteral("<table:table-row>");
+        for (const QString &text : row) {
+            if (text.isEmpty()) {
+                xml += QStringLiteral("<table:table-cell/>");
+                continue;
+            }
+            QString value = text.toHtmlEscaped();
+            value.replace(u'\t', QLatin1String("&#9;")).replace(u'\n', QLatin1String("&#10;"))
+                .replace(u'\r', QLatin1String("&#13;"));
+            xml += QStringLiteral("<table:table-cell office:value-type=\"string\" office:string-value=\"%1\">"
+                                  "<text:p>-</text:p></table:table-cell>")
+                       .arg(value);
+        }
+        xml += QStringLiteral("</table:table-row>\n");
+    }
+    xml += QStringLiteral("</table:table></office:spreadsheet></office:body></office:document>\n");
+    const QString path = work.filePath(QStringLiteral("sheet.fods"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(xml.toUtf8());
+    return path;
 }
 
 // RFC 4180 fields: "" inside quotes is one quote, line breaks inside quotes belong to
