@@ -6,21 +6,14 @@
 
 namespace vorgrd::exchange_internal {
 
-bool DelimitedWriter::needsQuotes(QStringView cell) const
+bool DelimitedWriter::needsQuotesFrom(QStringView cell, qsizetype i) const
 {
-    const char16_t first = m_delimiter.isEmpty() ? u'"' : m_delimiter.front().unicode();
-    const char16_t *units = cell.utf16();
-    bool surrogates = false;
-    // OPTIMIZATION: one pass over the cell for the four units that matter; the
-    // delimiter is compared whole only where its first unit stands.
-    for (qsizetype i = 0; i < cell.size(); ++i) {
-        const char16_t u = units[i];
-        if (u == u'"' || u == u'\r' || u == u'\n') return true;
-        if (u == first && cell.sliced(i).startsWith(m_delimiter)) return true;
-        surrogates = surrogates || QChar::isSurrogate(u);
-    }
-    // Half a surrogate pair is written as U+FFFD, which the delimiter may hold.
-    if (surrogates && m_delimiter.contains(QChar::ReplacementCharacter)) {
+    const QChar u = cell[i];
+    if (u == u'"' || u == u'\r' || u == u'\n') return true;
+    if (!m_delimiter.isEmpty() && cell.sliced(i).startsWith(m_delimiter)) return true;
+    // Half a surrogate pair is written as U+FFFD, which the delimiter holds: compare
+    // the cell as it is written.
+    if (m_surrogatesMatter && u.isSurrogate()) {
         QString written = cell.toString();
         replaceUnpairedSurrogates(written);
         return written.contains(m_delimiter);
