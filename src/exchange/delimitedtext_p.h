@@ -159,7 +159,7 @@ private:
         const Unit *close;
         for (;;) {
             close = Units<Unit>::find(q, m_end, Quote);
-            if (close + 1 >= m_end && !m_atEnd) return nullptr; // "" may follow
+            if (m_end - close <= 1 && !m_atEnd) return nullptr; // "" may follow
             if (close == m_end) {
                 // Never closed: the quote is a plain character from here on.
                 m_quoting = false;
