@@ -84,15 +84,15 @@ void readRecords(FileTextSource &source, const QByteArray &delimiter, LoadSink &
 {
     DelimitedReader<char, LoadSink> reader(std::string_view(delimiter.constData(), size_t(delimiter.size())),
                                            tvorgrid::MaxInsertColCount, sink);
-    QByteArray text;
+    exchange_internal::TextBytes text;
     // A record longer than a block is read again as more of it arrives: waiting until
     // the text has doubled keeps that linear however long the record.
-    qsizetype readAgainAt = 0;
+    size_t readAgainAt = 0;
     for (bool more = true; more;) {
         more = source.appendTo(text);
         if (more && text.size() < readAgainAt) continue;
-        const qsizetype used = reader.read(text.constData(), text.constData() + text.size(), !more);
-        text.remove(0, used);
+        const qsizetype used = reader.read(text.data(), text.data() + text.size(), !more);
+        text.erase(text.begin(), text.begin() + used);
         readAgainAt = used == 0 ? 2 * text.size() : 0;
     }
 }
