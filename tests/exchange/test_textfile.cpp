@@ -64,6 +64,22 @@ struct TextFile : ::testing::Test
         grid.setFixedCols(0);
         grid.setFixedRows(0);
     }
+    // A case table: each file loaded with its delimiter into a grid without fixed
+    // cells gives these rows.
+    struct LoadCase
+    {
+        const char *delimiter;
+        QByteArray file;
+        QStringList rows;
+    };
+    void expectLoads(std::initializer_list<LoadCase> cases)
+    {
+        setUp0();
+        for (const LoadCase &c : cases) {
+            grid.LoadFromFile(write(c.file), QString::fromLatin1(c.delimiter));
+            EXPECT_EQ(rows(), c.rows) << c.file.constData();
+        }
+    }
 };
 
 // ---- lines, delimiters and line ends ----------------------------------------------
@@ -88,13 +104,7 @@ TEST_F(TextFile, CrLfLfAndALoneCrEachEndALine)
 // that is not doubled, and keeps delimiters, quotes and line breaks.
 TEST_F(TextFile, QuotedFieldsKeepDelimitersQuotesAndLineBreaks)
 {
-    setUp0();
-    const struct
-    {
-        const char *delimiter;
-        QByteArray file;
-        QStringList rows;
-    } cases[] = {
+    expectLoads({
         {",", "\"Walnuts, shelled\",5\n", {"Walnuts, shelled|5"}},
         {";", "\"say \"\"hi\"\"\";x", {"say \"hi\"|x"}},
         {";", "\"two\r\nlines\";x\r\nnext;y\r\n", {"two\r\nlines|x", "next|y"}},
@@ -103,11 +113,7 @@ TEST_F(TextFile, QuotedFieldsKeepDelimitersQuotesAndLineBreaks)
         {"::", "\"a::b\"::c::\"d\"\n", {"a::b|c|d"}},
         {"", "\"x\ny\"\nz", {"x\ny", "z"}},
         {"\t", "\"\t\"\t\"\n\"\r\n", {"\t|\n"}},
-    };
-    for (const auto &c : cases) {
-        grid.LoadFromFile(write(c.file), QString::fromLatin1(c.delimiter));
-        EXPECT_EQ(rows(), c.rows) << c.file.constData();
-    }
+    });
 }
 
 // Quotes that do not open a field, and one that is never closed, are characters:
@@ -115,24 +121,14 @@ TEST_F(TextFile, QuotedFieldsKeepDelimitersQuotesAndLineBreaks)
 // with a quote reads as before unless a later quote closes it.
 TEST_F(TextFile, QuotesThatQuoteNothingAreCharacters)
 {
-    setUp0();
-    const struct
-    {
-        const char *delimiter;
-        QByteArray file;
-        QStringList rows;
-    } cases[] = {
+    expectLoads({
         {";", "say \"hi\";x\n", {"say \"hi\"|x"}},
         {";", " \"a;b\"\n", {" \"a|b\""}},
         {";", "\"ab\"cd;e\n", {"abcd|e"}},
         {";", "\"open;x\r\nz;\"\"w\n", {"\"open|x", "z|\"\"w"}},
         {";", "\"closed\";\"open\n", {"closed|\"open"}},
         {"\"", "a\"b\"\"c\n", {"a|b||c"}}, // the delimiter a quote: no quoting
-    };
-    for (const auto &c : cases) {
-        grid.LoadFromFile(write(c.file), QString::fromLatin1(c.delimiter));
-        EXPECT_EQ(rows(), c.rows) << c.file.constData();
-    }
+    });
 }
 
 TEST_F(TextFile, DelimitersMatchExactlyAndAnEmptyOneNeverMatches)

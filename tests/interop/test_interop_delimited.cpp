@@ -141,14 +141,23 @@ QList<QStringList> sheetRows()
     return rows;
 }
 
-TEST(LibreOfficeCsv, LoadsEveryCellOfACsvLibreOfficeWrote)
+// A sheet of the hostile texts, written for LibreOffice to read.
+struct LibreOfficeSheet : ::testing::Test
 {
-    if (interop::sofficeProgram().isEmpty())
-        GTEST_SKIP() << "VORGRD_SOFFICE is not set (make test-interop sets it)";
     QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
     const QList<QStringList> rows = sheetRows();
-    const QString sheet = interop::writeSheet(work, rows);
+    QString sheet;
+    void SetUp() override
+    {
+        if (interop::sofficeProgram().isEmpty())
+            GTEST_SKIP() << "VORGRD_SOFFICE is not set (make test-interop sets it)";
+        ASSERT_TRUE(work.isValid());
+        sheet = interop::writeSheet(work, rows);
+    }
+};
+
+TEST_F(LibreOfficeSheet, ItsCsvLoadsCellForCell)
+{
     for (const bool quoteAll : {false, true}) {
         QString error;
         const auto csv = interop::convertToCsv(sheet, QString(), work, error, quoteAll);
@@ -212,14 +221,8 @@ bool htmlCarries(const QString &text)
 // LibreOffice's copy offers its text export (tab, quotes where needed, LF) as
 // text/plain and its HTML export as text/html; both are made here by LibreOffice
 // from a sheet of the hostile texts and pasted as the clipboard would give them.
-TEST(LibreOfficeCopy, PastesEveryCellExactlyAndTheTableAloneWhatHtmlCarries)
+TEST_F(LibreOfficeSheet, ItsCopyPastesEveryCellAndItsTableAloneWhatHtmlCarries)
 {
-    if (interop::sofficeProgram().isEmpty())
-        GTEST_SKIP() << "VORGRD_SOFFICE is not set (make test-interop sets it)";
-    QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
-    const QList<QStringList> rows = sheetRows();
-    const QString sheet = interop::writeSheet(work, rows);
     QString error;
     const auto text = interop::convert(sheet, QString(), QStringLiteral("csv:Text - txt - csv (StarCalc):9,34,76,1,,1033,false,true,false"),
                                        QStringLiteral("csv"), work, error);
