@@ -7,10 +7,13 @@
 //   fill    FillFromQuery of a SQLite table (a database file in a temporary folder),
 //           against QSqlQueryModel running the same SELECT and fetching every row,
 //           which is what a Qt programmer would write to show a result
+//   wide    FillFromQuery of a table of 2,000 columns x 250 rows (500,000 cells, as
+//           many as SQLite allows in a table), against reading the same SELECT
+//           plainly: QSqlQuery stepping every record and reading every value as text
 // Each timed region is one operation, measured as the thread's CPU time (the machine
 // is shared; wall time would count other programs). Prints
 //   ratio export_sylk.vs_limit, export_html.vs_limit, export.vs_limit (the larger),
-//   ratio fill.vs_qsqlquerymodel
+//   ratio fill.vs_qsqlquerymodel, ratio fill_wide.vs_reading
 // as ours / theirs.
 #include "manualtime.h"
 #include "grid/vorGrid.h"
@@ -99,6 +102,30 @@ void buildDatabase()
 
 const QString selectAll = QStringLiteral("SELECT * FROM orders");
 
+constexpr int WideRows = 250;
+constexpr int WideCols = 2000;
+const QString selectWide = QStringLiteral("SELECT * FROM wide");
+
+void buildWideTable()
+{
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    QStringList columns, marks;
+    for (int c = 0; c < WideCols; ++c) {
+        columns << QStringLiteral("w%1 TEXT").arg(c);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("CREATE TABLE wide (%1)").arg(columns.join(u',')));
+    db.transaction();
+    q.prepare(QStringLiteral("INSERT INTO wide VALUES (%1)").arg(marks.join(u',')));
+    for (int r = 0; r < WideRows; ++r) {
+        for (int c = 0; c < WideCols; ++c)
+            q.bindValue(c, QStringLiteral("r%1c%2").arg(r).arg(c));
+        if (!q.exec()) qFatal("insert failed: %s", qPrintable(q.lastError().text()));
+    }
+    db.commit();
+}
+
 // ---- export -------------------------------------------------------------------------------
 
 void BM_Sylk(benchmark::State &state)
@@ -168,6 +195,37 @@ void BM_Model(benchmark::State &state)
     }
 }
 
+void BM_FillWide(benchmark::State &state)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    for (auto _ : state) {
+        tvorgrid target;
+        TFillOptions options;
+        options.nameColumns = true;
+        int filled = 0;
+        state.SetIterationTime(timed([&] { filled = target.FillFromQuery(selectWide, db, options); }));
+        if (filled != WideRows || target.Cells(WideCols, WideRows - 1) != QStringLiteral("r249c1999"))
+            state.SkipWithError("the grid does not hold the table");
+    }
+}
+
+void BM_ReadWide(benchmark::State &state)
+{
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    for (auto _ : state) {
+        qint64 characters = 0;
+        state.SetIterationTime(timed([&] {
+            QSqlQuery query(db);
+            query.setForwardOnly(true);
+            query.exec(selectWide);
+            while (query.next())
+                for (int c = 0; c < WideCols; ++c)
+                    characters += query.value(c).toString().size();
+        }));
+        if (characters == 0) state.SkipWithError("nothing read");
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -181,6 +239,7 @@ int main(int argc, char **argv)
     const auto built = std::chrono::steady_clock::now();
     buildGrid();
     buildDatabase();
+    buildWideTable();
     std::printf("built in %.1f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - built).count());
 
@@ -190,6 +249,8 @@ int main(int argc, char **argv)
     add("limit/lines", BM_Limit, 2);
     add("ours/fill", BM_Fill, 2);
     add("qt/qsqlquerymodel", BM_Model, 2);
+    add("ours/fill_wide", BM_FillWide, 2);
+    add("qt/read_wide", BM_ReadWide, 2);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -203,6 +264,7 @@ int main(int argc, char **argv)
     const double html = ratio("export_html.vs_limit", "ours/html", "limit/lines");
     std::printf("ratio export.vs_limit = %.3f   (the larger of the two)\n", std::max(sylk, html));
     ratio("fill.vs_qsqlquerymodel", "ours/fill", "qt/qsqlquerymodel");
+    ratio("fill_wide.vs_reading", "ours/fill_wide", "qt/read_wide");
     grid.reset();
     QSqlDatabase::removeDatabase(connection);
     return 0;

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <fstream>
 #include <ctime>
 #include <map>
 #include <string>
@@ -86,6 +88,17 @@ double pairedRatio(A &&a, B &&b, int rounds = 21, int perRound = 3)
     }
     std::sort(ratios.begin(), ratios.end());
     return ratios[ratios.size() / 2];
+}
+
+// A field of /proc/self/status in kB ("VmRSS:", "VmHWM:"), -1 when missing.
+inline long statusKb(const char *field)
+{
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    const size_t length = std::strlen(field);
+    while (std::getline(in, line))
+        if (line.compare(0, length, field) == 0) return std::stol(line.substr(length + 1));
+    return -1;
 }
 
 // A benchmark that sets its own iteration time, run a fixed number of times.

@@ -20,6 +20,9 @@ install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/
         PATTERN "resources" EXCLUDE)
 install(EXPORT vorgrdTargets NAMESPACE vorgrd:: DESTINATION ${VORGRD_CMAKE_DIR} COMPONENT development)
 
+# The package asks for vorgrd's private libraries only where a consumer's link needs
+# them: a static vorgrd (a shared one carries them itself).
+get_target_property(VORGRD_LIBRARY_TYPE vorgrd TYPE)
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/vorgrdConfig.cmake.in
                               ${CMAKE_CURRENT_BINARY_DIR}/vorgrdConfig.cmake
                               INSTALL_DESTINATION ${VORGRD_CMAKE_DIR}

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev qt6-tools-dev qt6-tools-dev-tools
+  qt6-tools-private-dev
   qt6-base-private-dev
   libgl-dev libglx-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -14,6 +15,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   designer-qt6 libqt6opengl6-dev binutils
   xclip
+  libxlsxwriter-dev libzip-dev
 )
 
 # Named packages instead of the list above (the interoperability installer uses this).

@@ -1,6 +1,7 @@
 #include "demoactions.h"
 
 #include "demoexchange.h"
+#include "demoworkbook.h"
 #include "demowindow.h"
 #include "findbar.h"
 
@@ -62,6 +63,8 @@ void addFileMenu(ActionBuilder &b, DemoWindow *w)
     b.menu("&File");
     b.add({"&Open delimited file...", "Ctrl+O", QStyle::SP_DialogOpenButton}, [=] { openDelimitedFile(w, grid); });
     b.add({"&Save as delimited file...", "Ctrl+S", QStyle::SP_DialogSaveButton}, [=] { saveDelimitedFile(w, grid); });
+    b.add({"Open &workbook (XLSX, ODS)...", "Ctrl+Shift+O", noIcon}, [=] { openWorkbook(w, grid); });
+    b.add({"Save as wor&kbook (XLSX, ODS)...", "Ctrl+Shift+S", noIcon}, [=] { saveWorkbook(w, grid); });
     b.separator();
     b.add({"Export as &HTML...", "Ctrl+Shift+H", QStyle::SP_FileDialogDetailedView}, [=] { exportHtml(w, grid); });
     b.add({"Export as S&YLK...", "Ctrl+Shift+Y", noIcon}, [=] { exportSylk(w, grid); });

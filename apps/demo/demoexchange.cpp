@@ -48,20 +48,6 @@ bool askDelimiter(QWidget *parent, QString &delimiter)
     return true;
 }
 
-// Runs an operation of the library, showing its refusal instead of letting it escape.
-template <typename Operation> bool guarded(QMainWindow *window, const QString &title, Operation operation)
-{
-    try {
-        operation();
-        return true;
-    } catch (const Exception &e) {
-        showError(window, title, e.Message());
-    } catch (const std::exception &e) {
-        showError(window, title, QString::fromLocal8Bit(e.what()));
-    }
-    return false;
-}
-
 bool hasBrowser()
 {
     // The offscreen platform (headless runs, the tests) has nowhere to show a page.

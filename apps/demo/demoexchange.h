@@ -5,7 +5,11 @@
 // bar and a refusal in a message box with the library's message; a refused operation
 // leaves the grid as it was.
 
+#include "host/exceptions.h"
+
 #include <QString>
+
+#include <exception>
 
 class QMainWindow;
 
@@ -31,3 +35,18 @@ void runClipboard(QMainWindow *window, vorgrd::tvorgrid *grid, ClipboardOperatio
 
 // Shows a refusal of the library (or any failure) in a message box.
 void showError(QMainWindow *window, const QString &title, const QString &message);
+
+// Runs an operation of the library, showing its refusal instead of letting it escape;
+// true when it ran through.
+template <typename Operation> bool guarded(QMainWindow *window, const QString &title, Operation operation)
+{
+    try {
+        operation();
+        return true;
+    } catch (const vorgrd::Exception &e) {
+        showError(window, title, e.Message());
+    } catch (const std::exception &e) {
+        showError(window, title, QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

@@ -1,6 +1,7 @@
 // tvorgrid's columns as one JSON text, the property through which Qt Designer's .ui
 // files, uic and QUiLoader carry the columns.
 #include "grid/vorGrid.h"
+#include "grid/vorGrid_p.h"
 #include "host/exceptions.h"
 #include "host/formstream.h"
 
@@ -47,8 +48,13 @@ void tvorgrid::LoadColumnsJson(const QString &json)
 
 void tvorgrid::setColumnsJson(const QString &json)
 {
+    // uic's retranslateUi() writes a translatable text again on every language change:
+    // the text this property last took must not undo what the application changed
+    // since (a .ui saved without the notr mark).
+    if (json == d->lines.columnsJsonTaken) return;
     try {
         LoadColumnsJson(json);
+        d->lines.columnsJsonTaken = json;
     } catch (const std::exception &e) {
         qWarning("vorgrd: %s", e.what());
     }

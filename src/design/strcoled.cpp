@@ -76,6 +76,16 @@ TmGridColEditor::TmGridColEditor(QWidget *parent) : QDialog(parent)
 
 TmGridColEditor::~TmGridColEditor() = default;
 
+TvorgridColumns *TmGridColEditor::EditColumns() const
+{
+    return m_editColumns;
+}
+
+void TmGridColEditor::setEditColumns(TvorgridColumns *columns)
+{
+    m_editColumns = columns;
+}
+
 void TmGridColEditor::connectHandlers()
 {
     using Dialog = TmGridColEditor;
@@ -183,7 +193,9 @@ void TmGridColEditor::FormShow()
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     m_savedColumns.reset();
     if (m_editColumns) {
-        m_savedColumns = std::make_unique<TvorgridColumns>(m_editColumns->Grid());
+        // Of no grid: the copy must neither write into the grid nor outlive it with a
+        // pointer to it.
+        m_savedColumns = std::make_unique<TvorgridColumns>(nullptr);
         for (int i = 0; i < m_editColumns->Count(); ++i)
             m_savedColumns->Add()->Assign(m_editColumns->GeTmColumn(i));
     }

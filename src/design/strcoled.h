@@ -35,6 +35,7 @@
 #include "host/vorgrdexport.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -65,11 +66,13 @@ public:
     explicit TmGridColEditor(QWidget *parent = nullptr);
     ~TmGridColEditor() override;
 
-    // The collection edited (not owned); set before the dialog is shown.
-    TvorgridColumns *EditColumns() const { return m_editColumns; }
-    void setEditColumns(TvorgridColumns *columns) { m_editColumns = columns; }
-    // The copy Cancel restores from: exists from the first show until the dialog
-    // closes, else null.
+    // The collection edited (not owned); set before the dialog is shown. Should it be
+    // destroyed while the dialog is open (with its grid), EditColumns turns null and
+    // the dialog's buttons and controls change nothing from then on.
+    TvorgridColumns *EditColumns() const;
+    void setEditColumns(TvorgridColumns *columns);
+    // The copy Cancel restores from, a copy that belongs to no grid: exists from the
+    // first show until the dialog closes, else null.
     TvorgridColumns *SavedColumns() const { return m_savedColumns.get(); }
 
     // The column of the selected line, or null when no valid line is selected.
@@ -196,7 +199,7 @@ private:
     // one it opened with when cancelled.
     QFont pickFont(const QFont &font);
 
-    TvorgridColumns *m_editColumns = nullptr;
+    QPointer<TvorgridColumns> m_editColumns;
     std::unique_ptr<TvorgridColumns> m_savedColumns;
     bool m_finishing = false; // inside done(): the close event that follows is ours
 };

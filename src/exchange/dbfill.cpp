@@ -31,12 +31,19 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
         throw ERangeError(QStringLiteral("FillrowfromDB: row %1 is out of range (valid: 0..%2)")
                               .arg(Row)
                               .arg(RowCount() - 1));
+    // The buffers are taken for this call: a field's text access may fill another row
+    // (from the same data set, even), which must not empty this one's texts.
+    DbFillState::Buffers buffers = d->dbfill.take();
     const int count = d->lines.columns->Count();
-    std::vector<QString> &texts = d->dbfill.rowTexts;
+    buffers.names.resize(size_t(count));
+    for (int i = 0; i < count; ++i)
+        buffers.names[size_t(i)] = d->lines.columns->GeTmColumn(i)->columnName();
+    // Matched once per fill: the data set remembers the answer for these names.
+    const std::vector<TField *> fields = DataSet.ColumnFields(buffers.names);
+    std::vector<QString> &texts = buffers.texts;
     texts.resize(size_t(count));
     for (int i = 0; i < count; ++i) {
-        const QString &name = d->lines.columns->GeTmColumn(i)->columnName();
-        TField *field = name.isEmpty() ? nullptr : DataSet.FindField(name);
+        TField *field = fields[size_t(i)];
         texts[size_t(i)] = field ? field->AsString() : QString();
     }
     // OPTIMIZATION: the row goes into the store and is reported once; setCells per cell
@@ -48,10 +55,8 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
     for (int i = count; i-- > 0;)
         withMemoryCheck("FillrowfromDB",
                         [&] { store.setText(i, Row, std::exchange(texts[size_t(i)], QString())); });
+    d->dbfill.giveBack(std::move(buffers));
     if (Row == this->Row()) d->syncEditorWithCell();
-    if (d->accessibleListening())
-        for (int i = 0; i < count; ++i)
-            d->notifyAccessibleCellWritten(i, Row);
 }
 
 } // namespace vorgrd

@@ -48,10 +48,28 @@ int resultSize(const QSqlQuery &query)
     return driver && driver->hasFeature(QSqlDriver::QuerySize) ? query.size() : -1;
 }
 
+// The whole result, whatever the caller read of it already: a scrollable query goes
+// back before its first record; a forward-only one that has left it cannot, and is
+// refused before the grid changes. (An inactive query is TSqlDataSet's to refuse.)
+void rewind(QSqlQuery &query)
+{
+    if (!query.isActive() || !query.isSelect()) return;
+    const int at = query.at();
+    if (at == QSql::BeforeFirstRow || at == 0) return;
+    if (query.isForwardOnly())
+        throw EDatabaseError(
+            QStringLiteral("Cannot fill from the forward-only query \"%1\": it was read past its "
+                           "first record, and the records passed cannot be read again; run it "
+                           "again, or make it scrollable")
+                .arg(query.lastQuery()));
+    query.seek(QSql::BeforeFirstRow);
+}
+
 } // namespace
 
 int tvorgrid::FillFromQuery(QSqlQuery query, const TFillOptions &options)
 {
+    rewind(query);
     const int knownSize = resultSize(query);
     TSqlDataSet dataSet(std::move(query));
     return d->fillFromDataSet(dataSet, knownSize, options);

@@ -182,6 +182,7 @@ int tvorgrid::ModifyRow(int Row, const QString &Text, const QString &Delimiter)
 {
     checkRange("ModifyRow", "Row", Row, 0, RowCount() - 1);
     const std::vector<QStringView> fields = splitFields("ModifyRow", Text, Delimiter);
+    checkCellWrite("ModifyRow", static_cast<int>(fields.size()) - 1, Row); // the last field's cell
     const CellBatch batch(*this);
     for (size_t i = 0; i < fields.size(); ++i)
         setCells(static_cast<int>(i), Row, fields[i].toString());
@@ -192,6 +193,7 @@ int tvorgrid::ModifyCol(int Col, const QString &Text, const QString &Delimiter)
 {
     checkRange("ModifyCol", "Col", Col, 0, ColCount() - 1);
     const std::vector<QStringView> fields = splitFields("ModifyCol", Text, Delimiter);
+    checkCellWrite("ModifyCol", Col, static_cast<int>(fields.size()) - 1); // the last field's cell
     const CellBatch batch(*this);
     for (size_t i = 0; i < fields.size(); ++i)
         setCells(Col, static_cast<int>(i), fields[i].toString());

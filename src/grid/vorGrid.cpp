@@ -32,6 +32,7 @@ tvorgrid::tvorgrid(QWidget *parent) : TStringGrid(parent), d(std::make_unique<Pr
     glyphs.height = glyphs.sheet.height() / 3;
     glyphs.workBitmap =
         QImage(qMax(glyphs.width, 1), qMax(glyphs.height, 1), QImage::Format_ARGB32);
+    d->connectAccessibleNotices();
     connect(this, &TCustomGrid::fixedRowsChanged, this, &tvorgrid::savedFixedRowsChanged);
     connect(this, &TCustomGrid::fixedColsChanged, this, &tvorgrid::savedFixedColsChanged);
 }
@@ -90,7 +91,7 @@ void tvorgrid::Private::pushColumnWidths()
 
 void tvorgrid::EditButtonClick()
 {
-    if (OnEditButtonClick) OnEditButtonClick(this);
+    callHandler(OnEditButtonClick, this);
 }
 
 void tvorgrid::Loaded()

@@ -70,12 +70,15 @@ class VORGRD_EXPORT tvorgrid : public TStringGrid
     Q_PROPERTY(bool ReverseSearch READ ReverseSearch WRITE SetReverseSearch NOTIFY
                    reverseSearchChanged)
     Q_PROPERTY(bool SearchExists READ SearchExists NOTIFY searchExistsChanged)
-    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex CONSTANT)
+    Q_PROPERTY(vorgrd::TvorList *SortIndex READ SortIndex DESIGNABLE false CONSTANT)
     Q_PROPERTY(int SavedFixedRows READ GetFixedRows WRITE setSavedFixedRows NOTIFY savedFixedRowsChanged)
     Q_PROPERTY(int SavedFixedCols READ GetFixedCols WRITE setSavedFixedCols NOTIFY savedFixedColsChanged)
     Q_PROPERTY(bool showtitles READ showtitles WRITE setshowtitles NOTIFY showtitlesChanged)
     Q_CLASSINFO("stored:showtitles", "IsshowtitlesStored")
-    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged)
+    // Qt Designer cannot edit the collection: it edits ColumnsJson (below), through the
+    // column editor of the grid's task menu.
+    Q_PROPERTY(vorgrd::TvorgridColumns *columns READ columns WRITE setcolumns NOTIFY columnsChanged
+                   DESIGNABLE false)
 
 public:
     Q_INVOKABLE explicit tvorgrid(QWidget *parent = nullptr);
@@ -173,7 +176,9 @@ public:
     int CheckWidth() const;
     int CheckHeight() const;
 
-    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it).
+    // Fires OnEditButtonClick (the editor's ellipsis button, or Ctrl+Enter in it). A
+    // handler that destroyed the grid ends the event there, as the grid's other
+    // handlers do (an Exception that the editor's event guard reports).
     virtual void EditButtonClick();
 
     // ---- row and column operations (grid/rowcolumnops.cpp) -------------------------------
@@ -192,7 +197,8 @@ public:
     // delimiter is never found, two adjacent ones give an empty field) and writes the
     // fields into cells (0, Row), (1, Row), ... Fields beyond ColCount land in cells
     // beyond the count; cells after the last field keep their text. Returns the
-    // number of fields (at least 1). Row: 0..RowCount-1.
+    // number of fields (at least 1). Row: 0..RowCount-1. More fields than cells
+    // setCells may write raise ERangeError before any cell is written.
     Q_INVOKABLE int ModifyRow(int Row, const QString &Text, const QString &Delimiter);
     // The same down column Col (0..ColCount-1), starting at row 0.
     Q_INVOKABLE int ModifyCol(int Col, const QString &Text, const QString &Delimiter);
@@ -233,7 +239,10 @@ public:
     //   SortCol(c) / SortRow(r) only the cells of that column (row) among themselves
     //   SortAllRows / SortAllCols  every row (column) among itself; these reset every
     //                           row mark but row 0's to "N", and so does their undo
-    // Errors, each with nothing changed (cells, marks, SortState, SortIndex): a line
+    // An open editor's text goes into its cell first, so that what was typed is sorted
+    // (or moved back) with the rest, as the row operations commit it before they move.
+    // Errors, each with nothing changed (cells, marks, SortState, SortIndex; the
+    // editor's text committed stays): a line
     // index outside the grid raises ERangeError; a date key that does not convert
     // raises EConvertError (UndoSort then still toggles the previous sort); UndoSort
     // after the row or column count changed since the sort, or with a SortIndex that
@@ -419,10 +428,6 @@ public:
     int GetColWidths(int Index) const;
     int GetRowHeights(int Index) const;
 
-    // Hides the base's setCells: the same write, and assistive technology is told that a
-    // visible cell changed (docs/accessibility.md).
-    void setCells(int ACol, int ARow, const QString &text);
-
     // (end of mouse)
 
     // ---- row marks (presentation/marks.cpp) ----------------------------------------------
@@ -462,6 +467,13 @@ public:
     // holds a value a column refuses, changes nothing either: setColumnsJson reports
     // it with qWarning (it runs inside uic's setupUi and QUiLoader, where an exception
     // cannot be caught), LoadColumnsJson raises EReadError naming the property.
+    //
+    // The text is no translatable text: the Designer plugin marks it notr="true", so
+    // uic sets it once in setupUi() and lupdate leaves it alone. A .ui saved without
+    // the mark makes uic write it again from retranslateUi() on every language change;
+    // so setColumnsJson with the text it last applied changes nothing, and the columns
+    // the application changed since stay. LoadColumnsJson always applies its text (to
+    // put the designed columns back, for instance).
     Q_PROPERTY(QString ColumnsJson READ ColumnsJson WRITE setColumnsJson NOTIFY columnsChanged
                    DESIGNABLE true)
     Q_CLASSINFO("stored:ColumnsJson", "IsColumnsJsonStored")
@@ -469,9 +481,10 @@ public:
     void setColumnsJson(const QString &json);
     void LoadColumnsJson(const QString &json);
     Q_INVOKABLE bool IsColumnsJsonStored() const { return false; }
-    // uic writes a property as a call of "set" + the name with a capital first
-    // letter; these are those names for the properties whose setters are named
-    // otherwise, so that a form setting them compiles.
+    // Designer saves these two properties with stdset="0" (their setters are not
+    // "set" + the name with a capital first letter), and uic then writes them
+    // through setProperty. A .ui file written by hand without stdset="0" makes uic
+    // call these names, so that such a form compiles too.
     void setShowtitles(bool value) { setshowtitles(value); }
     void setReverseSearch(bool value) { SetReverseSearch(value); }
 
@@ -584,6 +597,36 @@ public:
 
     // (end of exchange: export)
 
+    // ---- exchange: workbooks (exchange/workbook.cpp, exchange/xlsx*, exchange/ods*) -------
+    // XLSX and ODS files, both ways; docs/exchange.md has the mapping and the bounds.
+
+    // Writes rows 0..RowCount-1 and columns 0..ColCount-1, fixed ones included, as one
+    // sheet, each cell typed by its column: numbers and dates with the Displayformat as
+    // their format where it translates, check boxes as Booleans, formulas as live
+    // formulas (with the grid's value as result) where the expression translates and
+    // else as their value, titles and every text that is not what its column holds as
+    // text. Column widths (hidden columns hidden) and the fixed rows and columns as
+    // frozen panes go along. The file replaces the target only once complete; every
+    // error leaves the previous file: EInOutError naming the file and the reason (also
+    // for a text longer than the 32,767 characters an XLSX cell holds), ERangeError for
+    // a grid larger than a sheet (1,048,576 rows, 16,384 columns).
+    Q_INVOKABLE void SaveasXLSX(const QString &FileName);
+    Q_INVOKABLE void SaveasODS(const QString &FileName);
+    // Replaces the grid's content with sheet Sheet (from 0) of an XLSX or ODS file, told
+    // apart by its contents, as LoadFromFile replaces it: each cell the text the
+    // spreadsheet shows, numbers written with a point (12.5, 1E20), dates as ISO texts
+    // (2026-01-05, 08:30:00, 2026-01-05 08:30:00), Booleans as "Y" and "", formulas as
+    // their results. RowCount and ColCount become the sheet's extent (the base's lower
+    // bounds apply), every row mark "N"; column descriptions stay. The whole sheet is
+    // read before anything changes. Errors, each with the grid unchanged: MFileError for
+    // a missing file; EInOutError for a file that is no workbook, a password-protected,
+    // damaged or cut-short one, XML with a document type declaration, or more unpacked
+    // bytes than the bound; ERangeError for a sheet index out of range and a sheet past
+    // the bounds of values, rows or columns.
+    Q_INVOKABLE void LoadFromWorkbook(const QString &FileName, int Sheet = 0);
+
+    // (end of exchange: workbooks)
+
     // ---- exchange: database fill (exchange/dbfill.cpp, exchange/dbfillquery.cpp) -------
     // Filling rows from a data set without binding the grid to it (docs/exchange.md).
     // The application drives the data set; the grid asks for rows.
@@ -599,9 +642,11 @@ public:
     // ERangeError): each described column takes the text of the field named like its
     // columnName (as the data set compares names), a column whose name matches no
     // field (an empty name never does) is emptied, fields that match no column are
-    // ignored, cells beyond the described columns are not touched. Every field is
-    // read before any cell is written, so an error of the data set leaves the row as
-    // it was.
+    // ignored, cells beyond the described columns are not touched. Columns whose names
+    // repeat take the fields of that name in turn (TDataSet::MatchFields), so a join's
+    // two "id" fill two columns named "id". The columns are matched to the fields once
+    // per data set and column names, not per record. Every field is read before any
+    // cell is written, so an error of the data set leaves the row as it was.
     void FillrowfromDB(TDataSet &DataSet, int Row);
     // The whole result of an executed SELECT in one call, built on Fillgrid: the rows
     // below the title row are replaced by one row per record (a result without records
@@ -609,6 +654,9 @@ public:
     // progress is reported (TFillOptions). Returns the number of records filled.
     // Row marks are reset to "N". An inactive query raises EDatabaseError with the
     // grid unchanged; an error while reading leaves the rows filled until then.
+    // The query is filled from its first record whatever was read of it: a scrollable
+    // query goes back to it, and a forward-only one that has left it raises
+    // EDatabaseError with the grid unchanged.
     int FillFromQuery(QSqlQuery query, const TFillOptions &options = {});
     // The same for a query text run on `database`.
     int FillFromQuery(const QString &sql, const QSqlDatabase &database,
@@ -671,8 +719,6 @@ protected:
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void WMChar(QChar Key) override;
-    // The editor's commit: the base's write, then the same notice as setCells.
-    void SetEditText(int ACol, int ARow, const QString &Value) override;
     // Tells assistive technology, once the move is done, that the current cell moved.
     bool SelectCell(int ACol, int ARow) override;
 

@@ -58,6 +58,8 @@ struct LineParts
     // Streamed values of SavedFixedRows / SavedFixedCols (read back as the real counts).
     int savedFixedRows = 0;
     int savedFixedCols = 0;
+    // The text setColumnsJson last applied: the same text again changes nothing.
+    QString columnsJsonTaken;
 };
 
 // The check-box glyph sheet and the scratch image the drawing cuts glyphs and wraps
@@ -77,6 +79,7 @@ struct AccessibleNotices
     // one can care about notices.
     bool tableMade = false;
     bool focusPending = false; // a current-cell notice is queued
+    bool inLineChange = false; // between linesAboutToChange and linesChanged
     int col = -1;              // the cell last announced as current
     int row = -1;
 };
@@ -124,7 +127,7 @@ struct tvorgrid::Private
     void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
     void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;
-    void afterSortMoved();
+    void afterSortMoved(mSortState kind);
 
     // ---- searching (ordering/searching.cpp) ----
     SearchState search;
@@ -155,10 +158,17 @@ struct tvorgrid::Private
     bool toggleCurrentCheckCell();
     // Sends the notices of accessible.cpp; they cost nothing while no assistive
     // technology listens.
+    void connectAccessibleNotices();
+    void notifyAccessibleCellsWritten(const QRect &cells);
     void notifyAccessibleCellWritten(int col, int row);
+    void notifyAccessibleLinesChanged(const TLineChange &change);
     void notifyAccessibleCurrentCell();
     bool accessibleListening() const;
     AccessibleNotices accessibleNotices;
+
+    // ---- workbooks (exchange/workbook.cpp) ----
+    // Puts staged cells in the place of the grid's in one step and sets the counts.
+    void replaceContent(CellStore &staged, int cols, int rows);
 
     // ---- database fill (exchange/dbfill.cpp, exchange/dbfillquery.cpp) ----
     DbFillState dbfill;

@@ -104,13 +104,13 @@ void TCustomGrid::setCountLimits(int maxCols, int maxRows)
 // ---- construction ------------------------------------------------------------------
 
 TCustomGrid::TCustomGrid(QWidget *parent)
-    : QAbstractScrollArea(parent), d(std::make_unique<Private>(*this))
+    : PropertyWriteGuard<QAbstractScrollArea>(parent), d(std::make_unique<Private>(*this))
 {
     d->font = new TFont(this);
     d->cols.setDefaultExtent(64);
-    d->cols.setCount(5);
+    d->cols.setCount(d->askedColCount);
     d->rows.setDefaultExtent(24);
-    d->rows.setCount(5);
+    d->rows.setCount(d->askedRowCount);
     d->options = goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goRangeSelect;
     d->font->OnChange = [this](TFont *) { d->applyFontChange(); };
     // A grid made inside a parent starts from the font the parent passes down.
@@ -280,13 +280,26 @@ void TCustomGrid::setRowCount(int count)
     if (d->setLineCount(Qt::Vertical, count)) emit rowCountChanged(RowCount());
 }
 
-// The fixed lines and one more always stay. An editor on a line that goes commits
-// first; a model over the grid hears one change, closed before the count's signal.
 bool TCustomGrid::Private::setLineCount(Qt::Orientation orientation, int count)
+{
+    int &asked = orientation == Qt::Horizontal ? askedColCount : askedRowCount;
+    const int before = std::exchange(asked, count);
+    try {
+        return fitLineCount(orientation);
+    } catch (...) {
+        asked = before;
+        throw;
+    }
+}
+
+// The count asked for, with the fixed lines and one more always kept. An editor on a
+// line that goes commits first; a model over the grid hears one change, closed before
+// the count's signal.
+bool TCustomGrid::Private::fitLineCount(Qt::Orientation orientation)
 {
     const bool columns = orientation == Qt::Horizontal;
     GridAxis &axis = columns ? cols : rows;
-    count = std::max(count, (columns ? fixedCols : fixedRows) + 1);
+    const int count = std::max(columns ? askedColCount : askedRowCount, (columns ? fixedCols : fixedRows) + 1);
     const int old = axis.count();
     if (count == old) return false;
     if (editorMode && (columns ? current.X : current.Y) >= count) q.UpdateText();
@@ -300,22 +313,43 @@ bool TCustomGrid::Private::setLineCount(Qt::Orientation orientation, int count)
     return true;
 }
 
+// A lower fixed count lets a count that was raised above what was asked come down
+// again: so counts and fixed counts can be written in either order (a .ui form and
+// the form stream write the counts first) and give the grid that was saved.
+void TCustomGrid::Private::setFixedCount(Qt::Orientation orientation, int count)
+{
+    int &fixed = orientation == Qt::Horizontal ? fixedCols : fixedRows;
+    if (count == fixed) return;
+    const int old = fixed;
+    fixed = count;
+    bool countChanged = false;
+    try {
+        countChanged = fitLineCount(orientation);
+    } catch (...) {
+        fixed = old;
+        clampCurrent();
+        throw;
+    }
+    if (!countChanged) clampCurrent();
+    if (orientation == Qt::Horizontal) {
+        emit q.fixedColsChanged(count);
+        if (countChanged) emit q.colCountChanged(q.ColCount());
+    } else {
+        emit q.fixedRowsChanged(count);
+        if (countChanged) emit q.rowCountChanged(q.RowCount());
+    }
+}
+
 void TCustomGrid::setFixedCols(int count)
 {
     checkRange("", "FixedCols", count, 0, ColCount() - 1);
-    if (count == d->fixedCols) return;
-    d->fixedCols = count;
-    d->clampCurrent();
-    emit fixedColsChanged(count);
+    d->setFixedCount(Qt::Horizontal, count);
 }
 
 void TCustomGrid::setFixedRows(int count)
 {
     checkRange("", "FixedRows", count, 0, RowCount() - 1);
-    if (count == d->fixedRows) return;
-    d->fixedRows = count;
-    d->clampCurrent();
-    emit fixedRowsChanged(count);
+    d->setFixedCount(Qt::Vertical, count);
 }
 
 void TCustomGrid::setDefaultColWidth(int width)
@@ -563,6 +597,12 @@ void TCustomGrid::Private::clampCurrent()
         c.X = std::clamp(c.X, fixedCols, q.ColCount() - 1);
         c.Y = std::clamp(c.Y, fixedRows, q.RowCount() - 1);
     };
+    // An editor whose cell the current cell leaves (a fixed band now covers it) keeps
+    // what was typed, as a move of the current cell does: it goes into its cell first.
+    // (A count that dropped below the cell had it committed before it dropped.)
+    TGridCoord target = current;
+    clampCell(target);
+    if (editorMode && !(target == current)) q.UpdateText();
     ++layoutGeneration;
     const TGridCoord before = current;
     clampCell(current);

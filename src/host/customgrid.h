@@ -15,6 +15,10 @@
 // count from 0 up to the fixed count is raised to fixed count + 1 (an empty file load
 // asks for 0 and gets one row and one column beyond the fixed bands). Writing a fixed
 // count outside 0 .. count-1 raises ERangeError. Nothing changes when a write raises.
+// The grid keeps the count last asked for: a count is always max(asked, fixed + 1),
+// so lowering the fixed count brings a raised count down to what was asked. Counts
+// then fixed counts (the order of the form stream and of .ui files) give back the
+// grid that was saved: RowCount 1 then FixedRows 0 is one row.
 //
 // Hooks for descendants (protected virtuals): DrawCell, SizeChanged,
 // ColWidthsChanged, RowHeightsChanged, RowMoved, ColumnMoved, MouseDown, MouseMove,
@@ -33,6 +37,9 @@
 //
 // Every Qt event handler runs inside the event guard (host/eventguard.h): nothing
 // thrown leaves it, the message goes to qWarning, and an interrupted drag is reset.
+// Likewise a property written through the meta-object (setProperty, QUiLoader, Qt
+// Designer) that a setter refuses returns false with a qWarning, the grid unchanged
+// (host/propertywriteguard.h); the setters called from C++ raise.
 //
 // Handlers (the OnXxx events) may change the grid, even destroy it. After each call
 // the grid re-checks what the handler may have changed (the counts under the current
@@ -49,6 +56,7 @@
 #include "host/gridaxislayout.h"
 #include "host/gridtypes.h"
 #include "host/linechange.h"
+#include "host/propertywriteguard.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>
@@ -61,7 +69,7 @@ namespace vorgrd {
 
 class TInplaceEdit;
 
-class VORGRD_EXPORT TCustomGrid : public QAbstractScrollArea
+class VORGRD_EXPORT TCustomGrid : public PropertyWriteGuard<QAbstractScrollArea>
 {
     Q_OBJECT
     // Declaration order is streaming order: counts before the fixed counts.
@@ -77,7 +85,9 @@ class VORGRD_EXPORT TCustomGrid : public QAbstractScrollArea
                    gridLineWidthChanged STORED true)
     Q_PROPERTY(quint32 Color READ Color WRITE setColor NOTIFY colorChanged STORED true)
     Q_PROPERTY(quint32 FixedColor READ FixedColor WRITE setFixedColor NOTIFY fixedColorChanged STORED true)
-    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont NOTIFY fontChanged STORED true)
+    // Qt Designer cannot edit an object of ours: it edits the QWidget font instead,
+    // which is the same font (see Font()).
+    Q_PROPERTY(vorgrd::TFont *Font READ Font WRITE setFont NOTIFY fontChanged DESIGNABLE false STORED true)
     Q_PROPERTY(vorgrd::GridTypes::TGridOptions Options READ Options WRITE setOptions NOTIFY
                    optionsChanged STORED true)
     Q_PROPERTY(vorgrd::GridTypes::TScrollStyle ScrollBars READ ScrollBars WRITE setScrollBars NOTIFY
@@ -118,6 +128,13 @@ Q_SIGNALS:
     void linesChanged(const vorgrd::TLineChange &change);
 
 protected:
+    // Called around the outermost line change, after linesAboutToChange and before
+    // linesChanged, so that a descendant keeping per-cell reports can gather the
+    // cell reports made during the change and add its own (nothing by default).
+    // Must not throw: the closing call also runs while an exception unwinds.
+    virtual void LineChangeOpened(const TLineChange &change);
+    virtual void LineChangeClosing(const TLineChange &change);
+
     // Brackets a structural change: reports linesAboutToChange when it opens and
     // linesChanged when it closes (completed = false when an exception leaves the
     // scope), unless it sits inside another scope, which then speaks for both.
@@ -147,6 +164,8 @@ public:
     int RowCount() const;
     void setRowCount(int count);
     int FixedCols() const;
+    // A fixed band that comes to cover the current cell moves it out of the band; an
+    // editor open on it commits its text into the cell first, and closes.
     void setFixedCols(int count);
     int FixedRows() const;
     void setFixedRows(int count);

@@ -47,6 +47,10 @@ struct TCustomGrid::Private
     GridAxis rows;
     int fixedCols = 1;
     int fixedRows = 1;
+    // The counts last written: a count is the one asked for or, while that leaves no
+    // line beyond the fixed ones, the fixed count + 1 (fitLineCount).
+    int askedColCount = 5;
+    int askedRowCount = 5;
     int gridLineWidth = 1;
     TColor color = clWindow;
     TColor fixedColor = clBtnFace;
@@ -92,8 +96,15 @@ struct TCustomGrid::Private
     // Runs the work of one Qt event handler inside the event guard; resets the drag
     // when it threw and the grid is still there.
     template <class Work> void guarded(const char *handler, Work &&work);
-    // setColCount / setRowCount after the range check; false when nothing changed.
+    // setColCount / setRowCount after the range check: the count asked for is kept
+    // (and put back when the change raises); false when the count stayed.
     bool setLineCount(Qt::Orientation orientation, int count);
+    // Brings the count in line with the count asked for and the fixed count; false
+    // when it stayed.
+    bool fitLineCount(Qt::Orientation orientation);
+    // setFixedCols / setFixedRows after the range check, with their signals (and the
+    // count's, when it came down).
+    void setFixedCount(Qt::Orientation orientation, int count);
     // LeftCol or TopRow moved: scroll bars, editor, repaint, TopLeftChanged.
     void firstCellChanged();
     void updateScrollBars();

@@ -106,7 +106,7 @@ private:
     QString m_name;
 };
 
-struct TSqlDataSet::Lookup : dataset_internal::FieldLookup<Field>
+struct TSqlDataSet::Lookup : dataset_internal::FieldIndex
 {
 };
 
@@ -148,6 +148,11 @@ void TSqlDataSet::open(const char *what)
 TField *TSqlDataSet::FindField(const QString &name)
 {
     return m_lookup->find(name, m_fields);
+}
+
+std::vector<TField *> TSqlDataSet::MatchFields(const std::vector<QString> &names)
+{
+    return m_lookup->match(names, m_fields);
 }
 
 int TSqlDataSet::FieldCount() const

@@ -3,7 +3,9 @@
 // ODBC, ...).
 //
 // Field names are looked up as QSqlRecord::indexOf compares them: case-insensitively,
-// and "table.field" also matches the field of that table; the first match wins.
+// and "table.field" also matches the field of that table; FindField answers the first
+// match, and MatchFields gives a name repeated for several matching fields the next
+// of them.
 //
 // Field texts are texts the grid's own conversions read back, so numeric and date
 // columns sort, search and format the values:
@@ -48,6 +50,7 @@ public:
     ~TSqlDataSet() override;
 
     TField *FindField(const QString &name) override;
+    std::vector<TField *> MatchFields(const std::vector<QString> &names) override;
     int FieldCount() const override;
     TField *Fields(int index) override;
 
@@ -62,7 +65,7 @@ public:
 
 private:
     class Field;
-    // The fill's lookups of column names (fieldlookup_p.h).
+    // The fields by name (fieldlookup_p.h).
     struct Lookup;
 
     void open(const char *what);

@@ -45,6 +45,10 @@ public:
     ~SqliteDataSet() override;
 
     TField *FindField(const QString &name) override { return m_lookup.find(name, m_fields); }
+    std::vector<TField *> MatchFields(const std::vector<QString> &names) override
+    {
+        return m_lookup.match(names, m_fields);
+    }
     int FieldCount() const override { return int(m_fields.size()); }
     TField *Fields(int index) override;
     // Runs the statement again: a SELECT can always be read from its start.
@@ -68,7 +72,7 @@ private:
     std::unique_ptr<sqlite3_stmt, Finalize> m_statement;
     bool m_onRecord = false;
     std::vector<std::unique_ptr<SqliteField>> m_fields;
-    dataset_internal::FieldLookup<SqliteField> m_lookup;
+    dataset_internal::FieldIndex m_lookup;
 };
 
 bool isAscii(const unsigned char *text, int size)

@@ -10,6 +10,7 @@
 // floor(value). Dates before 1899-12-30 therefore have negative day numbers while the
 // fraction still counts forward from midnight: 1899-12-29 06:00 is -1 + 0.25 = -0.75,
 // which keeps the order of the values the order of time.
+#include "host/datepattern_p.h"
 #include "host/exceptions.h"
 #include "host/formatsettings.h"
 #include "host/textconvert.h"
@@ -19,6 +20,53 @@
 #include <optional>
 
 namespace vorgrd {
+
+// ---- pattern pieces (host/datepattern_p.h) ------------------------------------------
+
+namespace datepattern {
+
+char16_t asciiLower(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+}
+
+qsizetype runLength(QStringView format, qsizetype i, QChar letter, qsizetype limit)
+{
+    qsizetype n = 0;
+    while (i + n < format.size() && n < limit && asciiLower(format.at(i + n)) == asciiLower(letter))
+        ++n;
+    return n;
+}
+
+// The am/pm markers at position i: "am/pm", "a/p" or "ampm", letter case ignored.
+// Returns the marker's length, 0 when there is none.
+qsizetype ampmMarker(QStringView format, qsizetype i)
+{
+    const QStringView rest = format.mid(i);
+    if (rest.startsWith(u"am/pm", Qt::CaseInsensitive)) return 5;
+    if (rest.startsWith(u"ampm", Qt::CaseInsensitive)) return 4;
+    if (rest.startsWith(u"a/p", Qt::CaseInsensitive)) return 3;
+    return 0;
+}
+
+// A pattern counts hours 1-12 when it holds an am/pm marker anywhere outside quotes.
+bool usesTwelveHours(QStringView format)
+{
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == u'"' || c == u'\'') {
+            const qsizetype end = format.indexOf(c, i + 1);
+            if (end < 0) return false;
+            i = end;
+        } else if (ampmMarker(format, i) > 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace datepattern
 
 namespace {
 
@@ -421,47 +469,7 @@ QString padded(int value, int width)
     return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
 }
 
-// Pattern letters are ASCII; other characters are never folded onto them.
-char16_t asciiLower(QChar c)
-{
-    const char16_t u = c.unicode();
-    return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
-}
-
-qsizetype runLength(const QString &format, qsizetype i, QChar letter, qsizetype limit)
-{
-    qsizetype n = 0;
-    while (i + n < format.size() && n < limit && asciiLower(format.at(i + n)) == asciiLower(letter))
-        ++n;
-    return n;
-}
-
-// The am/pm markers at position i: "am/pm", "a/p" or "ampm", letter case ignored.
-// Returns the marker's length, 0 when there is none.
-qsizetype ampmMarker(const QString &format, qsizetype i)
-{
-    const QStringView rest = QStringView(format).mid(i);
-    if (rest.startsWith(u"am/pm", Qt::CaseInsensitive)) return 5;
-    if (rest.startsWith(u"ampm", Qt::CaseInsensitive)) return 4;
-    if (rest.startsWith(u"a/p", Qt::CaseInsensitive)) return 3;
-    return 0;
-}
-
-// A pattern counts hours 1-12 when it holds an am/pm marker anywhere outside quotes.
-bool usesTwelveHours(const QString &format)
-{
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == u'"' || c == u'\'') {
-            const qsizetype end = format.indexOf(c, i + 1);
-            if (end < 0) return false;
-            i = end;
-        } else if (ampmMarker(format, i) > 0) {
-            return true;
-        }
-    }
-    return false;
-}
+using namespace datepattern;
 
 // Patterns of the settings that one letter stands for (c, ddddd, dddddd, t, tt) are
 // expanded once; inside such an expansion these letters write nothing, so a settings

@@ -11,6 +11,19 @@ const char *Exception::what() const noexcept
     return m_utf8.constData();
 }
 
+QString messageOf(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Exception &e) {
+        return e.Message();
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("an exception that is no std::exception");
+    }
+}
+
 namespace {
 
 [[noreturn]] void throwOutOfRange(const char *operation, const char *what, qint64 value,

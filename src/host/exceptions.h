@@ -79,6 +79,10 @@ public:
     using Exception::Exception;
 };
 
+// The message of a caught exception: an Exception's Message(), a std::exception's
+// what(), or a fixed text for anything else thrown. Rethrows nothing.
+VORGRD_EXPORT QString messageOf(std::exception_ptr failure);
+
 // ---- argument checks --------------------------------------------------------------
 // Every argument check of the library raises its ERangeError through these, so that
 // every refusal reads alike:

@@ -9,6 +9,7 @@
 
 #include "host/collection.h"
 #include "host/exceptions.h"
+#include "host/propertywriteguard.h"
 #include "host/strings.h"
 #include "host/updatebracket.h"
 
@@ -301,7 +302,8 @@ void readProperty(QObject &object, const QMetaProperty &property, const QJsonVal
     if (!property.isWritable())
         fail(path, QStringLiteral("the property is read-only"));
     const QVariant value = scalarValue(property, json, path);
-    if (mode == Mode::Apply && !property.write(&object, value))
+    // A setter's exception comes back here with its message, not as a warning.
+    if (mode == Mode::Apply && !writePropertyRaising(object, property, value))
         fail(path, QStringLiteral("the value was refused"));
 }
 

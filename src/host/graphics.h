@@ -99,6 +99,9 @@ enum TFontStyle
 };
 Q_DECLARE_FLAGS(TFontStyles, TFontStyle)
 Q_FLAG_NS(TFontStyles)
+// Beside the enumeration, where argument-dependent lookup finds the operators for
+// code in any namespace (uic writes vorgrd::GraphicsTypes::fsBold|...).
+Q_DECLARE_OPERATORS_FOR_FLAGS(TFontStyles)
 enum TBrushStyle : int
 {
     bsSolid,
@@ -107,7 +110,6 @@ enum TBrushStyle : int
 Q_ENUM_NS(TBrushStyle)
 } // namespace GraphicsTypes
 using namespace GraphicsTypes;
-Q_DECLARE_OPERATORS_FOR_FLAGS(GraphicsTypes::TFontStyles)
 
 // A font: face, size, style and colour. OnChange fires after every change (also a
 // colour change). Handle() identifies the face, size and style: it changes when one

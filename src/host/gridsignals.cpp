@@ -13,7 +13,9 @@ TCustomGrid::LineChangeScope::LineChangeScope(TCustomGrid &grid, const TLineChan
       m_exceptions(std::uncaught_exceptions())
 {
     ++grid.d->lineChangeDepth;
-    if (m_outer) emit grid.linesAboutToChange(m_change);
+    if (!m_outer) return;
+    emit grid.linesAboutToChange(m_change);
+    grid.LineChangeOpened(m_change);
 }
 
 TCustomGrid::LineChangeScope::~LineChangeScope()
@@ -22,10 +24,16 @@ TCustomGrid::LineChangeScope::~LineChangeScope()
     --m_grid->d->lineChangeDepth;
     if (!m_outer) return;
     m_change.completed = std::uncaught_exceptions() == m_exceptions;
+    guardEvent("linesChanged", [&] { m_grid->LineChangeClosing(m_change); });
+    if (!m_grid) return;
     // A receiver that throws while an exception is already on its way would end the
     // program; the signal is a notification, so its failure must not escape here.
     guardEvent("linesChanged", [&] { emit m_grid->linesChanged(m_change); });
 }
+
+void TCustomGrid::LineChangeOpened(const TLineChange &) {}
+
+void TCustomGrid::LineChangeClosing(const TLineChange &) {}
 
 void TCustomGrid::Private::reportCursorChanges()
 {

@@ -32,6 +32,10 @@ enum TGridOption
 };
 Q_DECLARE_FLAGS(TGridOptions, TGridOption)
 Q_FLAG_NS(TGridOptions)
+// The operators of each flag set sit beside its enumeration, where argument-dependent
+// lookup finds them for code in any namespace: uic writes Designer's Options as
+// vorgrd::GridTypes::goVertLine|vorgrd::GridTypes::goEditing, without a using.
+Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
 
 enum TGridDrawStateFlag
 {
@@ -41,6 +45,7 @@ enum TGridDrawStateFlag
 };
 Q_DECLARE_FLAGS(TGridDrawState, TGridDrawStateFlag)
 Q_FLAG_NS(TGridDrawState)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TGridDrawState)
 
 enum TGridState
 {
@@ -73,6 +78,7 @@ enum TShiftStateFlag
 };
 Q_DECLARE_FLAGS(TShiftState, TShiftStateFlag)
 Q_FLAG_NS(TShiftState)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TShiftState)
 
 enum TScrollStyle : int
 {
@@ -85,9 +91,6 @@ Q_ENUM_NS(TScrollStyle)
 
 } // namespace GridTypes
 using namespace GridTypes;
-Q_DECLARE_OPERATORS_FOR_FLAGS(GridTypes::TGridOptions)
-Q_DECLARE_OPERATORS_FOR_FLAGS(GridTypes::TGridDrawState)
-Q_DECLARE_OPERATORS_FOR_FLAGS(GridTypes::TShiftState)
 
 using TRect = QRect;
 

@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 
 namespace vorgrd {
 
@@ -22,6 +23,15 @@ void TInplaceEdit::UpdateContents()
 }
 
 void TInplaceEdit::BoundsChanged() {}
+
+template <class Event, class Work>
+void TInplaceEdit::handle(const char *name, Event *&current, Event *event, Work &&work)
+{
+    const QPointer<TInplaceEdit> alive(this);
+    current = event;
+    guardEvent(name, static_cast<Work &&>(work));
+    if (alive) current = nullptr;
+}
 
 void TInplaceEdit::KeyDown(int &Key, TShiftState Shift)
 {
@@ -115,54 +125,44 @@ void TInplaceEdit::keyPressEvent(QKeyEvent *event)
         shift |= ssShift;
     }
     event->accept();
-    m_keyEvent = event;
     // A key whose handling failed is not typed into the text as well.
-    guardEvent("editor key press", [&] {
+    handle("editor key press", m_keyEvent, event, [&] {
         KeyDown(key, shift);
         if (key != 0 && isVisible()) QLineEdit::keyPressEvent(event);
     });
-    m_keyEvent = nullptr;
 }
 
 void TInplaceEdit::mousePressEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    m_mouseEvent = event;
-    guardEvent("editor mouse press", [&] {
+    handle("editor mouse press", m_mouseEvent, event, [&] {
         if (!MouseButtonOf(event->button(), b)) return QLineEdit::mousePressEvent(event);
         const QPoint p = event->position().toPoint();
         MouseDown(b, ShiftStateOf(event->modifiers()), p.x(), p.y());
     });
-    m_mouseEvent = nullptr;
 }
 
 void TInplaceEdit::mouseMoveEvent(QMouseEvent *event)
 {
-    m_mouseEvent = event;
-    guardEvent("editor mouse move", [&] {
+    handle("editor mouse move", m_mouseEvent, event, [&] {
         const QPoint p = event->position().toPoint();
         MouseMove(ShiftStateOf(event->modifiers()), p.x(), p.y());
     });
-    m_mouseEvent = nullptr;
 }
 
 void TInplaceEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     TMouseButton b;
-    m_mouseEvent = event;
-    guardEvent("editor mouse release", [&] {
+    handle("editor mouse release", m_mouseEvent, event, [&] {
         if (!MouseButtonOf(event->button(), b)) return QLineEdit::mouseReleaseEvent(event);
         const QPoint p = event->position().toPoint();
         MouseUp(b, ShiftStateOf(event->modifiers()), p.x(), p.y());
     });
-    m_mouseEvent = nullptr;
 }
 
 void TInplaceEdit::paintEvent(QPaintEvent *event)
 {
-    m_paintEvent = event;
-    guardEvent("editor paint", [&] { PaintWindow(); });
-    m_paintEvent = nullptr;
+    handle("editor paint", m_paintEvent, event, [&] { PaintWindow(); });
 }
 
 void TInplaceEdit::resizeEvent(QResizeEvent *event)

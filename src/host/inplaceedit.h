@@ -58,6 +58,12 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // Runs the work of one Qt event inside the event guard, with `event` in `current`
+    // for the hooks' base versions. A handler may destroy the grid, and this editor
+    // with it: nothing touches the editor after that.
+    template <class Event, class Work>
+    void handle(const char *name, Event *&current, Event *event, Work &&work);
+
     TCustomGrid *m_grid;
     // The Qt event being handled, for the base versions of the hooks.
     QKeyEvent *m_keyEvent = nullptr;

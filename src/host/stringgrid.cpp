@@ -72,8 +72,10 @@ void TStringGridStrings::Clear()
         m_grid->d->store.clearRow(m_index, 0, GetCount() - 1);
     else
         m_grid->d->store.clearCol(m_index, 0, GetCount() - 1);
-    m_grid->reportCellsChanged(m_kind == RowView ? QRect(0, m_index, GetCount(), 1)
-                                                 : QRect(m_index, 0, 1, GetCount()));
+    // From its corner cells: the line may be the last index an int holds, where
+    // index + 1 would overflow.
+    const int last = GetCount() - 1;
+    m_grid->reportCellsChanged(QRect(QPoint(col(0), row(0)), QPoint(col(last), row(last))));
     if (m_grid->EditorMode() && m_grid->InplaceEditor() &&
         (m_kind == RowView ? m_grid->Row() : m_grid->Col()) == m_index)
         m_grid->InplaceEditor()->UpdateContents();
@@ -122,19 +124,19 @@ QString TStringGrid::Cells(int ACol, int ARow) const
     return d->store.text(ACol, ARow);
 }
 
-void TStringGrid::Private::checkCellWrite(const char *operation, int col, int row) const
+void TStringGrid::checkCellWrite(const char *operation, int col, int row) const
 {
     // A row is dense up to its highest written column, so a column far beyond the cap
     // would make the row as large as the index: refuse it instead of exhausting
     // memory. Rows cost nothing per index (they are paged), so any row the store can
     // hold may be written.
-    checkRange(operation, "column", col, 0, std::min(q.MaxColCount() - 1, CellStore::MaxWriteColumn));
+    checkRange(operation, "column", col, 0, std::min(MaxColCount() - 1, CellStore::MaxWriteColumn));
     checkRange(operation, "row", row, 0, CellStore::MaxWriteRow);
 }
 
 void TStringGrid::setCells(int ACol, int ARow, const QString &text)
 {
-    d->checkCellWrite("setCells", ACol, ARow);
+    checkCellWrite("setCells", ACol, ARow);
     withMemoryCheck("setCells", [&] { d->store.setText(ACol, ARow, text); });
     d->cellWritten(ACol, ARow);
 }
@@ -146,7 +148,7 @@ void *TStringGrid::Objects(int ACol, int ARow) const
 
 void TStringGrid::setObjects(int ACol, int ARow, void *object)
 {
-    d->checkCellWrite("setObjects", ACol, ARow);
+    checkCellWrite("setObjects", ACol, ARow);
     withMemoryCheck("setObjects", [&] { d->store.setObject(ACol, ARow, object); });
 }
 
@@ -195,6 +197,20 @@ TStringGrid::CellBatch::~CellBatch()
     // Also on the way out of a failed operation: what it wrote before failing (or
     // put back) must reach the receivers, and nothing may escape a destructor.
     guardEvent("cellsChanged", [&] { m_grid->reportCellsChanged(area); });
+}
+
+void TStringGrid::LineChangeOpened(const TLineChange &)
+{
+    ++d->cellBatchDepth;
+}
+
+void TStringGrid::LineChangeClosing(const TLineChange &change)
+{
+    if (change.kind == TLineChange::Reset) d->cellBatchArea |= QRect(0, 0, ColCount(), RowCount());
+    if (--d->cellBatchDepth > 0) return;
+    const QRect area = std::exchange(d->cellBatchArea, QRect());
+    if (!area.isEmpty()) InvalidateGrid();
+    reportCellsChanged(area);
 }
 
 TStringGridStrings TStringGrid::Rows(int i)

@@ -119,6 +119,9 @@ protected:
     // Reports cells a bulk operation changed (through the store): added to the open
     // batch, else emitted as cellsChanged at once. Cell coordinates, any size.
     void reportCellsChanged(const QRect &cells);
+    // Refuses a write that setCells would refuse (ERangeError naming `operation`):
+    // for an operation that writes many cells and must refuse before the first.
+    void checkCellWrite(const char *operation, int col, int row) const;
 
     // With DefaultDrawing, writes the cell's text (2 pixels in from the top-left
     // corner, clipped to the cell), then fires OnDrawCell.
@@ -130,6 +133,11 @@ protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
     // Refuses a move past the store's write limits.
     void CheckMoveLine(bool Column, int FromIndex, int ToIndex) const override;
+    // A line change gathers the cell reports made during it into one cellsChanged,
+    // delivered before linesChanged; a change that replaced the content (Reset)
+    // reports every cell, so that a receiver of cellsChanged alone sees it too.
+    void LineChangeOpened(const TLineChange &change) override;
+    void LineChangeClosing(const TLineChange &change) override;
 
 private:
     friend class TStringGridStrings;

@@ -24,8 +24,6 @@ struct TStringGrid::Private
     void cellWritten(int col, int row);
     // cellChanged, or the cell added to the open batch.
     void reportCellChanged(int col, int row);
-    // Refuses a write the store could not hold (ERangeError, nothing changed).
-    void checkCellWrite(const char *operation, int col, int row) const;
 };
 
 } // namespace vorgrd

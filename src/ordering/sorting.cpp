@@ -359,6 +359,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     const int lineLimit = rows ? q.ColCount() : q.RowCount();
     checkRange(sortName(kind), rows ? "column" : "row", line, 0, lineLimit - 1);
     checkSettings(q, kind);
+    commitEditorBeforeLinesMove(); // what was typed is sorted with the rest
     const int sortStart = sortStartAlong(q, rows);
 
     // The key line's texts, each with its position; ordering them may raise (a date
@@ -416,6 +417,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
 void tvorgrid::Private::sortEveryLine(mSortState kind)
 {
     checkSettings(q, kind);
+    commitEditorBeforeLinesMove(); // what was typed is sorted with the rest
     const bool rows = kind == AllRows; // each row sorted among itself
     const int first = q.UseFixed() == hfNot ? (rows ? q.GetFixedRows() : q.GetFixedCols()) : 0;
     const int lines = (rows ? q.RowCount() : q.ColCount()) - first;
@@ -470,6 +472,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
 
 void tvorgrid::UndoSort()
 {
+    if (d->sort.state != Unsorted) d->commitEditorBeforeLinesMove();
     switch (d->sort.state) {
     case CompleteRows:
         d->UndoCompRowSort();
@@ -645,7 +648,7 @@ void tvorgrid::Private::applyLineOrder(mSortState kind, std::vector<int> order,
     writeSortIndex(*sortIndex, std::move(inverse));
     sort.inverse = std::move(order); // what SortIndex now holds, inverted
     sort.indexStamp = sortIndex->ChangeStamp();
-    afterSortMoved();
+    afterSortMoved(kind);
 }
 
 // The undo of a SortIndex that nobody touched since the last sort or undo: the order to
@@ -675,7 +678,7 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     giveBack.dismiss();
     sort.inverse = std::move(order);
     sort.indexStamp = sortIndex->ChangeStamp();
-    afterSortMoved();
+    afterSortMoved(kind);
 }
 
 // The cells (and, for complete rows, the row marks) in the order `order`; `inverse`
@@ -720,6 +723,8 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
     default:
         break;
     }
+    // Inside the layout change, so that its receivers take the cells as part of it.
+    if (scope) q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
 }
 
 // The marks travel with their rows. Marks found all alike stay so until RowMarks
@@ -766,16 +771,18 @@ void tvorgrid::Private::applyBlockOrders(mSortState kind, const std::vector<int>
     }
     writeSortIndex(*sortIndex, std::move(inverses));
     std::vector<int>().swap(sort.inverse); // not kept for the blocks
-    afterSortMoved();
+    afterSortMoved(kind);
 }
 
 // Writing through the cell store repaints nothing: repaint once for the whole sort,
-// and let an open editor show the text now under it, as a cell write would.
-void tvorgrid::Private::afterSortMoved()
+// and let an open editor show the text now under it, as a cell write would. Complete
+// lines reported their cells inside their layout change already.
+void tvorgrid::Private::afterSortMoved(mSortState kind)
 {
-    if (q.EditorMode() && q.InplaceEditor()) q.InplaceEditor()->UpdateContents();
+    syncEditorWithCell();
     q.Refresh();
-    q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
+    if (kind != CompleteRows && kind != CompleteCols)
+        q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
     emit q.sorted();
 }
 

@@ -10,6 +10,7 @@
 #include "host/inplaceedit.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QWindow>
 
 #include <algorithm>
@@ -108,10 +109,23 @@ QAccessibleInterface *AccessibleGrid::cellInterface(int col, int row) const
     const quint64 key = cellKey(col, row);
     if (const auto it = m_cells.constFind(key); it != m_cells.constEnd())
         if (QAccessibleInterface *cell = QAccessible::accessibleInterface(*it)) return cell;
-    if (m_cells.size() >= MaxCachedCells) dropCells();
+    if (!m_listing && m_cells.size() >= MaxCachedCells) dropCells();
     auto *cell = new AccessibleGridCell(g, col, row);
     m_cells.insert(key, QAccessible::registerAccessibleInterface(cell));
     return cell;
+}
+
+QList<QAccessibleInterface *>
+AccessibleGrid::cellList(qsizetype count, const std::function<QAccessibleInterface *(qsizetype)> &cell) const
+{
+    if (m_cells.size() + count > MaxCachedCells) dropCells();
+    QList<QAccessibleInterface *> cells;
+    cells.reserve(count);
+    m_listing = true;
+    const auto listed = qScopeGuard([this] { m_listing = false; });
+    for (qsizetype i = 0; i < count; ++i)
+        cells.append(cell(i));
+    return cells;
 }
 
 QAccessible::Role AccessibleGrid::role() const
@@ -212,15 +226,11 @@ int AccessibleGrid::selectedCellCount() const
 
 QList<QAccessibleInterface *> AccessibleGrid::selectedCells() const
 {
-    QList<QAccessibleInterface *> cells;
     int l, t, r, b;
-    if (!selectedBody(l, t, r, b)) return cells;
-    for (int row = t; row <= b; ++row)
-        for (int col = l; col <= r; ++col) {
-            if (cells.size() >= MaxListedCells) return cells;
-            cells.append(cellAt(row, col));
-        }
-    return cells;
+    if (!selectedBody(l, t, r, b)) return {};
+    const qint64 width = qint64(r) - l + 1;
+    return cellList(std::min(width * (qint64(b) - t + 1), MaxListedCells),
+                    [&](qsizetype i) { return cellAt(t + int(i / width), l + int(i % width)); });
 }
 
 QString AccessibleGrid::columnDescription(int column) const
@@ -462,22 +472,16 @@ bool AccessibleGridCell::isSelected() const
 
 QList<QAccessibleInterface *> AccessibleGridCell::columnHeaderCells() const
 {
-    QList<QAccessibleInterface *> cells;
     const AccessibleGrid *t = m_grid ? tableOf(m_grid) : nullptr;
-    if (!t || isColumnHeader()) return cells;
-    for (int row = 0; row < t->headerRows(); ++row)
-        cells.append(t->cellInterface(m_col, row));
-    return cells;
+    if (!t || isColumnHeader()) return {};
+    return t->cellList(t->headerRows(), [&](qsizetype row) { return t->cellInterface(m_col, int(row)); });
 }
 
 QList<QAccessibleInterface *> AccessibleGridCell::rowHeaderCells() const
 {
-    QList<QAccessibleInterface *> cells;
     const AccessibleGrid *t = m_grid ? tableOf(m_grid) : nullptr;
-    if (!t || isRowHeader() || isColumnHeader()) return cells;
-    for (int col = 0; col < m_grid->FixedCols(); ++col)
-        cells.append(t->cellInterface(col, m_row));
-    return cells;
+    if (!t || isRowHeader() || isColumnHeader()) return {};
+    return t->cellList(m_grid->FixedCols(), [&](qsizetype col) { return t->cellInterface(int(col), m_row); });
 }
 
 int AccessibleGridCell::columnIndex() const
@@ -529,18 +533,11 @@ QStringList AccessibleGridCell::keyBindingsForAction(const QString &actionName) 
 }
 
 // ---- the grid's notices ----------------------------------------------------------------
-
-void tvorgrid::setCells(int ACol, int ARow, const QString &text)
-{
-    TStringGrid::setCells(ACol, ARow, text);
-    d->notifyAccessibleCellWritten(ACol, ARow);
-}
-
-void tvorgrid::SetEditText(int ACol, int ARow, const QString &Value)
-{
-    TStringGrid::SetEditText(ACol, ARow, Value);
-    d->notifyAccessibleCellWritten(ACol, ARow);
-}
+//
+// The notices follow the grid's own reports (cellChanged, cellsChanged and the line
+// change bracket), as Qt's views follow their model's signals, so every path that
+// writes cells or moves lines reaches assistive technology, and each change once: the
+// cell reports made during a line change are covered by the line change's notice.
 
 bool tvorgrid::SelectCell(int ACol, int ARow)
 {
@@ -549,15 +546,49 @@ bool tvorgrid::SelectCell(int ACol, int ARow)
     return can;
 }
 
+void tvorgrid::Private::connectAccessibleNotices()
+{
+    QObject::connect(&q, &TStringGrid::cellChanged, &q,
+                     [this](int col, int row) { notifyAccessibleCellsWritten(QRect(col, row, 1, 1)); });
+    QObject::connect(&q, &TStringGrid::cellsChanged, &q,
+                     [this](const QRect &cells) { notifyAccessibleCellsWritten(cells); });
+    QObject::connect(&q, &TCustomGrid::linesAboutToChange, &q,
+                     [this](const TLineChange &) { accessibleNotices.inLineChange = true; });
+    QObject::connect(&q, &TCustomGrid::linesChanged, &q, [this](const TLineChange &change) {
+        accessibleNotices.inLineChange = false;
+        notifyAccessibleLinesChanged(change);
+    });
+}
+
 bool tvorgrid::Private::accessibleListening() const
 {
     return accessibleNotices.tableMade || QAccessible::isActive();
 }
 
+void tvorgrid::Private::notifyAccessibleCellsWritten(const QRect &cells)
+{
+    if (accessibleNotices.inLineChange || !accessibleListening()) return;
+    if (cells.width() == 1 && cells.height() == 1) {
+        notifyAccessibleCellWritten(cells.x(), cells.y());
+        return;
+    }
+    // Table coordinates leave the header rows and fixed columns out.
+    const int headerRows = tableOf(&q) ? tableOf(&q)->headerRows() : q.FixedRows();
+    const QRect body = cells.translated(-q.FixedCols(), -headerRows) &
+                       QRect(0, 0, q.ColCount() - q.FixedCols(), q.RowCount() - headerRows);
+    if (body.isEmpty()) return;
+    QAccessibleTableModelChangeEvent changed(&q, QAccessibleTableModelChangeEvent::DataChanged);
+    changed.setFirstRow(body.top());
+    changed.setLastRow(body.bottom());
+    changed.setFirstColumn(body.left());
+    changed.setLastColumn(body.right());
+    QAccessible::updateAccessibility(&changed);
+}
+
 void tvorgrid::Private::notifyAccessibleCellWritten(int col, int row)
 {
-    if (!accessibleListening() || col < 0 || row < 0 || col >= q.ColCount() ||
-        row >= q.RowCount() || q.CellRect(col, row).isEmpty())
+    if (col < 0 || row < 0 || col >= q.ColCount() || row >= q.RowCount() ||
+        q.CellRect(col, row).isEmpty())
         return;
     AccessibleGrid *table = tableOf(&q);
     QAccessibleInterface *cell = table ? table->cellInterface(col, row) : nullptr;
@@ -570,6 +601,48 @@ void tvorgrid::Private::notifyAccessibleCellWritten(int col, int row)
         QAccessibleStateChangeEvent stateChanged(cell, checked);
         QAccessible::updateAccessibility(&stateChanged);
     }
+}
+
+namespace {
+
+// What a completed insertion or removal of lines is called in Qt's table events; a
+// move, a reorder, a replaced content or a failed change (put back, but with cells
+// that may differ) is told as a reset, as Qt's views tell a layout change.
+QAccessibleTableModelChangeEvent::ModelChangeType lineChangeType(const TLineChange &change)
+{
+    using Event = QAccessibleTableModelChangeEvent;
+    if (!change.completed) return Event::ModelReset;
+    switch (change.kind) {
+    case TLineChange::Insert:
+        return change.rows() ? Event::RowsInserted : Event::ColumnsInserted;
+    case TLineChange::Remove:
+        return change.rows() ? Event::RowsRemoved : Event::ColumnsRemoved;
+    default:
+        return Event::ModelReset;
+    }
+}
+
+} // namespace
+
+void tvorgrid::Private::notifyAccessibleLinesChanged(const TLineChange &change)
+{
+    if (!accessibleListening()) return;
+    const auto type = lineChangeType(change);
+    QAccessibleTableModelChangeEvent changed(&q, type);
+    if (type != QAccessibleTableModelChangeEvent::ModelReset) {
+        const int shift = change.rows() ? (tableOf(&q) ? tableOf(&q)->headerRows() : q.FixedRows())
+                                        : q.FixedCols();
+        const int first = std::max(change.first - shift, 0);
+        const int last = std::max(change.last - shift, first);
+        if (change.rows()) {
+            changed.setFirstRow(first);
+            changed.setLastRow(last);
+        } else {
+            changed.setFirstColumn(first);
+            changed.setLastColumn(last);
+        }
+    }
+    QAccessible::updateAccessibility(&changed);
 }
 
 // SelectCell runs before the base moves the current cell: the notice is queued, so

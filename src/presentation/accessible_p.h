@@ -18,6 +18,8 @@
 #include <QHash>
 #include <QPointer>
 
+#include <functional>
+
 namespace vorgrd {
 
 class tvorgrid;
@@ -32,6 +34,12 @@ public:
     // The interface of grid cell (col, row), made on first use and kept; null outside
     // the counts.
     QAccessibleInterface *cellInterface(int col, int row) const;
+    // The `count` interfaces cell(0), cell(1), ... (each made by cellInterface or
+    // cellAt) as one answer: none of them is deleted while the list is built (the
+    // cache is dropped before the list starts when it would pass its limit, never
+    // midway).
+    QList<QAccessibleInterface *>
+    cellList(qsizetype count, const std::function<QAccessibleInterface *(qsizetype)> &cell) const;
     int headerRows() const;
 
     // QAccessibleInterface
@@ -72,6 +80,8 @@ private:
 
     // Ids of the cell interfaces made so far, by (row << 32 | col).
     mutable QHash<quint64, QAccessible::Id> m_cells;
+    // Set while cellList builds a list: the cache grows instead of being dropped.
+    mutable bool m_listing = false;
 };
 
 class AccessibleGridCell : public QAccessibleInterface,

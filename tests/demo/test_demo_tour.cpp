@@ -2,6 +2,7 @@
 // its caption says, checked against the grid's cells, not against the tour's code.
 #include "demoexchange.h"
 #include "demotour.h"
+#include "demoworkbook.h"
 #include "demowindow.h"
 #include "orderstable.h"
 
@@ -252,6 +253,27 @@ TEST_F(DemoTour, AFileThatDoesNotLoadLeavesTheOrdersAsTheyWere)
     EXPECT_EQ(grid->FixedRows(), 2);
     EXPECT_TRUE(window.statusBar()->currentMessage().contains("not found"))
         << qPrintable(window.statusBar()->currentMessage());
+}
+
+TEST_F(DemoTour, OrdersSavedAsWorkbooksComeBackWithTheirTotalsRow)
+{
+    QTemporaryDir dir;
+    const QStringList customers = column(orders::Customer);
+    const double total = computeTotals(grid).total;
+    for (const char *name : {"orders.xlsx", "orders.ods"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(writeWorkbook(&window, grid, dir.filePath(name)));
+        grid->setCells(col(orders::Customer), 2, "changed");
+        ASSERT_TRUE(loadWorkbook(&window, grid, dir.filePath(name)));
+        EXPECT_EQ(grid->RowCount(), 302);
+        EXPECT_EQ(grid->FixedRows(), 2);
+        EXPECT_EQ(column(orders::Customer), customers);
+        // The line totals come back as the values their formulas gave.
+        EXPECT_NEAR(computeTotals(grid).total, total, 1e-6);
+    }
+    EXPECT_FALSE(loadWorkbook(&window, grid, dir.filePath("orders.csv")));
+    EXPECT_TRUE(window.statusBar()->currentMessage().contains("not found"));
+    EXPECT_EQ(column(orders::Customer), customers);
 }
 
 TEST_F(DemoTour, ExportsLeaveTheTotalsRowOutAndKeepIt)

@@ -7,6 +7,7 @@
 #include "host/textconvert.h"
 
 #include <QDate>
+#include <QHash>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QTemporaryDir>
@@ -175,8 +176,12 @@ TEST_F(SqliteFill, FieldTextsAreTextsTheGridsConversionsReadBack)
 
 TEST_F(SqliteFill, FieldsAreFoundAsQSqlRecordFindsThem)
 {
-    TSqlDataSet data("SELECT o.id, o.Customer AS \"Who\" FROM orders o ORDER BY o.id", file.db);
-    for (const QString n : {"id", "ID", "Who", "who", "WHO", "nothing", "Customer", "id"}) {
+    TSqlDataSet data("SELECT o.id, o.Customer AS \"Who\", o.qty AS \"Größe\", o.note AS \"a.b\", "
+                     "o.id AS \"ID\" FROM orders o ORDER BY o.id",
+                     file.db);
+    for (const QString n : {"id", "ID", "Who", "who", "WHO", "nothing", "Customer", "id", "orders.id",
+                            "ORDERS.Id", "o.id", "orders.who", "orders.Customer", "größe", "GRÖßE",
+                            "GRÖSSE", "a.b", "A.B", "orders.a.b", ".id", "orders.", ""}) {
         TField *field = data.FindField(n);
         const int index = data.record().indexOf(n);
         ASSERT_EQ(field != nullptr, index >= 0) << n.toStdString();
@@ -246,6 +251,115 @@ TEST_F(Fill, AFailingFieldLeavesTheRowAsItWasAndABadRowChangesNothing)
     EXPECT_THROW(grid.FillrowfromDB(data, -1), ERangeError);
     grid.FillrowfromDB(data, 1);
     EXPECT_EQ(row(1), QStringList({"v-a", "v-b", ""}));
+}
+
+// A data set of `records` records whose field i holds "r<record>f<i>"; it counts the
+// lookups by name, and `onRead` runs on every read of a field's text.
+struct CountingDataSet : TDataSet
+{
+    struct F : TField
+    {
+        F(CountingDataSet &owner, int index, QString name) : owner(owner), index(index), name(std::move(name)) {}
+        CountingDataSet &owner;
+        int index;
+        QString name;
+        QString FieldName() const override { return name; }
+        QString AsString() const override
+        {
+            if (owner.onRead) owner.onRead(index);
+            return QStringLiteral("r%1f%2").arg(owner.record).arg(index);
+        }
+        bool IsNull() const override { return false; }
+    };
+    CountingDataSet(const QStringList &names, int records) : records(records)
+    {
+        for (int i = 0; i < names.size(); ++i) {
+            fields.push_back(std::make_unique<F>(*this, i, names[i]));
+            if (!byName.contains(names[i])) byName.insert(names[i], fields.back().get());
+        }
+    }
+    TField *FindField(const QString &name) override
+    {
+        ++lookups;
+        return byName.value(name);
+    }
+    int FieldCount() const override { return int(fields.size()); }
+    TField *Fields(int i) override { return fields.at(size_t(i)).get(); }
+    void First() override { record = 0; }
+    void Next() override { record = std::min(record + 1, records); }
+    bool Eof() const override { return record >= records; }
+
+    std::vector<std::unique_ptr<F>> fields;
+    QHash<QString, TField *> byName;
+    int record = 0;
+    int records;
+    int lookups = 0;
+    std::function<void(int field)> onRead;
+};
+
+TEST_F(Fill, AFillLooksEachColumnsFieldUpOnceHoweverManyColumnsAndRecords)
+{
+    const int columns = 2000, records = 250;
+    QStringList names;
+    for (int i = 0; i < columns; ++i)
+        names << QStringLiteral("f%1").arg(i);
+    CountingDataSet data(names, records);
+    grid.setColCount(columns);
+    grid.setRowCount(records);
+    for (int c = 0; c < columns; ++c)
+        name(c, names[columns - 1 - c]); // the columns in the fields' reverse order
+    grid.OnFillNextRecord = [&](int row, bool &next) {
+        grid.FillrowfromDB(data, row);
+        data.Next();
+        next = !data.Eof();
+    };
+    grid.Fillgrid();
+    EXPECT_LE(data.lookups, columns); // per fill, not per record (500,000 before)
+    EXPECT_EQ(grid.Cells(0, 0), "r0f1999");
+    EXPECT_EQ(grid.Cells(columns - 1, records - 1), "r249f0");
+    EXPECT_EQ(grid.Cells(700, 123), "r123f1299");
+}
+
+TEST_F(Fill, RepeatedColumnNamesTakeTheFieldsOfThatNameInTurn)
+{
+    // The fields as a join names them: two "id", one "v".
+    CountingDataSet data({"id", "v", "id"}, 1);
+    struct Case
+    {
+        QStringList columns;
+        QStringList row;
+    };
+    const Case cases[] = {
+        {{"id", "id", "v"}, {"r0f0", "r0f2", "r0f1"}},
+        {{"id", "v", "id", "id"}, {"r0f0", "r0f1", "r0f2", "r0f0"}}, // the fields run out: the first
+        {{"v", "", "nothing", "id"}, {"r0f1", "", "", "r0f0"}},
+    };
+    for (const Case &c : cases) {
+        grid.setColCount(c.columns.size());
+        for (int i = 0; i < c.columns.size(); ++i)
+            name(i, c.columns[i]);
+        grid.FillrowfromDB(data, 1);
+        EXPECT_EQ(row(1), c.row) << c.columns.join(',').toStdString();
+    }
+}
+
+TEST_F(Fill, AFillInsideAFieldsTextKeepsTheRowBeingFilled)
+{
+    grid.setColCount(3);
+    for (int c = 0; c < 3; ++c)
+        name(c, QStringLiteral("f%1").arg(c));
+    CountingDataSet data({"f0", "f1", "f2"}, 2);
+    CountingDataSet other({"f0", "f1", "f2"}, 1);
+    bool nested = false;
+    data.onRead = [&](int field) {
+        if (field != 1 || std::exchange(nested, true)) return;
+        grid.FillrowfromDB(data, 2);  // the same data set
+        grid.FillrowfromDB(other, 3); // and another one
+    };
+    grid.FillrowfromDB(data, 1);
+    EXPECT_EQ(row(1), QStringList({"r0f0", "r0f1", "r0f2"}));
+    EXPECT_EQ(row(2), QStringList({"r0f0", "r0f1", "r0f2"}));
+    EXPECT_EQ(row(3), QStringList({"r0f0", "r0f1", "r0f2"}));
 }
 
 TEST_F(SqliteFill, DataSetErrorsNameTheQueryAndTheDriversReason)
@@ -394,6 +508,80 @@ TEST_F(SqliteFill, AQueryTextAndTheSameQueryRunByQtFillTheSameCells)
     EXPECT_EQ(grid.Cells(2, 1), "Grüße \"Ω\" 日本");
     EXPECT_EQ(grid.Cells(5, 0), "Ann"); // found by its table name, not under another table
     EXPECT_EQ(grid.Cells(6, 0), "");
+}
+
+TEST_F(SqliteFill, AJoinsFieldsOfOneNameFillTheirOwnColumns)
+{
+    file.exec("CREATE TABLE lines (id INTEGER, order_id INTEGER, item TEXT)");
+    file.exec("INSERT INTO lines VALUES (10, 1, 'pen'), (11, 1, 'ink'), (12, 2, 'pad')");
+    const QString sql = "SELECT o.id, l.id, l.item FROM orders o JOIN lines l ON l.order_id = o.id "
+                        "ORDER BY l.id";
+    struct Case
+    {
+        QStringList columns; // empty: named after the fields
+        QStringList lastRow;
+    };
+    const Case cases[] = {
+        {{}, {"2", "12", "pad"}},
+        {{"id", "id", "item"}, {"2", "12", "pad"}},
+        {{"lines.id", "ID", "item"}, {"12", "2", "pad"}}, // the other "id" is the orders'
+        {{"id", "orders.id", "item"}, {"2", "2", "pad"}}, // the orders' is taken: its first
+    };
+    for (const Case &c : cases) {
+        // Read from SQLite itself, and through Qt's driver.
+        for (const bool byQt : {false, true}) {
+            tvorgrid g;
+            g.setColCount(3);
+            g.setFixedCols(0);
+            for (int i = 0; i < c.columns.size(); ++i)
+                g.columns()->GeTmColumn(i)->SetcolumnName(c.columns[i]);
+            TFillOptions options;
+            options.nameColumns = c.columns.isEmpty();
+            EXPECT_EQ(byQt ? g.FillFromQuery(QSqlQuery(sql, file.db), options) : g.FillFromQuery(sql, file.db, options), 3);
+            const QStringList last = {g.Cells(0, 2), g.Cells(1, 2), g.Cells(2, 2)};
+            EXPECT_EQ(last, c.lastRow) << c.columns.join(',').toStdString() << (byQt ? " by Qt" : "");
+        }
+    }
+}
+
+TEST_F(SqliteFill, FillFromQueryFillsTheWholeResultOfAQueryAlreadyRead)
+{
+    struct Case
+    {
+        bool forwardOnly;
+        int stepsTaken;
+        bool filled; // false: refused, the grid unchanged
+    };
+    const Case cases[] = {
+        {false, 0, true}, {false, 2, true}, {false, 4, true}, // past the end
+        {true, 0, true},  {true, 1, true},  {true, 2, false},
+    };
+    for (const Case &c : cases) {
+        grid.setRowCount(4);
+        grid.setCells(0, 3, "kept");
+        QSqlQuery query(file.db);
+        query.setForwardOnly(c.forwardOnly);
+        ASSERT_TRUE(query.exec("SELECT id FROM orders ORDER BY id"));
+        for (int i = 0; i < c.stepsTaken; ++i)
+            query.next();
+        const std::string what = (c.forwardOnly ? "forward-only, " : "scrollable, ") +
+                                 std::to_string(c.stepsTaken) + " steps";
+        if (!c.filled) {
+            try {
+                grid.FillFromQuery(std::move(query));
+                ADD_FAILURE() << what << ": no error";
+            } catch (const EDatabaseError &e) {
+                EXPECT_TRUE(e.Message().contains("forward-only")) << e.what();
+            }
+            EXPECT_EQ(grid.RowCount(), 4) << what;
+            EXPECT_EQ(grid.Cells(0, 3), "kept") << what;
+            continue;
+        }
+        EXPECT_EQ(grid.FillFromQuery(std::move(query)), 3) << what;
+        EXPECT_EQ(grid.RowCount(), 3) << what;
+        EXPECT_EQ(grid.Cells(0, 0), "1") << what;
+        EXPECT_EQ(grid.Cells(0, 2), "3") << what;
+    }
 }
 
 TEST_F(SqliteFill, AFillFromAQueryTextThatFailsOnTheWayKeepsTheRowsRead)

@@ -116,6 +116,44 @@ TEST(GridStream, RoundTripWritesTheSameStreamAndPaintsTheSame)
     EXPECT_EQ(render(copy), render(original));
 }
 
+TEST(GridStream, EveryShapeOfCountsAndFixedLinesComesBackAsSaved)
+{
+    struct Shape
+    {
+        int cols, rows, fixedCols, fixedRows;
+    };
+    const Shape shapes[] = {{1, 1, 0, 0}, {5, 1, 1, 0}, {1, 5, 0, 1}, {2, 3, 1, 2}, {9, 12, 8, 11}};
+    for (const Shape &s : shapes) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2, fixed %3 x %4").arg(s.cols).arg(s.rows).arg(s.fixedCols).arg(s.fixedRows).toStdString());
+        tvorgrid saved; // made in an order that needs no count to come down
+        saved.setColCount(20);
+        saved.setRowCount(20);
+        saved.setFixedCols(s.fixedCols);
+        saved.setFixedRows(s.fixedRows);
+        saved.setColCount(s.cols);
+        saved.setRowCount(s.rows);
+        ASSERT_EQ(saved.ColCount(), s.cols);
+        ASSERT_EQ(saved.RowCount(), s.rows);
+        const QByteArray stream = SaveComponent(saved);
+
+        tvorgrid fresh;      // the default fixed row and column
+        tvorgrid wider;      // fixed lines beyond every saved count
+        wider.setColCount(20);
+        wider.setRowCount(20);
+        wider.setFixedCols(15);
+        wider.setFixedRows(15);
+        for (tvorgrid *loaded : {&fresh, &wider}) {
+            LoadComponent(*loaded, stream);
+            EXPECT_EQ(loaded->ColCount(), s.cols);
+            EXPECT_EQ(loaded->RowCount(), s.rows);
+            EXPECT_EQ(loaded->FixedCols(), s.fixedCols);
+            EXPECT_EQ(loaded->FixedRows(), s.fixedRows);
+            EXPECT_EQ(SaveComponent(*loaded), stream);
+            loaded->checkConsistency();
+        }
+    }
+}
+
 TEST(GridStream, MalformedStreamsAreRejectedAndTheGridStaysAsItWas)
 {
     const char *bad[] = {

@@ -1,9 +1,11 @@
 // Calls and streams the grid refuses leave it exactly as it was: enumeration values it
 // does not declare, counts past the caps, widths it cannot show, streams that fail
-// part-way, moves of lines that are out of step. And what a drag copies back.
+// part-way, moves of lines that are out of step, values written through Qt's
+// meta-object. And what a drag copies back.
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
 #include "host/formstream.h"
+#include "host/warningcapture.h"
 
 #include <QJsonDocument>
 #include <QTest>
@@ -59,14 +61,11 @@ TEST(GridRefusals, EnumerationValuesOutsideTheirRangeAreRefusedAtTheSetter)
     tvorgrid g;
     prepare(g);
     const Snapshot before = snapshot(g);
-    EXPECT_THROW(g.setProperty("KeyType", 7), ERangeError);
-    EXPECT_THROW(g.setProperty("UseFixed", 3), ERangeError);
-    EXPECT_THROW(g.setProperty("ScrollBars", -1), ERangeError);
     EXPECT_THROW(g.setKeyType(static_cast<TMSortType>(4)), ERangeError);
     EXPECT_THROW(g.setUseFixed(static_cast<HandleFixed>(-2)), ERangeError);
+    EXPECT_THROW(g.setScrollBars(static_cast<TScrollStyle>(-1)), ERangeError);
     tmcolumn *column = g.columns()->GeTmColumn(1);
     EXPECT_THROW(column->settype(static_cast<tvorcolumntype>(9)), ERangeError);
-    EXPECT_THROW(column->setProperty("columntype", 9), ERangeError);
     EXPECT_THROW(column->SetAlignment(static_cast<TAlignment>(3)), ERangeError);
     EXPECT_THROW(column->Title()->SetAlignment(static_cast<TAlignment>(-1)), ERangeError);
     EXPECT_THROW(column->SetVertAlignment(static_cast<TVertAlignment>(5)), ERangeError);
@@ -75,6 +74,50 @@ TEST(GridRefusals, EnumerationValuesOutsideTheirRangeAreRefusedAtTheSetter)
     // What is saved loads again.
     tvorgrid copy;
     EXPECT_NO_THROW(LoadComponent(copy, before.stream));
+}
+
+TEST(GridRefusals, WritesThroughTheMetaObjectAreRefusedWithFalseAndAWarning)
+{
+    // What setProperty, QUiLoader and Qt Designer write: Qt's code around the write
+    // cannot take an exception, so the refusal is the write's result and a warning.
+    tvorgrid g;
+    prepare(g);
+    tmcolumn *column = g.columns()->GeTmColumn(1);
+    struct Write
+    {
+        QObject *object;
+        const char *property;
+        QVariant value;
+        const char *warning;
+    };
+    const Write writes[] = {
+        {&g, "ColCount", 1000000,
+         "vorgrd: tvorgrid::ColCount refused the value 1000000: setColCount: ColCount 1000000 is out of range (valid: 0..100000)"},
+        {&g, "RowCount", -5, "vorgrd: tvorgrid::RowCount refused the value -5: setRowCount: RowCount -5 is out of range"},
+        {&g, "FixedRows", 50, "vorgrd: tvorgrid::FixedRows refused the value 50: FixedRows 50 is out of range (valid: 0..5)"},
+        {&g, "KeyType", 99, "vorgrd: tvorgrid::KeyType refused the value 99: "},
+        {&g, "UseFixed", 3, "vorgrd: tvorgrid::UseFixed refused the value 3: "},
+        {&g, "ScrollBars", -1, "vorgrd: tvorgrid::ScrollBars refused the value -1: "},
+        {&g, "GridLineWidth", 5000, "vorgrd: tvorgrid::GridLineWidth refused the value 5000: "},
+        {column, "columntype", 9, "vorgrd: tmcolumn::columntype refused the value 9: "},
+        {column->Title(), "Alignment", 7, "vorgrd: tmcolumntitle::Alignment refused the value 7: "},
+    };
+    const Snapshot before = snapshot(g);
+    for (const Write &w : writes) {
+        SCOPED_TRACE(w.property);
+        test::WarningCapture warnings;
+        bool written = true;
+        EXPECT_NO_THROW(written = w.object->setProperty(w.property, w.value));
+        EXPECT_FALSE(written);
+        ASSERT_EQ(warnings.messages.size(), 1) << warnings.messages.join(u'\n').toStdString();
+        EXPECT_TRUE(warnings.messages[0].startsWith(QLatin1String(w.warning)))
+            << warnings.messages[0].toStdString();
+        EXPECT_EQ(snapshot(g), before);
+    }
+    // A good value still goes through, and the C++ setter still raises.
+    EXPECT_TRUE(g.setProperty("KeyType", int(soNumeric)));
+    EXPECT_EQ(g.KeyType(), soNumeric);
+    EXPECT_THROW(g.setColCount(1000000), ERangeError);
 }
 
 TEST(GridRefusals, CountsAndCellWritesStopAtTheCaps)

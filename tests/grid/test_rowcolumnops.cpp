@@ -399,6 +399,8 @@ TEST_F(RowColOps, ArgumentsOutsideTheLimitsRaiseAndChangeNothing)
          "ModifyRow: Row 5 is out of range (valid: 0..4)"},
         {"ModifyCol(5)", [](tvorgrid &g) { g.ModifyCol(5, "a", ","); },
          "ModifyCol: Col 5 is out of range (valid: 0..4)"},
+        {"ModifyRow(2, 100,001 fields)", [](tvorgrid &g) { g.ModifyRow(2, QString(100000, u','), ","); },
+         "ModifyRow: column 100000 is out of range (valid: 0..99999)"},
         {"InsertRows(6, 1)", [](tvorgrid &g) { g.InsertRows(6, 1); },
          "InsertRows: Position 6 is out of range (valid: 0..5)"},
         {"InsertRows(-1, 1)", [](tvorgrid &g) { g.InsertRows(-1, 1); },
@@ -555,6 +557,53 @@ TEST_F(RowColOps, AnOpenEditorCommitsBeforeTheRowsMoveAndThenShowsItsNewCell)
     grid.DeleteRows(0, 2); // the current row 3 falls off the end
     grid.HideEditor();
     EXPECT_EQ(colTexts(1), (QStringList{"typed", "c1r4"}));
+}
+
+TEST(EditorUnderMovingLines, WhatWasTypedGoesIntoItsCellBeforeTheGridMovesUnderIt)
+{
+    // The editor is open on cell (2, 3) with "a0" typed, which sorts first.
+    struct Case
+    {
+        const char *operation;
+        std::function<void(tvorgrid &)> run;
+        QPoint typedCell; // where the typed text is afterwards
+    };
+    const Case cases[] = {
+        {"SortCompleteRows", [](tvorgrid &g) { g.SortCompleteRows(2); }, {2, 1}},
+        {"SortCompleteColumns", [](tvorgrid &g) { g.SortCompleteColumns(3); }, {1, 3}},
+        {"SortCol", [](tvorgrid &g) { g.SortCol(2); }, {2, 1}},
+        {"SortRow", [](tvorgrid &g) { g.SortRow(3); }, {1, 3}},
+        {"SortAllRows", [](tvorgrid &g) { g.SortAllRows(); }, {1, 3}},
+        {"SortAllCols", [](tvorgrid &g) { g.SortAllCols(); }, {2, 1}},
+        {"UndoSort", [](tvorgrid &g) { g.UndoSort(); }, {2, 3}},
+        {"setFixedRows", [](tvorgrid &g) { g.setFixedRows(4); }, {2, 3}},
+        {"setFixedCols", [](tvorgrid &g) { g.setFixedCols(3); }, {2, 3}},
+    };
+    for (const Case &c : cases) {
+        tvorgrid grid;
+        grid.setColCount(5);
+        grid.setRowCount(6);
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int col = 0; col < grid.ColCount(); ++col)
+                grid.setCells(col, r, cellName(col, r));
+        grid.SortCol(2); // for the undo; the column is in order already
+        grid.setOptions(grid.Options() | goEditing);
+        grid.FocusCell(2, 3, true);
+        grid.ShowEditor();
+        ASSERT_TRUE(grid.EditorMode());
+        grid.InplaceEditor()->setText(QStringLiteral("a0"));
+        c.run(grid);
+        int copies = 0;
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int col = 0; col < grid.ColCount(); ++col)
+                copies += grid.Cells(col, r) == QStringLiteral("a0");
+        EXPECT_EQ(copies, 1) << c.operation;
+        EXPECT_EQ(grid.Cells(c.typedCell.x(), c.typedCell.y()), QStringLiteral("a0")) << c.operation;
+        if (grid.EditorMode()) {
+            EXPECT_EQ(grid.InplaceEditor()->text(), grid.Cells(grid.Col(), grid.Row())) << c.operation;
+        }
+        grid.checkConsistency();
+    }
 }
 
 TEST_F(RowColOps, PublishedMethodsAreCallableByName)

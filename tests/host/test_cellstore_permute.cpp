@@ -200,3 +200,21 @@ TEST(CellStorePermute, ARevertIsRefusedWithNothingChangedOnceRowsWereCreatedRemo
     EXPECT_FALSE(untouched.revertRowPermutation(untouched.rowLayoutStamp()))
         << "nothing was permuted";
 }
+
+TEST(CellStorePermute, AnExchangeOfContentsTakesTheRowsAndTheKeptTableAlong)
+{
+    CellStore loaded, shown;
+    const auto model = fill(loaded, {0, 1, 3, 2000});
+    fill(shown, {5});
+    shown.permuteRows(0, {5, 0, 1, 2, 3, 4});
+    const quint64 before = shown.rowLayoutStamp();
+    loaded.swap(shown);
+    expectHolds(shown, model, 2001);
+    EXPECT_EQ(loaded.text(1, 0), "r5");
+    EXPECT_EQ(loaded.rowExtent(), 1);
+    EXPECT_NE(shown.rowLayoutStamp(), before);
+    EXPECT_NE(loaded.rowLayoutStamp(), before);
+    EXPECT_FALSE(shown.revertRowPermutation(before));
+    EXPECT_CONSISTENT(loaded);
+    EXPECT_CONSISTENT(shown);
+}

@@ -62,6 +62,32 @@ TEST(StringGridCounts, BoundsAreClampedOrRefusedWithNothingChanged)
     EXPECT_EQ(g.FixedRows(), 2);
 }
 
+TEST(StringGridCounts, ARaisedCountComesDownToTheCountAskedForWhenTheFixedCountDrops)
+{
+    ProbeGrid g;
+    std::vector<QString> reports;
+    QObject::connect(&g, &TCustomGrid::fixedRowsChanged, [&](int n) { reports.push_back(QStringLiteral("fixed %1").arg(n)); });
+    QObject::connect(&g, &TCustomGrid::rowCountChanged, [&](int n) { reports.push_back(QStringLiteral("count %1").arg(n)); });
+    g.setRowCount(1); // the default fixed row keeps a second one
+    EXPECT_EQ(g.RowCount(), 2);
+    g.setFixedRows(0);
+    EXPECT_EQ(g.RowCount(), 1);
+    EXPECT_EQ(g.Row(), 0);
+    EXPECT_EQ(reports, (std::vector<QString>{"count 2", "fixed 0", "count 1"}));
+
+    // A count asked for later replaces the one before; lowering the fixed count below
+    // what the count needs changes no count.
+    g.setRowCount(6);
+    g.setFixedRows(4);
+    g.setFixedRows(1);
+    EXPECT_EQ(g.RowCount(), 6);
+    g.setColCount(0);
+    EXPECT_EQ(g.ColCount(), 2);
+    g.setFixedCols(0);
+    EXPECT_EQ(g.ColCount(), 1);
+    EXPECT_EQ(g.sizeChanges.back(), std::make_pair(2, 6));
+}
+
 TEST(StringGridCounts, SizeChangedReportsTheOldCountsOnce)
 {
     ProbeGrid g;

@@ -20,21 +20,21 @@ inline QString sofficeProgram()
     return qEnvironmentVariable("VORGRD_SOFFICE");
 }
 
-// Converts `file` with the export filter `outFilter` ("csv:...", "html:...") into a
-// file of extension `outExtension`, with the import filter `inFilter` (and its
-// options) when not empty, using a fresh profile in `work`. Returns the bytes
-// written, or nullopt with `error` set.
-inline std::optional<QByteArray> convert(const QString &file, const QString &inFilter, const QString &outFilter,
-                                         const QString &outExtension, const QTemporaryDir &work, QString &error)
+// Converts `file` with soffice --convert-to `target` (a filter spec such as
+// "xlsx" or "csv:...") into `work`/`outDir`, using the import filter `inFilter` (and
+// its options, when not empty) and the profile in `work`. Returns the written file's
+// bytes, or nullopt with `error` set.
+inline std::optional<QByteArray> convertFile(const QString &file, const QString &inFilter, const QString &target,
+                                             const QString &outDir, const QTemporaryDir &work, QString &error)
 {
-    const QString outDir = work.filePath(QStringLiteral("converted"));
-    QDir().mkpath(outDir);
+    const QString out = work.filePath(outDir);
+    QDir().mkpath(out);
     QStringList args = {
         QStringLiteral("-env:UserInstallation=file://") + work.filePath(QStringLiteral("profile")),
         QStringLiteral("--headless"), QStringLiteral("--norestore")};
     if (!inFilter.isEmpty())
         args << (QStringLiteral("--infilter=") + inFilter);
-    args << QStringLiteral("--convert-to") << outFilter << QStringLiteral("--outdir") << outDir << file;
+    args << QStringLiteral("--convert-to") << target << QStringLiteral("--outdir") << out << file;
     QProcess soffice;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // LibreOffice reads SYLK in the locale's encoding; the grid writes UTF-8.
@@ -47,27 +47,27 @@ inline std::optional<QByteArray> convert(const QString &file, const QString &inF
         soffice.kill();
         return std::nullopt;
     }
-    QFile out(outDir + u'/' + QFileInfo(file).completeBaseName() + u'.' + outExtension);
-    if (!out.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("nothing written: ") + QString::fromLocal8Bit(soffice.readAllStandardError());
+    const QString extension = target.section(u':', 0, 0);
+    QFile written(out + u'/' + QFileInfo(file).completeBaseName() + u'.' + extension);
+    if (!written.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("no %1 written: ").arg(extension) + QString::fromLocal8Bit(soffice.readAllStandardError());
         return std::nullopt;
     }
-    const QByteArray bytes = out.readAll();
-    out.remove(); // the next conversion of the same file writes a new one
-    return bytes;
+    return written.readAll();
 }
 
 // Converts `file` to CSV (comma, double quotes, UTF-8, raw values; every text quoted,
 // or with `quoteAllTexts` false only what needs it, as LibreOffice saves a CSV by
-// default), as convert() does.
+// default) with the import filter `inFilter` (and its options), using a fresh profile
+// in `work`. Returns the CSV's bytes, or nullopt with `error` set.
 inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
                                               const QTemporaryDir &work, QString &error,
                                               bool quoteAllTexts = true)
 {
-    return convert(file, inFilter,
-                   QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,%1,true,false")
-                       .arg(quoteAllTexts ? QLatin1String("true") : QLatin1String("false")),
-                   QStringLiteral("csv"), work, error);
+    return convertFile(file, inFilter,
+                       QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,%1,true,false")
+                           .arg(quoteAllTexts ? QLatin1String("true") : QLatin1String("false")),
+                       QStringLiteral("csv-out"), work, error);
 }
 
 // A flat ODF spreadsheet (.fods) in `work` holding exactly `rows` as texts, each

@@ -224,10 +224,12 @@ bool htmlCarries(const QString &text)
 TEST_F(LibreOfficeSheet, ItsCopyPastesEveryCellAndItsTableAloneWhatHtmlCarries)
 {
     QString error;
-    const auto text = interop::convert(sheet, QString(), QStringLiteral("csv:Text - txt - csv (StarCalc):9,34,76,1,,1033,false,true,false"),
-                                       QStringLiteral("csv"), work, error);
+    const auto text = interop::convertFile(sheet, QString(),
+                                           QStringLiteral("csv:Text - txt - csv (StarCalc):9,34,76,1,,1033,false,true,false"),
+                                           QStringLiteral("copy-out"), work, error);
     ASSERT_TRUE(text) << error.toStdString();
-    const auto html = interop::convert(sheet, QString(), QStringLiteral("html:HTML (StarCalc)"), QStringLiteral("html"), work, error);
+    const auto html = interop::convertFile(sheet, QString(), QStringLiteral("html:HTML (StarCalc)"),
+                                           QStringLiteral("copy-out"), work, error);
     ASSERT_TRUE(html) << error.toStdString();
 
     EXPECT_EQ(pasted(QString::fromUtf8(*text), QString::fromUtf8(*html), int(rows.size()), 3), rows);

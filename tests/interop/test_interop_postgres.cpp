@@ -103,4 +103,34 @@ TEST_F(Postgres, FillgridWithFillrowfromDBMatchesColumnsCaseInsensitively)
     EXPECT_EQ(row(2), QStringList({"3", "", ""}));
 }
 
+TEST_F(Postgres, AJoinsFieldsOfOneNameFillTheirColumnsAndAReadQueryFillsWholly)
+{
+    exec("DROP TABLE IF EXISTS lines");
+    exec("CREATE TABLE lines (id integer, order_id integer, item text)");
+    exec("INSERT INTO lines VALUES (10, 1, 'pen'), (11, 1, 'ink'), (12, 2, 'pad')");
+    const QString sql = "SELECT o.id, l.id, l.item FROM orders o JOIN lines l ON l.order_id = o.id "
+                        "ORDER BY l.id";
+    grid.setFixedCols(0);
+    TFillOptions options;
+    options.nameColumns = true;
+    EXPECT_EQ(grid.FillFromQuery(sql, db, options), 3);
+    EXPECT_EQ(row(2), QStringList({"2", "12", "pad"}));
+
+    // Queries the caller already stepped through.
+    QSqlQuery scrollable(db);
+    ASSERT_TRUE(scrollable.exec(sql));
+    scrollable.next();
+    scrollable.next();
+    EXPECT_EQ(grid.FillFromQuery(std::move(scrollable)), 3);
+    EXPECT_EQ(row(0), QStringList({"1", "10", "pen"}));
+    QSqlQuery forwardOnly(db);
+    forwardOnly.setForwardOnly(true);
+    ASSERT_TRUE(forwardOnly.exec(sql));
+    forwardOnly.next();
+    forwardOnly.next();
+    EXPECT_THROW(grid.FillFromQuery(std::move(forwardOnly)), EDatabaseError);
+    EXPECT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(row(0), QStringList({"1", "10", "pen"}));
+}
+
 } // namespace

@@ -4,12 +4,15 @@
 #include "test_mouse_support.h"
 
 #include <QAccessible>
+#include <QDir>
+#include <QFile>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 using namespace vorgrd;
@@ -35,8 +38,15 @@ void setAccessibilityActive(bool on)
         a->setActive(on);
 }
 
+// Table-wide notices (rows inserted, data changed, reset) by their change type.
+std::vector<QAccessibleTableModelChangeEvent::ModelChangeType> tableNotices;
+
 void recordNotice(QAccessibleEvent *event)
 {
+    if (event->type() == QAccessible::TableModelChanged) {
+        tableNotices.push_back(static_cast<QAccessibleTableModelChangeEvent *>(event)->modelChangeType());
+        return;
+    }
     QAccessibleInterface *iface = event->accessibleInterface();
     QAccessibleTableCellInterface *cell = iface ? iface->tableCellInterface() : nullptr;
     if (!cell) return;
@@ -51,6 +61,7 @@ struct AccessibleGridTest : ::testing::Test
     void SetUp() override
     {
         notices.clear();
+        tableNotices.clear();
         previous = QAccessible::installUpdateHandler(recordNotice);
         setAccessibilityActive(true);
         ASSERT_TRUE(QAccessible::isActive());
@@ -232,6 +243,25 @@ TEST_F(AccessibleGridTest, TheSelectionIsReportedInTableCoordinates)
     EXPECT_EQ(grid->Selection(), (TGridRect{2, 1, 2, 4}));
 }
 
+TEST_F(AccessibleGridTest, TheSelectedCellsStayAliveWhenTheirListFillsTheCellCache)
+{
+    // A reader that has walked 45,000 cells asks for a selection of 10,000 others:
+    // together they pass the cache's limit while the list is built.
+    grid->setColCount(201);
+    grid->setRowCount(1001);
+    for (int i = 0; i < 45000; ++i)
+        ASSERT_NE(table->cellAt(i / 200, i % 200), nullptr);
+    grid->setOptions(grid->Options() | goRangeSelect);
+    grid->setSelection(TGridRect{1, 501, 100, 600});
+    const QList<QAccessibleInterface *> cells = table->selectedCells();
+    ASSERT_EQ(cells.size(), 10000);
+    for (int i = 0; i < cells.size(); ++i) {
+        // Under the sanitizers a deleted interface fails here at once.
+        ASSERT_EQ(cells[i], table->cellAt(500 + i / 100, i % 100)) << i;
+        ASSERT_TRUE(cells[i]->tableCellInterface()->isSelected()) << i;
+    }
+}
+
 TEST_F(AccessibleGridTest, CellsBeyondTheCountsBecomeInvalid)
 {
     QAccessibleInterface *cell = table->cellAt(3, 3);
@@ -242,6 +272,61 @@ TEST_F(AccessibleGridTest, CellsBeyondTheCountsBecomeInvalid)
     EXPECT_TRUE(cell->state().invalid);
     EXPECT_EQ(cell->text(QAccessible::Name), "");
     EXPECT_EQ(table->cellAt(3, 3), nullptr);
+}
+
+// Every path that writes cells or moves lines reaches the table, and once: a screen
+// reader that is told twice reads twice, and one that is told nothing reads stale text.
+TEST_F(AccessibleGridTest, EveryWritePathReachesTheTableOnce)
+{
+    using Change = QAccessibleTableModelChangeEvent;
+    const QString file = QDir::temp().filePath("vorgrd-accessible-load.txt");
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("a;b\nc;d\n");
+    }
+    struct Path
+    {
+        const char *name;
+        std::function<void(tvorgrid &)> write;
+        bool valueNotice; // one cell: a value notice instead of a table notice
+        Change::ModelChangeType type;
+    };
+    const std::vector<Path> paths = {
+        {"setCells through the base", [](tvorgrid &g) { static_cast<TStringGrid &>(g).setCells(1, 1, "x"); },
+         true, Change::DataChanged},
+        {"a row view item", [](tvorgrid &g) { g.Rows(2).Put(1, "y"); }, true, Change::DataChanged},
+        {"a column view cleared", [](tvorgrid &g) { g.Cols(1).Clear(); }, false, Change::DataChanged},
+        {"ModifyRow", [](tvorgrid &g) { g.ModifyRow(1, "p;q;r", ";"); }, false, Change::DataChanged},
+        {"PasteText", [](tvorgrid &g) { g.PasteText("1\t2\r\n3\t4"); }, false, Change::DataChanged},
+        {"LoadFromFile", [&](tvorgrid &g) { g.LoadFromFile(file, ";"); }, false, Change::ModelReset},
+        {"SortCompleteRows", [](tvorgrid &g) { g.SortCompleteRows(1); }, false, Change::ModelReset},
+        {"SortCol", [](tvorgrid &g) { g.SortCol(1); }, false, Change::DataChanged},
+        {"InsertRows", [](tvorgrid &g) { g.InsertRows(2, 2); }, false, Change::RowsInserted},
+        {"DeleteRows", [](tvorgrid &g) { g.DeleteRows(2, 2); }, false, Change::RowsRemoved},
+        {"InsertCols", [](tvorgrid &g) { g.InsertCols(1, 1); }, false, Change::ColumnsInserted},
+        {"DeleteCols", [](tvorgrid &g) { g.DeleteCols(1, 1); }, false, Change::ColumnsRemoved},
+        {"MoveRow", [](tvorgrid &g) { g.MoveRow(1, 3); }, false, Change::ModelReset},
+    };
+    for (const Path &path : paths) {
+        SCOPED_TRACE(path.name);
+        grid->setColCount(4);
+        grid->setRowCount(6);
+        for (int r = 1; r < 6; ++r)
+            grid->ModifyRow(r, QString("%1;b%1;c%1").arg(6 - r), ";");
+        notices.clear();
+        tableNotices.clear();
+        path.write(*grid);
+        if (path.valueNotice) {
+            EXPECT_EQ(count(QAccessible::ValueChanged), 1);
+            EXPECT_TRUE(tableNotices.empty());
+        } else {
+            EXPECT_EQ(count(QAccessible::ValueChanged), 0);
+            ASSERT_EQ(tableNotices.size(), 1u);
+            EXPECT_EQ(tableNotices.front(), path.type);
+        }
+    }
+    QFile::remove(file);
 }
 
 } // namespace

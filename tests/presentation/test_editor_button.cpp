@@ -1,6 +1,7 @@
 // The editor's button: which kind a column gets, the ellipsis by mouse and key, and
 // what the button looks like.
 #include "editorgrid.h"
+#include "host/warningcapture.h"
 
 #include <QStyle>
 
@@ -139,6 +140,29 @@ TEST_F(EllipsisButton, AHandlerThatThrowsDoesNotBreakTheEditor)
     EXPECT_EQ(calls, 2);
     EXPECT_FALSE(e->Tracking());
     EXPECT_FALSE(e->ButtonPressed());
+}
+
+TEST_F(EllipsisButton, AHandlerThatDestroysTheGridEndsTheEventThere)
+{
+    // Under the sanitizers a touch of the destroyed editor after the handler fails here.
+    for (const bool byKey : {true, false}) {
+        if (!grid) SetUp();
+        grid->OnEditButtonClick = [this](QObject *) { grid.reset(); };
+        TVORGridInplaceEdit *e = edit(2, 1);
+        const QPoint button = buttonCenter(e);
+        vorgrd::test::WarningCapture warnings;
+        if (byKey) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier);
+            QApplication::sendEvent(e, &press);
+        } else {
+            QTest::mousePress(e, Qt::LeftButton, {}, button);
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(button), QPointF(e->mapToGlobal(button)),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(e, &release);
+        }
+        EXPECT_FALSE(grid) << (byKey ? "Ctrl+Return" : "click");
+        EXPECT_TRUE(warnings.contains("destroyed by one of its own handlers")) << (byKey ? "Ctrl+Return" : "click");
+    }
 }
 
 TEST_F(ButtonPainting, EllipsisShowsThreeBlackSquaresAndTextStaysOffTheButton)

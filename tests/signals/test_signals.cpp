@@ -122,6 +122,9 @@ TEST_F(Signals, LoadingReplacesTheContentInsideOneResetBracket)
     EXPECT_TRUE(after[0].completed);
     EXPECT_EQ(rows.count(), 1);
     EXPECT_EQ(cell.count(), 0);
+    // A receiver of cellsChanged alone learns of the new content too, once.
+    ASSERT_EQ(cells.count(), 1);
+    EXPECT_EQ(cellsArea(0), QRect(0, 0, grid.ColCount(), grid.RowCount()));
 
     // A load refused before anything changes brackets nothing.
     EXPECT_THROW(grid.LoadFromFile(dir.filePath(QStringLiteral("missing")), QStringLiteral(";")),

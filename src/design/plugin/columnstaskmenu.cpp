@@ -5,6 +5,9 @@
 
 #include <QtDesigner/QDesignerFormWindowCursorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
+// Designer's own string value, the one public way to tell it a text is no text for
+// translators (see editColumns).
+#include <QtDesigner/private/qdesigner_utils_p.h>
 
 #include <QAction>
 
@@ -37,8 +40,15 @@ void ColumnsTaskMenu::editColumns()
             // The dialog edited the live columns; going back and setting the result
             // through the form's cursor makes it one undoable property change that
             // Designer marks as changed (and therefore writes into the .ui file).
-            grid->setColumnsJson(before);
-            form->cursor()->setWidgetProperty(grid, QStringLiteral("ColumnsJson"), after);
+            // (LoadColumnsJson: setColumnsJson would skip a text it took last.) The
+            // text is the grid's own, so it reads back.
+            grid->LoadColumnsJson(before);
+            // A plain QString would make Designer store the text as translatable
+            // (the plugin's notr specification only reaches its property editor), and
+            // save it without notr="true": uic would write it again on every language
+            // change and lupdate would hand the JSON to translators.
+            const qdesigner_internal::PropertySheetStringValue value(after, /*translatable=*/false);
+            form->cursor()->setWidgetProperty(grid, QStringLiteral("ColumnsJson"), QVariant::fromValue(value));
         }
         form->setDirty(true);
     });

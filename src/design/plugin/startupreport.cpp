@@ -3,6 +3,7 @@
 #include "design/strcoled.h"
 #include "grid/columns.h"
 #include "grid/vorGrid.h"
+#include "host/formstream.h"
 
 #include <QtDesigner/QDesignerFormEditorInterface>
 #include <QtDesigner/QDesignerFormWindowInterface>
@@ -11,9 +12,11 @@
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtDesigner/QDesignerWidgetBoxInterface>
 #include <QtDesigner/QExtensionManager>
+#include <QtDesigner/private/pluginmanager_p.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QPushButton>
@@ -88,6 +91,31 @@ void reportForm(QDesignerFormEditorInterface &core, vorgrd::tvorgrid &grid)
                                                               : QStringLiteral("impossible")));
 }
 
+// With VORGRD_DESIGNER_SAVE=<file>: the form as Designer writes it into <file>, and
+// the grid's form stream into <file>.json, for the install test to compile the form
+// with uic and compare the grid uic's code builds.
+void saveForm(QDesignerFormWindowInterface *form, const vorgrd::tvorgrid &grid)
+{
+    const QString path = qEnvironmentVariable("VORGRD_DESIGNER_SAVE");
+    if (path.isEmpty() || !form) return;
+    QFile ui(path);
+    QFile stream(path + QStringLiteral(".json"));
+    const bool saved = ui.open(QIODevice::WriteOnly) && ui.write(form->contents().toUtf8()) > 0 &&
+                       stream.open(QIODevice::WriteOnly) && stream.write(vorgrd::SaveComponent(grid)) > 0;
+    report(saved ? QStringLiteral("saved the form") : QStringLiteral("could not save the form"));
+}
+
+// How Designer took the plugin's string property specification: ColumnsJson is to be
+// no text for translators (Designer's own plugin manager, a private interface).
+void reportColumnsJsonSpecification(QDesignerFormEditorInterface &core)
+{
+    const QDesignerCustomWidgetData data = core.pluginManager()->customWidgetData(QStringLiteral("vorgrd::tvorgrid"));
+    QDesignerCustomWidgetData::StringPropertyType type;
+    const bool specified = !data.isNull() && data.xmlStringPropertyType(QStringLiteral("ColumnsJson"), &type);
+    report(specified && !type.second ? QStringLiteral("Designer takes ColumnsJson as no text for translators")
+                                     : QStringLiteral("Designer takes ColumnsJson as a text for translators"));
+}
+
 // Step two, once the widget box is filled: the task menu of the form's grid.
 void reportTaskMenu(QDesignerFormEditorInterface &core)
 {
@@ -103,8 +131,10 @@ void reportTaskMenu(QDesignerFormEditorInterface &core)
     QPointer<vorgrd::tvorgrid> target(grid);
     QTimer::singleShot(0, edit, [edit, &core, target]() {
         edit->trigger(); // what a double-click on the grid does; returns once it closed
-        if (target && qEnvironmentVariable("VORGRD_DESIGNER_REPORT") != QLatin1String("keep-open"))
+        if (target && qEnvironmentVariable("VORGRD_DESIGNER_REPORT") != QLatin1String("keep-open")) {
             reportForm(core, *target);
+            saveForm(QDesignerFormWindowInterface::findFormWindow(target), *target);
+        }
     });
 }
 
@@ -123,6 +153,7 @@ void reportWidgetBoxWhenReady(QDesignerFormEditorInterface *core)
         if (group.isEmpty() || !gridOnTheOpenForm(*editor)) return;
         timer->deleteLater();
         report(QStringLiteral("Designer lists tvorgrid in \"%1\"").arg(group));
+        reportColumnsJsonSpecification(*editor);
         if (auto *filter = box->findChild<QLineEdit *>()) filter->setText(QStringLiteral("tvorgrid"));
         reportTaskMenu(*editor);
     });

@@ -76,12 +76,23 @@ void TvorgridDesignerPlugin::initialize(QDesignerFormEditorInterface *core)
 
 QString TvorgridDesignerPlugin::domXml() const
 {
+    // ColumnsJson is data, not a text for translators: marked notr, Designer saves it
+    // as <string notr="true">, so uic sets it once in setupUi() instead of again on
+    // every language change, and lupdate leaves it out.
     return QStringLiteral(R"(<ui language="c++" displayname="tvorgrid">
  <widget class="vorgrd::tvorgrid" name="vorgrid">
   <property name="geometry">
    <rect><x>0</x><y>0</y><width>320</width><height>160</height></rect>
   </property>
  </widget>
+ <customwidgets>
+  <customwidget>
+   <class>vorgrd::tvorgrid</class>
+   <propertyspecifications>
+    <stringpropertyspecification name="ColumnsJson" notr="true" type="singleline"/>
+   </propertyspecifications>
+  </customwidget>
+ </customwidgets>
 </ui>
 )");
 }
