@@ -4,10 +4,12 @@
 //
 // Properties checked besides survival: a refused file leaves the grid exactly as it
 // was; a loaded file that is UTF-8 without a byte-order mark gives exactly the cells
-// that splitting its non-empty lines (LF or CR LF ended) at the delimiter gives, with
-// every other cell empty, and the grid's invariants hold.
+// of its records that are not empty lines, read by a reading written apart from the
+// library's (tests/support), with every other cell empty, and the grid's invariants
+// hold.
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
+#include "../tests/support/delimitedreference.h"
 
 #include <QApplication>
 #include <QFile>
@@ -31,22 +33,18 @@ QTemporaryDir *dir = nullptr;
 // load then also runs over the content the previous one left.
 tvorgrid *sharedGrid = nullptr;
 
-const QString delimiters[] = {";", "\t", ",", "::", "", "\xC3\xA9", "ab"};
+const QString delimiters[] = {";", "\t", ",", "::", "", "\xC3\xA9", "ab", "\"", ";\n"};
 
-// The non-empty lines; a CR is dropped only before an LF.
-QStringList expectedLines(const QByteArray &bytes)
+// The records of the file that are not empty lines, by a reading written apart from
+// the library's, on the text decoded keeping a U+FEFF at the start of a cell (only the
+// file's first bytes are a byte-order mark, and the files checked have none).
+QList<QStringList> expectedRows(const QByteArray &bytes, const QString &delimiter)
 {
-    QStringList lines;
-    const QList<QByteArray> pieces = bytes.split('\n');
-    for (qsizetype i = 0; i < pieces.size(); ++i) {
-        QByteArray line = pieces[i];
-        if (i + 1 < pieces.size() && line.endsWith('\r')) line.chop(1);
-        // Decoded keeping a U+FEFF at the start of a line: only the file's first
-        // bytes are a byte-order mark.
-        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-        if (!line.isEmpty()) lines << decoder.decode(line);
-    }
-    return lines;
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    QList<QStringList> rows;
+    for (const auto &record : testing_reference::records(decoder.decode(bytes), delimiter))
+        if (!record.blank) rows << record.fields;
+    return rows;
 }
 
 void check(bool ok, const char *what)
@@ -102,12 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool plainUtf8 = !bytes.startsWith("\xEF\xBB\xBF") && !bytes.startsWith("\xFF\xFE") &&
                            !bytes.startsWith("\xFE\xFF") && !bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4));
     if (!plainUtf8) return 0;
-    const QStringList lines = expectedLines(bytes);
+    const QList<QStringList> rows = expectedRows(bytes, delimiter);
     qsizetype widest = 0;
-    check(grid.cellStore().rowExtent() <= lines.size(), "cells beyond the file's lines");
-    for (int r = 0; r < lines.size(); ++r) {
-        const QStringList fields =
-            delimiter.isEmpty() ? QStringList{lines[r]} : lines[r].split(delimiter);
+    check(grid.cellStore().rowExtent() <= rows.size(), "cells beyond the file's lines");
+    for (int r = 0; r < rows.size(); ++r) {
+        const QStringList &fields = rows[r];
         for (int c = 0; c < fields.size(); ++c)
             check(grid.Cells(c, r) == fields[c], "a cell differs from its field");
         check(grid.cellStore().colExtent(r) <= fields.size(), "a cell beyond the line's fields");
@@ -115,7 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     check(grid.ColCount() == std::max<qsizetype>(widest, grid.FixedCols() + 1),
           "the column count is not the widest line's");
-    check(grid.RowCount() == std::max<qsizetype>(lines.size(), grid.FixedRows() + 1),
+    check(grid.RowCount() == std::max<qsizetype>(rows.size(), grid.FixedRows() + 1),
           "the row count is not the number of lines");
     return 0;
 }

@@ -4,9 +4,11 @@
 // the rest, as UTF-8, is the text.
 //
 // Property checked besides survival: the result (cells, counts, marks, column names)
-// equals growing the grid one cell and one line at a time, done here independently.
+// equals growing the grid one cell and one line at a time over the records of a
+// reading of the text written apart from the library's (tests/support).
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
+#include "../tests/support/delimitedreference.h"
 
 #include <QApplication>
 
@@ -32,28 +34,20 @@ void check(bool ok, const char *what)
     }
 }
 
-void pasteStepByStep(tvorgrid &grid, const QString &text)
+// The growth as one step per cell and per line would do it, over the records of a
+// reading written apart from the library's.
+void pasteStepByStep(tvorgrid &grid, QString text)
 {
-    if (text.isEmpty()) return;
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     const int startCol = grid.PasteToCursor() ? grid.Col() : grid.Selection().Left;
-    int col = startCol, row = grid.PasteToCursor() ? grid.Row() : grid.Selection().Top;
-    QString cell;
-    for (qsizetype i = 0;; ++i) {
-        const bool atEnd = i == text.size();
-        const QChar c = atEnd ? QChar() : text.at(i);
-        if (atEnd || c == u'\t' || c == u'\r') {
+    int row = grid.PasteToCursor() ? grid.Row() : grid.Selection().Top;
+    for (const auto &record : testing_reference::records(text, QStringLiteral("\t"))) {
+        int col = startCol;
+        for (const QString &cell : record.fields) {
             grid.setCells(col, row, cell);
-            cell.clear();
             if (++col >= grid.ColCount()) grid.setColCount(col + 1);
         }
-        if (atEnd || c == u'\r') {
-            if (!atEnd && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
-            col = startCol;
-            if (++row >= grid.RowCount()) grid.setRowCount(row + 1);
-            if (atEnd) return;
-        } else if (c != u'\t') {
-            cell += c;
-        }
+        if (++row >= grid.RowCount()) grid.setRowCount(row + 1);
     }
 }
 

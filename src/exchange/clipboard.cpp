@@ -1,5 +1,6 @@
-// Copying cells to the system clipboard, pasting its text, and the three shortcuts.
-// The paste itself (PasteText) is in clipboard_paste.cpp.
+// Copying cells to the system clipboard, and the three shortcuts.
+// The paste (PasteFromClipboard, PasteText) is in clipboard_paste.cpp.
+#include "exchange/delimitedtext_p.h"
 #include "exchange/textencoding_p.h"
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
@@ -51,17 +52,13 @@ void putOnClipboard(const tvorgrid &grid, const TGridRect &rect)
 
 QString tvorgrid::ClipboardText(const TGridRect &rect) const
 {
-    QString out;
+    exchange_internal::ClipboardTextBuilder text;
     for (int row = rect.Top; row <= rect.Bottom; ++row) {
-        if (row > rect.Top) out += QLatin1String("\r\n");
-        for (int col = rect.Left; col <= rect.Right; ++col) {
-            if (col > rect.Left) out += QLatin1Char('\t');
-            out += Cells(col, row);
-        }
+        text.startRow();
+        for (int col = rect.Left; col <= rect.Right; ++col)
+            text.addCell(Cells(col, row));
     }
-    // The platform would write "?" for half a surrogate pair; files get U+FFFD.
-    exchange_internal::replaceUnpairedSurrogates(out);
-    return out;
+    return text.text();
 }
 
 QString tvorgrid::ClipboardHtml(const TGridRect &rect) const
@@ -101,13 +98,6 @@ void tvorgrid::CutToClipboard()
 void tvorgrid::SaveToClipboard()
 {
     putOnClipboard(*this, wholeGrid(*this));
-}
-
-void tvorgrid::PasteFromClipboard()
-{
-    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    if (!data || !data->hasText()) return;
-    PasteText(data->text());
 }
 
 void tvorgrid::KeyPress(QChar &Key)

@@ -2,11 +2,12 @@
 //
 // Load, in two halves so that a failure leaves the grid as it was:
 //   build    FileTextSource (blocks of checked UTF-8, the size bound)
-//            -> LineLoader (lines -> cells of a new store, the count limits)
+//            -> DelimitedReader (records) -> LoadSink (cells of a new store, limits)
 //   replace  close the editor -> swap the new store in -> counts -> marks "N"
 //            -> editor back, repaint
 // Save streams the rows through a QSaveFile in blocks of about a megabyte.
 #include "exchange/cellwriter_p.h"
+#include "exchange/delimitedtext_p.h"
 #include "exchange/textencoding_p.h"
 #include "exchange/textsource_p.h"
 #include "grid/vorGrid.h"
@@ -24,113 +25,77 @@
 namespace vorgrd {
 
 using exchange_internal::CellWriter;
+using exchange_internal::DelimitedReader;
+using exchange_internal::DelimitedWriter;
 using exchange_internal::FileTextSource;
+using exchange_internal::Record;
 
 namespace {
 
 // ---- reading -----------------------------------------------------------------------
 
-// Where the next delimiter starts in [p, end), or end.
-const char *findDelimiter(const char *p, const char *end, const QByteArray &delimiter)
-{
-    const qsizetype length = delimiter.size();
-    if (length == 1) {
-        const void *hit = std::memchr(p, delimiter[0], size_t(end - p));
-        return hit ? static_cast<const char *>(hit) : end;
-    }
-    const char first = delimiter[0];
-    while (end - p >= length) {
-        const auto *hit = static_cast<const char *>(std::memchr(p, first, size_t(end - p - length + 1)));
-        if (!hit) return end;
-        if (std::memcmp(hit, delimiter.constData(), size_t(length)) == 0) return hit;
-        p = hit + 1;
-    }
-    return end;
-}
-
-// Writes the lines of a file, as they arrive, into the rows of a store being built,
+// Writes the records of a file, as they arrive, into the rows of a store being built,
 // and refuses what a load must not build.
-class LineLoader
+class LoadSink
 {
 public:
-    LineLoader(CellStore &store, QByteArray delimiter, const QString &fileName)
-        : m_writer(store), m_delimiter(std::move(delimiter)), m_fileName(fileName)
-    {
-    }
+    LoadSink(CellStore &store, const QString &fileName) : m_writer(store), m_fileName(fileName) {}
 
-    // Writes every complete line at the start of `text` (all of it when `atEnd`) and
-    // returns the number of bytes they took.
-    qsizetype load(const QByteArray &text, bool atEnd)
+    void record(const Record<char> &record)
     {
-        const char *begin = text.constData();
-        const char *end = begin + text.size();
-        const char *stop = end;
-        if (!atEnd) {
-            // Only the bytes that came since the last call can hold a new line end.
-            const char *from = begin + m_searched;
-            const auto *lf = static_cast<const char *>(memrchr(from, '\n', size_t(end - from)));
-            stop = lf ? lf + 1 : begin;
-        }
-        for (const char *p = begin; p < stop;) {
-            const auto *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(stop - p)));
-            const char *lineEnd = lf ? lf : stop;
-            // A CR right before the LF belongs to the line end.
-            line(p, (lf && lineEnd > p && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd);
-            p = lf ? lf + 1 : stop;
-        }
-        m_searched = end - stop;
-        return stop - begin;
+        if (record.blank) return; // an empty line takes no row
+        if (m_rows == tvorgrid::MaxInsertRowCount)
+            throw ERangeError(QStringLiteral("File %1 has more than %2 lines, the most a grid takes")
+                                  .arg(m_fileName)
+                                  .arg(tvorgrid::MaxInsertRowCount));
+        const auto &fields = record.fields;
+        m_cells += qint64(fields.size());
+        if (m_cells > tvorgrid::MaxLoadCells)
+            throw ERangeError(QStringLiteral("File %1 has more than %2 cells, the most a load builds")
+                                  .arg(m_fileName)
+                                  .arg(tvorgrid::MaxLoadCells));
+        // The last field first: the row's cells are then allocated once.
+        for (size_t i = fields.size(); i-- > 0;)
+            if (fields[i].begin != fields[i].end)
+                m_writer.writeUtf8(int(i), m_rows, fields[i].begin, fields[i].end - fields[i].begin);
+        m_widest = std::max(m_widest, int(fields.size()));
+        ++m_rows;
+    }
+    [[noreturn]] void tooManyFields() const
+    {
+        throw ERangeError(QStringLiteral("File %1: line %2 has more than %3 fields")
+                              .arg(m_fileName)
+                              .arg(m_rows + 1)
+                              .arg(tvorgrid::MaxInsertColCount));
     }
     int rows() const { return m_rows; }
     int widest() const { return m_widest; }
 
 private:
-    void line(const char *begin, const char *end)
-    {
-        if (begin == end) return; // an empty line takes no row
-        if (m_rows == tvorgrid::MaxInsertRowCount)
-            throw ERangeError(QStringLiteral("File %1 has more than %2 lines, the most a grid takes")
-                                  .arg(m_fileName)
-                                  .arg(tvorgrid::MaxInsertRowCount));
-        m_fields.clear();
-        const char *p = begin;
-        while (!m_delimiter.isEmpty()) {
-            const char *hit = findDelimiter(p, end, m_delimiter);
-            if (hit == end) break;
-            addField(p, hit);
-            p = hit + m_delimiter.size();
-        }
-        addField(p, end);
-        // The last field first: the row's cells are then allocated once.
-        for (size_t i = m_fields.size(); i-- > 0;)
-            if (m_fields[i].first != m_fields[i].second)
-                m_writer.writeUtf8(int(i), m_rows, m_fields[i].first, m_fields[i].second - m_fields[i].first);
-        m_widest = std::max(m_widest, int(m_fields.size()));
-        ++m_rows;
-    }
-    void addField(const char *begin, const char *end)
-    {
-        if (m_fields.size() == size_t(tvorgrid::MaxInsertColCount))
-            throw ERangeError(QStringLiteral("File %1: line %2 has more than %3 fields")
-                                  .arg(m_fileName)
-                                  .arg(m_rows + 1)
-                                  .arg(tvorgrid::MaxInsertColCount));
-        if (++m_cells > tvorgrid::MaxLoadCells)
-            throw ERangeError(QStringLiteral("File %1 has more than %2 cells, the most a load builds")
-                                  .arg(m_fileName)
-                                  .arg(tvorgrid::MaxLoadCells));
-        m_fields.emplace_back(begin, end);
-    }
-
     CellWriter m_writer;
-    QByteArray m_delimiter;
     const QString &m_fileName;
-    std::vector<std::pair<const char *, const char *>> m_fields;
-    qsizetype m_searched = 0; // the bytes at the end of the text known to hold no LF
     int m_rows = 0;
     int m_widest = 0;
     qint64 m_cells = 0;
 };
+
+// Reads the whole file into `sink`, block by block.
+void readRecords(FileTextSource &source, const QByteArray &delimiter, LoadSink &sink)
+{
+    DelimitedReader<char, LoadSink> reader(std::string_view(delimiter.constData(), size_t(delimiter.size())),
+                                           tvorgrid::MaxInsertColCount, sink);
+    exchange_internal::TextBytes text;
+    // A record longer than a block is read again as more of it arrives: waiting until
+    // the text has doubled keeps that linear however long the record.
+    size_t readAgainAt = 0;
+    for (bool more = true; more;) {
+        more = source.appendTo(text);
+        if (more && text.size() < readAgainAt) continue;
+        const qsizetype used = reader.read(text.data(), text.data() + text.size(), !more);
+        text.erase(text.begin(), text.begin() + used);
+        readAgainAt = used == 0 ? 2 * text.size() : 0;
+    }
+}
 
 // ---- writing -----------------------------------------------------------------------
 
@@ -218,21 +183,17 @@ void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter,
     // been read: a failure anywhere leaves the grid as it was.
     FileTextSource source(FileName, encoding, MaxLoadFileSize);
     CellStore loaded;
+    LoadSink sink(loaded, FileName);
     // Half a surrogate pair reads as U+FFFD, as a save with this delimiter wrote it.
-    LineLoader loader(loaded, exchange_internal::toUtf8(Delimiter), FileName);
-    QByteArray text;
-    for (bool more = true; more;) {
-        more = source.appendTo(text);
-        text.remove(0, loader.load(text, !more));
-    }
+    readRecords(source, exchange_internal::toUtf8(Delimiter), sink);
 
     // From here on only memory can fail.
     const bool editing = EditorMode();
     if (editing) HideEditor();
     const LineChangeScope scope(*this, TLineChange{});
     cellStore().swap(loaded);
-    setColCount(loader.widest());
-    setRowCount(loader.rows());
+    setColCount(sink.widest());
+    setRowCount(sink.rows());
     for (int i = 0; i < d->lines.rowMarks->Count(); ++i)
         if (d->lines.rowMarks->Strings(i) != QLatin1String("N"))
             d->lines.rowMarks->setStrings(i, QStringLiteral("N"));
@@ -244,14 +205,17 @@ void tvorgrid::SaveToFile(const QString &FileName, const QString &Delimiter)
 {
     BlockWriter out(FileName);
     const QByteArray lineEnd("\r\n");
-    const QByteArray delimiter = exchange_internal::toUtf8(Delimiter);
+    QString written = Delimiter;
+    exchange_internal::replaceUnpairedSurrogates(written);
+    const QByteArray delimiter = exchange_internal::toUtf8(written);
+    const DelimitedWriter writer(written);
     const CellStore &store = cellStore();
     // OPTIMIZATION: a view over the stored text, so that no QString is made per cell.
     CellStore::TextBuffer buffer;
     for (int row = 0; row < RowCount(); ++row) {
         for (int col = 0; col < ColCount(); ++col) {
             if (col > 0) out.appendBytes(delimiter);
-            out.append(store.textView(col, row, buffer));
+            writer.appendCell(out, store.textView(col, row, buffer));
         }
         out.appendBytes(lineEnd);
     }

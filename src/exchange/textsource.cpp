@@ -6,9 +6,11 @@
 #include "exchange/textsource_p.h"
 #include "exchange/textencoding_p.h"
 #include "host/exceptions.h"
+#include "host/largememory.h"
 
 #include <QSysInfo>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -66,6 +68,13 @@ QString encodingName(QStringConverter::Encoding encoding)
 
 } // namespace
 
+void appendText(TextBytes &text, const char *data, qsizetype size)
+{
+    if (text.capacity() - text.size() < size_t(size))
+        reserveLarge(text, std::max(2 * text.capacity(), text.size() + size_t(size)));
+    text.insert(text.end(), data, data + size);
+}
+
 FileTextSource::FileTextSource(const QString &fileName, QStringConverter::Encoding encoding,
                                qint64 maxBytes)
     : m_file(fileName), m_name(fileName), m_encoding(encoding), m_maxBytes(maxBytes)
@@ -77,7 +86,7 @@ FileTextSource::FileTextSource(const QString &fileName, QStringConverter::Encodi
     if (!m_file.isSequential() && m_file.size() > maxBytes) tooLarge();
 }
 
-bool FileTextSource::appendTo(QByteArray &text)
+bool FileTextSource::appendTo(TextBytes &text)
 {
     if (m_done) return false;
     // OPTIMIZATION: one block, allocated once; a buffer that moved its start on with
@@ -170,25 +179,27 @@ void FileTextSource::check(qsizetype size) const
                               .arg(m_offset + bad));
 }
 
-void FileTextSource::decode(QByteArray &text, qsizetype size)
+void FileTextSource::decode(TextBytes &text, qsizetype size)
 {
     const char *data = m_raw.data();
     if (m_encoding == QStringConverter::Utf8) {
-        text.append(data, size);
+        appendText(text, data, size);
         return;
     }
     if (m_encoding == QStringConverter::Latin1) {
         // Every byte is the character of the same number.
-        text.reserve(text.size() + 2 * size);
+        QByteArray utf8;
+        utf8.reserve(2 * size);
         for (qsizetype i = 0; i < size; ++i) {
             const auto b = static_cast<unsigned char>(data[i]);
             if (b < 0x80) {
-                text.append(char(b));
+                utf8.append(char(b));
             } else {
-                text.append(char(0xC0 | (b >> 6)));
-                text.append(char(0x80 | (b & 0x3F)));
+                utf8.append(char(0xC0 | (b >> 6)));
+                utf8.append(char(0x80 | (b & 0x3F)));
             }
         }
+        appendText(text, utf8.constData(), utf8.size());
         return;
     }
     // Checked units (or an encoding the decoder checks itself): decode and go on in
@@ -196,7 +207,8 @@ void FileTextSource::decode(QByteArray &text, qsizetype size)
     const QString decoded = m_decoder.decode(QByteArrayView(data, size));
     if (m_decoder.hasError())
         throw EInOutError(QStringLiteral("File %1 is not valid %2").arg(m_name, encodingName(m_encoding)));
-    text.append(decoded.toUtf8());
+    const QByteArray utf8 = decoded.toUtf8();
+    appendText(text, utf8.constData(), utf8.size());
 }
 
 void FileTextSource::tooLarge() const

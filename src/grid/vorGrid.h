@@ -491,27 +491,29 @@ public:
     // (end of columns as designer text)
 
     // ---- exchange: files and clipboard (exchange/textfiles.cpp, exchange/clipboard.cpp) ----
-    // Delimited text (docs/exchange.md). A file holds one grid row per line, the cells
-    // joined by a delimiter string, each line ended by CR LF; cell texts are written as
-    // they are (a delimiter or line break inside a cell is not escaped). Files are
-    // UTF-8 unless they open with a byte-order mark. The clipboard carries the cells
-    // tab-delimited with CR LF between rows and none after the last, as text/plain,
-    // and beside it the same cells as an HTML table (text/html).
+    // Delimited text as spreadsheets write it (docs/exchange.md). A file holds one
+    // grid row per line, the cells joined by a delimiter string, each line ended by
+    // CR LF; a cell that holds the delimiter, a quote, CR or LF is written in double
+    // quotes with its quotes doubled, every other cell as it stands. Reading, a field
+    // that starts with a quote is quoted (RFC 4180) and CR LF, LF and a lone CR each
+    // end a line. Files are UTF-8 unless they open with a byte-order mark. The
+    // clipboard carries the cells tab-delimited with CR LF between rows and none after
+    // the last, as text/plain, and beside it the same cells as an HTML table
+    // (text/html).
 
     // Replaces the grid's content with the file's lines: every non-empty line becomes
-    // a row (split as ModifyRow splits: exactly, case-sensitively, an empty delimiter
-    // never matches), RowCount becomes the number of non-empty lines and ColCount the
-    // widest line's field count (the base's lower bounds apply: an empty file leaves
-    // one row and one column beyond the fixed ones). Afterwards the grid holds exactly
-    // the file's cells: every other cell is empty, cell objects are cleared and every
-    // row mark is "N"; column descriptions are kept by position (new ones are fresh).
-    // CR LF and LF end a line; a CR elsewhere stays in the cell.
-    // The file is read block by block into a new content that replaces the grid's only
-    // once the whole file has been read and checked. Errors, each with the grid
-    // unchanged: a file that cannot be opened raises MFileError ("File " +
-    // name + " not found"); a read error, or bytes that are not valid UTF-8 (UTF-16 or
-    // UTF-32 with a byte-order mark), raise EInOutError naming the file and the
-    // reason (the byte offset for bad bytes); more lines than MaxInsertRowCount, a
+    // a row (split at the delimiter outside quotes, exactly and case-sensitively; an
+    // empty delimiter never matches), RowCount becomes the number of non-empty lines
+    // and ColCount the widest line's field count (the base's lower bounds apply: an
+    // empty file leaves one row and one column beyond the fixed ones). Afterwards the
+    // grid holds exactly the file's cells: every other cell is empty, cell objects are
+    // cleared and every row mark is "N"; column descriptions are kept by position (new
+    // ones are fresh). The file is read block by block into a new content that
+    // replaces the grid's only once the whole file has been read and checked. Errors,
+    // each with the grid unchanged: a file that cannot be opened raises MFileError
+    // ("File " + name + " not found"); a read error, or bytes that are not valid UTF-8
+    // (UTF-16 or UTF-32 with a byte-order mark), raise EInOutError naming the file and
+    // the reason (the byte offset for bad bytes); more lines than MaxInsertRowCount, a
     // line with more fields than MaxInsertColCount, or a file past the load limits
     // below raises ERangeError.
     Q_INVOKABLE void LoadFromFile(const QString &FileName, const QString &Delimiter);
@@ -528,8 +530,8 @@ public:
     static constexpr qint64 MaxLoadFileSize = qint64(256) << 20;
     static constexpr qint64 MaxLoadCells = qint64(32) << 20;
     // Writes rows 0..RowCount-1, fixed ones included, each the cells of columns
-    // 0..ColCount-1 joined by Delimiter and ended by CR LF, in UTF-8 without a
-    // byte-order mark. The text goes to a file beside the target that replaces it only
+    // 0..ColCount-1 joined by Delimiter (quoted where they need it) and ended by CR LF,
+    // in UTF-8 without a byte-order mark. The text goes to a file beside the target that replaces it only
     // once complete, so a failure never destroys the previous file; it raises
     // EInOutError naming the file and the system's reason.
     Q_INVOKABLE void SaveToFile(const QString &FileName, const QString &Delimiter);
@@ -540,22 +542,25 @@ public:
     void CutToClipboard();
     // Every row and column, fixed ones included, onto the clipboard.
     void SaveToClipboard();
-    // Writes the clipboard's plain text into the grid (PasteText); nothing when the
-    // clipboard holds no text.
+    // Writes the clipboard's cells into the grid (PasteText): its plain text, or the
+    // table of its text/html where the plain text is missing or lost the table's shape
+    // (rows and cells per row); nothing when the clipboard holds neither. A table of
+    // more than MaxLoadCells cells raises ERangeError with nothing changed.
     void PasteFromClipboard();
-    // The paste itself, from a text given directly. Lines end at CR LF or at a lone
-    // CR; an LF alone stays inside its cell, so LF-only text pastes as one row. Cells
-    // are split at tabs and taken whole, whatever their length. The first cell goes
-    // to the current cell when PasteToCursor is on, else to the selection's top-left
-    // cell; each line starts again in that column, one row further down. The grid
-    // grows so that a column stays to the right of the widest line and a row below
-    // the last line (text ending in a line break pastes one empty cell into the row
-    // after its last line); new rows get the mark "N" and new columns fresh
-    // descriptions. An empty text does nothing. Growth past MaxInsertRowCount or
-    // MaxInsertColCount raises ERangeError with nothing changed.
+    // The paste itself, from a text given directly, read as tab-delimited text: CR LF,
+    // LF and a lone CR each end a line, a line break at the very end of the text ends
+    // the last line, and a quoted field keeps its tabs, quotes and line breaks. Cells
+    // are taken whole, whatever their length. The first cell goes to the current cell
+    // when PasteToCursor is on, else to the selection's top-left cell; each line
+    // starts again in that column, one row further down. The grid grows so that a
+    // column stays to the right of the widest line and a row below the last line; new
+    // rows get the mark "N" and new columns fresh descriptions. An empty text does
+    // nothing. Growth past MaxInsertRowCount or MaxInsertColCount raises ERangeError
+    // with nothing changed.
     void PasteText(const QString &Text);
     // The clipboard's text of a rectangle of cells (both corners included): rows
-    // joined by CR LF, cells by tabs; and the same cells as an escaped HTML table.
+    // joined by CR LF, cells by tabs, quoted where they need it (and a CR LF after a
+    // last row of one empty cell); and the same cells as an escaped HTML table.
     QString ClipboardText(const TGridRect &rect) const;
     QString ClipboardHtml(const TGridRect &rect) const;
 

@@ -4,6 +4,8 @@
 // interoperability script sets it); without it the tests skip.
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -54,15 +56,53 @@ inline std::optional<QByteArray> convertFile(const QString &file, const QString 
     return written.readAll();
 }
 
-// Converts `file` to CSV (comma, double quotes, UTF-8, every text quoted, raw values)
-// with the import filter `inFilter` (and its options), using a fresh profile in
-// `work`. Returns the CSV's bytes, or nullopt with `error` set.
+// Converts `file` to CSV (comma, double quotes, UTF-8, raw values; every text quoted,
+// or with `quoteAllTexts` false only what needs it, as LibreOffice saves a CSV by
+// default) with the import filter `inFilter` (and its options), using a fresh profile
+// in `work`. Returns the CSV's bytes, or nullopt with `error` set.
 inline std::optional<QByteArray> convertToCsv(const QString &file, const QString &inFilter,
-                                              const QTemporaryDir &work, QString &error)
+                                              const QTemporaryDir &work, QString &error,
+                                              bool quoteAllTexts = true)
 {
     return convertFile(file, inFilter,
-                       QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,true,true,false"),
+                       QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,1033,%1,true,false")
+                           .arg(quoteAllTexts ? QLatin1String("true") : QLatin1String("false")),
                        QStringLiteral("csv-out"), work, error);
+}
+
+// A flat ODF spreadsheet (.fods) in `work` holding exactly `rows` as texts, each
+// given as its cell's string value: an attribute keeps blanks, tabs and line breaks,
+// which a paragraph's text would collapse or drop.
+inline QString writeSheet(const QTemporaryDir &work, const QList<QStringList> &rows)
+{
+    QString xml = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\" "
+        "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">"
+        "<office:body><office:spreadsheet><table:table table:name=\"Sheet1\">");
+    for (const QStringList &row : rows) {
+        xml += QStringLiteral("<table:table-row>");
+        for (const QString &text : row) {
+            if (text.isEmpty()) {
+                xml += QStringLiteral("<table:table-cell/>");
+                continue;
+            }
+            QString value = text.toHtmlEscaped();
+            value.replace(u'\t', QLatin1String("&#9;")).replace(u'\n', QLatin1String("&#10;"))
+                .replace(u'\r', QLatin1String("&#13;"));
+            xml += QStringLiteral("<table:table-cell office:value-type=\"string\" office:string-value=\"%1\">"
+                                  "<text:p>-</text:p></table:table-cell>")
+                       .arg(value);
+        }
+        xml += QStringLiteral("</table:table-row>\n");
+    }
+    xml += QStringLiteral("</table:table></office:spreadsheet></office:body></office:document>\n");
+    const QString path = work.filePath(QStringLiteral("sheet.fods"));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(xml.toUtf8());
+    return path;
 }
 
 // RFC 4180 fields: "" inside quotes is one quote, line breaks inside quotes belong to
