@@ -3,6 +3,8 @@
 JOBS ?= $(shell nproc)
 BUILD ?= build
 CMAKE_FLAGS ?=
+# ON in CI: a compiler warning fails the build.
+WERROR ?= OFF
 FUZZ_SECONDS ?= 30
 
 .PHONY: deps configure build test test-sanitize test-interop fuzz bench demo demo-tour clean format test-install test-x11
@@ -11,7 +13,7 @@ deps:
 	@scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DVORGRD_WERROR=$(WERROR) $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
