@@ -74,9 +74,11 @@ void buildGrid()
     grid->columns()->GeTmColumn(3)->settype(ftcheckbox);
     grid->columns()->GeTmColumn(4)->settype(ftdatetime);
     grid->setshowtitles(true);
+    GridEdit edit(*grid);
+    CellStore &store = edit.store();
     for (int r = 1; r <= Rows; ++r)
         for (int c = 0; c < Cols; ++c)
-            grid->cellStore().setText(c, r, cellText(c, r));
+            store.setText(c, r, cellText(c, r));
 }
 
 void buildDatabase()

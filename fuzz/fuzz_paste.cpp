@@ -53,7 +53,10 @@ void pasteStepByStep(tvorgrid &grid, QString text)
 
 void setUp(tvorgrid &grid, uint8_t shape)
 {
-    grid.cellStore().clear();
+    {
+        GridEdit edit(grid);
+        edit.store().clear();
+    }
     grid.setColCount(2 + shape % 4);
     grid.setRowCount(2 + (shape >> 2) % 4);
     for (int i = 0; i < grid.RowCount(); ++i)

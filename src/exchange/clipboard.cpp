@@ -89,7 +89,7 @@ void tvorgrid::CutToClipboard()
 {
     const TGridRect rect = Selection();
     putOnClipboard(*this, rect);
-    const CellBatch batch(*this);
+    const GridEdit edit(*this);
     for (int row = rect.Top; row <= rect.Bottom; ++row)
         for (int col = rect.Left; col <= rect.Right; ++col)
             setCells(col, row, QString());

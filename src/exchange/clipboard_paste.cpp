@@ -168,15 +168,16 @@ void tvorgrid::PasteText(const QString &Text)
     const qint64 rows = grownCount(RowCount(), startRow, extent.lines);
     checkGrowth("columns", cols, ColCount(), MaxInsertColCount);
     checkGrowth("rows", rows, RowCount(), MaxInsertRowCount);
+    GridEdit edit(*this);
     setColCount(int(cols));
     setRowCount(int(rows));
 
-    WriteSink write{CellWriter(cellStore()), startCol, startRow, Col(), Row()};
+    WriteSink write{CellWriter(edit.store()), startCol, startRow, Col(), Row()};
+    edit.cellsWritten(QRect(startCol, startRow, int(extent.widest), int(extent.lines)));
     readText(text, write);
     // Writing the cell under an open editor shows the new text in it, as any write does.
     if (write.editorCellWritten) d->syncEditorWithCell();
     Refresh();
-    reportCellsChanged(QRect(startCol, startRow, int(extent.widest), int(extent.lines)));
 }
 
 } // namespace vorgrd

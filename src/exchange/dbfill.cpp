@@ -17,7 +17,7 @@ void tvorgrid::Fillgrid()
     // function it is running in; the new handler serves the next Fillgrid.
     const auto handler = OnFillNextRecord;
     const QPointer<tvorgrid> self(this);
-    const CellBatch batch(*this); // one report for the rows the handler filled
+    const GridEdit edit(*this); // one report for the rows the handler filled
     bool next = false;
     int row = d->lines.showtitles ? 1 : 0;
     handler(row, next);
@@ -49,9 +49,9 @@ void tvorgrid::FillrowfromDB(TDataSet &DataSet, int Row)
     // OPTIMIZATION: the row goes into the store and is reported once; setCells per cell
     // spent more on its checks and notices than on the write, on a fill of a million
     // rows. The last column first: the row's cells are then allocated once.
-    const CellBatch batch(*this);
-    reportCellsChanged(QRect(0, Row, count, 1)); // reported at the batch's end, also on failure
-    CellStore &store = cellStore();
+    GridEdit edit(*this);
+    edit.cellsWritten(QRect(0, Row, count, 1)); // reported at the edit's close, also on failure
+    CellStore &store = edit.store();
     for (int i = count; i-- > 0;)
         withMemoryCheck("FillrowfromDB",
                         [&] { store.setText(i, Row, std::exchange(texts[size_t(i)], QString())); });

@@ -90,8 +90,7 @@ int tvorgrid::Private::fillFromDataSet(TDataSet &dataSet, int knownSize,
 {
     // The rows below the titles are replaced: one reset for the model's users instead
     // of a report per row filled and per count step.
-    const LineChangeScope scope(q, TLineChange{});
-    const CellBatch batch(q);
+    GridEdit edit(q, TLineChange{});
     if (options.nameColumns)
         nameColumnsAfterFields(dataSet);
     const int firstRow = lines.showtitles ? 1 : 0;
@@ -152,10 +151,12 @@ void tvorgrid::Private::clearRowsFrom(int firstRow)
 {
     // Rows the store keeps beyond the count would otherwise come back when the fill
     // raises RowCount.
-    CellStore &store = q.cellStore();
+    GridEdit edit(q);
+    CellStore &store = edit.store();
     for (int r = store.rowExtent() - 1; r >= firstRow; --r)
         if (const int extent = store.colExtent(r); extent > 0)
             store.clearRow(r, 0, extent - 1);
+    edit.cellsWritten(QRect(0, firstRow, q.ColCount(), std::max(q.RowCount() - firstRow, 0)));
     q.Refresh();
 }
 

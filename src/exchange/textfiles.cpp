@@ -188,17 +188,7 @@ void tvorgrid::LoadFromFile(const QString &FileName, const QString &Delimiter,
     readRecords(source, exchange_internal::toUtf8(Delimiter), sink);
 
     // From here on only memory can fail.
-    const bool editing = EditorMode();
-    if (editing) HideEditor();
-    const LineChangeScope scope(*this, TLineChange{});
-    cellStore().swap(loaded);
-    setColCount(sink.widest());
-    setRowCount(sink.rows());
-    for (int i = 0; i < d->lines.rowMarks->Count(); ++i)
-        if (d->lines.rowMarks->Strings(i) != QLatin1String("N"))
-            d->lines.rowMarks->setStrings(i, QStringLiteral("N"));
-    if (editing) ShowEditor();
-    Refresh();
+    d->replaceContent(loaded, sink.widest(), sink.rows());
 }
 
 void tvorgrid::SaveToFile(const QString &FileName, const QString &Delimiter)

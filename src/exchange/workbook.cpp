@@ -49,14 +49,14 @@ void tvorgrid::LoadFromWorkbook(const QString &FileName, int Sheet)
     d->replaceContent(staged.cells(), staged.colCount(), staged.rowCount());
 }
 
-// As LoadFromFile replaces the content: the editor closed around it, one reset
-// reported, the counts set, every row new.
+// A load replaces the content: the editor closed around it, one reset reported, the
+// counts set, every row new.
 void tvorgrid::Private::replaceContent(CellStore &staged, int cols, int rows)
 {
     const bool editing = q.EditorMode();
     if (editing) q.HideEditor();
-    const LineChangeScope scope(q, TLineChange{});
-    q.cellStore().swap(staged);
+    GridEdit edit(q, TLineChange{});
+    edit.store().swap(staged);
     q.setColCount(cols);
     q.setRowCount(rows);
     for (int i = 0; i < lines.rowMarks->Count(); ++i)

@@ -581,9 +581,11 @@ void TvorgridColumns::RestoreDefaults()
 
 void TvorgridColumns::Update(TCollectionItem *item)
 {
-    if (m_grid) emit m_grid->columnsChanged();
-    if (!m_grid || !item)
-        return;
+    // Only the grid's own descriptions speak for it: the copies an operation stages
+    // (and puts in place in one step) change nothing on the grid.
+    if (!m_grid || m_grid->columns() != this) return;
+    emit m_grid->columnsChanged();
+    if (!item) return;
     auto *column = static_cast<tmcolumn *>(item);
     m_grid->setColWidths(column->Index(), column->GetHide() ? 0 : column->GetWidth());
     if (m_grid->showtitles())

@@ -3,7 +3,7 @@
 // the rows and columns that the user drags.
 //
 // Sections:
-//   1. argument checks and small tools (rollback, update bracket, field splitting)
+//   1. argument checks and small tools (field splitting, moving cells within rows)
 //   2. ModifyRow, ModifyCol, AddRow, AddCol
 //   3. rows: InsertRows, DeleteRows, RowMoved
 //   4. columns: the rebuild of the descriptions, InsertCols, DeleteCols, ColumnMoved
@@ -12,8 +12,8 @@
 //   check every argument (nothing changed yet)
 //   -> commit an open editor's text into its cell
 //   -> build what can fail on its own (copies of the column descriptions)
-//   -> change cells, marks, descriptions and counts, each step registering its undo
-//      with a Rollback, so that an exception part-way puts the grid back
+//   -> change cells, marks, descriptions and counts inside one GridEdit, each step
+//      registering its undo with it, so that an exception part-way puts the grid back
 //   -> refresh once
 //
 // Cells move through the cell store's exchange and permutation operations: a row
@@ -55,33 +55,6 @@ void checkInsertion(const char *operation, const char *countName, const char *li
                 .arg(QLatin1String(lineName)));
     checkRange(operation, "Count", count, 1, limit - oldCount);
 }
-
-// Undo steps registered while an operation changes the grid; run in reverse order
-// unless the operation reaches commit(). An undo step that fails itself is skipped so
-// that the original exception is the one the caller sees.
-class Rollback
-{
-public:
-    Rollback() = default;
-    Rollback(const Rollback &) = delete;
-    Rollback &operator=(const Rollback &) = delete;
-    ~Rollback()
-    {
-        if (m_committed) return;
-        for (auto step = m_steps.rbegin(); step != m_steps.rend(); ++step) {
-            try {
-                (*step)();
-            } catch (...) {
-            }
-        }
-    }
-    void add(std::function<void()> undo) { m_steps.push_back(std::move(undo)); }
-    void commit() { m_committed = true; }
-
-private:
-    std::vector<std::function<void()>> m_steps;
-    bool m_committed = false;
-};
 
 // The fields of a delimited text. Splitting completes before any cell is written, so
 // a text with more fields than a column index can count fails with nothing changed.
@@ -183,7 +156,7 @@ int tvorgrid::ModifyRow(int Row, const QString &Text, const QString &Delimiter)
     checkRange("ModifyRow", "Row", Row, 0, RowCount() - 1);
     const std::vector<QStringView> fields = splitFields("ModifyRow", Text, Delimiter);
     checkCellWrite("ModifyRow", static_cast<int>(fields.size()) - 1, Row); // the last field's cell
-    const CellBatch batch(*this);
+    const GridEdit edit(*this);
     for (size_t i = 0; i < fields.size(); ++i)
         setCells(static_cast<int>(i), Row, fields[i].toString());
     return static_cast<int>(fields.size());
@@ -194,7 +167,7 @@ int tvorgrid::ModifyCol(int Col, const QString &Text, const QString &Delimiter)
     checkRange("ModifyCol", "Col", Col, 0, ColCount() - 1);
     const std::vector<QStringView> fields = splitFields("ModifyCol", Text, Delimiter);
     checkCellWrite("ModifyCol", Col, static_cast<int>(fields.size()) - 1); // the last field's cell
-    const CellBatch batch(*this);
+    const GridEdit edit(*this);
     for (size_t i = 0; i < fields.size(); ++i)
         setCells(Col, static_cast<int>(i), fields[i].toString());
     return static_cast<int>(fields.size());
@@ -208,8 +181,8 @@ void tvorgrid::AddRow(const QString &Text, QChar Delimiter)
         throw ERangeError(QStringLiteral("AddRow: RowCount %1 is at the limit (valid: up to %2)")
                               .arg(oldCount)
                               .arg(MaxInsertRowCount));
-    Rollback rollback;
-    rollback.add([this, oldCount] {
+    GridEdit edit(*this);
+    edit.onFailure([this, oldCount] {
         while (d->lines.rowMarks->Count() > oldCount)
             d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
         d->lines.rowMarksCount = oldCount;
@@ -217,7 +190,7 @@ void tvorgrid::AddRow(const QString &Text, QChar Delimiter)
     });
     setRowCount(oldCount + 1);
     ModifyRow(RowCount() - 1, Text, QString(Delimiter));
-    rollback.commit();
+    edit.commit();
 }
 
 void tvorgrid::AddCol(const QString &Text, QChar Delimiter)
@@ -228,11 +201,11 @@ void tvorgrid::AddCol(const QString &Text, QChar Delimiter)
         throw ERangeError(QStringLiteral("AddCol: ColCount %1 is at the limit (valid: up to %2)")
                               .arg(oldCount)
                               .arg(MaxInsertColCount));
-    Rollback rollback;
-    rollback.add([this, oldCount] { setColCount(oldCount); });
+    GridEdit edit(*this);
+    edit.onFailure([this, oldCount] { setColCount(oldCount); });
     setColCount(oldCount + 1);
     ModifyCol(ColCount() - 1, Text, QString(Delimiter));
-    rollback.commit();
+    edit.commit();
 }
 
 // ---- 3. rows ------------------------------------------------------------------------------
@@ -244,17 +217,15 @@ void tvorgrid::InsertRows(int Position, int Count)
     checkInsertion("InsertRows", "RowCount", "row", Position, Count, oldCount, MaxInsertRowCount);
 
     d->commitEditorBeforeLinesMove();
-    const LineChangeScope scope(
-        *this, TLineChange::lines(TLineChange::Insert, Qt::Vertical, Position, Position + Count - 1));
-    CellStore &store = cellStore();
+    // Progress of the exchanges, read by the undo steps (so declared before the edit).
+    int exchanged = oldCount; // rows oldCount-1 .. exchanged are done
+    GridEdit edit(*this, TLineChange::lines(TLineChange::Insert, Qt::Vertical, Position, Position + Count - 1));
+    CellStore &store = edit.store();
     // Rows the store keeps beyond the count that the new rows bring into view.
     const bool hiddenRowsInView = store.rowExtent() > oldCount;
-    // Progress of the exchanges, read by the rollback (so declared before it).
-    int exchanged = oldCount; // rows oldCount-1 .. exchanged are done
-    Rollback rollback;
 
     // The count first: SizeChanged appends Count "N" marks at the end.
-    rollback.add([this, oldCount] {
+    edit.onFailure([this, oldCount] {
         while (d->lines.rowMarks->Count() > oldCount)
             d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
         d->lines.rowMarksCount = oldCount;
@@ -264,8 +235,8 @@ void tvorgrid::InsertRows(int Position, int Count)
 
     // Cells: walking up from the last row, each row trades places with the row Count
     // below it, so the rows end Count further on and the rows that came into view
-    // fill the gap. Exchanges undo themselves, which makes the rollback exact.
-    rollback.add([&store, &exchanged, oldCount, Count] {
+    // fill the gap. Exchanges undo themselves, which makes the undo exact.
+    edit.onFailure([&store, &exchanged, oldCount, Count] {
         for (int row = exchanged; row < oldCount; ++row)
             store.exchangeRows(row, row + Count);
     });
@@ -278,7 +249,7 @@ void tvorgrid::InsertRows(int Position, int Count)
     for (int i = oldCount - 1; i >= Position; --i)
         d->lines.rowMarks->Exchange(i, i + Count);
 
-    rollback.commit();
+    edit.commit();
     // The new rows are empty, also where the store kept cells beyond the old count.
     if (hiddenRowsInView) {
         const int end = std::min(qint64(store.rowExtent()), qint64(Position) + Count);
@@ -286,7 +257,7 @@ void tvorgrid::InsertRows(int Position, int Count)
             store.clearRow(row, 0, MaxIndex);
     }
     d->refreshAfterLinesMoved();
-    reportCellsChanged(QRect(0, Position, ColCount(), RowCount() - Position));
+    edit.cellsWritten(QRect(0, Position, ColCount(), RowCount() - Position));
 }
 
 void tvorgrid::DeleteRows(int Position, int Count)
@@ -298,19 +269,17 @@ void tvorgrid::DeleteRows(int Position, int Count)
     Count = std::min(Count, oldCount - Position);
 
     d->commitEditorBeforeLinesMove();
-    const LineChangeScope scope(
-        *this, TLineChange::lines(TLineChange::Remove, Qt::Vertical, Position, Position + Count - 1));
-    CellStore &store = cellStore();
-    // Progress of the exchanges, read by the rollback (so declared before it).
+    // Progress of the exchanges, read by the undo steps (so declared before the edit).
     int exchanged = Position + Count;      // rows Position+Count .. exchanged-1 are done
     int marksExchanged = Position + Count; // the same for the marks
-    Rollback rollback;
+    GridEdit edit(*this, TLineChange::lines(TLineChange::Remove, Qt::Vertical, Position, Position + Count - 1));
+    CellStore &store = edit.store();
 
     // Cells: walking down from Position + Count, each row trades places with the row
     // Count above it; the deleted rows ripple to the last Count rows, which are
     // emptied at the end (the one step that cannot be undone), so no stale copy
     // shows when the count grows again.
-    rollback.add([&store, &exchanged, Position, Count] {
+    edit.onFailure([&store, &exchanged, Position, Count] {
         for (int row = exchanged - 1; row >= Position + Count; --row)
             store.exchangeRows(row, row - Count);
     });
@@ -320,7 +289,7 @@ void tvorgrid::DeleteRows(int Position, int Count)
     }
 
     // Marks: the same walk, then the deleted marks are dropped from the end.
-    rollback.add([this, &marksExchanged, Position, Count] {
+    edit.onFailure([this, &marksExchanged, Position, Count] {
         for (int i = marksExchanged - 1; i >= Position + Count; --i)
             d->lines.rowMarks->Exchange(i, i - Count);
     });
@@ -328,14 +297,14 @@ void tvorgrid::DeleteRows(int Position, int Count)
         d->lines.rowMarks->Exchange(i, i - Count);
         marksExchanged = i + 1;
     }
-    // Lowering the count forgets the heights of the last rows: kept for the rollback.
+    // Lowering the count forgets the heights of the last rows: kept for the undo.
     QStringList droppedMarks;
     std::vector<int> droppedHeights;
     for (int i = oldCount - Count; i < oldCount; ++i) {
         droppedMarks.append(d->lines.rowMarks->Strings(i));
         droppedHeights.push_back(RowHeights(i));
     }
-    rollback.add([this, droppedMarks, droppedHeights, oldCount] {
+    edit.onFailure([this, droppedMarks, droppedHeights, oldCount] {
         const int first = oldCount - int(droppedMarks.size());
         while (d->lines.rowMarks->Count() > first)
             d->lines.rowMarks->Delete(d->lines.rowMarks->Count() - 1);
@@ -356,12 +325,12 @@ void tvorgrid::DeleteRows(int Position, int Count)
     setRowCount(oldCount - Count);
     d->fitRowMarks();
 
-    rollback.commit();
+    edit.commit();
     const int end = std::min(store.rowExtent(), oldCount);
     for (int row = oldCount - Count; row < end; ++row)
         store.clearRow(row, 0, MaxIndex);
     d->refreshAfterLinesMoved();
-    reportCellsChanged(QRect(0, Position, ColCount(), RowCount() - Position));
+    edit.cellsWritten(QRect(0, Position, ColCount(), RowCount() - Position));
 }
 
 void tvorgrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
@@ -478,21 +447,19 @@ void tvorgrid::InsertCols(int Position, int Count)
     for (int i = Position; i < oldCount; ++i)
         appendDescription(wanted, d->lines.columns->GeTmColumn(i));
     const std::vector<bool> wasHidden = hiddenColumns(*d->lines.columns);
-    // For the rollback (declared before it, so that it outlives it).
+    // For the undo steps (declared before the edit, so that they outlive it).
     TvorgridColumns original(this);
     std::vector<int> oldWidths;
     keepColumns(*this, original, oldWidths);
 
     d->commitEditorBeforeLinesMove();
-    const LineChangeScope scope(*this, TLineChange::lines(TLineChange::Insert, Qt::Horizontal,
-                                                          Position, Position + Count - 1));
-    CellStore &store = cellStore();
+    GridEdit edit(*this, TLineChange::lines(TLineChange::Insert, Qt::Horizontal, Position, Position + Count - 1));
+    CellStore &store = edit.store();
     const int rows = std::min(RowCount(), store.rowExtent());
     // Rows holding cells beyond the old count that the new columns bring into view.
     std::vector<int> hiddenCellsInView;
     for (int row = 0; row < rows; ++row)
         if (store.colExtent(row) > oldCount) hiddenCellsInView.push_back(row);
-    Rollback rollback;
 
     // Cells: in every row, the cells from Position on move Count places right and
     // the cells that came into view fill the gap.
@@ -502,7 +469,7 @@ void tvorgrid::InsertCols(int Position, int Count)
         for (int i = 0; i < span; ++i)
             order[size_t(i)] = i < Count ? oldCount + i : Position + i - Count;
         permuteRowsInView(store, rows, Position, order);
-        rollback.add([&store, rows, Position, span, Count] {
+        edit.onFailure([&store, rows, Position, span, Count] {
             std::vector<int> back(static_cast<size_t>(span));
             for (int i = 0; i < span; ++i)
                 back[size_t(i)] =
@@ -511,20 +478,20 @@ void tvorgrid::InsertCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
+    edit.onFailure([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
     d->rebuildColumns(wanted);
     // SizeChanged finds the collection at the new size already.
     setColCount(oldCount + Count);
     fitHiddenWidths(*this, wasHidden);
 
-    rollback.commit();
+    edit.commit();
     // The new columns are empty, also where the store kept cells beyond the old count.
     for (int row : hiddenCellsInView)
         store.clearRow(row, Position, Position + Count - 1);
     // The fresh columns' title cells are empty: write the captions again.
     if (d->lines.showtitles) setshowtitles(true);
     d->refreshAfterLinesMoved();
-    reportCellsChanged(QRect(Position, 0, ColCount() - Position, RowCount()));
+    edit.cellsWritten(QRect(Position, 0, ColCount() - Position, RowCount()));
 }
 
 void tvorgrid::DeleteCols(int Position, int Count)
@@ -540,17 +507,15 @@ void tvorgrid::DeleteCols(int Position, int Count)
         if (i < Position || i >= Position + Count)
             appendDescription(wanted, d->lines.columns->GeTmColumn(i));
     const std::vector<bool> wasHidden = hiddenColumns(*d->lines.columns);
-    // For the rollback (declared before it, so that it outlives it).
+    // For the undo steps (declared before the edit, so that they outlive it).
     TvorgridColumns original(this);
     std::vector<int> oldWidths;
     keepColumns(*this, original, oldWidths);
 
     d->commitEditorBeforeLinesMove();
-    const LineChangeScope scope(*this, TLineChange::lines(TLineChange::Remove, Qt::Horizontal,
-                                                          Position, Position + Count - 1));
-    CellStore &store = cellStore();
+    GridEdit edit(*this, TLineChange::lines(TLineChange::Remove, Qt::Horizontal, Position, Position + Count - 1));
+    CellStore &store = edit.store();
     const int rows = std::min(RowCount(), store.rowExtent());
-    Rollback rollback;
 
     // Cells: in every row, the cells after the deleted ones move Count places left;
     // the deleted cells go to the last Count columns and are emptied at the end, so
@@ -562,7 +527,7 @@ void tvorgrid::DeleteCols(int Position, int Count)
             order[size_t(i)] =
                 i < span - Count ? Position + Count + i : Position + i - (span - Count);
         permuteRowsInView(store, rows, Position, order);
-        rollback.add([&store, rows, Position, span, Count] {
+        edit.onFailure([&store, rows, Position, span, Count] {
             std::vector<int> back(static_cast<size_t>(span));
             for (int i = 0; i < span; ++i)
                 back[size_t(i)] = i < Count ? Position + (span - Count) + i : Position + i - Count;
@@ -570,7 +535,7 @@ void tvorgrid::DeleteCols(int Position, int Count)
         });
     }
 
-    rollback.add([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
+    edit.onFailure([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
     d->rebuildColumns(wanted);
     d->syncEditorWithCell();
     setColCount(oldCount - Count);
@@ -578,13 +543,13 @@ void tvorgrid::DeleteCols(int Position, int Count)
     d->fitColumns();
     fitHiddenWidths(*this, wasHidden);
 
-    rollback.commit();
+    edit.commit();
     for (int row = rows - 1; row >= 0; --row)
         store.clearRow(row, oldCount - Count, oldCount - 1);
     // A column the base kept beyond the fixed ones has an empty title cell.
     if (d->lines.showtitles) setshowtitles(true);
     d->refreshAfterLinesMoved();
-    reportCellsChanged(QRect(Position, 0, ColCount() - Position, RowCount()));
+    edit.cellsWritten(QRect(Position, 0, ColCount() - Position, RowCount()));
 }
 
 void tvorgrid::ColumnMoved(int FromIndex, int ToIndex)

@@ -54,7 +54,7 @@ bool tvorgrid::showtitles() const
 
 void tvorgrid::setshowtitles(bool value)
 {
-    const CellBatch batch(*this);
+    const GridEdit edit(*this);
     if (value) {
         for (int i = 0; i < d->lines.columns->Count(); ++i)
             setCells(i, 0, d->lines.columns->GeTmColumn(i)->Title()->GetCaption());

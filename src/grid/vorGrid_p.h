@@ -125,9 +125,10 @@ struct tvorgrid::Private
                    bool revert = false);
     void moveRowMarks(const std::vector<int> &order);
     void applyBlockOrders(mSortState kind, const std::vector<int> &orders);
+    void permuteBlocks(CellStore &store, mSortState kind, const std::vector<int> &orders);
     void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;
-    void afterSortMoved(mSortState kind);
+    void afterSortMoved();
 
     // ---- searching (ordering/searching.cpp) ----
     SearchState search;

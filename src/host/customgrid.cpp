@@ -1,6 +1,7 @@
 #include "host/customgrid.h"
 #include "host/customgrid_p.h"
 
+#include "host/gridedit.h"
 #include "host/eventguard.h"
 #include "host/exceptions.h"
 #include "host/inplaceedit.h"
@@ -303,7 +304,7 @@ bool TCustomGrid::Private::fitLineCount(Qt::Orientation orientation)
     const int old = axis.count();
     if (count == old) return false;
     if (editorMode && (columns ? current.X : current.Y) >= count) q.UpdateText();
-    const LineChangeScope scope(q, TLineChange::forCount(orientation, old, count));
+    const GridEdit edit(q, TLineChange::forCount(orientation, old, count));
     axis.setCount(count);
     clampCurrent();
     if (columns)
@@ -1554,26 +1555,24 @@ void TCustomGrid::Private::moveLine(bool column, int fromIndex, int toIndex)
     change.orientation = column ? Qt::Horizontal : Qt::Vertical;
     change.first = fromIndex;
     change.last = toIndex;
-    const LineChangeScope scope(q, change);
+    GridEdit edit(q, change);
     GridAxis &axis = column ? cols : rows;
     int TGridCoord::*along = column ? &TGridCoord::X : &TGridCoord::Y;
-    const TGridCoord oldCurrent = current, oldAnchor = anchor;
-    axis.move(fromIndex, toIndex);
-    current.*along = movedIndex(current.*along, fromIndex, toIndex);
-    anchor.*along = movedIndex(anchor.*along, fromIndex, toIndex);
-    clampCurrent();
-    try {
-        if (column)
-            q.ColumnMoved(fromIndex, toIndex);
-        else
-            q.RowMoved(fromIndex, toIndex);
-    } catch (...) {
+    edit.onFailure([this, &axis, fromIndex, toIndex, oldCurrent = current, oldAnchor = anchor] {
         axis.move(toIndex, fromIndex);
         current = oldCurrent;
         anchor = oldAnchor;
         clampCurrent();
-        throw;
-    }
+    });
+    axis.move(fromIndex, toIndex);
+    current.*along = movedIndex(current.*along, fromIndex, toIndex);
+    anchor.*along = movedIndex(anchor.*along, fromIndex, toIndex);
+    clampCurrent();
+    if (column)
+        q.ColumnMoved(fromIndex, toIndex);
+    else
+        q.RowMoved(fromIndex, toIndex);
+    edit.commit();
     if (editorMode && inplaceEdit) inplaceEdit->UpdateContents();
     q.viewport()->update();
     reportCursorChanges();

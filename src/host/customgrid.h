@@ -67,6 +67,7 @@
 
 namespace vorgrd {
 
+class CellStore;
 class TInplaceEdit;
 
 class VORGRD_EXPORT TCustomGrid : public PropertyWriteGuard<QAbstractScrollArea>
@@ -128,35 +129,30 @@ Q_SIGNALS:
     void linesChanged(const vorgrd::TLineChange &change);
 
 protected:
-    // Called around the outermost line change, after linesAboutToChange and before
-    // linesChanged, so that a descendant keeping per-cell reports can gather the
-    // cell reports made during the change and add its own (nothing by default).
-    // Must not throw: the closing call also runs while an exception unwinds.
-    virtual void LineChangeOpened(const TLineChange &change);
-    virtual void LineChangeClosing(const TLineChange &change);
-
-    // Brackets a structural change: reports linesAboutToChange when it opens and
-    // linesChanged when it closes (completed = false when an exception leaves the
-    // scope), unless it sits inside another scope, which then speaks for both.
-    class VORGRD_EXPORT LineChangeScope
-    {
-    public:
-        LineChangeScope(TCustomGrid &grid, const TLineChange &change);
-        ~LineChangeScope();
-        LineChangeScope(const LineChangeScope &) = delete;
-        LineChangeScope &operator=(const LineChangeScope &) = delete;
-
-    private:
-        // A receiver may destroy the grid (deleteLater is the way, but not everyone
-        // knows): the closing report then goes nowhere.
-        QPointer<TCustomGrid> m_grid;
-        TLineChange m_change;
-        bool m_outer;
-        int m_exceptions;
-    };
+    // The hooks of the change pipeline (host/gridedit.h), for a descendant that keeps
+    // cells. EditOpened runs when any edit opens (after linesAboutToChange for a
+    // structural one), EditClosing when it closes, before linesChanged, with the
+    // change it reports (null unless it is the outermost structural edit): a
+    // descendant gathers the cell writes made meanwhile and reports them when the
+    // outermost edit closes. EditClosing may throw (a receiver of its report); the
+    // edit passes that to the event guard. EditableCells gives GridEdit::store() the
+    // cells (null by default: the base keeps none); CellsWritten takes what an edit
+    // says it wrote.
+    virtual void EditOpened();
+    virtual void EditClosing(const TLineChange *reported);
+    virtual CellStore *EditableCells();
+    virtual void CellsWritten(const QRect &cells);
+    // A write made outside any edit (a single cell): counts as one edit for
+    // ContentGeneration.
+    void noteContentChanged() noexcept;
 
 public:
     // (end of signals)
+
+    // Changes whenever the cells, the lines or the counts may have changed (each
+    // closing GridEdit and each single cell write counts one): equal readings mean
+    // nothing of that changed in between.
+    quint64 ContentGeneration() const;
 
     // ---- counts and extents --------------------------------------------------------
     int ColCount() const;
@@ -401,6 +397,8 @@ public:
 private:
     // The editor hands the grid the keys it does not use and its Escape.
     friend class TInplaceEdit;
+    // The change pipeline reports through the base's signals and state.
+    friend class GridEdit;
 
     // The grid's state and helpers (customgrid_p.h). New private state and helpers go
     // there, never here: this header is the class's manual.

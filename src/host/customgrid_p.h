@@ -86,7 +86,8 @@ struct TCustomGrid::Private
     bool editorMode = false;
 
     // Signals, the font sync and the key reports (host/gridsignals.cpp).
-    int lineChangeDepth = 0;
+    int lineChangeDepth = 0;       // structural edits open (host/gridedit.cpp)
+    quint64 contentGeneration = 0; // see ContentGeneration()
     TGridCoord reportedCurrent{1, 1};
     TGridRect reportedSelection{1, 1, 1, 1};
     bool syncingFont = false; // the Font object and QWidget::font are being aligned

@@ -1,39 +1,31 @@
-// The base's Qt signals: the structural-change bracket and the reports of the current
+// The base's Qt signals: the hooks of the change pipeline and the reports of the current
 // cell and the selection. The property signals are emitted by the setters themselves.
 #include "host/customgrid.h"
 #include "host/eventguard.h"
 #include "host/customgrid_p.h"
 
-#include <exception>
-
 namespace vorgrd {
 
-TCustomGrid::LineChangeScope::LineChangeScope(TCustomGrid &grid, const TLineChange &change)
-    : m_grid(&grid), m_change(change), m_outer(grid.d->lineChangeDepth == 0),
-      m_exceptions(std::uncaught_exceptions())
+void TCustomGrid::EditOpened() {}
+
+void TCustomGrid::EditClosing(const TLineChange *) {}
+
+CellStore *TCustomGrid::EditableCells()
 {
-    ++grid.d->lineChangeDepth;
-    if (!m_outer) return;
-    emit grid.linesAboutToChange(m_change);
-    grid.LineChangeOpened(m_change);
+    return nullptr;
 }
 
-TCustomGrid::LineChangeScope::~LineChangeScope()
+void TCustomGrid::CellsWritten(const QRect &) {}
+
+void TCustomGrid::noteContentChanged() noexcept
 {
-    if (!m_grid) return;
-    --m_grid->d->lineChangeDepth;
-    if (!m_outer) return;
-    m_change.completed = std::uncaught_exceptions() == m_exceptions;
-    guardEvent("linesChanged", [&] { m_grid->LineChangeClosing(m_change); });
-    if (!m_grid) return;
-    // A receiver that throws while an exception is already on its way would end the
-    // program; the signal is a notification, so its failure must not escape here.
-    guardEvent("linesChanged", [&] { emit m_grid->linesChanged(m_change); });
+    ++d->contentGeneration;
 }
 
-void TCustomGrid::LineChangeOpened(const TLineChange &) {}
-
-void TCustomGrid::LineChangeClosing(const TLineChange &) {}
+quint64 TCustomGrid::ContentGeneration() const
+{
+    return d->contentGeneration;
+}
 
 void TCustomGrid::Private::reportCursorChanges()
 {

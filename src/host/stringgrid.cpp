@@ -68,18 +68,18 @@ void TStringGridStrings::Delete(int index)
 
 void TStringGridStrings::Clear()
 {
+    GridEdit edit(*m_grid);
     if (m_kind == RowView)
-        m_grid->d->store.clearRow(m_index, 0, GetCount() - 1);
+        edit.store().clearRow(m_index, 0, GetCount() - 1);
     else
-        m_grid->d->store.clearCol(m_index, 0, GetCount() - 1);
+        edit.store().clearCol(m_index, 0, GetCount() - 1);
     // From its corner cells: the line may be the last index an int holds, where
     // index + 1 would overflow.
     const int last = GetCount() - 1;
-    m_grid->reportCellsChanged(QRect(QPoint(col(0), row(0)), QPoint(col(last), row(last))));
+    edit.cellsWritten(QRect(QPoint(col(0), row(0)), QPoint(col(last), row(last))));
     if (m_grid->EditorMode() && m_grid->InplaceEditor() &&
         (m_kind == RowView ? m_grid->Row() : m_grid->Col()) == m_index)
         m_grid->InplaceEditor()->UpdateContents();
-    m_grid->InvalidateGrid();
 }
 
 void TStringGridStrings::Assign(const TStrings &source)
@@ -92,7 +92,7 @@ void TStringGridStrings::Assign(const TStrings &source)
     for (int i = 0; i < n; ++i)
         items.emplace_back(source.Get(i), source.GetObject(i));
     UpdateBracket bracket(*this);
-    const TStringGrid::CellBatch batch(*m_grid);
+    const GridEdit edit(*m_grid);
     const int count = std::max(GetCount(), n);
     for (int i = 0; i < count; ++i) {
         const bool has = i < n;
@@ -108,11 +108,6 @@ TStringGrid::TStringGrid(QWidget *parent)
 {}
 
 TStringGrid::~TStringGrid() = default;
-
-CellStore &TStringGrid::cellStore()
-{
-    return d->store;
-}
 
 const CellStore &TStringGrid::cellStore() const
 {
@@ -138,6 +133,7 @@ void TStringGrid::setCells(int ACol, int ARow, const QString &text)
 {
     checkCellWrite("setCells", ACol, ARow);
     withMemoryCheck("setCells", [&] { d->store.setText(ACol, ARow, text); });
+    noteContentChanged();
     d->cellWritten(ACol, ARow);
 }
 
@@ -150,14 +146,15 @@ void TStringGrid::setObjects(int ACol, int ARow, void *object)
 {
     checkCellWrite("setObjects", ACol, ARow);
     withMemoryCheck("setObjects", [&] { d->store.setObject(ACol, ARow, object); });
+    noteContentChanged();
 }
 
 void TStringGrid::Private::cellWritten(int col, int row)
 {
     if (col >= q.ColCount() || row >= q.RowCount()) return;
-    // Inside a batch the batch's end repaints once: finding each cell's rectangle
+    // Inside an edit the edit's close repaints once: finding each cell's rectangle
     // would cost more than the write itself on a fill of a million rows.
-    if (cellBatchDepth == 0) q.InvalidateCell(col, row);
+    if (editDepth == 0) q.InvalidateCell(col, row);
     if (q.EditorMode() && q.InplaceEditor() && col == q.Col() && row == q.Row())
         q.InplaceEditor()->UpdateContents();
     reportCellChanged(col, row);
@@ -165,52 +162,47 @@ void TStringGrid::Private::cellWritten(int col, int row)
 
 void TStringGrid::Private::reportCellChanged(int col, int row)
 {
-    if (cellBatchDepth > 0)
-        cellBatchArea |= QRect(col, row, 1, 1);
+    if (editDepth > 0)
+        editArea |= QRect(col, row, 1, 1);
     else
         emit q.cellChanged(col, row);
 }
 
-void TStringGrid::reportCellsChanged(const QRect &cells)
+void TStringGrid::Private::reportCellsChanged(const QRect &cells)
 {
-    if (d->cellBatchDepth > 0) {
-        d->cellBatchArea |= cells;
+    if (editDepth > 0) {
+        editArea |= cells;
         return;
     }
-    const QRect shown = cells & QRect(0, 0, ColCount(), RowCount());
-    if (!shown.isEmpty()) emit cellsChanged(shown);
+    const QRect shown = cells & QRect(0, 0, q.ColCount(), q.RowCount());
+    if (!shown.isEmpty()) emit q.cellsChanged(shown);
 }
 
-TStringGrid::CellBatch::CellBatch(TStringGrid &grid) : m_grid(&grid)
+void TStringGrid::EditOpened()
 {
-    ++grid.d->cellBatchDepth;
+    ++d->editDepth;
 }
 
-TStringGrid::CellBatch::~CellBatch()
+void TStringGrid::EditClosing(const TLineChange *reported)
 {
-    if (!m_grid || --m_grid->d->cellBatchDepth > 0) return;
-    const QRect area = std::exchange(m_grid->d->cellBatchArea, QRect());
+    if (reported && reported->kind == TLineChange::Reset) d->editArea |= QRect(0, 0, ColCount(), RowCount());
+    if (--d->editDepth > 0) return;
+    const QRect area = std::exchange(d->editArea, QRect());
     if (area.width() == 1 && area.height() == 1)
-        m_grid->InvalidateCell(area.x(), area.y());
+        InvalidateCell(area.x(), area.y());
     else if (!area.isEmpty())
-        m_grid->InvalidateGrid();
-    // Also on the way out of a failed operation: what it wrote before failing (or
-    // put back) must reach the receivers, and nothing may escape a destructor.
-    guardEvent("cellsChanged", [&] { m_grid->reportCellsChanged(area); });
+        InvalidateGrid();
+    d->reportCellsChanged(area);
 }
 
-void TStringGrid::LineChangeOpened(const TLineChange &)
+CellStore *TStringGrid::EditableCells()
 {
-    ++d->cellBatchDepth;
+    return &d->store;
 }
 
-void TStringGrid::LineChangeClosing(const TLineChange &change)
+void TStringGrid::CellsWritten(const QRect &cells)
 {
-    if (change.kind == TLineChange::Reset) d->cellBatchArea |= QRect(0, 0, ColCount(), RowCount());
-    if (--d->cellBatchDepth > 0) return;
-    const QRect area = std::exchange(d->cellBatchArea, QRect());
-    if (!area.isEmpty()) InvalidateGrid();
-    reportCellsChanged(area);
+    d->reportCellsChanged(cells);
 }
 
 TStringGridStrings TStringGrid::Rows(int i)
@@ -246,6 +238,7 @@ QString TStringGrid::GetEditText(int ACol, int ARow)
 void TStringGrid::SetEditText(int ACol, int ARow, const QString &Value)
 {
     d->store.setText(ACol, ARow, Value);
+    noteContentChanged();
     InvalidateCell(ACol, ARow);
     if (ACol < ColCount() && ARow < RowCount()) d->reportCellChanged(ACol, ARow);
 }
@@ -255,7 +248,7 @@ void TStringGrid::RowMoved(int FromIndex, int ToIndex)
     d->store.moveRow(FromIndex, ToIndex);
     InvalidateGrid();
     const int top = std::min(FromIndex, ToIndex);
-    reportCellsChanged(QRect(0, top, ColCount(), std::abs(ToIndex - FromIndex) + 1));
+    d->reportCellsChanged(QRect(0, top, ColCount(), std::abs(ToIndex - FromIndex) + 1));
 }
 
 void TStringGrid::CheckMoveLine(bool Column, int FromIndex, int ToIndex) const
@@ -271,7 +264,7 @@ void TStringGrid::ColumnMoved(int FromIndex, int ToIndex)
     d->store.moveCol(FromIndex, ToIndex);
     InvalidateGrid();
     const int left = std::min(FromIndex, ToIndex);
-    reportCellsChanged(QRect(left, 0, std::abs(ToIndex - FromIndex) + 1, RowCount()));
+    d->reportCellsChanged(QRect(left, 0, std::abs(ToIndex - FromIndex) + 1, RowCount()));
 }
 
 } // namespace vorgrd

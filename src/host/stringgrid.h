@@ -14,6 +14,7 @@
 #include "host/vorgrdexport.h"
 #include "host/cellstore.h"
 #include "host/drawgrid.h"
+#include "host/gridedit.h"
 #include "host/gridcellreader.h"
 #include "host/strings.h"
 
@@ -86,28 +87,11 @@ Q_SIGNALS:
     void cellsChanged(const QRect &cells);
 
 public:
-    // Gathers the cell writes made while it lives into one cellsChanged at its end
-    // (none when nothing was written), instead of a cellChanged per cell. Batches
-    // nest; the outermost reports. For code that writes many cells at once:
-    //   { TStringGrid::CellBatch batch(grid); for (...) grid.setCells(c, r, t); }
-    class VORGRD_EXPORT CellBatch
-    {
-    public:
-        explicit CellBatch(TStringGrid &grid);
-        ~CellBatch();
-        CellBatch(const CellBatch &) = delete;
-        CellBatch &operator=(const CellBatch &) = delete;
+    // Write many cells with one report: open a GridEdit (host/gridedit.h) around the
+    // writes. (end of cell signals)
 
-    private:
-        QPointer<TStringGrid> m_grid; // a handler inside the batch may destroy the grid
-    };
-
-    // (end of cell signals)
-
-    // The store itself, for bulk work (sorting permutes it, a fill of a million cells
-    // writes it directly). Writing through it does not repaint and reports nothing:
-    // call Refresh afterwards. Take the reference once, outside a loop over cells.
-    CellStore &cellStore();
+    // The cells, to read in bulk (exports, searches, sorts). Writes go through a
+    // GridEdit, which reports and repaints them.
     const CellStore &cellStore() const;
 
     // GridCellReader: empty text for any pair outside the store's indices.
@@ -116,9 +100,6 @@ public:
     int CurrentRow() const override { return Row(); }
 
 protected:
-    // Reports cells a bulk operation changed (through the store): added to the open
-    // batch, else emitted as cellsChanged at once. Cell coordinates, any size.
-    void reportCellsChanged(const QRect &cells);
     // Refuses a write that setCells would refuse (ERangeError naming `operation`):
     // for an operation that writes many cells and must refuse before the first.
     void checkCellWrite(const char *operation, int col, int row) const;
@@ -133,11 +114,13 @@ protected:
     void ColumnMoved(int FromIndex, int ToIndex) override;
     // Refuses a move past the store's write limits.
     void CheckMoveLine(bool Column, int FromIndex, int ToIndex) const override;
-    // A line change gathers the cell reports made during it into one cellsChanged,
-    // delivered before linesChanged; a change that replaced the content (Reset)
+    // An open edit gathers the cell reports made during it into one cellsChanged when
+    // the outermost edit closes; a structural edit that replaced the content (Reset)
     // reports every cell, so that a receiver of cellsChanged alone sees it too.
-    void LineChangeOpened(const TLineChange &change) override;
-    void LineChangeClosing(const TLineChange &change) override;
+    void EditOpened() override;
+    void EditClosing(const TLineChange *reported) override;
+    CellStore *EditableCells() override;
+    void CellsWritten(const QRect &cells) override;
 
 private:
     friend class TStringGridStrings;

@@ -16,14 +16,16 @@ struct TStringGrid::Private
 
     TStringGrid &q;
     CellStore store;
-    int cellBatchDepth = 0;
-    QRect cellBatchArea; // cell coordinates, empty while nothing was written
+    int editDepth = 0; // GridEdits open
+    QRect editArea;    // cell coordinates, empty while nothing was written
 
     // A cell was written: repaint it, let an editor open on it show the text, report
     // it. Nothing for a cell beyond the counts.
     void cellWritten(int col, int row);
-    // cellChanged, or the cell added to the open batch.
+    // cellChanged, or the cell added to the open edit.
     void reportCellChanged(int col, int row);
+    // Cells a bulk write changed: added to the open edit, else cellsChanged at once.
+    void reportCellsChanged(const QRect &cells);
 };
 
 } // namespace vorgrd

@@ -209,10 +209,9 @@ void TvorGridModel::appearanceChanged()
 
 void TvorGridModel::reportArea(const QRect &cells, const QList<int> &roles)
 {
-    if (m_inChange) {
-        m_pendingCells |= cells;
-        return;
-    }
+    // Cells written inside a structural change are covered by its own notice: views
+    // read inserted, moved and reordered lines again, and everything after a reset.
+    if (m_inChange) return;
     const QRect shown = cells & QRect(0, 0, m_cols, m_rows);
     if (shown.isEmpty()) return;
     emit dataChanged(index(shown.top(), shown.left()), index(shown.bottom(), shown.right()), roles);
@@ -301,16 +300,15 @@ void TvorGridModel::linesChanged(const TLineChange &change)
     case Begun::Nothing:
         break;
     }
-    m_begun = Begun::Nothing;
+    const bool reset = std::exchange(m_begun, Begun::Nothing) == Begun::Reset;
     m_inChange = false;
     matchCounts();
-    QRect pending = std::exchange(m_pendingCells, QRect());
-    // A failed operation put the grid back: no cell is what the change said.
-    if (!change.completed) pending = QRect(0, 0, m_cols, m_rows);
-    if (std::exchange(m_pendingAppearance, false))
-        appearanceChanged();
-    else
-        reportArea(pending);
+    // A reset, and a change of the columns, cover the columns' descriptions changed
+    // with them; a failed operation put the grid back, so no cell is what the change
+    // said.
+    const bool covered = change.completed && (reset || !change.rows());
+    if (std::exchange(m_pendingAppearance, false) && !covered) appearanceChanged();
+    if (!change.completed) appearanceChanged();
 }
 
 // Persistent indexes follow their lines: new line i is old line order[i].

@@ -72,11 +72,10 @@ private:
     // pairs, while the grid's own counts change in between.
     int m_rows = 0;
     int m_cols = 0;
-    // Between linesAboutToChange and linesChanged: what was begun, and the cells and
-    // columns reported meanwhile (delivered after the end).
+    // Between linesAboutToChange and linesChanged: what was begun, and whether the
+    // columns' appearance changed meanwhile (delivered after the end).
     bool m_inChange = false;
     enum class Begun { Nothing, Insert, Remove, Move, Layout, Reset } m_begun = Begun::Nothing;
-    QRect m_pendingCells;
     bool m_pendingAppearance = false;
 };
 

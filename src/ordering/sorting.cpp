@@ -648,7 +648,7 @@ void tvorgrid::Private::applyLineOrder(mSortState kind, std::vector<int> order,
     writeSortIndex(*sortIndex, std::move(inverse));
     sort.inverse = std::move(order); // what SortIndex now holds, inverted
     sort.indexStamp = sortIndex->ChangeStamp();
-    afterSortMoved(kind);
+    afterSortMoved();
 }
 
 // The undo of a SortIndex that nobody touched since the last sort or undo: the order to
@@ -678,7 +678,7 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     giveBack.dismiss();
     sort.inverse = std::move(order);
     sort.indexStamp = sortIndex->ChangeStamp();
-    afterSortMoved(kind);
+    afterSortMoved();
 }
 
 // The cells (and, for complete rows, the row marks) in the order `order`; `inverse`
@@ -689,15 +689,18 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
 {
     const int n = static_cast<int>(order.size());
     if (kind == CompleteRows) checkRowMarks(*lines.rowMarks, n);
-    CellStore &store = q.cellStore();
     // Complete lines are permuted as wholes, which a model over the grid reports as a
-    // layout change; the other kinds only rewrite cells (cellsChanged afterwards).
+    // layout change; the other kinds only rewrite cells.
     TLineChange change;
     change.kind = TLineChange::Reorder;
     change.orientation = kind == CompleteCols ? Qt::Horizontal : Qt::Vertical;
     change.order = &order;
-    std::optional<LineChangeScope> scope;
-    if (kind == CompleteRows || kind == CompleteCols) scope.emplace(q, change);
+    std::optional<GridEdit> edit;
+    if (kind == CompleteRows || kind == CompleteCols)
+        edit.emplace(q, change);
+    else
+        edit.emplace(q);
+    CellStore &store = edit->store();
     switch (kind) {
     case CompleteRows:
         moveRowMarks(order);
@@ -723,8 +726,8 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
     default:
         break;
     }
-    // Inside the layout change, so that its receivers take the cells as part of it.
-    if (scope) q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
+    // Inside a layout change its receivers take the cells as part of it.
+    edit->cellsWritten(QRect(0, 0, q.ColCount(), q.RowCount()));
 }
 
 // The marks travel with their rows. Marks found all alike stay so until RowMarks
@@ -743,12 +746,29 @@ void tvorgrid::Private::moveRowMarks(const std::vector<int> &order)
 // SortFirstRow (SortFirstCol) on, each an order of the positions within that line.
 void tvorgrid::Private::applyBlockOrders(mSortState kind, const std::vector<int> &orders)
 {
+    {
+        GridEdit edit(q);
+        permuteBlocks(edit.store(), kind, orders);
+        edit.cellsWritten(QRect(0, 0, q.ColCount(), q.RowCount()));
+        // The marks of an all-line sort lose their rows' meaning: every row's cells
+        // were mixed. Row 0 keeps its mark (a title row when titles are shown).
+        UpdateBracket bracket(*lines.rowMarks);
+        for (int row = 1; row < lines.rowMarks->Count(); ++row)
+            if (lines.rowMarks->Get(row) != QLatin1String("N"))
+                lines.rowMarks->Put(row, QStringLiteral("N"));
+    }
+    std::vector<int>().swap(sort.inverse); // not kept for the blocks
+    afterSortMoved();
+}
+
+// Permutes each line's block by its order and leaves the inverse orders in SortIndex.
+void tvorgrid::Private::permuteBlocks(CellStore &store, mSortState kind, const std::vector<int> &orders)
+{
     const bool rows = kind == AllRows;
     const int blockLength = rows ? q.ColCount() : q.RowCount();
     const int first = rows ? sort.firstRow : sort.firstCol;
     std::vector<int> inverses(orders.size());
     std::vector<int> block(static_cast<size_t>(blockLength));
-    CellStore &store = q.cellStore();
     for (size_t start = 0; blockLength > 0 && start < orders.size();
          start += static_cast<size_t>(blockLength)) {
         const int line = first + static_cast<int>(start / static_cast<size_t>(blockLength));
@@ -761,28 +781,16 @@ void tvorgrid::Private::applyBlockOrders(mSortState kind, const std::vector<int>
         else
             store.permuteColCells(line, 0, block);
     }
-    // The marks of an all-line sort lose their rows' meaning: every row's cells were
-    // mixed. Row 0 keeps its mark (a title row when titles are shown).
-    {
-        UpdateBracket bracket(*lines.rowMarks);
-        for (int row = 1; row < lines.rowMarks->Count(); ++row)
-            if (lines.rowMarks->Get(row) != QLatin1String("N"))
-                lines.rowMarks->Put(row, QStringLiteral("N"));
-    }
     writeSortIndex(*sortIndex, std::move(inverses));
-    std::vector<int>().swap(sort.inverse); // not kept for the blocks
-    afterSortMoved(kind);
 }
 
 // Writing through the cell store repaints nothing: repaint once for the whole sort,
-// and let an open editor show the text now under it, as a cell write would. Complete
-// lines reported their cells inside their layout change already.
-void tvorgrid::Private::afterSortMoved(mSortState kind)
+// and let an open editor show the text now under it, as a cell write would. The
+// cells were reported by the edit that moved them.
+void tvorgrid::Private::afterSortMoved()
 {
     syncEditorWithCell();
     q.Refresh();
-    if (kind != CompleteRows && kind != CompleteCols)
-        q.reportCellsChanged(QRect(0, 0, q.ColCount(), q.RowCount()));
     emit q.sorted();
 }
 

@@ -333,6 +333,10 @@ bool AccessibleGrid::unselectColumn(int)
 }
 
 // Cells are named by coordinates and read the grid live, so nothing is out of date.
+// Nothing to follow: a cell interface stands for a position and reads the grid at
+// every call (a position beyond the counts reads as invalid), so the interfaces made
+// before a change answer for the grid after it. Qt's own table keeps interfaces per
+// model index instead, which is why it must move or drop them here.
 void AccessibleGrid::modelChange(QAccessibleTableModelChangeEvent *) {}
 
 // ---- cells ---------------------------------------------------------------------------------

@@ -334,11 +334,11 @@ TEST(StringGridPainting, CellsWrittenInABatchAreRepaintedAtItsEnd)
         return watch.painted;
     };
     const QRect cell = g.CellRect(2, 3);
-    EXPECT_TRUE(paintedAfter([&] { TStringGrid::CellBatch b(g); g.setCells(2, 3, "a"); }).contains(cell));
+    EXPECT_TRUE(paintedAfter([&] { GridEdit b(g); g.setCells(2, 3, "a"); }).contains(cell));
     EXPECT_TRUE(paintedAfter([&] {
-        TStringGrid::CellBatch b(g);
+        GridEdit b(g);
         g.setCells(1, 1, "b");
         g.setCells(2, 3, "c");
     }).contains(cell));
-    EXPECT_TRUE(paintedAfter([&] { TStringGrid::CellBatch b(g); }).isEmpty());
+    EXPECT_TRUE(paintedAfter([&] { GridEdit b(g); }).isEmpty());
 }

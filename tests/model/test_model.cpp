@@ -14,7 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 using namespace vorgrd;
 
@@ -234,4 +236,74 @@ TEST_F(Model, ADestroyedGridLeavesAnEmptyModel)
     EXPECT_EQ(model->rowCount(), 0);
     EXPECT_EQ(model->columnCount(), 0);
     EXPECT_FALSE(model->setData(model->index(0, 0), QStringLiteral("x")));
+}
+
+// Every way of writing the grid reaches the model as exactly one notice of the right
+// kind (a write path that bypassed the grid's reports would leave a view stale).
+TEST_F(Model, EveryWritePathReachesTheModelOnce)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("in.txt"));
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write("a;b\nc;d\n");
+    }
+    struct Path
+    {
+        const char *name;
+        std::function<void(tvorgrid &)> write;
+        const char *notice;
+    };
+    const std::vector<Path> paths = {
+        {"setCells through the base", [](tvorgrid &g) { static_cast<TStringGrid &>(g).setCells(1, 1, "x"); }, "data"},
+        {"a row view item", [](tvorgrid &g) { g.Rows(2).Put(1, "y"); }, "data"},
+        {"a column view cleared", [](tvorgrid &g) { g.Cols(1).Clear(); }, "data"},
+        {"an application's edit", [](tvorgrid &g) {
+             GridEdit edit(g);
+             g.setCells(1, 1, "p");
+             g.setCells(2, 3, "q");
+         }, "data"},
+        {"ModifyRow", [](tvorgrid &g) { g.ModifyRow(1, "p;q;r", ";"); }, "data"},
+        {"PasteText", [](tvorgrid &g) { g.PasteText("1\t2\r\n3\t4"); }, "data"},
+        {"CutToClipboard", [](tvorgrid &g) {
+             g.setSelection(TGridRect{1, 1, 2, 2});
+             g.CutToClipboard();
+         }, "data"},
+        {"LoadFromFile", [&](tvorgrid &g) { g.LoadFromFile(file, ";"); }, "reset"},
+        {"SortCompleteRows", [](tvorgrid &g) { g.SortCompleteRows(1); }, "layout"},
+        {"UndoSort", [](tvorgrid &g) { g.UndoSort(); }, "layout"},
+        {"SortCol", [](tvorgrid &g) { g.SortCol(1); }, "data"},
+        {"SortAllRows", [](tvorgrid &g) { g.SortAllRows(); }, "data"},
+        {"InsertRows", [](tvorgrid &g) { g.InsertRows(2, 2); }, "rows inserted"},
+        {"DeleteRows", [](tvorgrid &g) { g.DeleteRows(2, 2); }, "rows removed"},
+        {"InsertCols", [](tvorgrid &g) { g.InsertCols(1, 1); }, "columns inserted"},
+        {"DeleteCols", [](tvorgrid &g) { g.DeleteCols(1, 1); }, "columns removed"},
+        {"MoveRow", [](tvorgrid &g) { g.MoveRow(1, 3); }, "rows moved"},
+        {"MoveColumn", [](tvorgrid &g) { g.MoveColumn(1, 3); }, "columns moved"},
+    };
+    std::vector<QString> notices;
+    const auto note = [&](const char *what) { return [&notices, what] { notices.push_back(QLatin1String(what)); }; };
+    QObject::connect(model.get(), &QAbstractItemModel::dataChanged, note("data"));
+    QObject::connect(model.get(), &QAbstractItemModel::modelReset, note("reset"));
+    QObject::connect(model.get(), &QAbstractItemModel::layoutChanged, note("layout"));
+    QObject::connect(model.get(), &QAbstractItemModel::rowsInserted, note("rows inserted"));
+    QObject::connect(model.get(), &QAbstractItemModel::rowsRemoved, note("rows removed"));
+    QObject::connect(model.get(), &QAbstractItemModel::columnsInserted, note("columns inserted"));
+    QObject::connect(model.get(), &QAbstractItemModel::columnsRemoved, note("columns removed"));
+    QObject::connect(model.get(), &QAbstractItemModel::rowsMoved, note("rows moved"));
+    QObject::connect(model.get(), &QAbstractItemModel::columnsMoved, note("columns moved"));
+    for (const Path &path : paths) {
+        SCOPED_TRACE(path.name);
+        grid->setColCount(4);
+        grid->setRowCount(6);
+        for (int r = 1; r < 6; ++r)
+            grid->ModifyRow(r, QString("%1;b%1;c%1;d").arg(6 - r), ";");
+        notices.clear();
+        const quint64 generation = grid->ContentGeneration();
+        path.write(*grid);
+        EXPECT_EQ(notices, (std::vector<QString>{QLatin1String(path.notice)}));
+        EXPECT_GT(grid->ContentGeneration(), generation);
+        expectInStep();
+    }
 }

@@ -94,14 +94,14 @@ TEST_F(Signals, BulkOperationsReportOneRectangleAndNoSingleCells)
     EXPECT_EQ(cellsArea(1), QRect(1, 1, 2, 2));
 
     {
-        TStringGrid::CellBatch outer(grid);
-        TStringGrid::CellBatch inner(grid);
+        GridEdit outer(grid);
+        GridEdit inner(grid);
         grid.setCells(0, 5, QStringLiteral("1"));
         grid.setCells(3, 4, QStringLiteral("2"));
     }
     ASSERT_EQ(cells.count(), 3) << "nested batches report once, at the outer end";
     EXPECT_EQ(cellsArea(2), QRect(0, 4, 4, 2));
-    { TStringGrid::CellBatch empty(grid); }
+    { GridEdit empty(grid); }
     EXPECT_EQ(cells.count(), 3) << "a batch without writes reports nothing";
     EXPECT_EQ(cell.count(), 0);
 }
