@@ -19,7 +19,9 @@
 #include "grid/vorGrid.h"
 
 #include <QApplication>
+#include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTemporaryDir>
 

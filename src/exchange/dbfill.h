@@ -1,12 +1,17 @@
 #pragma once
 // The settings of the one-call fill from a query (tvorgrid::FillFromQuery).
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 
 #include <functional>
 #include <vector>
+
+// Declared only: the grid's header does not bring Qt SQL to every user of the grid.
+// Code that calls FillFromQuery includes <QSqlQuery> / <QSqlDatabase> itself.
+QT_BEGIN_NAMESPACE
+class QSqlDatabase;
+class QSqlQuery;
+QT_END_NAMESPACE
 
 namespace vorgrd {
 

@@ -397,27 +397,24 @@ void fitHiddenWidths(tvorgrid &grid, const std::vector<bool> &wasHidden)
     }
 }
 
-std::vector<bool> hiddenColumns(const TvorgridColumns &columns)
+// The columns as they were before an operation: every description and width, for
+// putting them back after a failure (lowering the count forgets the last widths, so
+// they are kept too), and which were hidden, for fitHiddenWidths.
+struct KeptColumns
 {
-    std::vector<bool> hidden(static_cast<size_t>(columns.Count()));
-    for (int i = 0; i < columns.Count(); ++i)
-        hidden[static_cast<size_t>(i)] = columns.GeTmColumn(i)->GetHide();
-    return hidden;
-}
-
-} // namespace
-
-namespace {
-
-// Copies of every description and width, for putting the columns back after a
-// failure (lowering the count forgets the last widths, so they are kept too).
-void keepColumns(const tvorgrid &grid, TvorgridColumns &descriptions, std::vector<int> &widths)
-{
-    for (int i = 0; i < grid.ColCount(); ++i) {
-        appendDescription(descriptions, grid.columns()->GeTmColumn(i));
-        widths.push_back(grid.ColWidths(i));
+    explicit KeptColumns(tvorgrid &grid) : descriptions(&grid)
+    {
+        for (int i = 0; i < grid.ColCount(); ++i) {
+            const tmcolumn *column = grid.columns()->GeTmColumn(i);
+            appendDescription(descriptions, column);
+            widths.push_back(grid.ColWidths(i));
+            hidden.push_back(column->GetHide());
+        }
     }
-}
+    TvorgridColumns descriptions;
+    std::vector<int> widths;
+    std::vector<bool> hidden;
+};
 
 } // namespace
 
@@ -446,11 +443,7 @@ void tvorgrid::InsertCols(int Position, int Count)
         appendDescription(wanted, nullptr);
     for (int i = Position; i < oldCount; ++i)
         appendDescription(wanted, d->lines.columns->GeTmColumn(i));
-    const std::vector<bool> wasHidden = hiddenColumns(*d->lines.columns);
-    // For the undo steps (declared before the edit, so that they outlive it).
-    TvorgridColumns original(this);
-    std::vector<int> oldWidths;
-    keepColumns(*this, original, oldWidths);
+    const KeptColumns before(*this); // for the undo steps: declared before the edit, so it outlives it
 
     d->commitEditorBeforeLinesMove();
     GridEdit edit(*this, TLineChange::lines(TLineChange::Insert, Qt::Horizontal, Position, Position + Count - 1));
@@ -478,11 +471,11 @@ void tvorgrid::InsertCols(int Position, int Count)
         });
     }
 
-    edit.onFailure([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
+    edit.onFailure([this, &before] { d->restoreColumns(before.descriptions, before.widths); });
     d->rebuildColumns(wanted);
     // SizeChanged finds the collection at the new size already.
     setColCount(oldCount + Count);
-    fitHiddenWidths(*this, wasHidden);
+    fitHiddenWidths(*this, before.hidden);
 
     edit.commit();
     // The new columns are empty, also where the store kept cells beyond the old count.
@@ -506,11 +499,7 @@ void tvorgrid::DeleteCols(int Position, int Count)
     for (int i = 0; i < oldCount; ++i)
         if (i < Position || i >= Position + Count)
             appendDescription(wanted, d->lines.columns->GeTmColumn(i));
-    const std::vector<bool> wasHidden = hiddenColumns(*d->lines.columns);
-    // For the undo steps (declared before the edit, so that they outlive it).
-    TvorgridColumns original(this);
-    std::vector<int> oldWidths;
-    keepColumns(*this, original, oldWidths);
+    const KeptColumns before(*this); // for the undo steps: declared before the edit, so it outlives it
 
     d->commitEditorBeforeLinesMove();
     GridEdit edit(*this, TLineChange::lines(TLineChange::Remove, Qt::Horizontal, Position, Position + Count - 1));
@@ -535,13 +524,13 @@ void tvorgrid::DeleteCols(int Position, int Count)
         });
     }
 
-    edit.onFailure([this, &original, &oldWidths] { d->restoreColumns(original, oldWidths); });
+    edit.onFailure([this, &before] { d->restoreColumns(before.descriptions, before.widths); });
     d->rebuildColumns(wanted);
     d->syncEditorWithCell();
     setColCount(oldCount - Count);
     // The base keeps one column beyond the fixed ones: it gets a default description.
     d->fitColumns();
-    fitHiddenWidths(*this, wasHidden);
+    fitHiddenWidths(*this, before.hidden);
 
     edit.commit();
     for (int row = rows - 1; row >= 0; --row)

@@ -10,10 +10,15 @@
 // public header.
 
 #include "host/customgrid.h"
+#include "host/eventguard.h"
 #include "host/graphics.h"
 #include "host/gridaxislayout.h"
 
 #include <QPainter>
+#include <QPointer>
+
+#include <algorithm>
+#include <climits>
 
 namespace vorgrd {
 
@@ -143,5 +148,28 @@ struct TCustomGrid::Private
     // differs from what was last reported (host/gridsignals.cpp).
     void reportCursorChanges();
 };
+
+template <class Work> void TCustomGrid::Private::guarded(const char *handler, Work &&work)
+{
+    const QPointer<TCustomGrid> alive(&q);
+    guardEvent(handler, static_cast<Work &&>(work), [&] {
+        if (alive) q.resetDrag();
+    });
+}
+
+namespace grid_internal {
+
+inline int clampInt(qint64 value, int low, int high)
+{
+    return static_cast<int>(std::clamp<qint64>(value, low, high));
+}
+
+// Index arithmetic that cannot overflow near INT_MAX lines.
+inline int plus(int index, qint64 delta)
+{
+    return clampInt(index + delta, INT_MIN, INT_MAX);
+}
+
+} // namespace grid_internal
 
 } // namespace vorgrd

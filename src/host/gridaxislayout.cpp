@@ -95,4 +95,18 @@ int GridAxisLayout::firstToShow(int cell) const
     return std::max(m_place.first, std::min(firstShowing(cell), cell));
 }
 
+std::optional<Qt::Orientation> sizingAxisAt(int logicalX, int y, int fixedColsEnd, int fixedRowsEnd,
+                                            bool colSizing, bool rowSizing)
+{
+    if (logicalX > fixedColsEnd && colSizing) {
+        if (y >= fixedRowsEnd) return std::nullopt;
+        return Qt::Horizontal;
+    }
+    if (y > fixedRowsEnd && rowSizing) {
+        if (logicalX >= fixedColsEnd) return std::nullopt;
+        return Qt::Vertical;
+    }
+    return std::nullopt;
+}
+
 } // namespace vorgrd

@@ -26,6 +26,8 @@
 
 #include <QtGlobal>
 
+#include <optional>
+
 namespace vorgrd {
 
 class VORGRD_EXPORT GridAxisLayout
@@ -130,5 +132,13 @@ private:
     const GridAxis *m_extents;
     Placement m_place;
 };
+
+// The one rule for which border a press may grab, at logical x (the fixed columns at
+// 0) and y, given where the fixed bands end: a column border only inside the fixed
+// rows and past the fixed columns, a row border only inside the fixed columns and
+// below the fixed rows. Qt::Horizontal for a column border, Qt::Vertical for a row
+// border, nullopt for none.
+VORGRD_EXPORT std::optional<Qt::Orientation> sizingAxisAt(int logicalX, int y, int fixedColsEnd, int fixedRowsEnd,
+                                                          bool colSizing, bool rowSizing);
 
 } // namespace vorgrd

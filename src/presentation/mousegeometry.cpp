@@ -131,14 +131,11 @@ void tvorgrid::CalcSizingState(int X, int Y, TGridState &State, int &Index, int 
     // The fixed columns stand at the leading edge, which is the right one when the
     // columns are mirrored.
     const int x = FixedInfo.Horz.reversed ? FixedInfo.Horz.clientExtent - 1 - X : X;
-    if (x > FixedInfo.Horz.fixedEnd && colSizing) {
-        // Column borders are grabbed only inside the fixed rows.
-        if (Y >= FixedInfo.Vert.fixedEnd) return;
+    const auto axis = sizingAxisAt(x, Y, FixedInfo.Horz.fixedEnd, FixedInfo.Vert.fixedEnd, colSizing, rowSizing);
+    if (axis == Qt::Horizontal)
         CalcAxisSizing(FixedInfo.Horz, X, gsColSizing, State, Index, SizingPos, SizingOfs);
-    } else if (Y > FixedInfo.Vert.fixedEnd && rowSizing) {
-        if (x >= FixedInfo.Horz.fixedEnd) return;
+    else if (axis == Qt::Vertical)
         CalcAxisSizing(FixedInfo.Vert, Y, gsRowSizing, State, Index, SizingPos, SizingOfs);
-    }
 }
 
 } // namespace vorgrd
