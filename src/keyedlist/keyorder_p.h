@@ -113,8 +113,9 @@ VORGRD_EXPORT void orderAsText(std::vector<TextItem> &items, bool descending);
 // The numeric order of entries[0..count-1], whose keys are the numbers of the item keys
 // (leadingNumberOf): by the scheme above in the direction of `spec`, and then the run
 // of zero values, among them every key without a number, ordered among itself as
-// text. `wholeAt(index)` gives the whole text of the item an entry stands for; its key
-// is cut again by `spec` for the text order. After the numeric order all zero values
+// text. `wholeAt(index)` gives the whole text of the item an entry stands for (a
+// reference to a text the caller keeps, or a text of its own); its key is cut again by
+// `spec` for the text order. After the numeric order all zero values
 // lie together, so the run is the whole of them.
 template <typename WholeAt>
 void orderNumeric(Entry<double> *entries, int count, const KeySpec &spec, const WholeAt &wholeAt)
@@ -129,14 +130,23 @@ void orderNumeric(Entry<double> *entries, int count, const KeySpec &spec, const 
     while (zerosEnd < last && entries[zerosEnd + 1].key == 0)
         ++zerosEnd;
     if (zeros > last || zerosEnd == zeros) return;
-    std::vector<QString> texts; // outlives `items`, which views it
-    texts.reserve(size_t(zerosEnd - zeros + 1));
-    for (int k = zeros; k <= zerosEnd; ++k)
-        texts.push_back(wholeAt(entries[k].index));
+    const auto n = size_t(zerosEnd - zeros + 1);
+    std::vector<QString> made; // outlives `items`, which views it
     std::vector<TextItem> items;
-    items.reserve(texts.size());
-    for (size_t k = 0; k < texts.size(); ++k)
-        items.push_back({cutKey(texts[k], spec), &texts[k], entries[size_t(zeros) + k].index});
+    items.reserve(n);
+    if constexpr (std::is_lvalue_reference_v<decltype(wholeAt(0))>) {
+        // Texts the caller holds are viewed where they are.
+        for (int k = zeros; k <= zerosEnd; ++k) {
+            const QString &whole = wholeAt(entries[k].index);
+            items.push_back({cutKey(whole, spec), &whole, entries[k].index});
+        }
+    } else {
+        made.reserve(n);
+        for (int k = zeros; k <= zerosEnd; ++k)
+            made.push_back(wholeAt(entries[k].index));
+        for (size_t k = 0; k < n; ++k)
+            items.push_back({cutKey(made[k], spec), &made[k], entries[size_t(zeros) + k].index});
+    }
     orderAsText(items, spec.descending);
     for (size_t k = 0; k < items.size(); ++k)
         entries[size_t(zeros) + k].index = items[k].index;

@@ -436,7 +436,7 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
         for (int i = first; i <= last; ++i)
             entries.push_back({internal::leadingNumberOf(keyView(items[size_t(i)].text)), i});
         internal::orderNumeric(entries.data(), n, spec,
-                               [&](int index) { return items[size_t(index)].text; });
+                               [&](int index) -> const QString & { return items[size_t(index)].text; });
         for (const Entry<double> &entry : entries)
             order.push_back(entry.index);
         break;
