@@ -12,8 +12,8 @@
 #include "exchange/dbfill_p.h"
 #include "grid/vorGrid.h"
 #include "host/largememory.h"
-#include "ordering/searchstate.h"
-#include "ordering/sortmemory.h"
+#include "ordering/searchstate_p.h"
+#include "ordering/sortrecord_p.h"
 
 #include <QImage>
 
@@ -103,7 +103,7 @@ struct tvorgrid::Private
     void pushColumnWidths();
 
     // ---- sorting (ordering/sorting.cpp) ----
-    SortMemory sort;
+    SortRecord sort;
     // The working memory of the sorts of millions of lines (their keys, the row move),
     // kept from one sort to the next: see host/largememory.h.
     ScratchMemory sortScratch;
@@ -129,6 +129,7 @@ struct tvorgrid::Private
     void checkSortCounts(mSortState kind) const;
     std::vector<int> readSortIndex(mSortState kind) const;
     void afterSortMoved();
+    SortStamps sortStamps() const;
 
     // ---- searching (ordering/searching.cpp) ----
     SearchState search;

@@ -1,7 +1,11 @@
 #pragma once
 // Internal to the library: the partition-exchange scheme by which TvorList orders its
-// items, shared with the grid's sorts, which order numeric keys without a keyed list
-// and must give exactly the keyed list's order, ties included.
+// items, and the text and numeric orders of whole ranges built on it. The grid's sorts
+// order numeric keys with them without a keyed list and must give exactly the keyed
+// list's order, ties included.
+#include "host/vorgrdexport.h"
+#include "keyedlist/keyengine_p.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -104,6 +108,48 @@ struct TextItem
 
 // Orders `items` by their keys as sString keys compare (AnsiCompareText), in the sort
 // direction, by the scheme above: the order, ties included, is the keyed list's.
-void orderAsText(std::vector<TextItem> &items, bool descending);
+VORGRD_EXPORT void orderAsText(std::vector<TextItem> &items, bool descending);
+
+// The numeric order of entries[0..count-1], whose keys are the numbers of the item keys
+// (leadingNumberOf): by the scheme above in the direction of `spec`, and then the run
+// of zero values, among them every key without a number, ordered among itself as
+// text. `wholeAt(index)` gives the whole text of the item an entry stands for (a
+// reference to a text the caller keeps, or a text of its own); its key is cut again by
+// `spec` for the text order. After the numeric order all zero values
+// lie together, so the run is the whole of them.
+template <typename WholeAt>
+void orderNumeric(Entry<double> *entries, int count, const KeySpec &spec, const WholeAt &wholeAt)
+{
+    const int last = count - 1;
+    partitionSort(entries, 0, last, spec.descending,
+                  [](double a, double b) { return compareNumbers(a, b); });
+    int zeros = 0;
+    while (zeros <= last && entries[zeros].key != 0)
+        ++zeros;
+    int zerosEnd = zeros;
+    while (zerosEnd < last && entries[zerosEnd + 1].key == 0)
+        ++zerosEnd;
+    if (zeros > last || zerosEnd == zeros) return;
+    const auto n = size_t(zerosEnd - zeros + 1);
+    std::vector<QString> made; // outlives `items`, which views it
+    std::vector<TextItem> items;
+    items.reserve(n);
+    if constexpr (std::is_lvalue_reference_v<decltype(wholeAt(0))>) {
+        // Texts the caller holds are viewed where they are.
+        for (int k = zeros; k <= zerosEnd; ++k) {
+            const QString &whole = wholeAt(entries[k].index);
+            items.push_back({cutKey(whole, spec), &whole, entries[k].index});
+        }
+    } else {
+        made.reserve(n);
+        for (int k = zeros; k <= zerosEnd; ++k)
+            made.push_back(wholeAt(entries[k].index));
+        for (size_t k = 0; k < n; ++k)
+            items.push_back({cutKey(made[k], spec), &made[k], entries[size_t(zeros) + k].index});
+    }
+    orderAsText(items, spec.descending);
+    for (size_t k = 0; k < items.size(); ++k)
+        entries[size_t(zeros) + k].index = items[k].index;
+}
 
 } // namespace vorgrd::internal

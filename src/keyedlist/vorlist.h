@@ -35,6 +35,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace vorgrd {
@@ -129,9 +130,9 @@ public:
     virtual void Sort();
 
     // ---- settings ------------------------------------------------------------------
-    TLSortType KeyType() const { return m_KeyType; }
-    int KeyLen() const { return m_KeyLen; }
-    int KeyPos() const { return m_KeyPos; }
+    TLSortType KeyType() const;
+    int KeyLen() const;
+    int KeyPos() const;
     // The key setters store the value (KeyPos and KeyLen below 1 as 1) and re-sort a
     // sorted list of two or more items. If that re-sort fails (a date key that does
     // not convert), the old value is put back and the list is unchanged.
@@ -139,24 +140,24 @@ public:
     void SetKeyLen(int value);
     void SetKeyPos(int value);
 
-    int SortStart() const { return m_SortStart; }
+    int SortStart() const;
     // Items before this index keep their places in a sort. It may lie beyond the end
     // (nothing is sorted then); a negative value raises EListError.
     void setSortStart(int value);
 
-    bool Sorted() const { return m_Sorted; }
+    bool Sorted() const;
     // On: sorts first, then keeps the list in order. Off: the order stays as it is.
     void SetSorted(bool value);
 
-    TDuplicates Duplicates() const { return m_Duplicates; }
-    void setDuplicates(TDuplicates value) { m_Duplicates = value; }
-    bool SubstringMatch() const { return m_SubstringMatch; }
-    void setSubstringMatch(bool value) { m_SubstringMatch = value; }
-    bool Descending() const { return m_Descending; }
+    TDuplicates Duplicates() const;
+    void setDuplicates(TDuplicates value);
+    bool SubstringMatch() const;
+    void setSubstringMatch(bool value);
+    bool Descending() const;
     void setDescending(bool value);
 
     // Allocated item slots; grows 0 -> 4 -> 8 -> 16 -> 32 -> 48 -> ... (steps of 16).
-    int Capacity() const { return m_Capacity; }
+    int Capacity() const;
 
     // The key of a text under the current KeyPos and KeyLen.
     QString KeyOf(const QString &text) const;
@@ -177,11 +178,11 @@ public:
     std::vector<int> AssignPositions(std::vector<int> positions);
     // The positions given to AssignPositions while the list still holds them as
     // integers (nothing has changed or turned them into texts since); else nullptr.
-    const std::vector<int> *Positions() const { return m_positional ? &m_positions : nullptr; }
+    const std::vector<int> *Positions() const;
 
     // Grows with every change of the items or the key settings: code that keeps
     // something it derived from the list can tell that the list is as it was then.
-    quint64 ChangeStamp() const { return m_changeStamp; }
+    quint64 ChangeStamp() const;
 
     // Checks the list's invariants (0 <= Count <= Capacity, key settings in range, a
     // sorted list in key order, items held in one form only). Returns an empty text when they hold, otherwise a
@@ -209,17 +210,8 @@ protected:
     void SetCapacity(int n);
 
 private:
-    struct Item
-    {
-        QString text;
-        void *object = nullptr;
-    };
-
-    // The items as texts and objects; a list holding positions turns them into
-    // items first (which is why the storage is mutable: reading is still reading).
-    std::vector<Item> &items();
-    const std::vector<Item> &items() const;
-    void materialize() const;
+    struct Private; // the items and the settings (keyedlist/vorlist_p.h)
+    std::unique_ptr<Private> d;
 
     int addItem(const QString &text, void *object);
     // Where the sort range first..last ends up: order[k] is the current index of the
@@ -230,32 +222,13 @@ private:
     void applyOrder(int first, std::vector<int> order);
     // Sorts SortStart..Count-1 with both notifications (Sort and the key setters).
     void sortWithNotification();
-    int compareKeyWithValue(QStringView key, const QString &text, double value) const;
+    // Stores a new key or order setting and re-sorts a sorted list of two or more
+    // items; if that fails, the old setting is put back before the error goes on.
+    template <typename T> void changeSortSetting(T &field, T value);
     QStringView keyView(const QString &text) const;
-    double dateOf(QStringView key, const char *what) const;
     // Raises EListError when `index` became invalid while OnChanging ran.
     void recheckIndex(int index, int last, const char *what) const;
     void raiseSorted(const char *what) const;
-
-    TLSortType m_KeyType = sString;
-    int m_KeyLen = 2147483647;
-    int m_KeyPos = 1;
-    int m_SortStart = 0;
-    // OPTIMIZATION: the slots really held are managed by the vector (amortised
-    // doubling), so appending n items costs O(n); m_Capacity keeps the list's own
-    // capacity steps, which is what Capacity() reports.
-    mutable std::vector<Item> m_items;
-    // The positional form (see AssignPositions): while m_positional is set, the items
-    // are m_positions and m_items is empty.
-    mutable std::vector<int> m_positions;
-    mutable bool m_positional = false;
-    int m_Capacity = 0;
-    bool m_Sorted = false;
-    TDuplicates m_Duplicates = dupIgnore;
-    bool m_SubstringMatch = false;
-    bool m_Descending = false;
-    // Counts changes, so that a sort can tell whether OnChanging changed the list.
-    quint64 m_changeStamp = 0;
 };
 
 } // namespace vorgrd

@@ -1,20 +1,18 @@
 // tvorgrid's search: a cursor over a rectangle of cells, kept in the grid's private
 // part between calls.
 //
-//   1. cutting a key and testing one cell (keyOf, SearchValue, cellMatches)
+//   1. the key window of a search (cutting, converting and matching keys is the key
+//      engine's: keyedlist/keyengine_p.h)
 //   2. moving the cursor (CutRange, normalise, advance)
 //   3. the start operations and FindNext
 //   4. turning round (SetReverseSearch)
 //
 // Call flow: FindFirst / FindFirstInRow / FindFirstInCol -> startSearch -> FindNext
-//            FindNext -> prepareValue -> cutRange -> normalise -> (cellMatches, advance)*
+//            FindNext -> matchFor -> cutRange -> normalise -> (matches, advance)*
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
-#include "host/formatsettings.h"
-#include "host/textconvert.h"
-#include "keyedlist/keyconvert_p.h"
+#include "keyedlist/keyengine_p.h"
 
-#include <QCollator>
 #include <QStringView>
 
 namespace vorgrd {
@@ -23,70 +21,17 @@ namespace {
 
 // ---- 1. keys and matches --------------------------------------------------------------
 
-// The key window is taken as the grid's values stand (a sort clamps them through
-// TvorList, a search does not): a start below 1 counts as 1, a length of 0 or less
-// and a start beyond the end give the empty key.
-QStringView keyOf(QStringView text, int keyPos, int keyLen)
+// The key window is taken as the grid's values stand (a sort clamps a length below 1
+// to 1, a search does not): a start below 1 counts as 1, a length of 0 or less and a
+// start beyond the end give the empty key.
+internal::KeySpec searchKey(const OrderingSettings &ordering)
 {
-    if (keyLen <= 0) return {};
-    const qsizetype start = keyPos < 1 ? 0 : qsizetype(keyPos) - 1;
-    if (start >= text.size()) return {};
-    return text.mid(start, qMin<qsizetype>(keyLen, text.size() - start));
-}
-
-// The search text converted once per FindNext.
-struct SearchValue
-{
-    TMSortType type = soString;
-    bool substring = false;
-    QString text;
-    double number = 0;
-};
-
-bool isAsciiLower(char16_t c)
-{
-    return c >= u'a' && c <= u'z';
-}
-
-// Whether `upperNeedle` (already upper-cased, a-z only) occurs in `haystack` with
-// a-z folded the same way.
-// OPTIMIZATION: folds while comparing instead of upper-casing every cell text into a
-// new string.
-bool containsUpperCased(QStringView haystack, QStringView upperNeedle)
-{
-    const qsizetype n = upperNeedle.size();
-    if (n == 0 || n > haystack.size()) return false;
-    const char16_t *h = haystack.utf16();
-    const char16_t *u = upperNeedle.utf16();
-    for (qsizetype start = 0; start + n <= haystack.size(); ++start) {
-        qsizetype i = 0;
-        for (; i < n; ++i) {
-            char16_t c = h[start + i];
-            if (isAsciiLower(c)) c = char16_t(c - (u'a' - u'A'));
-            if (c != u[i]) break;
-        }
-        if (i == n) return true;
-    }
-    return false;
-}
-
-// Throws EConvertError (from StrToDateTime) for a soDate key that is no date.
-bool cellMatches(QStringView text, const SearchValue &value, int keyPos, int keyLen)
-{
-    switch (value.type) {
-    case soString:
-        if (value.substring) return containsUpperCased(text, value.text);
-        return textCollator().compare(keyOf(text, keyPos, keyLen), QStringView(value.text)) == 0;
-    case soStringCaseSensitive:
-        // An empty text occurs in no text: QString::contains would find it everywhere.
-        if (value.substring) return !value.text.isEmpty() && text.contains(value.text);
-        return keyOf(text, keyPos, keyLen) == QStringView(value.text);
-    case soNumeric:
-        return internal::leadingNumberOf(keyOf(text, keyPos, keyLen)) == value.number;
-    case soDate:
-        return StrToDateTime(keyOf(text, keyPos, keyLen).toString()) == value.number;
-    }
-    return false;
+    internal::KeySpec spec;
+    spec.pos = ordering.keyPos;
+    spec.len = ordering.keyLen;
+    spec.type = internal::listKeyType(ordering.keyType);
+    spec.shortLength = internal::ShortLength::Empty;
+    return spec;
 }
 
 // ---- 2. the cursor ----------------------------------------------------------------------
@@ -249,26 +194,13 @@ bool tvorgrid::FindNext(int &col, int &row)
     if (!s.SearchActive) return false;
 
     // Converted before any cell is tested: a date text that does not convert raises
-    // here with the search still armed where it was.
-    SearchValue value;
-    value.type = d->ordering.keyType;
-    value.substring = d->ordering.searchSubstring;
-    switch (d->ordering.keyType) {
-    case soString:
-        // Stored upper-cased, as later searches of the same cursor see it.
-        if (d->ordering.searchSubstring) s.SearchText = UpperCase(s.SearchText);
-        value.text = s.SearchText;
-        break;
-    case soStringCaseSensitive:
-        value.text = s.SearchText;
-        break;
-    case soNumeric:
-        value.number = LeadingNumber(s.SearchText);
-        break;
-    case soDate:
-        value.number = StrToDateTime(s.SearchText);
-        break;
-    }
+    // here with the search still armed where it was. A date that does not convert is
+    // worded as StrToDateTime words it (no operation name).
+    const internal::KeySpec key = searchKey(d->ordering);
+    const internal::KeyMatch match =
+        internal::matchFor(key.type, d->ordering.searchSubstring, s.SearchText, nullptr);
+    // Stored upper-cased, as later searches of the same cursor see it.
+    if (match.substring && key.type == sString) s.SearchText = match.text;
 
     const bool backwards = d->ordering.reverseSearch;
     const CutRange range = cutRange(s, RowCount(), ColCount());
@@ -280,10 +212,10 @@ bool tvorgrid::FindNext(int &col, int &row)
     CellStore::TextBuffer buffer;
     const CellStore &store = cellStore();
     do {
-        bool match = false;
+        bool found = false;
         try {
-            match = cellMatches(store.textView(s.SearchCol, s.SearchRow, buffer), value,
-                                d->ordering.keyPos, d->ordering.keyLen);
+            found = internal::matches(match, store.textView(s.SearchCol, s.SearchRow, buffer),
+                                      key, nullptr);
         } catch (const EConvertError &e) {
             // The position stays on this cell and the search stays armed.
             throw EConvertError(QStringLiteral("%1 (search in cell %2, %3)")
@@ -291,7 +223,7 @@ bool tvorgrid::FindNext(int &col, int &row)
                                     .arg(s.SearchCol)
                                     .arg(s.SearchRow));
         }
-        if (match) {
+        if (found) {
             col = s.SearchCol;
             row = s.SearchRow;
             s.HasMatch = true;

@@ -29,6 +29,7 @@
 #include "host/textconvert.h"
 #include "host/updatebracket.h"
 #include "keyedlist/keyconvert_p.h"
+#include "keyedlist/keyengine_p.h"
 #include "keyedlist/keyorder_p.h"
 #include "ordering/sortlists_p.h"
 
@@ -176,11 +177,16 @@ void orderInto(TvorList &list, std::vector<int> &order, size_t at)
 // text ordering for the run of zero values (keys without a number), so the order,
 // ties included, is exactly the keyed list's.
 
-// The key of a cell text, cut as the keyed list cuts it.
-QStringView keyOf(QStringView text, qsizetype from, qsizetype length)
+// The key settings of the grid's sorts: a length below 1 is cut as the keyed list,
+// which stores it as 1, cuts it.
+internal::KeySpec sortKey(const tvorgrid &grid)
 {
-    if (from >= text.size()) return {};
-    return text.sliced(from, std::min(length, text.size() - from));
+    internal::KeySpec spec;
+    spec.pos = grid.KeyPos();
+    spec.len = grid.KeyLen();
+    spec.type = internal::listKeyType(grid.KeyType());
+    spec.descending = grid.SortDescending();
+    return spec;
 }
 
 // Orders the numeric keys of one line (textAt(i, buffer) for i in 0..n-1, a view as
@@ -188,45 +194,20 @@ QStringView keyOf(QStringView text, qsizetype from, qsizetype length)
 // entry i is the position that ranks i-th. The keys are ordered in memory lent by
 // `scratch`; the order replaces what `order` holds from `at` on once they are.
 template <typename TextAt>
-void orderNumbers(const TextAt &textAt, int n, int sortStart, int keyPos, int keyLen,
-                  bool descending, ScratchMemory &scratch, std::vector<int> &order, size_t at)
+void orderNumbers(const TextAt &textAt, int n, int sortStart, const internal::KeySpec &spec,
+                  ScratchMemory &scratch, std::vector<int> &order, size_t at)
 {
     using Entry = internal::Entry<double>;
     const int start = std::min(std::max(sortStart, 0), n);
-    const qsizetype from = std::max(keyPos, 1) - 1;
-    const qsizetype length = std::max(keyLen, 1);
     const auto count = static_cast<size_t>(n - start);
     const ScratchMemory::Lease lease = scratch.lend(std::max<size_t>(count, 1) * sizeof(Entry));
     auto *const entries = static_cast<Entry *>(lease.data());
     CellStore::TextBuffer buffer;
     for (int i = start; i < n; ++i)
         new (entries + (i - start))
-            Entry{internal::leadingNumberOf(keyOf(textAt(i, buffer), from, length)), i};
-    const int last = static_cast<int>(count) - 1;
-    internal::partitionSort(entries, 0, last, descending,
-                            [](double a, double b) { return a < b ? -1 : (a > b ? 1 : 0); });
-    // The keyed list's post-pass: after the numeric order all zero values lie
-    // together, and that run is ordered among itself as text.
-    int zeros = 0;
-    while (zeros <= last && entries[static_cast<size_t>(zeros)].key != 0)
-        ++zeros;
-    int zerosEnd = zeros;
-    while (zerosEnd < last && entries[static_cast<size_t>(zerosEnd) + 1].key == 0)
-        ++zerosEnd;
-    if (zeros <= last && zerosEnd > zeros) {
-        std::vector<QString> texts; // outlives `items`, which views it
-        texts.reserve(static_cast<size_t>(zerosEnd - zeros + 1));
-        for (int k = zeros; k <= zerosEnd; ++k)
-            texts.push_back(textAt(entries[static_cast<size_t>(k)].index, buffer).toString());
-        std::vector<internal::TextItem> items;
-        items.reserve(texts.size());
-        for (size_t k = 0; k < texts.size(); ++k)
-            items.push_back({keyOf(texts[k], from, length), &texts[k],
-                             entries[static_cast<size_t>(zeros) + k].index});
-        internal::orderAsText(items, descending);
-        for (size_t k = 0; k < items.size(); ++k)
-            entries[static_cast<size_t>(zeros) + k].index = items[k].index;
-    }
+            Entry{internal::leadingNumberOf(internal::cutKey(textAt(i, buffer), spec)), i};
+    internal::orderNumeric(entries, static_cast<int>(count), spec,
+                           [&](int index) { return textAt(index, buffer).toString(); });
     replaceFrom(order, at, static_cast<size_t>(n));
     for (int i = 0; i < start; ++i)
         order.push_back(i);
@@ -306,7 +287,7 @@ void tvorgrid::SortAllCols()
 
 mSortState tvorgrid::SortState() const
 {
-    return d->sort.state;
+    return d->sort.kind;
 }
 
 int tvorgrid::SortLine() const
@@ -338,7 +319,7 @@ void applyKeySettings(TvorList &list, const tvorgrid &grid, int sortStart)
 {
     list.SetKeyPos(grid.KeyPos());
     list.SetKeyLen(grid.KeyLen());
-    list.SetKeyType(static_cast<TLSortType>(grid.KeyType()));
+    list.SetKeyType(internal::listKeyType(grid.KeyType()));
     list.setSortStart(sortStart);
     list.setDescending(grid.SortDescending());
 }
@@ -378,8 +359,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
     std::vector<int> order = std::exchange(sort.inverse, {});
     auto handBack = qScopeGuard([&] { sort.inverse = std::move(order); });
     if (q.KeyType() == soNumeric) {
-        orderNumbers(textAt, n, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
-                     sortScratch, order, 0);
+        orderNumbers(textAt, n, sortStart, sortKey(q), sortScratch, order, 0);
     } else {
         KeyTexts texts; // outlives `keys`, which views it
         CellStore::TextBuffer buffer;
@@ -405,7 +385,7 @@ void tvorgrid::Private::sortLines(mSortState kind, int line)
         sort.line = line;
         break;
     }
-    sort.state = kind;
+    sort.kind = kind;
     sort.colCount = q.ColCount();
     sort.rowCount = q.RowCount();
     // SortIndex keeps the settings it was ordered with, as a grid that orders
@@ -436,6 +416,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
     KeyTexts texts; // outlives `keys`, which views it
     TvorList keys;
     applyKeySettings(keys, q, sortStart);
+    const internal::KeySpec key = sortKey(q);
     const CellStore &store = q.cellStore();
     std::vector<int> orders;
     orders.reserve(static_cast<size_t>(total));
@@ -444,8 +425,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
             return rows ? store.textView(i, line, buffer) : store.textView(line, i, buffer);
         };
         if (q.KeyType() == soNumeric) {
-            orderNumbers(textAt, blockLength, sortStart, q.KeyPos(), q.KeyLen(), q.SortDescending(),
-                         sortScratch, orders, orders.size());
+            orderNumbers(textAt, blockLength, sortStart, key, sortScratch, orders, orders.size());
             continue;
         }
         keys.Clear(); // before the texts it views
@@ -461,7 +441,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
         sort.firstRow = first;
     else
         sort.firstCol = first;
-    sort.state = kind;
+    sort.kind = kind;
     sort.colCount = q.ColCount();
     sort.rowCount = q.RowCount();
     sortIndex->SetSorted(false);
@@ -472,8 +452,8 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
 
 void tvorgrid::UndoSort()
 {
-    if (d->sort.state != Unsorted) d->commitEditorBeforeLinesMove();
-    switch (d->sort.state) {
+    if (d->sort.kind != Unsorted) d->commitEditorBeforeLinesMove();
+    switch (d->sort.kind) {
     case CompleteRows:
         d->UndoCompRowSort();
         break;
@@ -520,9 +500,8 @@ void tvorgrid::Private::UndoRowSort()
 void tvorgrid::Private::undoLines(mSortState kind)
 {
     checkSortCounts(kind);
-    const TvorList &index = *sortIndex;
-    const std::vector<int> *const positions = index.Positions();
-    if (positions && index.ChangeStamp() == sort.indexStamp &&
+    const std::vector<int> *const positions = sortIndex->Positions();
+    if (positions && sort.untouchedSince(SortRecord::Part::SortIndex, sortStamps()) &&
         sort.inverse.size() == positions->size()) {
         undoUntouchedLines(kind);
         return;
@@ -618,6 +597,13 @@ std::vector<int> tvorgrid::Private::readSortIndex(mSortState kind) const
 
 // ---- applying an order ----------------------------------------------------------------------
 
+// Every stamp the sort record compares, read in one place: the record decides from
+// them whether a part is as the last sort or undo left it.
+SortStamps tvorgrid::Private::sortStamps() const
+{
+    return {sortIndex->ChangeStamp(), q.cellStore().rowLayoutStamp(), lines.rowMarks->ChangeStamp()};
+}
+
 namespace {
 
 
@@ -647,7 +633,7 @@ void tvorgrid::Private::applyLineOrder(mSortState kind, std::vector<int> order,
     moveLines(kind, order, inverse);
     writeSortIndex(*sortIndex, std::move(inverse));
     sort.inverse = std::move(order); // what SortIndex now holds, inverted
-    sort.indexStamp = sortIndex->ChangeStamp();
+    sort.remember(SortRecord::Part::SortIndex, sortStamps());
     afterSortMoved();
 }
 
@@ -668,7 +654,7 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     std::vector<int> order = sortIndex->AssignPositions(std::move(sort.inverse));
     auto giveBack = qScopeGuard([&] {
         sort.inverse = sortIndex->AssignPositions(std::move(order));
-        sort.indexStamp = sortIndex->ChangeStamp();
+        sort.remember(SortRecord::Part::SortIndex, sortStamps());
     });
     // The fixed lines are put back by the inverse: a copy, since a handler of the
     // layout change could rewrite SortIndex under a reference.
@@ -677,7 +663,7 @@ void tvorgrid::Private::undoUntouchedLines(mSortState kind)
     moveLines(kind, order, fixedBack ? *sortIndex->Positions() : std::vector<int>{}, true);
     giveBack.dismiss();
     sort.inverse = std::move(order);
-    sort.indexStamp = sortIndex->ChangeStamp();
+    sort.remember(SortRecord::Part::SortIndex, sortStamps());
     afterSortMoved();
 }
 
@@ -706,11 +692,12 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
         moveRowMarks(order);
         // Whole rows move as row records; the cells before SortFirstCol are then put
         // back in place, which is cheaper than moving every other column cell by cell.
-        if (!(revert && store.revertRowPermutation(sort.rowLayoutStamp)))
+        if (!(revert && sort.untouchedSince(SortRecord::Part::Rows, sortStamps()) &&
+              store.revertRowPermutation(sort.rowLayout())))
             store.permuteRows(0, order, &sortScratch);
         for (int col = 0; col < sort.firstCol; ++col)
             store.permuteColCells(col, 0, inverse);
-        sort.rowLayoutStamp = store.rowLayoutStamp();
+        sort.remember(SortRecord::Part::Rows, sortStamps());
         break;
     case CompleteCols:
         store.permuteCols(0, order);
@@ -735,11 +722,10 @@ void tvorgrid::Private::moveLines(mSortState kind, const std::vector<int> &order
 // only once.
 void tvorgrid::Private::moveRowMarks(const std::vector<int> &order)
 {
-    const TStringList &marks = *lines.rowMarks;
-    if (sort.alikeMarksStamp == marks.ChangeStamp()) return;
-    sort.alikeMarksStamp.reset();
+    if (sort.untouchedSince(SortRecord::Part::RowMarks, sortStamps())) return;
+    sort.forget(SortRecord::Part::RowMarks);
     if (sort_internal::permuteList(*lines.rowMarks, order))
-        sort.alikeMarksStamp = marks.ChangeStamp();
+        sort.remember(SortRecord::Part::RowMarks, sortStamps());
 }
 
 // The same per line for the all-line sorts: `orders` holds one block per line, from

@@ -1,13 +1,13 @@
 #pragma once
-// The search cursor of tvorgrid. Only the searching code (ordering/searching.cpp)
-// reads or writes it; the grid merely holds it, so that two grids never share a search.
+// Private to the grid's search: the search cursor of tvorgrid. Only the searching code
+// (ordering/searching.cpp) reads or writes it; the grid merely holds it, so that two
+// grids never share a search.
 
-#include "host/vorgrdexport.h"
 #include <QString>
 
 namespace vorgrd {
 
-struct VORGRD_EXPORT SearchState
+struct SearchState
 {
     QString SearchText; // upper-cased in place by a soString substring search
     // The range, inclusive on all four sides, as computed when the search started.
