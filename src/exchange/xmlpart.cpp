@@ -50,6 +50,12 @@ QStringView XmlPart::attribute(QStringView localName) const
 QString XmlPart::elementText()
 {
     QString text;
+    appendElementText(text);
+    return text;
+}
+
+void XmlPart::appendElementText(QString &text)
+{
     for (int depth = 1; depth > 0;) {
         switch (next()) {
         case QXmlStreamReader::StartElement: ++depth; break;
@@ -59,7 +65,6 @@ QString XmlPart::elementText()
         default: break;
         }
     }
-    return text;
 }
 
 void XmlPart::skipElement()
