@@ -242,7 +242,9 @@ private:
     Type readCellAttributes(int &style)
     {
         QStringView ref, type;
-        for (const QXmlStreamAttribute &a : m_xml.reader().attributes()) {
+        // Const, so that walking it does not copy the reader's list.
+        const QXmlStreamAttributes attributes = m_xml.reader().attributes();
+        for (const QXmlStreamAttribute &a : attributes) {
             const QStringView name = a.name();
             if (name == u"r") ref = a.value();
             else if (name == u"t") type = a.value();

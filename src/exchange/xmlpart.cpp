@@ -42,7 +42,10 @@ QXmlStreamReader::TokenType XmlPart::next()
 
 QStringView XmlPart::attribute(QStringView localName) const
 {
-    for (const QXmlStreamAttribute &a : m_xml.attributes())
+    // Const, so that walking it does not copy the reader's list; the views stay valid
+    // while the reader keeps its own.
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    for (const QXmlStreamAttribute &a : attributes)
         if (a.name() == localName) return a.value();
     return {};
 }
