@@ -172,9 +172,8 @@ private:
     struct Cell
     {
         enum Type { Text, Number, Date, Time, Boolean } type = Text;
-        double number = 0;
         bool numberRead = true;
-        QString value; // the date-value or time-value, by the type
+        QString value; // the number's text, the date-value or time-value, by the type
         std::optional<QString> stringValue;
         bool booleanTrue = false;
         int booleanFormula = -1; // 1 for TRUE(), 0 for FALSE()
@@ -210,8 +209,9 @@ private:
             else if (name == u"formula" && v.endsWith(u"=FALSE()", Qt::CaseInsensitive)) cell.booleanFormula = 0;
         }
         if (cell.type == Cell::Number) {
-            cell.number = number.toDouble(&cell.numberRead);
-            if (!cell.numberRead) cell.value = number.toString();
+            const auto value = numberValue(number);
+            cell.numberRead = value.has_value();
+            cell.value = value ? numberText(*value, number) : number.toString();
         } else if (cell.type == Cell::Date) {
             cell.value = dateValue.toString();
         } else if (cell.type == Cell::Time) {
@@ -242,7 +242,7 @@ private:
         case Cell::Number:
             if (!cell.numberRead)
                 m_zip.damaged(QStringLiteral("content.xml: a number cell holding \"%1\"").arg(cell.value));
-            return numberText(cell.number);
+            return cell.value;
         case Cell::Date:
             if (const auto v = isoDateValue(cell.value)) return dateText(*v, true, false);
             return cell.value;

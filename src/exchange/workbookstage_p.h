@@ -61,6 +61,12 @@ private:
 // point, whatever the settings' decimal separator, so that sorting and formulas read
 // it: 12.5, 0.1, 1E20.
 VORGRD_EXPORT QString numberText(double value);
+// A number as a workbook writes it (12.5, -3, 1E-7), read as QString::toDouble reads
+// it; nothing for another text.
+VORGRD_EXPORT std::optional<double> numberValue(QStringView text);
+// numberText(value) for a value read from `written`: the written text itself where it
+// already is that text, which spares formatting the millions of numbers of a sheet.
+VORGRD_EXPORT QString numberText(double value, QStringView written);
 // A date value (days since 1899-12-30) as the grid reads it under any settings:
 // 2026-01-05, 08:30:00 or 2026-01-05 08:30:00, with .250 when there are
 // milliseconds. The date is written when `date` is asked for or the day is not

@@ -132,17 +132,21 @@ QString unescape(const QString &text)
     return out;
 }
 
-// The text of a rich or plain string item (<si>, <is>): its <t> elements, phonetic
-// runs (<rPh>) left out.
+// The text of a rich or plain string item (<si>, <is>) appended to `text`: its <t>
+// elements, phonetic runs (<rPh>) left out; escapes not yet undone.
+void appendRichText(XmlPart &xml, QStringView element, QString &text)
+{
+    while (xml.next() != QXmlStreamReader::EndElement || !xml.isNamed(element)) {
+        if (!xml.reader().isStartElement()) continue;
+        if (xml.isNamed(u"t")) xml.appendElementText(text);
+        else if (xml.isNamed(u"rPh")) xml.skipElement();
+    }
+}
+
 QString richText(XmlPart &xml, QStringView element)
 {
     QString text;
-    while (xml.next() != QXmlStreamReader::EndElement || xml.reader().name() != element) {
-        const QXmlStreamReader &r = xml.reader();
-        if (!r.isStartElement()) continue;
-        if (r.name() == u"t") text += xml.elementText();
-        else if (r.name() == u"rPh") xml.skipElement();
-    }
+    appendRichText(xml, element, text);
     return unescape(text);
 }
 
@@ -218,18 +222,33 @@ private:
         m_col = -1;
     }
 
-    void readCell()
+    // The cell types (the t attribute) the reader tells apart.
+    enum class Type { Number, Shared, Inline, Formula, Error, Boolean, Date, Other };
+
+    static Type typeOf(QStringView t)
     {
-        QStringView ref;
-        QString type;
-        int style = 0;
-        // One pass over the attributes: a sheet has millions of cells. (Held here:
-        // `ref` looks into them.)
+        if (t.isNull() || t == u"n") return Type::Number;
+        if (t == u"s") return Type::Shared;
+        if (t == u"inlineStr" || t == u"is") return Type::Inline;
+        if (t == u"str") return Type::Formula;
+        if (t == u"e") return Type::Error;
+        if (t == u"b") return Type::Boolean;
+        if (t == u"d") return Type::Date;
+        return Type::Other;
+    }
+
+    // The cell's place, type and style, from one pass over its attributes (a sheet has
+    // millions of cells); nothing of the attributes is kept, as the reader reuses them.
+    Type readCellAttributes(int &style)
+    {
+        QStringView ref, type;
+        // Const, so that walking it does not copy the reader's list.
         const QXmlStreamAttributes attributes = m_xml.reader().attributes();
         for (const QXmlStreamAttribute &a : attributes) {
-            if (a.name() == u"r") ref = a.value();
-            else if (a.name() == u"t") type = a.value().toString();
-            else if (a.name() == u"s") style = a.value().toInt();
+            const QStringView name = a.name();
+            if (name == u"r") ref = a.value();
+            else if (name == u"t") type = a.value();
+            else if (name == u"s") style = a.value().toInt();
         }
         if (ref.isNull()) {
             ++m_col;
@@ -237,51 +256,67 @@ private:
         } else if (!parseReference(ref, m_col, m_row)) {
             m_zip.damaged(QStringLiteral("a cell named %1").arg(ref.toString()));
         }
-        QString value;
+        return typeOf(type);
+    }
+
+    void readCell()
+    {
+        int style = 0;
+        const Type type = readCellAttributes(style);
+        // One buffer for every value: its memory is kept from cell to cell.
+        m_value.resize(0);
         bool hasValue = false;
-        while (m_xml.next() != QXmlStreamReader::EndElement || m_xml.reader().name() != u"c") {
-            const QXmlStreamReader &r = m_xml.reader();
-            if (!r.isStartElement()) continue;
-            if (r.name() == u"v") {
-                value = m_xml.elementText();
+        while (m_xml.next() != QXmlStreamReader::EndElement || !m_xml.isNamed(u"c")) {
+            if (!m_xml.reader().isStartElement()) continue;
+            if (m_xml.isNamed(u"v")) {
+                m_value.resize(0);
+                m_xml.appendElementText(m_value);
                 hasValue = true;
-            } else if (r.name() == u"is") {
-                value = richText(m_xml, u"is");
+            } else if (m_xml.isNamed(u"is")) {
+                m_value.resize(0);
+                appendRichText(m_xml, u"is", m_value);
+                m_value = unescape(m_value);
                 hasValue = true;
             } else {
                 m_xml.skipElement(); // the formula, extensions
             }
         }
         if (!hasValue) return;
-        const QString text = cellText(type, value, style);
+        const QString text = cellText(type, style);
         if (!text.isEmpty()) m_staged.setCell(m_col, m_row, text);
     }
 
-    QString cellText(const QString &type, const QString &value, int style)
+    QString cellText(Type type, int style)
     {
-        if (type == u"s") {
+        const QString &value = m_value;
+        switch (type) {
+        case Type::Shared: {
             bool ok = false;
             const qsizetype index = value.toLongLong(&ok);
             if (!ok || index < 0 || index >= qsizetype(m_strings.size()))
                 m_zip.damaged(QStringLiteral("a shared text numbered %1").arg(value));
             return m_strings[size_t(index)];
         }
-        if (type == u"inlineStr" || type == u"is") return value;
-        if (type == u"str") return unescape(value);
-        if (type == u"e") return value;
-        if (type == u"b") return booleanText(value == u"1" || value == u"true");
-        if (type == u"d") {
+        case Type::Inline:
+        case Type::Error: return value;
+        case Type::Formula: return unescape(value);
+        case Type::Boolean: return booleanText(value == u"1" || value == u"true");
+        case Type::Date: {
             const auto date = isoDateValue(value);
             if (!date) m_zip.damaged(QStringLiteral("a date cell holding %1").arg(value));
             return dateText(*date, true, false);
         }
-        bool ok = false;
-        const double number = value.toDouble(&ok);
-        if (!ok) m_zip.damaged(QStringLiteral("a number cell holding %1").arg(value));
+        case Type::Number:
+        case Type::Other: break;
+        }
+        const auto number = numberValue(value);
+        if (!number) m_zip.damaged(QStringLiteral("a number cell holding %1").arg(value));
         const DateKind kind = m_styles.dateKind(style);
-        if (kind == DateKind::None) return numberText(number);
-        return dateText(number + m_dateOffset, kind != DateKind::Time, kind != DateKind::Date);
+        if (kind == DateKind::None) return numberText(*number, value);
+        return dateText(*number + m_dateOffset, kind != DateKind::Time, kind != DateKind::Date);
     }
+
+    QString m_value;
 };
 
 } // namespace

@@ -42,7 +42,10 @@ QXmlStreamReader::TokenType XmlPart::next()
 
 QStringView XmlPart::attribute(QStringView localName) const
 {
-    for (const QXmlStreamAttribute &a : m_xml.attributes())
+    // Const, so that walking it does not copy the reader's list; the views stay valid
+    // while the reader keeps its own.
+    const QXmlStreamAttributes attributes = m_xml.attributes();
+    for (const QXmlStreamAttribute &a : attributes)
         if (a.name() == localName) return a.value();
     return {};
 }
@@ -50,6 +53,12 @@ QStringView XmlPart::attribute(QStringView localName) const
 QString XmlPart::elementText()
 {
     QString text;
+    appendElementText(text);
+    return text;
+}
+
+void XmlPart::appendElementText(QString &text)
+{
     for (int depth = 1; depth > 0;) {
         switch (next()) {
         case QXmlStreamReader::StartElement: ++depth; break;
@@ -59,7 +68,6 @@ QString XmlPart::elementText()
         default: break;
         }
     }
-    return text;
 }
 
 void XmlPart::skipElement()

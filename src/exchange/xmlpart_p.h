@@ -30,6 +30,19 @@ public:
     // The text up to the end of the current start element, the text of elements
     // inside it included; the reader then stands on its end element.
     QString elementText();
+    // The same appended to `text`, so that a caller reading many elements can keep
+    // one buffer.
+    void appendElementText(QString &text);
+    // Whether the current token's local name is `name`; inline, as the readers ask
+    // it for every token of a sheet.
+    bool isNamed(QStringView name) const
+    {
+        const QStringView own = m_xml.name();
+        if (own.size() != name.size()) return false;
+        for (qsizetype i = 0; i < own.size(); ++i)
+            if (own[i] != name[i]) return false;
+        return true;
+    }
     // Steps over the rest of the current start element.
     void skipElement();
 

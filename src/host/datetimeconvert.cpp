@@ -43,6 +43,8 @@ qsizetype runLength(QStringView format, qsizetype i, QChar letter, qsizetype lim
 // Returns the marker's length, 0 when there is none.
 qsizetype ampmMarker(QStringView format, qsizetype i)
 {
+    // Every marker starts with an a: most positions are told apart by that alone.
+    if (i >= format.size() || asciiLower(format.at(i)) != u'a') return 0;
     const QStringView rest = format.mid(i);
     if (rest.startsWith(u"am/pm", Qt::CaseInsensitive)) return 5;
     if (rest.startsWith(u"ampm", Qt::CaseInsensitive)) return 4;
@@ -464,9 +466,24 @@ QString nameOf(const QStringList &names, int index, bool months, bool longForm)
     return fallbackNames(months, longForm).at(index);
 }
 
-QString padded(int value, int width)
+// Appends `value` with at least `width` digits, zeros in front. Written digit by digit
+// rather than through QString::arg: a workbook load formats millions of dates.
+void appendNumber(QString &out, int value, int width = 1)
 {
-    return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+    if (value < 0) {
+        out += QString::number(value);
+        return;
+    }
+    char16_t digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int k = n; k < width; ++k)
+        out += u'0';
+    while (n > 0)
+        out += QChar(digits[--n]);
 }
 
 using namespace datepattern;
@@ -538,9 +555,9 @@ void formatInto(QString &out, const QString &format, const DateTimeParts &p, int
         case u'd':
             n = runLength(format, i, c, 6);
             if (n == 1)
-                out += QString::number(p.day);
+                appendNumber(out, p.day);
             else if (n == 2)
-                out += padded(p.day, 2);
+                appendNumber(out, p.day, 2);
             else if (n == 3)
                 out += nameOf(fs.ShortDayNames, p.dayOfWeek, false, false);
             else if (n == 4)
@@ -553,11 +570,11 @@ void formatInto(QString &out, const QString &format, const DateTimeParts &p, int
         case u'm':
             n = runLength(format, i, c, 4);
             if (afterHour && n <= 2)
-                out += n == 1 ? QString::number(p.minute) : padded(p.minute, 2);
+                appendNumber(out, p.minute, int(n));
             else if (n == 1)
-                out += QString::number(p.month);
+                appendNumber(out, p.month);
             else if (n == 2)
-                out += padded(p.month, 2);
+                appendNumber(out, p.month, 2);
             else if (n == 3)
                 out += nameOf(fs.ShortMonthNames, p.month - 1, true, false);
             else
@@ -565,27 +582,28 @@ void formatInto(QString &out, const QString &format, const DateTimeParts &p, int
             break;
         case u'y':
             n = runLength(format, i, c, 4);
-            out += n <= 2 ? padded(p.year % 100, 2) : padded(p.year, 4);
+            if (n <= 2) appendNumber(out, p.year % 100, 2);
+            else appendNumber(out, p.year, 4);
             break;
         case u'h': {
             n = runLength(format, i, c, 2);
             const int hour = twelveHours ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour;
-            out += n == 1 ? QString::number(hour) : padded(hour, 2);
+            appendNumber(out, hour, int(n));
             afterHour = true;
             i += n;
             continue;
         }
         case u'n':
             n = runLength(format, i, c, 2);
-            out += n == 1 ? QString::number(p.minute) : padded(p.minute, 2);
+            appendNumber(out, p.minute, int(n));
             break;
         case u's':
             n = runLength(format, i, c, 2);
-            out += n == 1 ? QString::number(p.second) : padded(p.second, 2);
+            appendNumber(out, p.second, int(n));
             break;
         case u'z':
             n = runLength(format, i, c, 3);
-            out += n < 3 ? QString::number(p.msec) : padded(p.msec, 3);
+            appendNumber(out, p.msec, n < 3 ? 1 : 3);
             break;
         case u't':
             n = runLength(format, i, c, 2);

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
 using namespace vorgrd;
 using namespace vorgrd::workbook_internal;
 
@@ -163,4 +166,57 @@ TEST(WorkbookDateKind, TellsDatesTimesAndDurationsByTheirLetters)
     };
     for (const auto &[id, code, kind] : cases)
         EXPECT_EQ(dateKindOf(id, QString::fromUtf8(code)), kind) << id << " " << code;
+}
+
+namespace {
+
+// The general conversions the shortcuts must agree with: QString::toDouble, and
+// numberText of the value.
+void expectReadAndShownAlike(const QString &text)
+{
+    bool ok = false;
+    const double expected = text.toDouble(&ok);
+    const auto value = numberValue(text);
+    ASSERT_EQ(value.has_value(), ok) << text.toStdString();
+    if (!ok) return;
+    EXPECT_EQ(std::memcmp(&*value, &expected, sizeof expected), 0) << text.toStdString(); // -0 too
+    EXPECT_EQ(numberText(*value, text), numberText(expected)) << text.toStdString();
+}
+
+} // namespace
+
+TEST(WorkbookValueText, WrittenNumbersReadAndShowAsTheGeneralConversionsDo)
+{
+    // On either side of each edge of the shortcuts: signs and zeros, 15 and 16
+    // significant digits, the fifth and sixth place behind the point, trailing zeros,
+    // the limits of a double, and texts that are no plain decimals at all.
+    const char *texts[] = {
+        "0", "-0", "00", "0.0", "-0.0", "5", "-5", "05", "12.5", "12.50", "-12.5", "0.5", "-0.5", ".5", "5.",
+        "123456789012345", "1234567890123456", "-123456789012345", "12345678901234.5", "1234567890123.45",
+        "123456789012345.6", "0.123456789012345", "0.1234567890123456", "0.00001", "0.000012345678901",
+        "0.000001", "0.0000012", "0.10", "100", "1000000000000000", "999999999999999", "9999999999999999",
+        "0.1", "0.2", "0.3", "1E20", "1e-7", "2.5E+3", "+5", " 5", "5 ", "1,5", "", "-", "abc", "0x10", "inf",
+        "nan", "1.7976931348623157E308", "1e309", "4.9E-324", "123456789012345678901234567890",
+        "0.000000000000000000000000000000000000000000000000000000000000000000001",
+        "179769313486231570000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+        "00000000000000000000000000000000000000000",
+        "36924.04236111111", "7919.01", "\xd9\xa3",
+    };
+    for (const char *text : texts)
+        expectReadAndShownAlike(QString::fromUtf8(text));
+    // Decimals of 1 to 18 digits with the point anywhere, from a fixed seed.
+    std::mt19937_64 random(20261209);
+    for (int i = 0; i < 20'000; ++i) {
+        const int digits = 1 + int(random() % 18);
+        QString text = random() % 4 == 0 ? QStringLiteral("-") : QString();
+        const int point = int(random() % (digits + 1));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point && d > 0) text += u'.';
+            // Zeros often, so that leading and trailing zeros come up.
+            text += QChar(u'0' + (random() % 3 == 0 ? 0 : int(random() % 10)));
+        }
+        expectReadAndShownAlike(text);
+    }
 }
