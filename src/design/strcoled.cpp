@@ -614,18 +614,26 @@ void TmGridColEditor::picklistChange()
 
 // ---- the property editor ------------------------------------------------------------------------
 
+struct VORGRD_AUTOTEST_EXPORT tmcolumnsproperty::Private
+{
+    TvorgridColumns *columns;
+    std::function<void()> modified;
+};
+
 tmcolumnsproperty::tmcolumnsproperty(TvorgridColumns *columns, std::function<void()> modified)
-    : m_columns(columns), m_modified(std::move(modified))
+    : d(std::make_unique<Private>(Private{columns, std::move(modified)}))
 {
 }
+
+tmcolumnsproperty::~tmcolumnsproperty() = default;
 
 void tmcolumnsproperty::Edit(QWidget *parent)
 {
     const auto dialog = std::make_unique<TmGridColEditor>(parent);
-    dialog->setEditColumns(m_columns);
+    dialog->setEditColumns(d->columns);
     dialog->exec();
     // Whatever closed the dialog, the columns may have changed while it was open.
-    if (m_modified) m_modified();
+    if (d->modified) d->modified();
 }
 
 } // namespace vorgrd

@@ -169,6 +169,7 @@ class VORGRD_EXPORT tmcolumnsproperty
 public:
     // `modified` tells the form designer that the form changed (it may be empty).
     explicit tmcolumnsproperty(TvorgridColumns *columns, std::function<void()> modified = {});
+    ~tmcolumnsproperty();
 
     // The attribute set of the property: bit 2 (edited in a dialog, so the designer
     // shows a button) and bit 4 of the designer's attribute enumeration.
@@ -178,8 +179,9 @@ public:
     void Edit(QWidget *parent = nullptr);
 
 private:
-    TvorgridColumns *m_columns;
-    std::function<void()> m_modified;
+    // The columns and the designer's notice (strcoled.cpp).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd
