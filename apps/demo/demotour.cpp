@@ -99,9 +99,10 @@ void openColumnEditor(DemoWindow &w)
 {
     TmGridColEditor *editor = w.showColumnEditor();
     settle();
-    const QList<QListWidgetItem *> price = editor->ColumnList->findItems(QStringLiteral("Price"), Qt::MatchExactly);
+    auto *columnList = editor->findChild<QListWidget *>(QStringLiteral("ColumnList"));
+    const QList<QListWidgetItem *> price = columnList->findItems(QStringLiteral("Price"), Qt::MatchExactly);
     if (!price.isEmpty()) {
-        editor->ColumnList->setCurrentItem(price.first());
+        columnList->setCurrentItem(price.first());
         editor->ColumnListClick();
     }
     // Over the window's middle, as a window manager would place it.

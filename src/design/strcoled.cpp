@@ -1,7 +1,7 @@
 // The column editor's behaviour: loading the controls from the selected column,
 // storing each change back, changing the list of columns, and closing.
 // (The controls themselves are built in strcoledlayout.cpp.)
-#include "design/strcoled.h"
+#include "design/strcoled_p.h"
 
 #include "grid/columns.h"
 #include "grid/vorGrid.h"
@@ -67,23 +67,35 @@ void showNumber(QLineEdit *box, int value)
 
 } // namespace
 
-TmGridColEditor::TmGridColEditor(QWidget *parent) : QDialog(parent)
+TmGridColEditor::TmGridColEditor(QWidget *parent) : QDialog(parent), d(std::make_unique<Private>())
 {
     buildLayout();
     connectHandlers();
     FormCreate();
 }
 
-TmGridColEditor::~TmGridColEditor() = default;
+TmGridColEditor::~TmGridColEditor()
+{
+    // The controls go with the dialog's base, after the private part that points to
+    // them: nothing they signal while they go may reach a handler.
+    const QList<QObject *> parts = findChildren<QObject *>();
+    for (QObject *part : parts)
+        disconnect(part, nullptr, this, nullptr);
+}
+
+TvorgridColumns *TmGridColEditor::SavedColumns() const
+{
+    return d->m_savedColumns.get();
+}
 
 TvorgridColumns *TmGridColEditor::EditColumns() const
 {
-    return m_editColumns;
+    return d->m_editColumns;
 }
 
 void TmGridColEditor::setEditColumns(TvorgridColumns *columns)
 {
-    m_editColumns = columns;
+    d->m_editColumns = columns;
 }
 
 void TmGridColEditor::connectHandlers()
@@ -92,41 +104,41 @@ void TmGridColEditor::connectHandlers()
     auto onClick = [this](QAbstractButton *button, void (Dialog::*handler)()) {
         connect(button, &QAbstractButton::clicked, this, guarded(this, handler));
     };
-    onClick(NewButton, &Dialog::NewButtonClick);
-    onClick(DeleteButton, &Dialog::DeleteButtonClick);
-    onClick(movedownbutton, &Dialog::movedownbuttonClick);
-    onClick(moveupbutton, &Dialog::moveupbuttonClick);
-    onClick(OkButton, &Dialog::OkButtonClick);
-    onClick(CancelButton, &Dialog::CancelButtonClick);
-    onClick(ApplyButton, &Dialog::ApplyButtonClick);
-    onClick(RestoreDefaults, &Dialog::RestoreDefaultsClick);
-    onClick(ColFont, &Dialog::ColFontClick);
-    onClick(TitleFont, &Dialog::TitleFontClick);
+    onClick(d->NewButton, &Dialog::NewButtonClick);
+    onClick(d->DeleteButton, &Dialog::DeleteButtonClick);
+    onClick(d->movedownbutton, &Dialog::movedownbuttonClick);
+    onClick(d->moveupbutton, &Dialog::moveupbuttonClick);
+    onClick(d->OkButton, &Dialog::OkButtonClick);
+    onClick(d->CancelButton, &Dialog::CancelButtonClick);
+    onClick(d->ApplyButton, &Dialog::ApplyButtonClick);
+    onClick(d->RestoreDefaults, &Dialog::RestoreDefaultsClick);
+    onClick(d->ColFont, &Dialog::ColFontClick);
+    onClick(d->TitleFont, &Dialog::TitleFontClick);
 
     // A drop-down list stores what the developer picks (activated), not what loading
     // the controls selects.
     auto onPick = [this](QComboBox *box, void (Dialog::*handler)()) {
         connect(box, &QComboBox::activated, this, guarded(this, handler));
     };
-    onPick(ColAlignment, &Dialog::ColAlignmentChange);
-    onPick(ColVertalignment, &Dialog::ColVertAlignmentChange);
-    onPick(Colwordwrap, &Dialog::ColwordwrapChange);
-    onPick(ColReadOnly, &Dialog::ColReadOnlyChange);
-    onPick(ColHide, &Dialog::ColHideChange);
-    onPick(fieldtype, &Dialog::fieldtypeChange);
-    onPick(TitleAlignment, &Dialog::TitleAlignmentChange);
-    onPick(btnstyle, &Dialog::btnstyleChange);
-    onPick(ColColor, &Dialog::ColColorChange);
-    onPick(TitleColor, &Dialog::TitleColorChange);
+    onPick(d->ColAlignment, &Dialog::ColAlignmentChange);
+    onPick(d->ColVertalignment, &Dialog::ColVertAlignmentChange);
+    onPick(d->Colwordwrap, &Dialog::ColwordwrapChange);
+    onPick(d->ColReadOnly, &Dialog::ColReadOnlyChange);
+    onPick(d->ColHide, &Dialog::ColHideChange);
+    onPick(d->fieldtype, &Dialog::fieldtypeChange);
+    onPick(d->TitleAlignment, &Dialog::TitleAlignmentChange);
+    onPick(d->btnstyle, &Dialog::btnstyleChange);
+    onPick(d->ColColor, &Dialog::ColColorChange);
+    onPick(d->TitleColor, &Dialog::TitleColorChange);
 
     auto onType = [this](QLineEdit *box, void (Dialog::*handler)()) {
         connect(box, &QLineEdit::textEdited, this, guarded(this, handler));
     };
-    onType(ColWidth, &Dialog::ColWidthChange);
-    onType(dropdown, &Dialog::dropdownChange);
-    onType(dispformat, &Dialog::dispformatChange);
-    onType(Colfieldname, &Dialog::ColfieldnameChange);
-    onType(TitleCaption, &Dialog::TitleCaptionChange);
+    onType(d->ColWidth, &Dialog::ColWidthChange);
+    onType(d->dropdown, &Dialog::dropdownChange);
+    onType(d->dispformat, &Dialog::dispformatChange);
+    onType(d->Colfieldname, &Dialog::ColfieldnameChange);
+    onType(d->TitleCaption, &Dialog::TitleCaptionChange);
     // A colour box stores a typed text as soon as it names a colour ("clRed", "255")
     // and leaves the text as typed, so that a name or a number can be typed to its
     // end. When the developer leaves the box (or presses Enter), the full rule runs:
@@ -141,28 +153,28 @@ void TmGridColEditor::connectHandlers()
             if (edit->isModified()) guarded(this, handler)();
         });
     };
-    onColorText(ColColor, &Dialog::ColColorChange);
-    onColorText(TitleColor, &Dialog::TitleColorChange);
+    onColorText(d->ColColor, &Dialog::ColColorChange);
+    onColorText(d->TitleColor, &Dialog::TitleColorChange);
 
-    connect(ColumnList, &QListWidget::currentRowChanged, this, guarded(this, &Dialog::ColumnListClick));
-    ColumnList->installEventFilter(this);
-    picklist->installEventFilter(this);
-    ColColor->lineEdit()->installEventFilter(this);
-    TitleColor->lineEdit()->installEventFilter(this);
+    connect(d->ColumnList, &QListWidget::currentRowChanged, this, guarded(this, &Dialog::ColumnListClick));
+    d->ColumnList->installEventFilter(this);
+    d->picklist->installEventFilter(this);
+    d->ColColor->lineEdit()->installEventFilter(this);
+    d->TitleColor->lineEdit()->installEventFilter(this);
 }
 
 bool TmGridColEditor::eventFilter(QObject *watched, QEvent *event)
 {
     const auto run = [this](void (TmGridColEditor::*handler)()) { guarded(this, handler)(); };
-    if (watched == TabSheet1 && event->type() == QEvent::Resize)
+    if (watched == d->TabSheet1 && event->type() == QEvent::Resize)
         dockListValues();
-    else if (watched == ColumnList && event->type() == QEvent::FocusIn)
+    else if (watched == d->ColumnList && event->type() == QEvent::FocusIn)
         run(&TmGridColEditor::ColumnListClick);
-    else if (watched == picklist && event->type() == QEvent::FocusOut)
+    else if (watched == d->picklist && event->type() == QEvent::FocusOut)
         run(&TmGridColEditor::picklistChange);
-    else if (event->type() == QEvent::MouseButtonDblClick && watched == ColColor->lineEdit())
+    else if (event->type() == QEvent::MouseButtonDblClick && watched == d->ColColor->lineEdit())
         run(&TmGridColEditor::ColColorDblClick);
-    else if (event->type() == QEvent::MouseButtonDblClick && watched == TitleColor->lineEdit())
+    else if (event->type() == QEvent::MouseButtonDblClick && watched == d->TitleColor->lineEdit())
         run(&TmGridColEditor::TitleColorDblClick);
     return QDialog::eventFilter(watched, event);
 }
@@ -176,8 +188,8 @@ void TmGridColEditor::FormCreate()
 
 void TmGridColEditor::addcolor(const QString &name)
 {
-    ColColor->addItem(name);
-    TitleColor->addItem(name);
+    d->ColColor->addItem(name);
+    d->TitleColor->addItem(name);
 }
 
 void TmGridColEditor::showEvent(QShowEvent *event)
@@ -191,16 +203,16 @@ void TmGridColEditor::FormShow()
 {
     if (QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
-    m_savedColumns.reset();
-    if (m_editColumns) {
+    d->m_savedColumns.reset();
+    if (d->m_editColumns) {
         // Of no grid: the copy must neither write into the grid nor outlive it with a
         // pointer to it.
-        m_savedColumns = std::make_unique<TvorgridColumns>(nullptr);
-        for (int i = 0; i < m_editColumns->Count(); ++i)
-            m_savedColumns->Add()->Assign(m_editColumns->GeTmColumn(i));
+        d->m_savedColumns = std::make_unique<TvorgridColumns>(nullptr);
+        for (int i = 0; i < d->m_editColumns->Count(); ++i)
+            d->m_savedColumns->Add()->Assign(d->m_editColumns->GeTmColumn(i));
     }
     refillList(0);
-    ColumnList->setFocus();
+    d->ColumnList->setFocus();
     ColumnListClick();
 }
 
@@ -208,11 +220,11 @@ void TmGridColEditor::done(int result)
 {
     // Pressing OK while the memo has the focus must not lose the list it holds: the
     // memo stores on leaving, and closing is a way of leaving it.
-    if (result == Accepted && picklist->hasFocus()) picklistChange();
-    m_finishing = true;
+    if (result == Accepted && d->picklist->hasFocus()) picklistChange();
+    d->m_finishing = true;
     FormClose();
     QDialog::done(result);
-    m_finishing = false;
+    d->m_finishing = false;
 }
 
 void TmGridColEditor::closeEvent(QCloseEvent *event)
@@ -220,8 +232,8 @@ void TmGridColEditor::closeEvent(QCloseEvent *event)
     event->accept();
     // The title bar's close box keeps every change, like OK; only Cancel and Escape
     // (reject) restore. QDialog would reject here, so the close box is taken over.
-    if (!m_finishing && isVisible()) {
-        if (picklist->hasFocus()) picklistChange();
+    if (!d->m_finishing && isVisible()) {
+        if (d->picklist->hasFocus()) picklistChange();
         done(Rejected);
     }
 }
@@ -233,76 +245,76 @@ void TmGridColEditor::reject()
 
 void TmGridColEditor::FormClose()
 {
-    m_savedColumns.reset();
+    d->m_savedColumns.reset();
 }
 
 tmcolumn *TmGridColEditor::selectedColumn() const
 {
-    const int line = ColumnList->currentRow();
-    if (!m_editColumns || line < 0 || line >= m_editColumns->Count()) return nullptr;
-    return m_editColumns->GeTmColumn(line);
+    const int line = d->ColumnList->currentRow();
+    if (!d->m_editColumns || line < 0 || line >= d->m_editColumns->Count()) return nullptr;
+    return d->m_editColumns->GeTmColumn(line);
 }
 
 void TmGridColEditor::ColumnListClick()
 {
     tmcolumn *column = selectedColumn();
     if (!column) return;
-    ColAlignment->setCurrentIndex(int(column->GetAlignment()));
-    ColVertalignment->setCurrentIndex(int(column->GetVertAlignment()));
-    fieldtype->setCurrentIndex(int(column->gettype()));
-    btnstyle->setCurrentIndex(int(column->ButtonStyle()));
-    ColReadOnly->setCurrentIndex(column->GetReadOnly() ? 1 : 0);
-    Colwordwrap->setCurrentIndex(column->GetWordwrap() ? 1 : 0);
-    ColHide->setCurrentIndex(column->GetHide() ? 1 : 0);
-    TitleAlignment->setCurrentIndex(int(column->Title()->GetAlignment()));
-    ColColor->setEditText(ColorToString(column->GetColor()));
-    TitleColor->setEditText(ColorToString(column->Title()->GetColor()));
-    if (Colfieldname->text() != column->columnName()) Colfieldname->setText(column->columnName());
-    showNumber(ColWidth, column->GetWidth());
-    showNumber(dropdown, column->DropDownRows());
-    TitleCaption->setText(column->Title()->GetCaption());
-    dispformat->setText(column->Displayformat());
-    picklist->clear();
+    d->ColAlignment->setCurrentIndex(int(column->GetAlignment()));
+    d->ColVertalignment->setCurrentIndex(int(column->GetVertAlignment()));
+    d->fieldtype->setCurrentIndex(int(column->gettype()));
+    d->btnstyle->setCurrentIndex(int(column->ButtonStyle()));
+    d->ColReadOnly->setCurrentIndex(column->GetReadOnly() ? 1 : 0);
+    d->Colwordwrap->setCurrentIndex(column->GetWordwrap() ? 1 : 0);
+    d->ColHide->setCurrentIndex(column->GetHide() ? 1 : 0);
+    d->TitleAlignment->setCurrentIndex(int(column->Title()->GetAlignment()));
+    d->ColColor->setEditText(ColorToString(column->GetColor()));
+    d->TitleColor->setEditText(ColorToString(column->Title()->GetColor()));
+    if (d->Colfieldname->text() != column->columnName()) d->Colfieldname->setText(column->columnName());
+    showNumber(d->ColWidth, column->GetWidth());
+    showNumber(d->dropdown, column->DropDownRows());
+    d->TitleCaption->setText(column->Title()->GetCaption());
+    d->dispformat->setText(column->Displayformat());
+    d->picklist->clear();
     const TStringList *pickList = column->GetPickList();
     for (int i = 0; i < pickList->Count(); ++i)
-        picklist->appendPlainText(pickList->Strings(i));
+        d->picklist->appendPlainText(pickList->Strings(i));
 }
 
 // ---- the list of columns ---------------------------------------------------------------------
 
 void TmGridColEditor::refillList(int line)
 {
-    const QSignalBlocker quiet(ColumnList);
-    ColumnList->clear();
-    const int count = m_editColumns ? m_editColumns->Count() : 0;
+    const QSignalBlocker quiet(d->ColumnList);
+    d->ColumnList->clear();
+    const int count = d->m_editColumns ? d->m_editColumns->Count() : 0;
     for (int i = 0; i < count; ++i)
-        ColumnList->addItem(m_editColumns->GeTmColumn(i)->columnName());
-    if (count > 0) ColumnList->setCurrentRow(std::clamp(line, 0, count - 1));
+        d->ColumnList->addItem(d->m_editColumns->GeTmColumn(i)->columnName());
+    if (count > 0) d->ColumnList->setCurrentRow(std::clamp(line, 0, count - 1));
 }
 
 void TmGridColEditor::repaintGrid() const
 {
-    if (m_editColumns && m_editColumns->Grid()) m_editColumns->Grid()->Repaint();
+    if (d->m_editColumns && d->m_editColumns->Grid()) d->m_editColumns->Grid()->Repaint();
 }
 
 void TmGridColEditor::fitColCount() const
 {
-    tvorgrid *grid = m_editColumns ? m_editColumns->Grid() : nullptr;
+    tvorgrid *grid = d->m_editColumns ? d->m_editColumns->Grid() : nullptr;
     if (!grid) return;
-    grid->setColCount(m_editColumns->Count());
+    grid->setColCount(d->m_editColumns->Count());
     // The base keeps at least FixedCols + 1 columns; when it refused to go below them,
     // the count did not change and nothing gave the kept columns descriptions.
-    while (m_editColumns->Count() < grid->ColCount())
-        m_editColumns->Add();
+    while (d->m_editColumns->Count() < grid->ColCount())
+        d->m_editColumns->Add();
 }
 
 void TmGridColEditor::pushColumnsToGrid() const
 {
-    tvorgrid *grid = m_editColumns ? m_editColumns->Grid() : nullptr;
+    tvorgrid *grid = d->m_editColumns ? d->m_editColumns->Grid() : nullptr;
     if (!grid) return;
-    const int count = std::min(m_editColumns->Count(), grid->ColCount());
+    const int count = std::min(d->m_editColumns->Count(), grid->ColCount());
     for (int i = 0; i < count; ++i) {
-        tmcolumn *column = m_editColumns->GeTmColumn(i);
+        tmcolumn *column = d->m_editColumns->GeTmColumn(i);
         grid->setColWidths(i, column->GetHide() ? 0 : column->GetWidth());
     }
     if (grid->showtitles()) grid->setshowtitles(true);
@@ -312,34 +324,34 @@ void TmGridColEditor::pushColumnsToGrid() const
 void TmGridColEditor::replaceColumns(const TvorgridColumns &source, const std::vector<int> &order)
 {
     // Copies first, so that `source` may be the edited collection itself.
-    TvorgridColumns copies(m_editColumns->Grid());
+    TvorgridColumns copies(d->m_editColumns->Grid());
     for (int index : order)
         copies.Add()->Assign(source.GeTmColumn(index));
-    UpdateBracket bracket(*m_editColumns);
-    m_editColumns->Clear();
+    UpdateBracket bracket(*d->m_editColumns);
+    d->m_editColumns->Clear();
     for (int i = 0; i < copies.Count(); ++i)
-        m_editColumns->Add()->Assign(copies.GeTmColumn(i));
+        d->m_editColumns->Add()->Assign(copies.GeTmColumn(i));
 }
 
 void TmGridColEditor::NewButtonClick()
 {
-    if (!m_editColumns) return;
-    m_editColumns->Add();
+    if (!d->m_editColumns) return;
+    d->m_editColumns->Add();
     fitColCount();
     repaintGrid();
-    refillList(m_editColumns->Count() - 1);
-    ColumnList->setFocus();
+    refillList(d->m_editColumns->Count() - 1);
+    d->ColumnList->setFocus();
     ColumnListClick();
 }
 
 void TmGridColEditor::DeleteButtonClick()
 {
-    const int line = ColumnList->currentRow();
-    if (!m_editColumns || line < 0 || line >= m_editColumns->Count()) return;
+    const int line = d->ColumnList->currentRow();
+    if (!d->m_editColumns || line < 0 || line >= d->m_editColumns->Count()) return;
     std::vector<int> order;
-    for (int i = 0; i < m_editColumns->Count(); ++i)
+    for (int i = 0; i < d->m_editColumns->Count(); ++i)
         if (i != line) order.push_back(i);
-    replaceColumns(*m_editColumns, order);
+    replaceColumns(*d->m_editColumns, order);
     // The base keeps at least one column beyond the fixed ones, and the grid gives
     // such a column a fresh description: the list shows what the grid now holds.
     fitColCount();
@@ -351,27 +363,27 @@ void TmGridColEditor::DeleteButtonClick()
 void TmGridColEditor::moveColumn(int from, int to)
 {
     std::vector<int> order;
-    for (int i = 0; i < m_editColumns->Count(); ++i)
+    for (int i = 0; i < d->m_editColumns->Count(); ++i)
         order.push_back(i);
     std::swap(order[std::size_t(from)], order[std::size_t(to)]);
-    replaceColumns(*m_editColumns, order);
+    replaceColumns(*d->m_editColumns, order);
     pushColumnsToGrid();
     refillList(to);
-    ColumnList->setFocus();
+    d->ColumnList->setFocus();
     ColumnListClick();
 }
 
 void TmGridColEditor::movedownbuttonClick()
 {
-    const int line = ColumnList->currentRow();
-    if (!m_editColumns || line < 0 || line >= m_editColumns->Count() - 1) return;
+    const int line = d->ColumnList->currentRow();
+    if (!d->m_editColumns || line < 0 || line >= d->m_editColumns->Count() - 1) return;
     moveColumn(line, line + 1);
 }
 
 void TmGridColEditor::moveupbuttonClick()
 {
-    const int line = ColumnList->currentRow();
-    if (!m_editColumns || line <= 0 || line >= m_editColumns->Count()) return;
+    const int line = d->ColumnList->currentRow();
+    if (!d->m_editColumns || line <= 0 || line >= d->m_editColumns->Count()) return;
     moveColumn(line, line - 1);
 }
 
@@ -388,11 +400,11 @@ void TmGridColEditor::OkButtonClick()
 
 void TmGridColEditor::CancelButtonClick()
 {
-    if (m_editColumns && m_savedColumns) {
-        std::vector<int> every(std::size_t(m_savedColumns->Count()));
+    if (d->m_editColumns && d->m_savedColumns) {
+        std::vector<int> every(std::size_t(d->m_savedColumns->Count()));
         for (std::size_t i = 0; i < every.size(); ++i)
             every[i] = int(i);
-        replaceColumns(*m_savedColumns, every);
+        replaceColumns(*d->m_savedColumns, every);
         fitColCount();
         pushColumnsToGrid();
     }
@@ -403,52 +415,52 @@ void TmGridColEditor::CancelButtonClick()
 
 void TmGridColEditor::ColAlignmentChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->SetAlignment(TAlignment(ColAlignment->currentIndex()));
+    if (tmcolumn *column = selectedColumn()) column->SetAlignment(TAlignment(d->ColAlignment->currentIndex()));
     repaintGrid();
 }
 
 void TmGridColEditor::ColVertAlignmentChange()
 {
     if (tmcolumn *column = selectedColumn())
-        column->SetVertAlignment(TVertAlignment(ColVertalignment->currentIndex()));
+        column->SetVertAlignment(TVertAlignment(d->ColVertalignment->currentIndex()));
     repaintGrid();
 }
 
 void TmGridColEditor::ColwordwrapChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->SetWordwrap(Colwordwrap->currentIndex() == 1);
+    if (tmcolumn *column = selectedColumn()) column->SetWordwrap(d->Colwordwrap->currentIndex() == 1);
     repaintGrid();
 }
 
 void TmGridColEditor::ColReadOnlyChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->SetReadOnly(ColReadOnly->currentIndex() == 1);
+    if (tmcolumn *column = selectedColumn()) column->SetReadOnly(d->ColReadOnly->currentIndex() == 1);
     repaintGrid();
 }
 
 void TmGridColEditor::ColHideChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->SetHide(ColHide->currentIndex() == 1);
+    if (tmcolumn *column = selectedColumn()) column->SetHide(d->ColHide->currentIndex() == 1);
     repaintGrid();
 }
 
 void TmGridColEditor::fieldtypeChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->settype(tvorcolumntype(fieldtype->currentIndex()));
+    if (tmcolumn *column = selectedColumn()) column->settype(tvorcolumntype(d->fieldtype->currentIndex()));
     repaintGrid();
 }
 
 void TmGridColEditor::btnstyleChange()
 {
     if (tmcolumn *column = selectedColumn())
-        column->SetButtonStyle(TmColumnButtonStyle(btnstyle->currentIndex()));
+        column->SetButtonStyle(TmColumnButtonStyle(d->btnstyle->currentIndex()));
     repaintGrid();
 }
 
 void TmGridColEditor::TitleAlignmentChange()
 {
     if (tmcolumn *column = selectedColumn())
-        column->Title()->SetAlignment(TAlignment(TitleAlignment->currentIndex()));
+        column->Title()->SetAlignment(TAlignment(d->TitleAlignment->currentIndex()));
     repaintGrid();
 }
 
@@ -456,8 +468,8 @@ void TmGridColEditor::ColWidthChange()
 {
     tmcolumn *column = selectedColumn();
     if (!column) return;
-    column->SetWidth(StrToIntDef(ColWidth->text(), column->GetWidth()));
-    showNumber(ColWidth, column->GetWidth());
+    column->SetWidth(StrToIntDef(d->ColWidth->text(), column->GetWidth()));
+    showNumber(d->ColWidth, column->GetWidth());
     repaintGrid();
 }
 
@@ -465,20 +477,20 @@ void TmGridColEditor::dropdownChange()
 {
     tmcolumn *column = selectedColumn();
     if (!column) return;
-    column->setDropDownRows(StrToIntDef(dropdown->text(), column->DropDownRows()));
-    showNumber(dropdown, column->DropDownRows());
+    column->setDropDownRows(StrToIntDef(d->dropdown->text(), column->DropDownRows()));
+    showNumber(d->dropdown, column->DropDownRows());
     repaintGrid();
 }
 
 void TmGridColEditor::dispformatChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->SetDisplayformat(dispformat->text());
+    if (tmcolumn *column = selectedColumn()) column->SetDisplayformat(d->dispformat->text());
     repaintGrid();
 }
 
 void TmGridColEditor::TitleCaptionChange()
 {
-    if (tmcolumn *column = selectedColumn()) column->Title()->SetCaption(TitleCaption->text());
+    if (tmcolumn *column = selectedColumn()) column->Title()->SetCaption(d->TitleCaption->text());
     repaintGrid();
 }
 
@@ -486,9 +498,9 @@ void TmGridColEditor::ColfieldnameChange()
 {
     tmcolumn *column = selectedColumn();
     if (!column) return;
-    column->SetcolumnName(Colfieldname->text());
-    QListWidgetItem *line = ColumnList->item(ColumnList->currentRow());
-    if (line->text() != Colfieldname->text()) line->setText(Colfieldname->text());
+    column->SetcolumnName(d->Colfieldname->text());
+    QListWidgetItem *line = d->ColumnList->item(d->ColumnList->currentRow());
+    if (line->text() != d->Colfieldname->text()) line->setText(d->Colfieldname->text());
 }
 
 void TmGridColEditor::ColColorChange()
@@ -496,9 +508,9 @@ void TmGridColEditor::ColColorChange()
     tmcolumn *column = selectedColumn();
     if (!column) return;
     TColor color = column->GetColor();
-    StringToColor(ColColor->currentText(), color);
+    StringToColor(d->ColColor->currentText(), color);
     column->SetColor(color);
-    ColColor->setEditText(ColorToString(column->GetColor()));
+    d->ColColor->setEditText(ColorToString(column->GetColor()));
     repaintGrid();
 }
 
@@ -507,7 +519,7 @@ void TmGridColEditor::storeTypedColor(QComboBox *box, const QString &text)
     tmcolumn *column = selectedColumn();
     TColor color = 0;
     if (!column || !StringToColor(text, color)) return;
-    if (box == ColColor)
+    if (box == d->ColColor)
         column->SetColor(color);
     else
         column->Title()->SetColor(color);
@@ -519,9 +531,9 @@ void TmGridColEditor::TitleColorChange()
     tmcolumn *column = selectedColumn();
     if (!column) return;
     TColor color = column->Title()->GetColor();
-    StringToColor(TitleColor->currentText(), color);
+    StringToColor(d->TitleColor->currentText(), color);
     column->Title()->SetColor(color);
-    TitleColor->setEditText(ColorToString(column->Title()->GetColor()));
+    d->TitleColor->setEditText(ColorToString(column->Title()->GetColor()));
     repaintGrid();
 }
 
@@ -529,10 +541,10 @@ TColor TmGridColEditor::pickColor(const QComboBox *box)
 {
     TColor start = 0;
     StringToColor(box->currentText(), start);
-    ColorDialog1->setCurrentColor(ColorToQColor(start));
+    d->ColorDialog1->setCurrentColor(ColorToQColor(start));
     // Like the dialog's colour property, which only OK changes: a cancelled dialog
     // still hands back the colour it opened with, and that is stored.
-    if (ColorDialog1->exec() == QDialog::Accepted) return QColorToColor(ColorDialog1->selectedColor());
+    if (d->ColorDialog1->exec() == QDialog::Accepted) return QColorToColor(d->ColorDialog1->selectedColor());
     return start;
 }
 
@@ -540,23 +552,23 @@ void TmGridColEditor::ColColorDblClick()
 {
     tmcolumn *column = selectedColumn();
     if (!column) return;
-    column->SetColor(pickColor(ColColor));
-    ColColor->setEditText(ColorToString(column->GetColor()));
+    column->SetColor(pickColor(d->ColColor));
+    d->ColColor->setEditText(ColorToString(column->GetColor()));
 }
 
 void TmGridColEditor::TitleColorDblClick()
 {
     tmcolumn *column = selectedColumn();
     if (!column) return;
-    const TColor color = pickColor(TitleColor);
-    TitleColor->setEditText(ColorToString(color));
+    const TColor color = pickColor(d->TitleColor);
+    d->TitleColor->setEditText(ColorToString(color));
     column->Title()->SetColor(color);
 }
 
 QFont TmGridColEditor::pickFont(const QFont &font)
 {
-    FontDialog1->setCurrentFont(font);
-    if (FontDialog1->exec() == QDialog::Accepted) return FontDialog1->selectedFont();
+    d->FontDialog1->setCurrentFont(font);
+    if (d->FontDialog1->exec() == QDialog::Accepted) return d->FontDialog1->selectedFont();
     return font;
 }
 
@@ -596,24 +608,32 @@ void TmGridColEditor::picklistChange()
     if (!column) return;
     TStringList *pickList = column->GetPickList();
     pickList->Clear();
-    for (const QString &line : memoLines(picklist))
+    for (const QString &line : memoLines(d->picklist))
         pickList->Add(line);
 }
 
 // ---- the property editor ------------------------------------------------------------------------
 
+struct VORGRD_AUTOTEST_EXPORT tmcolumnsproperty::Private
+{
+    TvorgridColumns *columns;
+    std::function<void()> modified;
+};
+
 tmcolumnsproperty::tmcolumnsproperty(TvorgridColumns *columns, std::function<void()> modified)
-    : m_columns(columns), m_modified(std::move(modified))
+    : d(std::make_unique<Private>(Private{columns, std::move(modified)}))
 {
 }
+
+tmcolumnsproperty::~tmcolumnsproperty() = default;
 
 void tmcolumnsproperty::Edit(QWidget *parent)
 {
     const auto dialog = std::make_unique<TmGridColEditor>(parent);
-    dialog->setEditColumns(m_columns);
+    dialog->setEditColumns(d->columns);
     dialog->exec();
     // Whatever closed the dialog, the columns may have changed while it was open.
-    if (m_modified) m_modified();
+    if (d->modified) d->modified();
 }
 
 } // namespace vorgrd

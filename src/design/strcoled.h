@@ -16,8 +16,15 @@
 //                                             ts2 "Title Properties",
 //                                             TabSheet1 "List values"
 //   OkButton, CancelButton, ApplyButton along the bottom edge
-// Every control carries the object name used below, so tests and tools find it with
-// findChild<...>("ColWidth").
+// The controls of the pages, by object name:
+//   ts1        ColAlignment, ColVertalignment, Colwordwrap, ColColor, ColReadOnly,
+//              ColWidth, ColHide, fieldtype, dispformat, Colfieldname (drop-down
+//              lists, colour boxes and edit boxes), ColFont, RestoreDefaults
+//   ts2        TitleAlignment, TitleCaption, TitleColor, TitleFont
+//   TabSheet1  picklist (the memo), Panel1 with dropdown and btnstyle
+//   ColorDialog1, FontDialog1: Qt's colour and font dialogs, reused for every column
+// Every control carries the object name used below, so that tools and applications
+// find it with findChild<...>("ColWidth").
 //
 // Call flow:
 //   tmcolumnsproperty::Edit -> dialog.setEditColumns -> exec
@@ -35,23 +42,12 @@
 #include "host/vorgrdexport.h"
 
 #include <QDialog>
-#include <QPointer>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class QColorDialog;
 class QComboBox;
-class QFontDialog;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
-class QToolButton;
 
 namespace vorgrd {
 
@@ -73,51 +69,15 @@ public:
     void setEditColumns(TvorgridColumns *columns);
     // The copy Cancel restores from, a copy that belongs to no grid: exists from the
     // first show until the dialog closes, else null.
-    TvorgridColumns *SavedColumns() const { return m_savedColumns.get(); }
+    TvorgridColumns *SavedColumns() const;
 
     // The column of the selected line, or null when no valid line is selected.
     tmcolumn *selectedColumn() const;
 
-    // ---- the controls (created by the constructor, owned by the dialog) ---------------
-    QGroupBox *GB;
-    QListWidget *ColumnList;
-    QToolButton *movedownbutton;
-    QToolButton *moveupbutton;
-    QPushButton *NewButton;
-    QPushButton *DeleteButton;
-    QTabWidget *PageControl1;
-    QWidget *ts1;
-    QWidget *ts2;
-    QWidget *TabSheet1;
-    QPushButton *OkButton;
-    QPushButton *CancelButton;
-    QPushButton *ApplyButton;
-    // "Column Properties"
-    QComboBox *ColAlignment;
-    QComboBox *ColVertalignment;
-    QComboBox *Colwordwrap;
-    QComboBox *ColColor;
-    QComboBox *ColReadOnly;
-    QLineEdit *ColWidth;
-    QComboBox *ColHide;
-    QComboBox *fieldtype;
-    QLineEdit *dispformat;
-    QLineEdit *Colfieldname;
-    QPushButton *ColFont;
-    QPushButton *RestoreDefaults;
-    // "Title Properties"
-    QComboBox *TitleAlignment;
-    QLineEdit *TitleCaption;
-    QComboBox *TitleColor;
-    QPushButton *TitleFont;
-    // "List values"
-    QPlainTextEdit *picklist;
-    QWidget *Panel1;
-    QLineEdit *dropdown;
-    QComboBox *btnstyle;
-    // Qt's colour and font dialogs, reused for every column.
-    QColorDialog *ColorDialog1;
-    QFontDialog *FontDialog1;
+    // The dialog's controls and the columns it edits, in a private header that is not
+    // installed: the library's own code and tests reach the controls through it, a
+    // program finds them by object name.
+    struct Private;
 
 public Q_SLOTS:
     // ---- opening and closing -------------------------------------------------------------
@@ -199,9 +159,7 @@ private:
     // one it opened with when cancelled.
     QFont pickFont(const QFont &font);
 
-    QPointer<TvorgridColumns> m_editColumns;
-    std::unique_ptr<TvorgridColumns> m_savedColumns;
-    bool m_finishing = false; // inside done(): the close event that follows is ours
+    std::unique_ptr<Private> d;
 };
 
 // The designer-side editor of a tvorgrid's columns property: a button in the form
@@ -211,6 +169,7 @@ class VORGRD_EXPORT tmcolumnsproperty
 public:
     // `modified` tells the form designer that the form changed (it may be empty).
     explicit tmcolumnsproperty(TvorgridColumns *columns, std::function<void()> modified = {});
+    ~tmcolumnsproperty();
 
     // The attribute set of the property: bit 2 (edited in a dialog, so the designer
     // shows a button) and bit 4 of the designer's attribute enumeration.
@@ -220,8 +179,9 @@ public:
     void Edit(QWidget *parent = nullptr);
 
 private:
-    TvorgridColumns *m_columns;
-    std::function<void()> m_modified;
+    // The columns and the designer's notice (strcoled.cpp).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

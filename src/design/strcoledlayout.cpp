@@ -1,7 +1,7 @@
 // The column editor's controls: positions, sizes, names, captions and items.
 // Everything is placed at fixed pixel positions because the dialog has a fixed size
 // and its layout is part of what developers know it by.
-#include "design/strcoled.h"
+#include "design/strcoled_p.h"
 
 #include <QColorDialog>
 #include <QComboBox>
@@ -134,97 +134,97 @@ void TmGridColEditor::buildLayout()
     setFixedSize(415, 395);
     setSizeGripEnabled(false);
 
-    GB = place(new QGroupBox(QStringLiteral("Co&lumns"), this), "GB", 8, 4, 137, 349);
-    ColumnList = place(new QListWidget(GB), "ColumnList", 8, 16, 121, 257);
-    ColumnList->setItemDelegate(new FixedHeightDelegate(ColumnList));
-    ColumnList->setUniformItemSizes(true);
-    movedownbutton = place(new QToolButton(GB), "movedownbutton", 8, 282, 57, 25);
-    movedownbutton->setIcon(arrowIcon(true));
-    movedownbutton->setIconSize({16, 16});
-    moveupbutton = place(new QToolButton(GB), "moveupbutton", 72, 282, 57, 25);
-    moveupbutton->setIcon(arrowIcon(false));
-    moveupbutton->setIconSize({16, 16});
-    NewButton = place(new QPushButton(QStringLiteral("&New"), GB), "NewButton", 8, 318, 57, 25);
-    DeleteButton = place(new QPushButton(QStringLiteral("&Delete"), GB), "DeleteButton", 72, 318, 57, 25);
+    d->GB = place(new QGroupBox(QStringLiteral("Co&lumns"), this), "GB", 8, 4, 137, 349);
+    d->ColumnList = place(new QListWidget(d->GB), "ColumnList", 8, 16, 121, 257);
+    d->ColumnList->setItemDelegate(new FixedHeightDelegate(d->ColumnList));
+    d->ColumnList->setUniformItemSizes(true);
+    d->movedownbutton = place(new QToolButton(d->GB), "movedownbutton", 8, 282, 57, 25);
+    d->movedownbutton->setIcon(arrowIcon(true));
+    d->movedownbutton->setIconSize({16, 16});
+    d->moveupbutton = place(new QToolButton(d->GB), "moveupbutton", 72, 282, 57, 25);
+    d->moveupbutton->setIcon(arrowIcon(false));
+    d->moveupbutton->setIconSize({16, 16});
+    d->NewButton = place(new QPushButton(QStringLiteral("&New"), d->GB), "NewButton", 8, 318, 57, 25);
+    d->DeleteButton = place(new QPushButton(QStringLiteral("&Delete"), d->GB), "DeleteButton", 72, 318, 57, 25);
 
-    PageControl1 = place(new QTabWidget(this), "PageControl1", 152, 8, 257, 345);
+    d->PageControl1 = place(new QTabWidget(this), "PageControl1", 152, 8, 257, 345);
     // The three page tabs side by side, as in the layout: the style's own tab padding
     // is wider than the pages leave room for.
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    d->PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
 
-    ts1 = new QWidget;
-    ts1->setObjectName(QStringLiteral("ts1"));
-    ColAlignment = dropDownList(ts1, "ColAlignment", 104, 6, {"taLeftJustify", "taRightJustify", "taCenter"});
-    ColVertalignment = dropDownList(ts1, "ColVertalignment", 104, 33, {"vaTopJustify", "vaCenter", "vaBottom"});
-    Colwordwrap = dropDownList(ts1, "Colwordwrap", 104, 61, {"False", "True"});
-    ColColor = colorBox(ts1, "ColColor", 104, 88);
-    ColReadOnly = dropDownList(ts1, "ColReadOnly", 104, 117, {"False", "True"});
-    ColWidth = editBox(ts1, "ColWidth", 104, 144);
-    ColHide = dropDownList(ts1, "ColHide", 104, 171, {"False", "True"});
-    fieldtype = dropDownList(ts1, "fieldtype", 104, 199,
+    d->ts1 = new QWidget;
+    d->ts1->setObjectName(QStringLiteral("ts1"));
+    d->ColAlignment = dropDownList(d->ts1, "ColAlignment", 104, 6, {"taLeftJustify", "taRightJustify", "taCenter"});
+    d->ColVertalignment = dropDownList(d->ts1, "ColVertalignment", 104, 33, {"vaTopJustify", "vaCenter", "vaBottom"});
+    d->Colwordwrap = dropDownList(d->ts1, "Colwordwrap", 104, 61, {"False", "True"});
+    d->ColColor = colorBox(d->ts1, "ColColor", 104, 88);
+    d->ColReadOnly = dropDownList(d->ts1, "ColReadOnly", 104, 117, {"False", "True"});
+    d->ColWidth = editBox(d->ts1, "ColWidth", 104, 144);
+    d->ColHide = dropDownList(d->ts1, "ColHide", 104, 171, {"False", "True"});
+    d->fieldtype = dropDownList(d->ts1, "fieldtype", 104, 199,
                              {"ftstring", "ftnumeric", "ftdatetime", "ftcheckbox", "ftformula"});
-    dispformat = editBox(ts1, "dispformat", 104, 230);
-    Colfieldname = editBox(ts1, "Colfieldname", 104, 262);
+    d->dispformat = editBox(d->ts1, "dispformat", 104, 230);
+    d->Colfieldname = editBox(d->ts1, "Colfieldname", 104, 262);
     const std::pair<const char *, QWidget *> columnLabels[] = {
-        {"Alignment:", ColAlignment}, {"Vertical alignment:", ColVertalignment},
-        {"Wordwrap:", Colwordwrap},   {"Color:", ColColor},
-        {"ReadOnly:", ColReadOnly},   {"Width:", ColWidth},
-        {"Hide:", ColHide},           {"Column type:", fieldtype},
-        {"Display format:", dispformat}, {"Column name:", Colfieldname}};
+        {"Alignment:", d->ColAlignment}, {"Vertical alignment:", d->ColVertalignment},
+        {"Wordwrap:", d->Colwordwrap},   {"Color:", d->ColColor},
+        {"ReadOnly:", d->ColReadOnly},   {"Width:", d->ColWidth},
+        {"Hide:", d->ColHide},           {"Column type:", d->fieldtype},
+        {"Display format:", d->dispformat}, {"Column name:", d->Colfieldname}};
     for (const auto &[caption, control] : columnLabels)
-        label(ts1, QLatin1String(caption), control, 12);
-    ColFont = place(new QPushButton(QStringLiteral("F&ont..."), ts1), "ColFont", 4, 290, 61, 25);
-    RestoreDefaults = place(new QPushButton(QStringLiteral("Re&store Defaults"), ts1), "RestoreDefaults",
+        label(d->ts1, QLatin1String(caption), control, 12);
+    d->ColFont = place(new QPushButton(QStringLiteral("F&ont..."), d->ts1), "ColFont", 4, 290, 61, 25);
+    d->RestoreDefaults = place(new QPushButton(QStringLiteral("Re&store Defaults"), d->ts1), "RestoreDefaults",
                             144, 290, 99, 25);
-    PageControl1->addTab(ts1, QStringLiteral("Column Properties"));
+    d->PageControl1->addTab(d->ts1, QStringLiteral("Column Properties"));
 
-    ts2 = new QWidget;
-    ts2->setObjectName(QStringLiteral("ts2"));
-    TitleAlignment = dropDownList(ts2, "TitleAlignment", 104, 8, {"taLeftJustify", "taRightJustify", "taCenter"});
-    TitleCaption = editBox(ts2, "TitleCaption", 104, 34);
-    TitleColor = colorBox(ts2, "TitleColor", 104, 60);
-    label(ts2, QStringLiteral("Alignment:"), TitleAlignment, 8);
-    label(ts2, QStringLiteral("Caption:"), TitleCaption, 8);
-    label(ts2, QStringLiteral("Color:"), TitleColor, 8);
-    TitleFont = place(new QPushButton(QStringLiteral("F&ont..."), ts2), "TitleFont", 103, 96, 74, 25);
-    PageControl1->addTab(ts2, QStringLiteral("Title Properties"));
+    d->ts2 = new QWidget;
+    d->ts2->setObjectName(QStringLiteral("ts2"));
+    d->TitleAlignment = dropDownList(d->ts2, "TitleAlignment", 104, 8, {"taLeftJustify", "taRightJustify", "taCenter"});
+    d->TitleCaption = editBox(d->ts2, "TitleCaption", 104, 34);
+    d->TitleColor = colorBox(d->ts2, "TitleColor", 104, 60);
+    label(d->ts2, QStringLiteral("Alignment:"), d->TitleAlignment, 8);
+    label(d->ts2, QStringLiteral("Caption:"), d->TitleCaption, 8);
+    label(d->ts2, QStringLiteral("Color:"), d->TitleColor, 8);
+    d->TitleFont = place(new QPushButton(QStringLiteral("F&ont..."), d->ts2), "TitleFont", 103, 96, 74, 25);
+    d->PageControl1->addTab(d->ts2, QStringLiteral("Title Properties"));
 
-    TabSheet1 = new QWidget;
-    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("List values"));
+    d->TabSheet1 = new QWidget;
+    d->TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    d->PageControl1->addTab(d->TabSheet1, QStringLiteral("List values"));
     // The memo fills the page above the panel docked at its bottom; the page's size is
     // known once the tab widget has laid it out, so both follow it on resize.
-    picklist = new QPlainTextEdit(TabSheet1);
-    picklist->setObjectName(QStringLiteral("picklist"));
-    Panel1 = new QWidget(TabSheet1);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    dropdown = editBox(Panel1, "dropdown", 104, 8);
-    btnstyle = dropDownList(Panel1, "btnstyle", 104, 32, {"cbsAuto", "cbsEllipsis", "cbsnone"});
-    label(Panel1, QStringLiteral("Dropdown rows:"), dropdown, 8);
-    label(Panel1, QStringLiteral("Button style:"), btnstyle, 8);
-    TabSheet1->installEventFilter(this);
-    PageControl1->setCurrentIndex(0);
+    d->picklist = new QPlainTextEdit(d->TabSheet1);
+    d->picklist->setObjectName(QStringLiteral("picklist"));
+    d->Panel1 = new QWidget(d->TabSheet1);
+    d->Panel1->setObjectName(QStringLiteral("Panel1"));
+    d->dropdown = editBox(d->Panel1, "dropdown", 104, 8);
+    d->btnstyle = dropDownList(d->Panel1, "btnstyle", 104, 32, {"cbsAuto", "cbsEllipsis", "cbsnone"});
+    label(d->Panel1, QStringLiteral("Dropdown rows:"), d->dropdown, 8);
+    label(d->Panel1, QStringLiteral("Button style:"), d->btnstyle, 8);
+    d->TabSheet1->installEventFilter(this);
+    d->PageControl1->setCurrentIndex(0);
 
-    OkButton = place(new QPushButton(QStringLiteral("OK"), this), "OkButton", 174, 366, 75, 25);
-    OkButton->setDefault(true);
-    CancelButton = place(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton", 254, 366, 75, 25);
-    ApplyButton = place(new QPushButton(QStringLiteral("Apply"), this), "ApplyButton", 334, 366, 75, 25);
+    d->OkButton = place(new QPushButton(QStringLiteral("OK"), this), "OkButton", 174, 366, 75, 25);
+    d->OkButton->setDefault(true);
+    d->CancelButton = place(new QPushButton(QStringLiteral("Cancel"), this), "CancelButton", 254, 366, 75, 25);
+    d->ApplyButton = place(new QPushButton(QStringLiteral("Apply"), this), "ApplyButton", 334, 366, 75, 25);
     // Enter anywhere but in the memo presses OK; only the default button may take it.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
 
-    ColorDialog1 = new QColorDialog(this);
-    ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
-    FontDialog1 = new QFontDialog(this);
-    FontDialog1->setObjectName(QStringLiteral("FontDialog1"));
+    d->ColorDialog1 = new QColorDialog(this);
+    d->ColorDialog1->setObjectName(QStringLiteral("ColorDialog1"));
+    d->FontDialog1 = new QFontDialog(this);
+    d->FontDialog1->setObjectName(QStringLiteral("FontDialog1"));
 }
 
 void TmGridColEditor::dockListValues()
 {
     constexpr int PanelHeight = 61;
-    const int memoHeight = std::max(0, TabSheet1->height() - PanelHeight);
-    picklist->setGeometry(0, 0, TabSheet1->width(), memoHeight);
-    Panel1->setGeometry(0, memoHeight, TabSheet1->width(), PanelHeight);
+    const int memoHeight = std::max(0, d->TabSheet1->height() - PanelHeight);
+    d->picklist->setGeometry(0, 0, d->TabSheet1->width(), memoHeight);
+    d->Panel1->setGeometry(0, memoHeight, d->TabSheet1->width(), PanelHeight);
 }
 
 } // namespace vorgrd

@@ -7,7 +7,7 @@
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 #include "host/datasetsql.h"
-#include "host/datasetsqlite.h"
+#include "host/datasetsqlite_p.h"
 
 #include <QPointer>
 #include <QSqlDriver>

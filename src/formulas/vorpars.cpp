@@ -16,7 +16,7 @@
 // CellReferenceLevels - 1 levels below the level of the Calculate that called it, so
 // one counter bounds parentheses, arguments and cell references together.
 
-#include "formulas/vorpars.h"
+#include "formulas/vorpars_p.h"
 
 #include <charconv>
 #include <cmath>
@@ -238,12 +238,12 @@ void TvorParser::Exec(const QString &Text)
 
 // Takes one nesting level for the lifetime of a Calculate. The outermost Calculate
 // of an outermost parser also starts a fresh budget for the cells it will read.
-class TvorParser::LevelGuard
+class TvorParser::Private::LevelGuard
 {
 public:
     explicit LevelGuard(TvorParser &parser) : m_parser(parser)
     {
-        if (parser.m_levels >= MaxNestingLevels) parser.raiseTooDeep();
+        if (parser.m_levels >= MaxNestingLevels) raiseTooDeep(parser);
         if (parser.m_levels == 0 && !parser.m_parent) parser.m_ownBudget = Budget();
         ++parser.m_levels;
     }
@@ -258,10 +258,10 @@ private:
 // expression := product { ("+" | "-") product } ender
 double TvorParser::Calculate()
 {
-    const LevelGuard level(*this);
+    const Private::LevelGuard level(*this);
     double value = SubTerm();
     for (;;) {
-        const char16_t c = current();
+        const char16_t c = Private::current(*this);
         if (c == u'+') {
             NextChar();
             value += SubTerm();
@@ -274,7 +274,7 @@ double TvorParser::Calculate()
         // C++ does not trap an overflow; the host arithmetic did.
         if (!std::isfinite(value)) RaiseParserError(5);
     }
-    if (!isEnder(current())) RaiseParserError(6);
+    if (!isEnder(Private::current(*this))) RaiseParserError(6);
     return value;
 }
 
@@ -283,7 +283,7 @@ double TvorParser::SubTerm()
 {
     double value = Term();
     for (;;) {
-        const char16_t c = current();
+        const char16_t c = Private::current(*this);
         if (c == u'*') {
             NextChar();
             value *= Term();
@@ -303,17 +303,17 @@ double TvorParser::SubTerm()
 // operand := "(" expression ")" | number | constant | name "(" arguments ")"
 double TvorParser::Term()
 {
-    if (current() == u'(') {
+    if (Private::current(*this) == u'(') {
         NextChar();
         const double value = Calculate();
-        if (current() != u')') RaiseParserError(1);
+        if (Private::current(*this) != u')') RaiseParserError(1);
         NextChar();
         return value;
     }
     double number = 0;
     if (GetNumber(number) || GetConst(number)) return number;
     quint8 code = 0;
-    if (GetFunction(code)) return applyFunction(code);
+    if (GetFunction(code)) return Private::applyFunction(*this, code);
     RaiseParserError(6);
 }
 
@@ -327,7 +327,7 @@ Q_NEVER_INLINE bool TvorParser::GetNumber(double &Number)
 {
     Number = 0;
     const int start = m_Position;
-    char16_t c = current();
+    char16_t c = Private::current(*this);
     if (!(c == u'+' || c == u'-' || c == u'.' || isDigit(c))) return false;
     LiteralText text;
     if (c == u'.') {
@@ -337,16 +337,16 @@ Q_NEVER_INLINE bool TvorParser::GetNumber(double &Number)
         text.append(char(c));
     }
     NextChar();
-    if ((c == u'+' || c == u'-') && current() == u'.') text.append('0');
+    if ((c == u'+' || c == u'-') && Private::current(*this) == u'.') text.append('0');
     bool hasExponent = false;
     for (;;) {
-        c = current();
+        c = Private::current(*this);
         if (c == u'E') {
             if (text.back() == '.') text.append('0');
             text.append('E');
             hasExponent = true;
             NextChar();
-            c = current();
+            c = Private::current(*this);
             if (c == u'+' || c == u'-') {
                 text.append(char(c));
                 NextChar();
@@ -362,7 +362,7 @@ Q_NEVER_INLINE bool TvorParser::GetNumber(double &Number)
 
     const char *begin = text.data();
     const char *end = begin + text.size();
-    if (!isStrictNumber(begin, end) || !mayFollowOperand(current())) {
+    if (!isStrictNumber(begin, end) || !mayFollowOperand(Private::current(*this))) {
         m_Position = start;
         return false;
     }
@@ -377,6 +377,11 @@ Q_NEVER_INLINE bool TvorParser::GetNumber(double &Number)
     }
     Number = value;
     return true;
+}
+
+QChar TvorParser::GetChar() const
+{
+    return QChar(Private::current(*this));
 }
 
 bool TvorParser::GetConst(double &Number)
@@ -439,18 +444,18 @@ bool TvorParser::GetFunction(quint8 &Code)
 // Reads the arguments of the function whose name GetFunction has just read, and
 // applies it. Any failure of the arithmetic is message 5 unless the message table names
 // another; errors from reading the arguments keep their message.
-double TvorParser::applyFunction(quint8 code)
+double TvorParser::Private::applyFunction(TvorParser &parser, quint8 code)
 {
-    NextChar(); // the "("
-    const double x = Calculate();
+    parser.NextChar(); // the "("
+    const double x = parser.Calculate();
     double y = 0;
     if (takesTwoArguments(code)) {
-        if (current() != u';') RaiseParserError(1);
-        NextChar();
-        y = Calculate();
+        if (current(parser) != u';') RaiseParserError(1);
+        parser.NextChar();
+        y = parser.Calculate();
     }
-    if (current() != u')') RaiseParserError(1);
-    NextChar();
+    if (current(parser) != u')') RaiseParserError(1);
+    parser.NextChar();
 
     double result = 0;
     switch (code) {
@@ -500,19 +505,19 @@ double TvorParser::applyFunction(quint8 code)
         result = x - std::trunc(x);
         break;
     case fnCell:
-        result = cellValueAt(truncateCoordinate(x), truncateCoordinate(y));
+        result = cellValueAt(parser, truncateCoordinate(x), truncateCoordinate(y));
         break;
     case fnCol:
-        result = cellValueAt(truncateCoordinate(x), m_CellRow);
+        result = cellValueAt(parser, truncateCoordinate(x), parser.m_CellRow);
         break;
     case fnRow:
-        result = cellValueAt(m_CellCol, truncateCoordinate(x));
+        result = cellValueAt(parser, parser.m_CellCol, truncateCoordinate(x));
         break;
     case fnSumRow:
     case fnSumCol:
     case fnAvgRow:
     case fnAvgCol:
-        result = cellRange(x, y, code == fnSumRow || code == fnAvgRow,
+        result = cellRange(parser, x, y, code == fnSumRow || code == fnAvgRow,
                            code == fnAvgRow || code == fnAvgCol);
         break;
     default:
@@ -525,20 +530,20 @@ double TvorParser::applyFunction(quint8 code)
 // The value of cell (col, row): its text evaluated by a nested parser whose current
 // cell is that cell. This frame sits on the stack once per cell reference, so the
 // messages are built out of line, not in temporaries here.
-double TvorParser::cellValueAt(int col, int row)
+double TvorParser::Private::cellValueAt(TvorParser &parser, int col, int row)
 {
-    if (!m_Grid) raiseNoGrid();
-    Budget &spent = budget();
+    if (!parser.m_Grid) raiseNoGrid();
+    Budget &spent = budget(parser);
     if (++spent.cellEvaluations > MaxCellEvaluations) raiseTooComplex();
     TvorParser nested;
-    nested.m_Grid = m_Grid;
+    nested.m_Grid = parser.m_Grid;
     nested.m_CellCol = col;
     nested.m_CellRow = row;
-    nested.m_parent = this;
+    nested.m_parent = &parser;
     nested.m_sharedBudget = &spent;
-    nested.m_levels = m_levels + CellReferenceLevels - 1;
+    nested.m_levels = parser.m_levels + CellReferenceLevels - 1;
     try {
-        const QString text = m_Grid->CellText(col, row);
+        const QString text = parser.m_Grid->CellText(col, row);
         spent.cellTextLength += text.size();
         if (spent.cellTextLength > MaxCellTextLength) raiseTooComplex();
         nested.Exec(text);
@@ -552,15 +557,16 @@ double TvorParser::cellValueAt(int col, int row)
 
 // SUMROW, SUMCOL, AVGROW, AVGCOL: along the grid's focused row (or column), not the
 // current cell's, so every formula that uses them follows the focus.
-double TvorParser::cellRange(double first, double last, bool alongRow, bool average)
+double TvorParser::Private::cellRange(TvorParser &parser, double first, double last, bool alongRow,
+                                      bool average)
 {
     const int from = truncateCoordinate(first);
     const int to = truncateCoordinate(last);
-    if (!m_Grid) raiseNoGrid();
-    const int line = alongRow ? m_Grid->CurrentRow() : m_Grid->CurrentCol();
+    if (!parser.m_Grid) raiseNoGrid();
+    const int line = alongRow ? parser.m_Grid->CurrentRow() : parser.m_Grid->CurrentCol();
     double sum = 0;
     for (qint64 i = from; i <= to; ++i) { // qint64: `to` may be INT_MAX
-        sum += alongRow ? cellValueAt(int(i), line) : cellValueAt(line, int(i));
+        sum += alongRow ? cellValueAt(parser, int(i), line) : cellValueAt(parser, line, int(i));
         if (!std::isfinite(sum)) RaiseParserError(5);
     }
     if (!average) return sum;
@@ -576,10 +582,10 @@ double TvorParser::cellRange(double first, double last, bool alongRow, bool aver
 // The nesting bound was reached. When a cell appears twice among the cells under
 // evaluation, evaluating it leads back to itself without end: say so, naming the
 // innermost such cell. Otherwise the formula is merely too deep.
-void TvorParser::raiseTooDeep() const
+void TvorParser::Private::raiseTooDeep(const TvorParser &parser)
 {
     std::vector<const TvorParser *> cells; // innermost first
-    for (const TvorParser *p = this; p && p->m_parent; p = p->m_parent)
+    for (const TvorParser *p = &parser; p && p->m_parent; p = p->m_parent)
         cells.push_back(p);
     for (size_t i = 0; i < cells.size(); ++i)
         for (size_t j = i + 1; j < cells.size(); ++j)
@@ -591,14 +597,14 @@ void TvorParser::raiseTooDeep() const
     raiseOwn(QString::fromLatin1(ParserNestingMessage).arg(MaxNestingLevels));
 }
 
-void TvorParser::raiseTooComplex()
+void TvorParser::Private::raiseTooComplex()
 {
     raiseOwn(QString::fromLatin1(ParserComplexityMessage)
                  .arg(MaxCellEvaluations)
                  .arg(MaxCellTextLength));
 }
 
-void TvorParser::raiseNoGrid()
+void TvorParser::Private::raiseNoGrid()
 {
     raiseOwn(QString::fromLatin1(ParserNoGridMessage));
 }

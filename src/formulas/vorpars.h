@@ -111,7 +111,8 @@ public:
     bool GetFunction(quint8 &Code);
     // The character at Position; the end mark (code 0) when Position lies
     // outside Expression.
-    QChar GetChar() const { return QChar(current()); }
+    QChar GetChar() const;
+    // One character on; never further than one past the end mark.
     void NextChar()
     {
         if (m_Position < m_Expression.size() + 1) ++m_Position;
@@ -119,7 +120,6 @@ public:
 
     // 1-based index into Expression of the current character.
     int Position() const { return m_Position; }
-    void setPosition(int position) { m_Position = position; }
     // The normalised text of the last Exec, ending with the end mark (code 0).
     const QString &Expression() const { return m_Expression; }
     // The cell whose formula is evaluated: COL and ROW read its row and column.
@@ -134,29 +134,16 @@ public:
     // The result of the last Exec that succeeded (0 before the first).
     double Value() const { return m_Value; }
 
+    // The evaluation's helpers and limits, in a private header that is not installed
+    // (the library's own code and tests use it).
+    struct Private;
+
 private:
     struct Budget
     {
         int cellEvaluations = 0;
         qint64 cellTextLength = 0;
     };
-    class LevelGuard;
-
-    char16_t current() const
-    {
-        const qsizetype index = qsizetype(m_Position) - 1;
-        return size_t(index) < size_t(m_Expression.size())
-                   ? m_Expression.constData()[index].unicode()
-                   : u'\0';
-    }
-    double applyFunction(quint8 code);
-    double cellValue(double col, double row);
-    double cellValueAt(int col, int row);
-    double cellRange(double first, double last, bool alongRow, bool average);
-    Budget &budget() { return m_parent ? *m_sharedBudget : m_ownBudget; }
-    [[noreturn]] void raiseTooDeep() const;
-    [[noreturn]] static void raiseTooComplex();
-    [[noreturn]] static void raiseNoGrid();
 
     int m_Position = 0;
     QString m_Expression;

@@ -2,7 +2,7 @@
 // to the grid.
 //
 // Sections: fonts without notification — tmcolumntitle — tmcolumn — TvorgridColumns.
-#include "grid/columns.h"
+#include "grid/columns_p.h"
 
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
@@ -98,101 +98,107 @@ void copyAssigned(tmcolumn &to, tmcolumn &from, tmcolumnValue flag, Get get, Set
 
 // ---- tmcolumntitle ----------------------------------------------------------------
 
-tmcolumntitle::tmcolumntitle(tmcolumn *column) : m_column(column), m_font(std::make_unique<TFont>())
+tmcolumntitle::tmcolumntitle(tmcolumn *column) : d(std::make_unique<Private>(column))
 {
-    copyQuietly(*m_font, *DefaultFont());
-    m_font->OnChange = [this](TFont *) { FontChanged(); };
+    d->m_font = std::make_unique<TFont>();
+    copyQuietly(*d->m_font, *DefaultFont());
+    d->m_font->OnChange = [this](TFont *) { FontChanged(); };
 }
 
 tmcolumntitle::~tmcolumntitle() = default;
 
+tmcolumn *tmcolumntitle::Column() const
+{
+    return d->m_column;
+}
+
 TAlignment tmcolumntitle::GetAlignment() const
 {
-    return attribute(m_column->m_assignedValues, cvTitleAlignment, m_alignment, DefaultAlignment());
+    return attribute(d->m_column->d->m_assignedValues, cvTitleAlignment, d->m_alignment, DefaultAlignment());
 }
 
 void tmcolumntitle::SetAlignment(TAlignment value)
 {
     checkEnumRange("SetAlignment", "Alignment", value);
-    if (assignAttribute(m_column->m_assignedValues, cvTitleAlignment, m_alignment, value))
+    if (assignAttribute(d->m_column->d->m_assignedValues, cvTitleAlignment, d->m_alignment, value))
         notify(false);
 }
 
 QString tmcolumntitle::GetCaption() const
 {
-    return attribute(m_column->m_assignedValues, cvTitleCaption, m_caption, DefaultCaption());
+    return attribute(d->m_column->d->m_assignedValues, cvTitleCaption, d->m_caption, DefaultCaption());
 }
 
 void tmcolumntitle::SetCaption(const QString &value)
 {
-    if (assignAttribute(m_column->m_assignedValues, cvTitleCaption, m_caption, value))
+    if (assignAttribute(d->m_column->d->m_assignedValues, cvTitleCaption, d->m_caption, value))
         notify(false);
 }
 
 TColor tmcolumntitle::GetColor() const
 {
-    return attribute(m_column->m_assignedValues, cvTitleColor, m_color, DefaultColor());
+    return attribute(d->m_column->d->m_assignedValues, cvTitleColor, d->m_color, DefaultColor());
 }
 
 void tmcolumntitle::SetColor(TColor value)
 {
-    if (assignAttribute(m_column->m_assignedValues, cvTitleColor, m_color, value)) notify(false);
+    if (assignAttribute(d->m_column->d->m_assignedValues, cvTitleColor, d->m_color, value)) notify(false);
 }
 
 TFont *tmcolumntitle::GetFont()
 {
-    if (!m_column->assigned(cvTitleFont)) {
+    if (!d->m_column->assigned(cvTitleFont)) {
         const TFont *def = DefaultFont();
         // Titles follow the default's colour too (columns do not: their fonts
         // compare handles only).
-        if (def != m_font.get() && (def->Handle() != m_font->Handle() || def->Color() != m_font->Color()))
-            copyQuietly(*m_font, *def);
+        if (def != d->m_font.get() && (def->Handle() != d->m_font->Handle() || def->Color() != d->m_font->Color()))
+            copyQuietly(*d->m_font, *def);
     }
-    return m_font.get();
+    return d->m_font.get();
 }
 
 void tmcolumntitle::SetFont(TFont *value)
 {
-    m_font->Assign(value); // FontChanged marks the font assigned
+    d->m_font->Assign(value); // FontChanged marks the font assigned
     notify(false);
 }
 
 bool tmcolumntitle::IsAlignmentStored() const
 {
-    return storedAttribute(m_column->m_assignedValues, cvTitleAlignment, m_alignment,
+    return storedAttribute(d->m_column->d->m_assignedValues, cvTitleAlignment, d->m_alignment,
                            DefaultAlignment());
 }
 
 bool tmcolumntitle::IsCaptionStored() const
 {
-    return storedAttribute(m_column->m_assignedValues, cvTitleCaption, m_caption, DefaultCaption());
+    return storedAttribute(d->m_column->d->m_assignedValues, cvTitleCaption, d->m_caption, DefaultCaption());
 }
 
 bool tmcolumntitle::IsColorStored() const
 {
-    return storedAttribute(m_column->m_assignedValues, cvTitleColor, m_color, DefaultColor());
+    return storedAttribute(d->m_column->d->m_assignedValues, cvTitleColor, d->m_color, DefaultColor());
 }
 
 bool tmcolumntitle::IsFontStored() const
 {
-    return m_column->assigned(cvTitleFont);
+    return d->m_column->assigned(cvTitleFont);
 }
 
 QString tmcolumntitle::DefaultCaption() const
 {
-    return m_column->columnName();
+    return d->m_column->columnName();
 }
 
 TColor tmcolumntitle::DefaultColor() const
 {
-    const tvorgrid *grid = m_column->GetGrid();
+    const tvorgrid *grid = d->m_column->GetGrid();
     return grid ? grid->FixedColor() : columnDefaults.titleColorWithoutGrid;
 }
 
 TFont *tmcolumntitle::DefaultFont() const
 {
-    tvorgrid *grid = m_column->GetGrid();
-    return grid ? grid->Font() : m_column->m_font.get();
+    tvorgrid *grid = d->m_column->GetGrid();
+    return grid ? grid->Font() : d->m_column->d->m_font.get();
 }
 
 void tmcolumntitle::Assign(const TPersistent *source)
@@ -202,7 +208,7 @@ void tmcolumntitle::Assign(const TPersistent *source)
         TPersistent::Assign(source);
         return;
     }
-    const tmcolumn *from = other->m_column;
+    const tmcolumn *from = other->d->m_column;
     if (from->assigned(cvTitleAlignment))
         SetAlignment(other->GetAlignment());
     if (from->assigned(cvTitleColor))
@@ -210,50 +216,118 @@ void tmcolumntitle::Assign(const TPersistent *source)
     if (from->assigned(cvTitleCaption))
         SetCaption(other->GetCaption());
     if (from->assigned(cvTitleFont))
-        SetFont(other->m_font.get()); // assigned, so the own font is the value
+        SetFont(other->d->m_font.get()); // assigned, so the own font is the value
 }
 
 void tmcolumntitle::RestoreDefaults()
 {
-    const bool fontWasAssigned = m_column->assigned(cvTitleFont);
+    const bool fontWasAssigned = d->m_column->assigned(cvTitleFont);
     for (tmcolumnValue flag : {cvTitleColor, cvTitleCaption, cvTitleAlignment, cvTitleFont})
-        m_column->m_assignedValues.remove(flag);
-    m_caption.clear();
+        d->m_column->d->m_assignedValues.remove(flag);
+    d->m_caption.clear();
     RefreshDefaultFont();
     notify(fontWasAssigned);
 }
 
 void tmcolumntitle::RefreshDefaultFont()
 {
-    if (!m_column->assigned(cvTitleFont))
-        copyQuietly(*m_font, *DefaultFont());
+    if (!d->m_column->assigned(cvTitleFont))
+        copyQuietly(*d->m_font, *DefaultFont());
 }
 
 void tmcolumntitle::FontChanged()
 {
-    m_column->assign(cvTitleFont);
+    d->m_column->assign(cvTitleFont);
     notify(false);
 }
 
 void tmcolumntitle::notify(bool allItems)
 {
-    m_column->notify(allItems);
+    d->m_column->notify(allItems);
 }
 
 // ---- tmcolumn ---------------------------------------------------------------------
 
 tmcolumn::tmcolumn(TCollection *collection)
-    : TCollectionItem(qobject_cast<TvorgridColumns *>(collection)), m_font(std::make_unique<TFont>())
+    : TCollectionItem(qobject_cast<TvorgridColumns *>(collection)), d(std::make_unique<Private>())
 {
-    copyQuietly(*m_font, *DefaultFont());
-    m_font->OnChange = [this](TFont *) { FontChanged(); };
-    m_title.reset(CreateTitle());
+    d->m_font = std::make_unique<TFont>();
+    copyQuietly(*d->m_font, *DefaultFont());
+    d->m_font->OnChange = [this](TFont *) { FontChanged(); };
+    d->m_title.reset(CreateTitle());
 }
 
 tmcolumn::~tmcolumn()
 {
     // The title reads this column's flags; it goes first.
-    m_title.reset();
+    d->m_title.reset();
+}
+
+// ---- plain fields and the assignment flags ----
+
+const QString &tmcolumn::columnName() const
+{
+    return d->m_columnName;
+}
+
+void tmcolumn::SetcolumnName(const QString &value)
+{
+    d->m_columnName = value;
+}
+
+tmcolumntitle *tmcolumn::Title() const
+{
+    return d->m_title.get();
+}
+
+const QString &tmcolumn::Displayformat() const
+{
+    return d->m_displayformat;
+}
+
+bool tmcolumn::HasPickList() const
+{
+    return d->m_pickList != nullptr;
+}
+
+int tmcolumn::DropDownRows() const
+{
+    return d->m_dropDownRows;
+}
+
+void tmcolumn::setDropDownRows(int value)
+{
+    d->m_dropDownRows = value;
+}
+
+bool tmcolumn::IsDropDownRowsStored() const
+{
+    return d->m_dropDownRows != 7;
+}
+
+TmColumnButtonStyle tmcolumn::ButtonStyle() const
+{
+    return d->m_buttonStyle;
+}
+
+tmcolumnValues tmcolumn::AssignedValues() const
+{
+    return d->m_assignedValues;
+}
+
+void tmcolumn::assign(tmcolumnValue flag)
+{
+    d->m_assignedValues.insert(flag);
+}
+
+bool tmcolumn::assigned(tmcolumnValue flag) const
+{
+    return d->m_assignedValues.contains(flag);
+}
+
+void tmcolumn::notify(bool allItems)
+{
+    Changed(allItems);
 }
 
 tvorgrid *tmcolumn::GetGrid() const
@@ -264,96 +338,96 @@ tvorgrid *tmcolumn::GetGrid() const
 
 bool tmcolumn::GetHide() const
 {
-    return attribute(m_assignedValues, cvHide, m_hide, columnDefaults.hide);
+    return attribute(d->m_assignedValues, cvHide, d->m_hide, columnDefaults.hide);
 }
 
 // Hide, columntype, Displayformat and Width notify the grid even when nothing
 // changed, and a default value leaves a following attribute following.
 void tmcolumn::SetHide(bool value)
 {
-    assignUnlessDefault(m_assignedValues, cvHide, m_hide, value, columnDefaults.hide);
+    assignUnlessDefault(d->m_assignedValues, cvHide, d->m_hide, value, columnDefaults.hide);
     Changed(false);
 }
 
 TAlignment tmcolumn::GetAlignment() const
 {
-    return attribute(m_assignedValues, cvAlignment, m_alignment, columnDefaults.alignment);
+    return attribute(d->m_assignedValues, cvAlignment, d->m_alignment, columnDefaults.alignment);
 }
 
 void tmcolumn::SetAlignment(TAlignment value)
 {
     checkEnumRange("SetAlignment", "Alignment", value);
-    if (assignAttribute(m_assignedValues, cvAlignment, m_alignment, value)) Changed(false);
+    if (assignAttribute(d->m_assignedValues, cvAlignment, d->m_alignment, value)) Changed(false);
 }
 
 TVertAlignment tmcolumn::GetVertAlignment() const
 {
-    return attribute(m_assignedValues, cvVertAlignment, m_vertAlignment,
+    return attribute(d->m_assignedValues, cvVertAlignment, d->m_vertAlignment,
                      columnDefaults.vertAlignment);
 }
 
 void tmcolumn::SetVertAlignment(TVertAlignment value)
 {
     checkEnumRange("SetVertAlignment", "VertAlignment", value);
-    if (assignAttribute(m_assignedValues, cvVertAlignment, m_vertAlignment, value)) Changed(false);
+    if (assignAttribute(d->m_assignedValues, cvVertAlignment, d->m_vertAlignment, value)) Changed(false);
 }
 
 TColor tmcolumn::GetColor() const
 {
-    return attribute(m_assignedValues, cvColor, m_color, DefaultColor());
+    return attribute(d->m_assignedValues, cvColor, d->m_color, DefaultColor());
 }
 
 void tmcolumn::SetColor(TColor value)
 {
-    if (assignAttribute(m_assignedValues, cvColor, m_color, value)) Changed(false);
+    if (assignAttribute(d->m_assignedValues, cvColor, d->m_color, value)) Changed(false);
 }
 
 TFont *tmcolumn::GetFont()
 {
     if (!assigned(cvFont)) {
         const TFont *def = DefaultFont();
-        if (def != m_font.get() && def->Handle() != m_font->Handle())
-            copyQuietly(*m_font, *def);
+        if (def != d->m_font.get() && def->Handle() != d->m_font->Handle())
+            copyQuietly(*d->m_font, *def);
     }
-    return m_font.get();
+    return d->m_font.get();
 }
 
 void tmcolumn::SetFont(TFont *value)
 {
-    m_font->Assign(value); // runs FontChanged
+    d->m_font->Assign(value); // runs FontChanged
     assign(cvFont);
     Changed(false);
 }
 
 bool tmcolumn::GetReadOnly() const
 {
-    return attribute(m_assignedValues, cvReadOnly, m_readOnly, columnDefaults.readOnly);
+    return attribute(d->m_assignedValues, cvReadOnly, d->m_readOnly, columnDefaults.readOnly);
 }
 
 void tmcolumn::SetReadOnly(bool value)
 {
-    if (assignAttribute(m_assignedValues, cvReadOnly, m_readOnly, value)) Changed(false);
+    if (assignAttribute(d->m_assignedValues, cvReadOnly, d->m_readOnly, value)) Changed(false);
 }
 
 bool tmcolumn::GetWordwrap() const
 {
-    return attribute(m_assignedValues, cvWordWrap, m_wordwrap, columnDefaults.wordwrap);
+    return attribute(d->m_assignedValues, cvWordWrap, d->m_wordwrap, columnDefaults.wordwrap);
 }
 
 void tmcolumn::SetWordwrap(bool value)
 {
-    if (assignAttribute(m_assignedValues, cvWordWrap, m_wordwrap, value)) Changed(false);
+    if (assignAttribute(d->m_assignedValues, cvWordWrap, d->m_wordwrap, value)) Changed(false);
 }
 
 void tmcolumn::SetTitle(tmcolumntitle *value)
 {
-    m_title->Assign(value);
+    d->m_title->Assign(value);
     Changed(false);
 }
 
 int tmcolumn::GetWidth() const
 {
-    return attribute(m_assignedValues, cvWidth, m_width, DefaultWidth());
+    return attribute(d->m_assignedValues, cvWidth, d->m_width, DefaultWidth());
 }
 
 void tmcolumn::SetWidth(int value)
@@ -361,81 +435,81 @@ void tmcolumn::SetWidth(int value)
     // Checked here, shown or hidden: a width the grid would refuse when the column is
     // shown again must not be kept now (the grid's own stream would no longer load).
     checkRange("SetWidth", "Width", value, 0, TCustomGrid::MaxExtent);
-    const int oldWidth = m_width;
+    const int oldWidth = d->m_width;
     const bool wasAssigned = assigned(cvWidth);
-    assignUnlessDefault(m_assignedValues, cvWidth, m_width, value, DefaultWidth());
+    assignUnlessDefault(d->m_assignedValues, cvWidth, d->m_width, value, DefaultWidth());
     try {
         Changed(false);
     } catch (...) {
-        m_width = oldWidth;
-        if (!wasAssigned) m_assignedValues.remove(cvWidth);
+        d->m_width = oldWidth;
+        if (!wasAssigned) d->m_assignedValues.remove(cvWidth);
         throw;
     }
 }
 
 tvorcolumntype tmcolumn::gettype() const
 {
-    return attribute(m_assignedValues, cvType, m_columntype, columnDefaults.type);
+    return attribute(d->m_assignedValues, cvType, d->m_columntype, columnDefaults.type);
 }
 
 void tmcolumn::settype(tvorcolumntype value)
 {
     checkEnumRange("settype", "columntype", value);
-    assignUnlessDefault(m_assignedValues, cvType, m_columntype, value, columnDefaults.type);
+    assignUnlessDefault(d->m_assignedValues, cvType, d->m_columntype, value, columnDefaults.type);
     Changed(false);
 }
 
 void tmcolumn::SetDisplayformat(const QString &value)
 {
-    assignUnlessDefault(m_assignedValues, cvformat, m_displayformat, value, QString());
+    assignUnlessDefault(d->m_assignedValues, cvformat, d->m_displayformat, value, QString());
     Changed(false);
 }
 
 TStringList *tmcolumn::GetPickList()
 {
-    if (!m_pickList)
-        m_pickList = std::make_unique<TStringList>();
-    return m_pickList.get();
+    if (!d->m_pickList)
+        d->m_pickList = std::make_unique<TStringList>();
+    return d->m_pickList.get();
 }
 
 void tmcolumn::SetPickList(TStrings *value)
 {
     if (!value) {
-        m_pickList.reset();
+        d->m_pickList.reset();
         return;
     }
-    if (value != m_pickList.get())
+    if (value != d->m_pickList.get())
         GetPickList()->Assign(*value);
 }
 
 void tmcolumn::SetButtonStyle(TmColumnButtonStyle value)
 {
     checkEnumRange("SetButtonStyle", "ButtonStyle", value);
-    if (value == m_buttonStyle)
+    if (value == d->m_buttonStyle)
         return;
-    m_buttonStyle = value;
+    d->m_buttonStyle = value;
     Changed(false);
 }
 
 bool tmcolumn::IsHideStored() const
 {
-    return storedAttribute(m_assignedValues, cvHide, m_hide, columnDefaults.hide);
+    return storedAttribute(d->m_assignedValues, cvHide, d->m_hide, columnDefaults.hide);
 }
 
 bool tmcolumn::IsAlignmentStored() const
 {
-    return storedAttribute(m_assignedValues, cvAlignment, m_alignment, columnDefaults.alignment);
+    return storedAttribute(d->m_assignedValues, cvAlignment, d->m_alignment, columnDefaults.alignment);
 }
 
 bool tmcolumn::IsVertAlignmentStored() const
 {
-    return storedAttribute(m_assignedValues, cvVertAlignment, m_vertAlignment,
+    return storedAttribute(d->m_assignedValues, cvVertAlignment, d->m_vertAlignment,
                            columnDefaults.vertAlignment);
 }
 
 bool tmcolumn::IsColorStored() const
 {
-    return storedAttribute(m_assignedValues, cvColor, m_color, DefaultColor());
+    return storedAttribute(d->m_assignedValues, cvColor, d->m_color, DefaultColor());
 }
 
 bool tmcolumn::IsFontStored() const
@@ -445,22 +519,22 @@ bool tmcolumn::IsFontStored() const
 
 bool tmcolumn::IsReadOnlyStored() const
 {
-    return storedAttribute(m_assignedValues, cvReadOnly, m_readOnly, columnDefaults.readOnly);
+    return storedAttribute(d->m_assignedValues, cvReadOnly, d->m_readOnly, columnDefaults.readOnly);
 }
 
 bool tmcolumn::IsWordwrapStored() const
 {
-    return storedAttribute(m_assignedValues, cvWordWrap, m_wordwrap, columnDefaults.wordwrap);
+    return storedAttribute(d->m_assignedValues, cvWordWrap, d->m_wordwrap, columnDefaults.wordwrap);
 }
 
 bool tmcolumn::IsWidthStored() const
 {
-    return storedAttribute(m_assignedValues, cvWidth, m_width, DefaultWidth());
+    return storedAttribute(d->m_assignedValues, cvWidth, d->m_width, DefaultWidth());
 }
 
 bool tmcolumn::Istypestored() const
 {
-    return storedAttribute(m_assignedValues, cvType, m_columntype, columnDefaults.type);
+    return storedAttribute(d->m_assignedValues, cvType, d->m_columntype, columnDefaults.type);
 }
 
 TColor tmcolumn::DefaultColor() const
@@ -472,7 +546,7 @@ TColor tmcolumn::DefaultColor() const
 TFont *tmcolumn::DefaultFont() const
 {
     tvorgrid *grid = GetGrid();
-    return grid ? grid->Font() : m_font.get();
+    return grid ? grid->Font() : d->m_font.get();
 }
 
 int tmcolumn::DefaultWidth() const
@@ -495,7 +569,7 @@ void tmcolumn::Assign(const TPersistent *source)
     auto *other = const_cast<tmcolumn *>(from);
     UpdateBracket bracket(Collection());
     RestoreDefaults();
-    m_columnName = other->m_columnName;
+    d->m_columnName = other->d->m_columnName;
     copyAssigned(*this, *other, cvColor, &tmcolumn::GetColor, &tmcolumn::SetColor);
     copyAssigned(*this, *other, cvWidth, &tmcolumn::GetWidth, &tmcolumn::SetWidth);
     copyAssigned(*this, *other, cvFont, &tmcolumn::GetFont, &tmcolumn::SetFont);
@@ -509,22 +583,22 @@ void tmcolumn::Assign(const TPersistent *source)
     SetTitle(other->Title());
     copyAssigned(*this, *other, cvformat, &tmcolumn::Displayformat,
                  &tmcolumn::SetDisplayformat);
-    m_dropDownRows = other->m_dropDownRows;
+    d->m_dropDownRows = other->d->m_dropDownRows;
     SetButtonStyle(other->ButtonStyle());
     SetPickList(other->GetPickList());
 }
 
 QString tmcolumn::GetDisplayName() const
 {
-    return m_columnName.isEmpty() ? TCollectionItem::GetDisplayName() : m_columnName;
+    return d->m_columnName.isEmpty() ? TCollectionItem::GetDisplayName() : d->m_columnName;
 }
 
 void tmcolumn::RestoreDefaults()
 {
     const bool fontWasAssigned = assigned(cvFont);
-    m_title->RestoreDefaults();
-    m_assignedValues = {};
-    m_pickList.reset();
+    d->m_title->RestoreDefaults();
+    d->m_assignedValues = {};
+    d->m_pickList.reset();
     SetButtonStyle(cbsAuto);
     RefreshDefaultFont();
     Changed(fontWasAssigned);
@@ -533,7 +607,7 @@ void tmcolumn::RestoreDefaults()
 void tmcolumn::RefreshDefaultFont()
 {
     if (!assigned(cvFont))
-        copyQuietly(*m_font, *DefaultFont());
+        copyQuietly(*d->m_font, *DefaultFont());
 }
 
 tmcolumntitle *tmcolumn::CreateTitle()
@@ -544,15 +618,23 @@ tmcolumntitle *tmcolumn::CreateTitle()
 void tmcolumn::FontChanged()
 {
     assign(cvFont);
-    if (m_title)
-        m_title->RefreshDefaultFont();
+    if (d->m_title)
+        d->m_title->RefreshDefaultFont();
     Changed(false);
 }
 
 // ---- TvorgridColumns ------------------------------------------------------------------
 
-TvorgridColumns::TvorgridColumns(tvorgrid *grid) : TCollection(factoryOf<tmcolumn>()), m_grid(grid)
+TvorgridColumns::TvorgridColumns(tvorgrid *grid)
+    : TCollection(factoryOf<tmcolumn>()), d(std::make_unique<Private>(Private{grid}))
 {
+}
+
+TvorgridColumns::~TvorgridColumns() = default;
+
+tvorgrid *TvorgridColumns::Grid() const
+{
+    return d->m_grid;
 }
 
 tmcolumn *TvorgridColumns::Add()
@@ -583,14 +665,14 @@ void TvorgridColumns::Update(TCollectionItem *item)
 {
     // Only the grid's own descriptions speak for it: the copies an operation stages
     // (and puts in place in one step) change nothing on the grid.
-    if (!m_grid || m_grid->columns() != this) return;
-    emit m_grid->columnsChanged();
+    if (!d->m_grid || d->m_grid->columns() != this) return;
+    emit d->m_grid->columnsChanged();
     if (!item) return;
     auto *column = static_cast<tmcolumn *>(item);
-    m_grid->setColWidths(column->Index(), column->GetHide() ? 0 : column->GetWidth());
-    if (m_grid->showtitles())
-        m_grid->setshowtitles(true);
-    m_grid->Repaint();
+    d->m_grid->setColWidths(column->Index(), column->GetHide() ? 0 : column->GetWidth());
+    if (d->m_grid->showtitles())
+        d->m_grid->setshowtitles(true);
+    d->m_grid->Repaint();
 }
 
 } // namespace vorgrd

@@ -58,7 +58,7 @@ public:
     explicit tmcolumntitle(tmcolumn *column);
     ~tmcolumntitle() override;
 
-    tmcolumn *Column() const { return m_column; }
+    tmcolumn *Column() const;
 
     TAlignment GetAlignment() const;
     void SetAlignment(TAlignment value);
@@ -94,11 +94,9 @@ private:
     void FontChanged();
     void notify(bool allItems);
 
-    tmcolumn *m_column;
-    QString m_caption;
-    std::unique_ptr<TFont> m_font;
-    TColor m_color = 0;
-    TAlignment m_alignment = taLeftJustify;
+    // The title's state (columns_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 class VORGRD_EXPORT tmcolumn : public TCollectionItem
@@ -148,33 +146,33 @@ public:
     virtual void SetVertAlignment(TVertAlignment value);
     TColor GetColor() const;
     void SetColor(TColor value);
-    const QString &columnName() const { return m_columnName; }
-    void SetcolumnName(const QString &value) { m_columnName = value; }
+    const QString &columnName() const;
+    void SetcolumnName(const QString &value);
     TFont *GetFont();
     void SetFont(TFont *value);
     bool GetReadOnly() const;
     virtual void SetReadOnly(bool value);
     bool GetWordwrap() const;
     virtual void SetWordwrap(bool value);
-    tmcolumntitle *Title() const { return m_title.get(); }
+    tmcolumntitle *Title() const;
     void SetTitle(tmcolumntitle *value);
     int GetWidth() const;
     virtual void SetWidth(int value);
     tvorcolumntype gettype() const;
     virtual void settype(tvorcolumntype value);
-    const QString &Displayformat() const { return m_displayformat; }
+    const QString &Displayformat() const;
     virtual void SetDisplayformat(const QString &value);
     // The pick list, created empty on first use.
     TStringList *GetPickList();
     // Copies the texts of `value`; null frees the pick list.
     void SetPickList(TStrings *value);
-    bool HasPickList() const { return m_pickList != nullptr; }
-    int DropDownRows() const { return m_dropDownRows; }
-    void setDropDownRows(int value) { m_dropDownRows = value; }
-    TmColumnButtonStyle ButtonStyle() const { return m_buttonStyle; }
+    bool HasPickList() const;
+    int DropDownRows() const;
+    void setDropDownRows(int value);
+    TmColumnButtonStyle ButtonStyle() const;
     void SetButtonStyle(TmColumnButtonStyle value);
 
-    tmcolumnValues AssignedValues() const { return m_assignedValues; }
+    tmcolumnValues AssignedValues() const;
 
     Q_INVOKABLE bool IsHideStored() const;
     Q_INVOKABLE bool IsAlignmentStored() const;
@@ -185,7 +183,7 @@ public:
     Q_INVOKABLE bool IsWordwrapStored() const;
     Q_INVOKABLE bool IsWidthStored() const;
     Q_INVOKABLE bool Istypestored() const;
-    Q_INVOKABLE bool IsDropDownRowsStored() const { return m_dropDownRows != 7; }
+    Q_INVOKABLE bool IsDropDownRowsStored() const;
 
     TColor DefaultColor() const;
     TFont *DefaultFont() const;
@@ -206,29 +204,17 @@ protected:
     virtual tmcolumntitle *CreateTitle();
 
 private:
+    // The title reads and writes the column's assignment flags, and notifies through it.
     friend class tmcolumntitle;
     void FontChanged();
-    void assign(tmcolumnValue flag) { m_assignedValues.insert(flag); }
-    bool assigned(tmcolumnValue flag) const { return m_assignedValues.contains(flag); }
+    void assign(tmcolumnValue flag);
+    bool assigned(tmcolumnValue flag) const;
     // Changed() for the title, which has no collection of its own.
-    void notify(bool allItems) { Changed(allItems); }
+    void notify(bool allItems);
 
-    TmColumnButtonStyle m_buttonStyle = cbsAuto;
-    int m_dropDownRows = 7;
-    std::unique_ptr<TStringList> m_pickList;
-    QString m_displayformat;
-    QString m_columnName;
-    tvorcolumntype m_columntype = ftstring;
-    TColor m_color = 0;
-    int m_width = 0;
-    bool m_hide = false;
-    std::unique_ptr<tmcolumntitle> m_title;
-    std::unique_ptr<TFont> m_font;
-    TAlignment m_alignment = taLeftJustify;
-    TVertAlignment m_vertAlignment = vaTopJustify;
-    bool m_readOnly = false;
-    bool m_wordwrap = false;
-    tmcolumnValues m_assignedValues;
+    // The column's attributes and what it owns (columns_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 class VORGRD_EXPORT TvorgridColumns : public TCollection
@@ -237,7 +223,7 @@ class VORGRD_EXPORT TvorgridColumns : public TCollection
 public:
     explicit TvorgridColumns(tvorgrid *grid);
 
-    tvorgrid *Grid() const { return m_grid; }
+    tvorgrid *Grid() const;
 
     // Appends a column named "column " + its 1-based number.
     tmcolumn *Add();
@@ -248,11 +234,14 @@ public:
     // Every column back to its defaults, inside one update bracket.
     void RestoreDefaults();
 
+    ~TvorgridColumns() override;
+
 protected:
     void Update(TCollectionItem *item) override;
 
 private:
-    tvorgrid *m_grid;
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

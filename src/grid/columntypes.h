@@ -75,7 +75,19 @@ enum TvorgridColumnsState
 Q_ENUM_NS(TvorgridColumnsState)
 
 } // namespace ColumnTypes
-using namespace ColumnTypes;
+// Named as vorgrd::tvorcolumntype, vorgrd::ftnumeric, ... as well.
+using ColumnTypes::tvorcolumntype;
+using enum ColumnTypes::tvorcolumntype;
+using ColumnTypes::TAlignment;
+using enum ColumnTypes::TAlignment;
+using ColumnTypes::TVertAlignment;
+using enum ColumnTypes::TVertAlignment;
+using ColumnTypes::TmColumnButtonStyle;
+using enum ColumnTypes::TmColumnButtonStyle;
+using ColumnTypes::tmcolumnValue;
+using enum ColumnTypes::tmcolumnValue;
+using ColumnTypes::TvorgridColumnsState;
+using enum ColumnTypes::TvorgridColumnsState;
 
 // A set of tmcolumnValue in 16 bits, bit n for the value of ordinal n.
 class VORGRD_EXPORT tmcolumnValues

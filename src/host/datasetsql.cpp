@@ -69,11 +69,12 @@ QString SqlValueText(const QVariant &value)
     }
 }
 
-class TSqlDataSet::Field : public TField
+// A field reads the current record of its data set's query.
+class TSqlDataSetField : public TField
 {
 public:
-    Field(TSqlDataSet *owner, int index, QString name)
-        : m_owner(owner), m_index(index), m_name(std::move(name))
+    TSqlDataSetField(const QSqlQuery &query, int index, QString name)
+        : m_query(query), m_index(index), m_name(std::move(name))
     {
     }
 
@@ -94,41 +95,51 @@ public:
 private:
     QVariant currentValue() const
     {
-        if (!m_owner->m_query.isValid())
+        if (!m_query.isValid())
             throw EDatabaseError(
                 QStringLiteral("Field %1 has no value: the data set has no current record")
                     .arg(m_name));
-        return m_owner->m_query.value(m_index);
+        return m_query.value(m_index);
     }
 
-    TSqlDataSet *m_owner;
+    const QSqlQuery &m_query;
     int m_index;
     QString m_name;
 };
 
-struct TSqlDataSet::Lookup : dataset_internal::FieldIndex
+struct VORGRD_AUTOTEST_EXPORT TSqlDataSet::Private
 {
+    explicit Private(QSqlQuery query) : m_query(std::move(query)) {}
+
+    // Takes the executed query's record and fields and stands on the first record.
+    void open(const char *what);
+
+    QSqlQuery m_query;
+    QSqlRecord m_record;
+    std::vector<std::unique_ptr<TSqlDataSetField>> m_fields;
+    dataset_internal::FieldIndex m_lookup;
 };
 
-TSqlDataSet::TSqlDataSet(const QString &sql, const QSqlDatabase &database) : m_query(database), m_lookup(std::make_unique<Lookup>())
+TSqlDataSet::TSqlDataSet(const QString &sql, const QSqlDatabase &database)
+    : d(std::make_unique<Private>(QSqlQuery(database)))
 {
     if (!database.isOpen())
         throw EDatabaseError(
             QStringLiteral("Cannot run \"%1\": the database %2 is not open").arg(sql, database.connectionName()));
-    m_query.setForwardOnly(true);
-    if (!m_query.exec(sql))
-        throw EDatabaseError(QStringLiteral("Cannot run \"%1\": %2").arg(sql, driverMessage(m_query)));
-    open("run");
+    d->m_query.setForwardOnly(true);
+    if (!d->m_query.exec(sql))
+        throw EDatabaseError(QStringLiteral("Cannot run \"%1\": %2").arg(sql, driverMessage(d->m_query)));
+    d->open("run");
 }
 
-TSqlDataSet::TSqlDataSet(QSqlQuery query) : m_query(std::move(query)), m_lookup(std::make_unique<Lookup>())
+TSqlDataSet::TSqlDataSet(QSqlQuery query) : d(std::make_unique<Private>(std::move(query)))
 {
-    open("read");
+    d->open("read");
 }
 
 TSqlDataSet::~TSqlDataSet() = default;
 
-void TSqlDataSet::open(const char *what)
+void TSqlDataSet::Private::open(const char *what)
 {
     if (!m_query.isActive())
         throw EDatabaseError(QStringLiteral("Cannot %1 the query \"%2\": it is not active")
@@ -139,57 +150,67 @@ void TSqlDataSet::open(const char *what)
     m_record = m_query.record();
     m_fields.reserve(size_t(m_record.count()));
     for (int i = 0; i < m_record.count(); ++i)
-        m_fields.push_back(std::make_unique<Field>(this, i, m_record.fieldName(i)));
-    m_lookup->reset(m_record);
+        m_fields.push_back(std::make_unique<TSqlDataSetField>(m_query, i, m_record.fieldName(i)));
+    m_lookup.reset(m_record);
     if (m_query.at() == QSql::BeforeFirstRow)
         m_query.next();
 }
 
 TField *TSqlDataSet::FindField(const QString &name)
 {
-    return m_lookup->find(name, m_fields);
+    return d->m_lookup.find(name, d->m_fields);
 }
 
 std::vector<TField *> TSqlDataSet::MatchFields(const std::vector<QString> &names)
 {
-    return m_lookup->match(names, m_fields);
+    return d->m_lookup.match(names, d->m_fields);
 }
 
 int TSqlDataSet::FieldCount() const
 {
-    return int(m_fields.size());
+    return int(d->m_fields.size());
 }
 
 TField *TSqlDataSet::Fields(int index)
 {
-    return dataset_internal::fieldAt(m_fields, index);
+    return dataset_internal::fieldAt(d->m_fields, index);
 }
 
 void TSqlDataSet::First()
 {
-    if (m_query.at() == 0)
+    if (d->m_query.at() == 0)
         return;
-    if (m_query.isForwardOnly() && m_query.at() != QSql::BeforeFirstRow)
+    if (d->m_query.isForwardOnly() && d->m_query.at() != QSql::BeforeFirstRow)
         throw EDatabaseError(QStringLiteral(
             "Cannot go back to the first record of the forward-only query \"%1\"; run it again")
-                                 .arg(m_query.lastQuery()));
-    if (!m_query.first() && m_query.lastError().isValid())
+                                 .arg(d->m_query.lastQuery()));
+    if (!d->m_query.first() && d->m_query.lastError().isValid())
         throw EDatabaseError(QStringLiteral("Cannot go back to the first record of \"%1\": %2")
-                                 .arg(m_query.lastQuery(), driverMessage(m_query)));
+                                 .arg(d->m_query.lastQuery(), driverMessage(d->m_query)));
 }
 
 void TSqlDataSet::Next()
 {
-    if (!m_query.isValid())
+    if (!d->m_query.isValid())
         return;
-    if (!m_query.next() && m_query.lastError().isValid())
+    if (!d->m_query.next() && d->m_query.lastError().isValid())
         throw EDatabaseError(QStringLiteral("Cannot read the next record of \"%1\": %2")
-                                 .arg(m_query.lastQuery(), driverMessage(m_query)));
+                                 .arg(d->m_query.lastQuery(), driverMessage(d->m_query)));
 }
 
 bool TSqlDataSet::Eof() const
 {
-    return !m_query.isValid();
+    return !d->m_query.isValid();
+}
+
+QSqlQuery &TSqlDataSet::query()
+{
+    return d->m_query;
+}
+
+const QSqlRecord &TSqlDataSet::record() const
+{
+    return d->m_record;
 }
 
 } // namespace vorgrd

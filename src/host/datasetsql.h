@@ -60,20 +60,14 @@ public:
     void Next() override;
     bool Eof() const override;
 
-    QSqlQuery &query() { return m_query; }
-    const QSqlRecord &record() const { return m_record; }
+    // The query and its record, for a caller that needs more of the result (its size).
+    QSqlQuery &query();
+    const QSqlRecord &record() const;
 
 private:
-    class Field;
-    // The fields by name (fieldlookup_p.h).
-    struct Lookup;
-
-    void open(const char *what);
-
-    QSqlQuery m_query;
-    QSqlRecord m_record;
-    std::vector<std::unique_ptr<Field>> m_fields;
-    std::unique_ptr<Lookup> m_lookup;
+    // The query, its fields and their lookup by name (datasetsql.cpp).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

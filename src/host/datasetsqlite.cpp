@@ -1,4 +1,4 @@
-#include "host/datasetsqlite.h"
+#include "host/datasetsqlite_p.h"
 
 #if VORGRD_SQLITE_DIRECT
 

@@ -109,7 +109,12 @@ enum TBrushStyle : int
 };
 Q_ENUM_NS(TBrushStyle)
 } // namespace GraphicsTypes
-using namespace GraphicsTypes;
+// Named as vorgrd::TFontStyles, vorgrd::fsBold, ... as well.
+using GraphicsTypes::TFontStyle;
+using GraphicsTypes::TFontStyles;
+using enum GraphicsTypes::TFontStyle;
+using GraphicsTypes::TBrushStyle;
+using enum GraphicsTypes::TBrushStyle;
 
 // A font: face, size, style and colour. OnChange fires after every change (also a
 // colour change). Handle() identifies the face, size and style: it changes when one

@@ -90,7 +90,24 @@ enum TScrollStyle : int
 Q_ENUM_NS(TScrollStyle)
 
 } // namespace GridTypes
-using namespace GridTypes;
+// The grid's types, named as vorgrd::TGridOptions, vorgrd::goEditing, ...: declared
+// one by one, so that a file that says `using namespace vorgrd` gets these names and
+// no others.
+using GridTypes::TGridOption;
+using GridTypes::TGridOptions;
+using enum GridTypes::TGridOption;
+using GridTypes::TGridDrawStateFlag;
+using GridTypes::TGridDrawState;
+using enum GridTypes::TGridDrawStateFlag;
+using GridTypes::TGridState;
+using enum GridTypes::TGridState;
+using GridTypes::TMouseButton;
+using enum GridTypes::TMouseButton;
+using GridTypes::TShiftStateFlag;
+using GridTypes::TShiftState;
+using enum GridTypes::TShiftStateFlag;
+using GridTypes::TScrollStyle;
+using enum GridTypes::TScrollStyle;
 
 using TRect = QRect;
 

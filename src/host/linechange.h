@@ -5,6 +5,7 @@
 // (rowsAboutToBeInserted ... rowsInserted, layoutAboutToBeChanged ... layoutChanged,
 // modelAboutToBeReset ... modelReset), which must bracket the change itself.
 
+#include <QtCore/qnamespace.h>
 #include <QtGlobal>
 
 #include <vector>

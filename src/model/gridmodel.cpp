@@ -6,7 +6,7 @@
 //   grid changes; cellsChanged / columnsChanged meanwhile are kept as pending
 //   grid: linesChanged       -> model: counts updated, end*(), matchCounts(),
 //                               pending cells and columns reported as dataChanged
-#include "model/gridmodel.h"
+#include "model/gridmodel_p.h"
 
 #include "grid/vorGrid.h"
 #include "host/exceptions.h"
@@ -47,17 +47,25 @@ Qt::Alignment verticalOf(TVertAlignment alignment)
 } // namespace
 
 TvorGridModel::TvorGridModel(tvorgrid *grid, QObject *parent)
-    : QAbstractTableModel(parent), m_grid(grid)
+    : QAbstractTableModel(parent), d(std::make_unique<Private>())
 {
-    if (!m_grid) return;
-    m_rows = m_grid->RowCount();
-    m_cols = m_grid->ColCount();
+    d->m_grid = grid;
+    if (!d->m_grid) return;
+    d->m_rows = d->m_grid->RowCount();
+    d->m_cols = d->m_grid->ColCount();
     connectGrid();
+}
+
+TvorGridModel::~TvorGridModel() = default;
+
+tvorgrid *TvorGridModel::grid() const
+{
+    return d->m_grid;
 }
 
 void TvorGridModel::connectGrid()
 {
-    tvorgrid *g = m_grid;
+    tvorgrid *g = d->m_grid;
     connect(g, &TStringGrid::cellChanged, this, &TvorGridModel::cellChanged);
     connect(g, &TStringGrid::cellsChanged, this, &TvorGridModel::cellsChanged);
     connect(g, &TCustomGrid::linesAboutToChange, this, &TvorGridModel::linesAboutToChange);
@@ -74,37 +82,37 @@ void TvorGridModel::connectGrid()
 
 int TvorGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows;
+    return parent.isValid() ? 0 : d->m_rows;
 }
 
 int TvorGridModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_cols;
+    return parent.isValid() ? 0 : d->m_cols;
 }
 
 bool TvorGridModel::isCheckCell(int col, int row) const
 {
-    if (row == 0 && m_grid->showtitles()) return false;
-    const tmcolumn *column = m_grid->columns()->GeTmColumn(col);
+    if (row == 0 && d->m_grid->showtitles()) return false;
+    const tmcolumn *column = d->m_grid->columns()->GeTmColumn(col);
     return column && column->gettype() == ftcheckbox;
 }
 
 QVariant TvorGridModel::data(const QModelIndex &index, int role) const
 {
-    if (!m_grid || !index.isValid() || !checkIndex(index)) return {};
+    if (!d->m_grid || !index.isValid() || !checkIndex(index)) return {};
     const int col = index.column(), row = index.row();
     // Only between a change and its report can the model's counts exceed the grid's.
-    const bool inGrid = col < m_grid->ColCount() && row < m_grid->RowCount();
+    const bool inGrid = col < d->m_grid->ColCount() && row < d->m_grid->RowCount();
     switch (role) {
     case Qt::DisplayRole:
-        if (!inGrid) return m_grid->Cells(col, row);
+        if (!inGrid) return d->m_grid->Cells(col, row);
         if (isCheckCell(col, row)) return QString();
-        return m_grid->DisplayText(col, row);
+        return d->m_grid->DisplayText(col, row);
     case Qt::EditRole:
-        return m_grid->Cells(col, row);
+        return d->m_grid->Cells(col, row);
     case Qt::CheckStateRole:
         if (!inGrid || !isCheckCell(col, row)) return {};
-        return int(m_grid->Cells(col, row).isEmpty() ? Qt::Unchecked : Qt::Checked);
+        return int(d->m_grid->Cells(col, row).isEmpty() ? Qt::Unchecked : Qt::Checked);
     default:
         return inGrid ? titleOrColumnRole(col, row, role) : QVariant();
     }
@@ -112,9 +120,9 @@ QVariant TvorGridModel::data(const QModelIndex &index, int role) const
 
 QVariant TvorGridModel::titleOrColumnRole(int col, int row, int role) const
 {
-    tmcolumn *column = m_grid->columns()->GeTmColumn(col);
+    tmcolumn *column = d->m_grid->columns()->GeTmColumn(col);
     if (!column) return {};
-    const bool title = row == 0 && m_grid->showtitles();
+    const bool title = row == 0 && d->m_grid->showtitles();
     switch (role) {
     case Qt::TextAlignmentRole: {
         const TAlignment horizontal =
@@ -125,11 +133,11 @@ QVariant TvorGridModel::titleOrColumnRole(int col, int row, int role) const
         return QVariant::fromValue(h | verticalOf(column->GetVertAlignment()));
     }
     case Qt::BackgroundRole:
-        return ColorToQColor(title ? column->Title()->GetColor() : column->GetColor(), m_grid);
+        return ColorToQColor(title ? column->Title()->GetColor() : column->GetColor(), d->m_grid);
     case Qt::ForegroundRole:
         return ColorToQColor(title ? column->Title()->GetFont()->Color()
                                    : column->GetFont()->Color(),
-                             m_grid);
+                             d->m_grid);
     case Qt::FontRole:
         return title ? column->Title()->GetFont()->qfont() : column->GetFont()->qfont();
     default:
@@ -139,10 +147,10 @@ QVariant TvorGridModel::titleOrColumnRole(int col, int row, int role) const
 
 bool TvorGridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!m_grid || !index.isValid() || !checkIndex(index)) return false;
+    if (!d->m_grid || !index.isValid() || !checkIndex(index)) return false;
     const int col = index.column(), row = index.row();
     if (!(flags(index) & Qt::ItemIsEditable) && role != Qt::CheckStateRole) return false;
-    const tmcolumn *column = m_grid->columns()->GeTmColumn(col);
+    const tmcolumn *column = d->m_grid->columns()->GeTmColumn(col);
     if (column && column->GetReadOnly()) return false;
     QString text;
     if (role == Qt::CheckStateRole) {
@@ -155,17 +163,17 @@ bool TvorGridModel::setData(const QModelIndex &index, const QVariant &value, int
         return false;
     }
     // The grid reports the write (cellChanged), which becomes dataChanged.
-    m_grid->setCells(col, row, text);
+    d->m_grid->setCells(col, row, text);
     return true;
 }
 
 Qt::ItemFlags TvorGridModel::flags(const QModelIndex &index) const
 {
-    if (!m_grid || !index.isValid() || !checkIndex(index)) return Qt::NoItemFlags;
+    if (!d->m_grid || !index.isValid() || !checkIndex(index)) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const int col = index.column(), row = index.row();
-    if (col >= m_grid->ColCount() || row >= m_grid->RowCount()) return f;
-    const tmcolumn *column = m_grid->columns()->GeTmColumn(col);
+    if (col >= d->m_grid->ColCount() || row >= d->m_grid->RowCount()) return f;
+    const tmcolumn *column = d->m_grid->columns()->GeTmColumn(col);
     if (column && column->GetReadOnly()) return f;
     if (isCheckCell(col, row)) return f | Qt::ItemIsUserCheckable;
     return f | Qt::ItemIsEditable;
@@ -173,9 +181,9 @@ Qt::ItemFlags TvorGridModel::flags(const QModelIndex &index) const
 
 QVariant TvorGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (m_grid && orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
-        section < m_cols && section < m_grid->ColCount()) {
-        const tmcolumn *column = m_grid->columns()->GeTmColumn(section);
+    if (d->m_grid && orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < d->m_cols && section < d->m_grid->ColCount()) {
+        const tmcolumn *column = d->m_grid->columns()->GeTmColumn(section);
         if (column) {
             const QString caption = column->Title()->GetCaption();
             if (!caption.isEmpty()) return caption;
@@ -199,30 +207,30 @@ void TvorGridModel::cellsChanged(const QRect &cells)
 
 void TvorGridModel::appearanceChanged()
 {
-    if (m_inChange) {
-        m_pendingAppearance = true;
+    if (d->m_inChange) {
+        d->m_pendingAppearance = true;
         return;
     }
-    if (m_cols > 0) emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
-    reportArea(QRect(0, 0, m_cols, m_rows));
+    if (d->m_cols > 0) emit headerDataChanged(Qt::Horizontal, 0, d->m_cols - 1);
+    reportArea(QRect(0, 0, d->m_cols, d->m_rows));
 }
 
 void TvorGridModel::reportArea(const QRect &cells, const QList<int> &roles)
 {
     // Cells written inside a structural change are covered by its own notice: views
     // read inserted, moved and reordered lines again, and everything after a reset.
-    if (m_inChange) return;
-    const QRect shown = cells & QRect(0, 0, m_cols, m_rows);
+    if (d->m_inChange) return;
+    const QRect shown = cells & QRect(0, 0, d->m_cols, d->m_rows);
     if (shown.isEmpty()) return;
     emit dataChanged(index(shown.top(), shown.left()), index(shown.bottom(), shown.right()), roles);
 }
 
 void TvorGridModel::linesAboutToChange(const TLineChange &change)
 {
-    m_inChange = true;
-    const int count = change.rows() ? m_rows : m_cols;
+    d->m_inChange = true;
+    const int count = change.rows() ? d->m_rows : d->m_cols;
     const bool rows = change.rows();
-    m_begun = Begun::Reset;
+    d->m_begun = Private::Begun::Reset;
     switch (change.kind) {
     case TLineChange::Insert:
         if (change.first >= 0 && change.first <= count && change.last >= change.first) {
@@ -230,7 +238,7 @@ void TvorGridModel::linesAboutToChange(const TLineChange &change)
                 beginInsertRows({}, change.first, change.last);
             else
                 beginInsertColumns({}, change.first, change.last);
-            m_begun = Begun::Insert;
+            d->m_begun = Private::Begun::Insert;
             return;
         }
         break;
@@ -240,7 +248,7 @@ void TvorGridModel::linesAboutToChange(const TLineChange &change)
                 beginRemoveRows({}, change.first, change.last);
             else
                 beginRemoveColumns({}, change.first, change.last);
-            m_begun = Begun::Remove;
+            d->m_begun = Private::Begun::Remove;
             return;
         }
         break;
@@ -252,7 +260,7 @@ void TvorGridModel::linesAboutToChange(const TLineChange &change)
                 rows ? beginMoveRows({}, change.first, change.first, {}, destination)
                      : beginMoveColumns({}, change.first, change.first, {}, destination);
             if (begun) {
-                m_begun = Begun::Move;
+                d->m_begun = Private::Begun::Move;
                 return;
             }
         }
@@ -261,7 +269,7 @@ void TvorGridModel::linesAboutToChange(const TLineChange &change)
     case TLineChange::Reorder:
         emit layoutAboutToBeChanged({}, rows ? QAbstractItemModel::VerticalSortHint
                                              : QAbstractItemModel::HorizontalSortHint);
-        m_begun = Begun::Layout;
+        d->m_begun = Private::Begun::Layout;
         return;
     case TLineChange::Reset:
         break;
@@ -272,42 +280,42 @@ void TvorGridModel::linesAboutToChange(const TLineChange &change)
 void TvorGridModel::linesChanged(const TLineChange &change)
 {
     const int lines = change.last - change.first + 1;
-    int &count = change.rows() ? m_rows : m_cols;
-    switch (m_begun) {
-    case Begun::Insert:
+    int &count = change.rows() ? d->m_rows : d->m_cols;
+    switch (d->m_begun) {
+    case Private::Begun::Insert:
         count += lines;
         change.rows() ? endInsertRows() : endInsertColumns();
         break;
-    case Begun::Remove:
+    case Private::Begun::Remove:
         count -= lines;
         change.rows() ? endRemoveRows() : endRemoveColumns();
         break;
-    case Begun::Move:
+    case Private::Begun::Move:
         change.rows() ? endMoveRows() : endMoveColumns();
         break;
-    case Begun::Layout:
+    case Private::Begun::Layout:
         if (change.completed) remapAfterReorder(change);
         emit layoutChanged({}, change.rows() ? QAbstractItemModel::VerticalSortHint
                                              : QAbstractItemModel::HorizontalSortHint);
         break;
-    case Begun::Reset:
-        if (m_grid) {
-            m_rows = m_grid->RowCount();
-            m_cols = m_grid->ColCount();
+    case Private::Begun::Reset:
+        if (d->m_grid) {
+            d->m_rows = d->m_grid->RowCount();
+            d->m_cols = d->m_grid->ColCount();
         }
         endResetModel();
         break;
-    case Begun::Nothing:
+    case Private::Begun::Nothing:
         break;
     }
-    const bool reset = std::exchange(m_begun, Begun::Nothing) == Begun::Reset;
-    m_inChange = false;
+    const bool reset = std::exchange(d->m_begun, Private::Begun::Nothing) == Private::Begun::Reset;
+    d->m_inChange = false;
     matchCounts();
     // A reset, and a change of the columns, cover the columns' descriptions changed
     // with them; a failed operation put the grid back, so no cell is what the change
     // said.
     const bool covered = change.completed && (reset || !change.rows());
-    if (std::exchange(m_pendingAppearance, false) && !covered) appearanceChanged();
+    if (std::exchange(d->m_pendingAppearance, false) && !covered) appearanceChanged();
     if (!change.completed) appearanceChanged();
 }
 
@@ -333,24 +341,24 @@ void TvorGridModel::remapAfterReorder(const TLineChange &change)
 
 void TvorGridModel::matchCounts()
 {
-    const int rows = m_grid ? m_grid->RowCount() : 0;
-    const int cols = m_grid ? m_grid->ColCount() : 0;
-    if (rows > m_rows) {
-        beginInsertRows({}, m_rows, rows - 1);
-        m_rows = rows;
+    const int rows = d->m_grid ? d->m_grid->RowCount() : 0;
+    const int cols = d->m_grid ? d->m_grid->ColCount() : 0;
+    if (rows > d->m_rows) {
+        beginInsertRows({}, d->m_rows, rows - 1);
+        d->m_rows = rows;
         endInsertRows();
-    } else if (rows < m_rows) {
-        beginRemoveRows({}, rows, m_rows - 1);
-        m_rows = rows;
+    } else if (rows < d->m_rows) {
+        beginRemoveRows({}, rows, d->m_rows - 1);
+        d->m_rows = rows;
         endRemoveRows();
     }
-    if (cols > m_cols) {
-        beginInsertColumns({}, m_cols, cols - 1);
-        m_cols = cols;
+    if (cols > d->m_cols) {
+        beginInsertColumns({}, d->m_cols, cols - 1);
+        d->m_cols = cols;
         endInsertColumns();
-    } else if (cols < m_cols) {
-        beginRemoveColumns({}, cols, m_cols - 1);
-        m_cols = cols;
+    } else if (cols < d->m_cols) {
+        beginRemoveColumns({}, cols, d->m_cols - 1);
+        d->m_cols = cols;
         endRemoveColumns();
     }
 }
@@ -359,12 +367,12 @@ void TvorGridModel::gridDestroyed()
 {
     // Dropped before the reset: the views ask for data during it, and the grid is
     // only a QObject by now, so even reading it through the typed pointer is wrong.
-    m_grid = nullptr;
+    d->m_grid = nullptr;
     beginResetModel();
-    m_rows = 0;
-    m_cols = 0;
-    m_inChange = false;
-    m_begun = Begun::Nothing;
+    d->m_rows = 0;
+    d->m_cols = 0;
+    d->m_inChange = false;
+    d->m_begun = Private::Begun::Nothing;
     endResetModel();
 }
 

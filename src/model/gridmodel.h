@@ -25,8 +25,9 @@
 // empty (a reset).
 
 #include <QAbstractTableModel>
-#include <QPointer>
 #include <QRect>
+
+#include <memory>
 
 #include "host/vorgrdexport.h"
 #include "host/linechange.h"
@@ -40,8 +41,10 @@ class VORGRD_EXPORT TvorGridModel : public QAbstractTableModel
     Q_OBJECT
 public:
     explicit TvorGridModel(tvorgrid *grid, QObject *parent = nullptr);
+    ~TvorGridModel() override;
 
-    tvorgrid *grid() const { return m_grid; }
+    // The grid shown; none once it is destroyed.
+    tvorgrid *grid() const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -67,16 +70,9 @@ private:
     bool isCheckCell(int col, int row) const;
     QVariant titleOrColumnRole(int col, int row, int role) const;
 
-    QPointer<tvorgrid> m_grid;
-    // The counts as the model's users know them: they change only inside the begin/end
-    // pairs, while the grid's own counts change in between.
-    int m_rows = 0;
-    int m_cols = 0;
-    // Between linesAboutToChange and linesChanged: what was begun, and whether the
-    // columns' appearance changed meanwhile (delivered after the end).
-    bool m_inChange = false;
-    enum class Begun { Nothing, Insert, Remove, Move, Layout, Reset } m_begun = Begun::Nothing;
-    bool m_pendingAppearance = false;
+    // The grid and the counts the model's users know (gridmodel_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

@@ -43,6 +43,13 @@ enum HandleFixed : int
 Q_ENUM_NS(HandleFixed)
 
 } // namespace OrderingTypes
-using namespace OrderingTypes;
+// The enumerations and their values are named in vorgrd, one by one (no
+// using-directive reaches the users' code).
+using OrderingTypes::TMSortType;
+using enum OrderingTypes::TMSortType;
+using OrderingTypes::mSortState;
+using enum OrderingTypes::mSortState;
+using OrderingTypes::HandleFixed;
+using enum OrderingTypes::HandleFixed;
 
 } // namespace vorgrd

@@ -25,7 +25,9 @@ enum TCellBevelStyle
 Q_ENUM_NS(TCellBevelStyle)
 
 } // namespace DrawingTypes
-using namespace DrawingTypes;
+// Named as vorgrd::TCellBevelStyle, vorgrd::cbRaised, ... as well.
+using DrawingTypes::TCellBevelStyle;
+using enum DrawingTypes::TCellBevelStyle;
 
 // The glyph number of the check-glyph sheet for each style (row) and state (column:
 // 0 unchecked, 1 checked, 2 greyed). Styles: 0 grey check box, 1 white check box,

@@ -11,7 +11,7 @@
 //   Alt+Up/Down, Return   event -> routeListKey -> HandleListKeys -> Open/ClosePickList
 //   other keys, list open event -> routeListKey -> the list's keyPressEvent
 //   ClosePickList(true)   tvorgrid::setCells -> UpdateContents (the editor's new text)
-#include "presentation/inplaceeditor.h"
+#include "presentation/inplaceeditor_p.h"
 
 #include "grid/vorGrid.h"
 #include "host/eventguard.h"
@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -37,19 +38,60 @@ TInplaceEdit *tvorgrid::CreateEditor()
 
 // ---- creation and contents -------------------------------------------------------------
 
-TVORGridInplaceEdit::TVORGridInplaceEdit(tvorgrid *grid) : TInplaceEdit(grid), m_vorgrid(grid)
+TVORGridInplaceEdit::TVORGridInplaceEdit(tvorgrid *grid) : TInplaceEdit(grid), d(std::make_unique<Private>())
 {
-    m_ButtonWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    d->m_vorgrid = grid;
+    d->m_ButtonWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     // Moves without a button pressed are needed for the cursor over the button.
     setMouseTracking(true);
 }
 
 TVORGridInplaceEdit::~TVORGridInplaceEdit() = default;
 
+tvorgrid *TVORGridInplaceEdit::VorGrid() const
+{
+    return d->m_vorgrid;
+}
+
+int TVORGridInplaceEdit::ButtonWidth() const
+{
+    return d->m_ButtonWidth;
+}
+
+TPopupListbox *TVORGridInplaceEdit::PickListBox() const
+{
+    return d->m_PickListBox;
+}
+
+TPopupListbox *TVORGridInplaceEdit::ActiveList() const
+{
+    return d->m_ActiveList;
+}
+
+TEditButtonKind TVORGridInplaceEdit::ButtonKind() const
+{
+    return d->m_ButtonKind;
+}
+
+bool TVORGridInplaceEdit::ListShown() const
+{
+    return d->m_ListShown;
+}
+
+bool TVORGridInplaceEdit::Tracking() const
+{
+    return d->m_Tracking;
+}
+
+bool TVORGridInplaceEdit::ButtonPressed() const
+{
+    return d->m_ButtonPressed;
+}
+
 tmcolumn *TVORGridInplaceEdit::currentColumn() const
 {
-    TvorgridColumns *columns = m_vorgrid->columns();
-    const int col = m_vorgrid->Col();
+    TvorgridColumns *columns = d->m_vorgrid->columns();
+    const int col = d->m_vorgrid->Col();
     if (!columns || col < 0 || col >= columns->Count()) return nullptr;
     return columns->GeTmColumn(col);
 }
@@ -79,15 +121,15 @@ void TVORGridInplaceEdit::UpdateContents()
 
 void TVORGridInplaceEdit::SetButtonKind(TEditButtonKind Kind)
 {
-    if (Kind == m_ButtonKind) return;
+    if (Kind == d->m_ButtonKind) return;
     ClosePickList(false);
     StopTracking();
-    m_ButtonKind = Kind;
+    d->m_ButtonKind = Kind;
     if (Kind == ebkPickList) {
         createPickList();
-        m_ActiveList = m_PickListBox;
+        d->m_ActiveList = d->m_PickListBox;
     } else {
-        m_ActiveList = nullptr;
+        d->m_ActiveList = nullptr;
     }
     applyTextArea();
     const QPoint mouse = mapFromGlobal(QCursor::pos());
@@ -97,23 +139,23 @@ void TVORGridInplaceEdit::SetButtonKind(TEditButtonKind Kind)
 
 void TVORGridInplaceEdit::createPickList()
 {
-    if (m_PickListBox) return;
-    m_PickListBox = new TPopupListbox(this);
-    m_PickListBox->setClock(m_searchClock);
-    m_PickListBox->OnMouseUp = [this](QObject *sender, TMouseButton button, TShiftState shift,
+    if (d->m_PickListBox) return;
+    d->m_PickListBox = new TPopupListbox(this);
+    d->m_PickListBox->setClock(d->m_searchClock);
+    d->m_PickListBox->OnMouseUp = [this](QObject *sender, TMouseButton button, TShiftState shift,
                                       int x, int y) { ListMouseUp(sender, button, shift, x, y); };
 }
 
 void TVORGridInplaceEdit::setSearchClock(std::function<qint64()> clock)
 {
-    m_searchClock = std::move(clock);
-    if (m_PickListBox) m_PickListBox->setClock(m_searchClock);
+    d->m_searchClock = std::move(clock);
+    if (d->m_PickListBox) d->m_PickListBox->setClock(d->m_searchClock);
 }
 
 QRect TVORGridInplaceEdit::ButtonRect() const
 {
-    if (m_ButtonKind == ebkNone) return {};
-    return QRect(width() - m_ButtonWidth, 0, m_ButtonWidth, height());
+    if (d->m_ButtonKind == ebkNone) return {};
+    return QRect(width() - d->m_ButtonWidth, 0, d->m_ButtonWidth, height());
 }
 
 bool TVORGridInplaceEdit::inButton(int x, int y) const
@@ -125,7 +167,7 @@ bool TVORGridInplaceEdit::inButton(int x, int y) const
 // stays inside what is left.
 void TVORGridInplaceEdit::applyTextArea()
 {
-    setTextMargins(0, 0, m_ButtonKind == ebkNone ? 0 : m_ButtonWidth, 0);
+    setTextMargins(0, 0, d->m_ButtonKind == ebkNone ? 0 : d->m_ButtonWidth, 0);
 }
 
 // The grid moves or sizes the editor when it scrolls or its lines change size: an open
@@ -142,21 +184,21 @@ void TVORGridInplaceEdit::BoundsChanged()
 void TVORGridInplaceEdit::PaintWindow()
 {
     TInplaceEdit::PaintWindow(); // the text, clipped to the area left of the button
-    if (m_ButtonKind != ebkNone) paintButton();
+    if (d->m_ButtonKind != ebkNone) paintButton();
 }
 
 void TVORGridInplaceEdit::paintButton()
 {
     QPainter p(this);
     const QRect b = ButtonRect();
-    const int shift = m_ButtonPressed ? 1 : 0;
-    if (m_ButtonKind == ebkPickList) {
+    const int shift = d->m_ButtonPressed ? 1 : 0;
+    if (d->m_ButtonKind == ebkPickList) {
         QStyleOptionButton panel;
         panel.initFrom(this);
         panel.rect = b;
         panel.state &= ~QStyle::State_HasFocus;
-        panel.state |= m_ButtonPressed ? QStyle::State_Sunken : QStyle::State_Raised;
-        if (m_ButtonPressed) panel.features |= QStyleOptionButton::Flat;
+        panel.state |= d->m_ButtonPressed ? QStyle::State_Sunken : QStyle::State_Raised;
+        if (d->m_ButtonPressed) panel.features |= QStyleOptionButton::Flat;
         style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &panel, &p, this);
         QStyleOption arrow(panel);
         const int inset = std::max(2, std::min(b.width(), b.height()) / 4);
@@ -166,7 +208,7 @@ void TVORGridInplaceEdit::paintButton()
     }
     // The ellipsis: a raised edge (flat while pressed) and three black squares.
     const QBrush face = palette().button();
-    if (m_ButtonPressed)
+    if (d->m_ButtonPressed)
         qDrawPlainRect(&p, b, palette().color(QPalette::Dark), 1, &face);
     else
         qDrawWinButton(&p, b, palette(), false, &face);
@@ -189,17 +231,17 @@ void TVORGridInplaceEdit::updateCursorShape(int x, int y)
 
 void TVORGridInplaceEdit::TrackButton(int X, int Y)
 {
-    const bool pressed = QRect(width() - m_ButtonWidth, 0, m_ButtonWidth, height()).contains(X, Y);
-    if (pressed == m_ButtonPressed) return;
-    m_ButtonPressed = pressed;
+    const bool pressed = QRect(width() - d->m_ButtonWidth, 0, d->m_ButtonWidth, height()).contains(X, Y);
+    if (pressed == d->m_ButtonPressed) return;
+    d->m_ButtonPressed = pressed;
     update(ButtonRect());
 }
 
 void TVORGridInplaceEdit::StopTracking()
 {
-    if (!m_Tracking) return;
+    if (!d->m_Tracking) return;
     TrackButton(-1, -1);
-    m_Tracking = false;
+    d->m_Tracking = false;
 }
 
 // A press on the button belongs to the button: it neither moves the caret nor starts a
@@ -207,12 +249,12 @@ void TVORGridInplaceEdit::StopTracking()
 void TVORGridInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
     if (Button == mbLeft && inButton(X, Y)) {
-        if (m_ListShown) {
+        if (d->m_ListShown) {
             ClosePickList(false);
         } else {
-            m_Tracking = true;
+            d->m_Tracking = true;
             TrackButton(X, Y);
-            if (m_ActiveList) OpenPickList();
+            if (d->m_ActiveList) OpenPickList();
         }
         return;
     }
@@ -222,18 +264,18 @@ void TVORGridInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int 
 void TVORGridInplaceEdit::MouseMove(TShiftState Shift, int X, int Y)
 {
     updateCursorShape(X, Y);
-    if (m_listHasDrag) {
+    if (d->m_listHasDrag) {
         forwardMouseToList(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, QPoint(X, Y));
         return;
     }
-    if (m_Tracking) {
+    if (d->m_Tracking) {
         TrackButton(X, Y);
-        if (m_ListShown && m_PickListBox) {
-            QWidget *area = m_PickListBox->viewport();
+        if (d->m_ListShown && d->m_PickListBox) {
+            QWidget *area = d->m_PickListBox->viewport();
             const QPoint inList = area->mapFromGlobal(mapToGlobal(QPoint(X, Y)));
             if (area->rect().contains(inList)) {
                 StopTracking();
-                m_listHasDrag = true;
+                d->m_listHasDrag = true;
                 forwardMouseToList(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton,
                                    QPoint(X, Y));
             }
@@ -245,15 +287,15 @@ void TVORGridInplaceEdit::MouseMove(TShiftState Shift, int X, int Y)
 
 void TVORGridInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
-    if (m_listHasDrag) {
-        m_listHasDrag = false;
+    if (d->m_listHasDrag) {
+        d->m_listHasDrag = false;
         forwardMouseToList(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, QPoint(X, Y));
         return;
     }
-    const bool wasTracking = m_Tracking;
-    const bool wasPressed = m_ButtonPressed;
+    const bool wasTracking = d->m_Tracking;
+    const bool wasPressed = d->m_ButtonPressed;
     StopTracking();
-    if (Button == mbLeft && m_ButtonKind == ebkEllipsis && wasPressed) {
+    if (Button == mbLeft && d->m_ButtonKind == ebkEllipsis && wasPressed) {
         fireEditButtonClick();
         return;
     }
@@ -263,8 +305,8 @@ void TVORGridInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X,
 void TVORGridInplaceEdit::forwardMouseToList(QEvent::Type type, Qt::MouseButton button,
                                              Qt::MouseButtons buttons, const QPoint &editorPoint)
 {
-    if (!m_PickListBox) return;
-    QWidget *area = m_PickListBox->viewport();
+    if (!d->m_PickListBox) return;
+    QWidget *area = d->m_PickListBox->viewport();
     const QPoint global = mapToGlobal(editorPoint);
     QMouseEvent forwarded(type, QPointF(area->mapFromGlobal(global)), QPointF(global), button,
                           buttons, Qt::NoModifier);
@@ -287,14 +329,14 @@ void TVORGridInplaceEdit::mouseDoubleClickEvent(QMouseEvent *event)
 
 void TVORGridInplaceEdit::ListMouseUp(QObject *, TMouseButton Button, TShiftState, int X, int Y)
 {
-    if (Button != mbLeft || !m_PickListBox) return;
-    ClosePickList(m_PickListBox->viewport()->rect().contains(X, Y));
+    if (Button != mbLeft || !d->m_PickListBox) return;
+    ClosePickList(d->m_PickListBox->viewport()->rect().contains(X, Y));
 }
 
 bool TVORGridInplaceEdit::fireEditButtonClick()
 {
     QPointer<TVORGridInplaceEdit> self(this);
-    m_vorgrid->EditButtonClick();
+    d->m_vorgrid->EditButtonClick();
     return !self.isNull();
 }
 
@@ -302,7 +344,7 @@ bool TVORGridInplaceEdit::fireEditButtonClick()
 
 void TVORGridInplaceEdit::KeyDown(int &Key, TShiftState Shift)
 {
-    if (m_ButtonKind == ebkEllipsis && (Key == Qt::Key_Return || Key == Qt::Key_Enter) &&
+    if (d->m_ButtonKind == ebkEllipsis && (Key == Qt::Key_Return || Key == Qt::Key_Enter) &&
         Shift == TShiftState(ssCtrl)) {
         // Qt carries the character in the key event itself: consuming the key is
         // enough for nothing to be typed.
@@ -319,7 +361,7 @@ void TVORGridInplaceEdit::HandleListKeys(int &Key, TShiftState Shift)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
-        if (m_ListShown && !(Shift & ssAlt)) {
+        if (d->m_ListShown && !(Shift & ssAlt)) {
             ClosePickList(Key != Qt::Key_Escape);
             Key = 0;
         }
@@ -330,7 +372,7 @@ void TVORGridInplaceEdit::HandleListKeys(int &Key, TShiftState Shift)
         [[fallthrough]];
     case Qt::Key_F4: // the key Qt's own combo boxes open their list with
         if (Key == Qt::Key_F4 && Shift != TShiftState()) break;
-        if (m_ListShown)
+        if (d->m_ListShown)
             ClosePickList(true);
         else
             OpenPickList();
@@ -351,8 +393,8 @@ bool TVORGridInplaceEdit::routeListKey(QKeyEvent *event)
         event->accept();
         return true;
     }
-    if (m_ListShown && m_PickListBox) {
-        QCoreApplication::sendEvent(m_PickListBox, event);
+    if (d->m_ListShown && d->m_PickListBox) {
+        QCoreApplication::sendEvent(d->m_PickListBox, event);
         event->accept();
         return true;
     }
@@ -365,13 +407,13 @@ bool TVORGridInplaceEdit::event(QEvent *event)
     case QEvent::ShortcutOverride:
         // While the list is open every key belongs to it (or to the rules above), not
         // to the window's shortcuts.
-        if (m_ListShown) {
+        if (d->m_ListShown) {
             event->accept();
             return true;
         }
         break;
     case QEvent::KeyPress:
-        if (m_ButtonKind == ebkPickList) {
+        if (d->m_ButtonKind == ebkPickList) {
             bool taken = true;
             guardEvent("TVORGridInplaceEdit::event", [&] { taken = routeListKey(static_cast<QKeyEvent *>(event)); });
             if (taken) return true;
@@ -387,10 +429,10 @@ bool TVORGridInplaceEdit::event(QEvent *event)
 
 void TVORGridInplaceEdit::OpenPickList()
 {
-    if (m_ListShown || !m_ActiveList) return;
+    if (d->m_ListShown || !d->m_ActiveList) return;
     tmcolumn *column = currentColumn();
     if (!column) return;
-    TPopupListbox *list = m_ActiveList;
+    TPopupListbox *list = d->m_ActiveList;
 
     // The editor's colours and font; the selection in the active colours, because the
     // list shows what the keys (which stay with the editor) select.
@@ -418,26 +460,26 @@ void TVORGridInplaceEdit::OpenPickList()
     list->setGeometry(topLeft.x(), y, width(), height);
     // Selected once the list has its size, so that bringing the item into view scrolls
     // only when the item lies beyond the rows shown.
-    list->setItemIndex(pickList->IndexOf(m_vorgrid->Cells(m_vorgrid->Col(), m_vorgrid->Row())));
+    list->setItemIndex(pickList->IndexOf(d->m_vorgrid->Cells(d->m_vorgrid->Col(), d->m_vorgrid->Row())));
     list->show();
     list->raise();
-    m_ListShown = true;
+    d->m_ListShown = true;
     update();
 }
 
 void TVORGridInplaceEdit::ClosePickList(bool Accepted)
 {
-    if (!m_ListShown || !m_PickListBox) return;
+    if (!d->m_ListShown || !d->m_PickListBox) return;
     StopTracking();
-    m_listHasDrag = false;
-    const int index = m_PickListBox->ItemIndex();
-    const QString chosen = index >= 0 ? m_PickListBox->Items().at(index) : QString();
-    m_PickListBox->hide();
-    m_ListShown = false;
+    d->m_listHasDrag = false;
+    const int index = d->m_PickListBox->ItemIndex();
+    const QString chosen = index >= 0 ? d->m_PickListBox->Items().at(index) : QString();
+    d->m_PickListBox->hide();
+    d->m_ListShown = false;
     update();
     // Into the cell, not into the editor's text: writing the cell refreshes the editor,
     // so leaving the editor later writes nothing old back.
-    if (Accepted) m_vorgrid->setCells(m_vorgrid->Col(), m_vorgrid->Row(), chosen);
+    if (Accepted) d->m_vorgrid->setCells(d->m_vorgrid->Col(), d->m_vorgrid->Row(), chosen);
 }
 
 // ---- focus and visibility ------------------------------------------------------------------
@@ -446,7 +488,7 @@ void TVORGridInplaceEdit::focusOutEvent(QFocusEvent *event)
 {
     // A platform that activated the list on showing it takes the focus away for a
     // moment; the list hands it straight back (TPopupListbox::event).
-    if (m_PickListBox && QApplication::activeWindow() == m_PickListBox) return;
+    if (d->m_PickListBox && QApplication::activeWindow() == d->m_PickListBox) return;
     TInplaceEdit::focusOutEvent(event);
     guardEvent("TVORGridInplaceEdit::focusOutEvent", [&] { ClosePickList(false); });
 }

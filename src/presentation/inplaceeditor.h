@@ -42,9 +42,9 @@
 #include "host/vorgrdexport.h"
 
 #include <QEvent>
-#include <QPointer>
 
 #include <functional>
+#include <memory>
 
 namespace vorgrd {
 
@@ -62,7 +62,9 @@ enum TEditButtonKind
 };
 Q_ENUM_NS(TEditButtonKind)
 } // namespace EditorTypes
-using namespace EditorTypes;
+// Named as vorgrd::TEditButtonKind, vorgrd::ebkEllipsis, ... as well.
+using EditorTypes::TEditButtonKind;
+using enum EditorTypes::TEditButtonKind;
 
 class VORGRD_EXPORT TVORGridInplaceEdit : public TInplaceEdit
 {
@@ -71,24 +73,24 @@ public:
     explicit TVORGridInplaceEdit(tvorgrid *grid);
     ~TVORGridInplaceEdit() override;
 
-    tvorgrid *VorGrid() const { return m_vorgrid; }
+    tvorgrid *VorGrid() const;
 
     // Chooses the button for the column of the grid's current cell, then loads the
     // cell's text (TInplaceEdit::UpdateContents).
     void UpdateContents() override;
 
     // ---- state ---------------------------------------------------------------------------
-    int ButtonWidth() const { return m_ButtonWidth; }
+    int ButtonWidth() const;
     // Created on the first need, then kept; owned by the editor.
-    TPopupListbox *PickListBox() const { return m_PickListBox; }
+    TPopupListbox *PickListBox() const;
     // PickListBox while the kind is ebkPickList, else none.
-    TPopupListbox *ActiveList() const { return m_ActiveList; }
-    TEditButtonKind ButtonKind() const { return m_ButtonKind; }
-    bool ListShown() const { return m_ListShown; }
+    TPopupListbox *ActiveList() const;
+    TEditButtonKind ButtonKind() const;
+    bool ListShown() const;
     // A left press on the button is being followed.
-    bool Tracking() const { return m_Tracking; }
+    bool Tracking() const;
     // The button is drawn pressed.
-    bool ButtonPressed() const { return m_ButtonPressed; }
+    bool ButtonPressed() const;
     // (Width - ButtonWidth, 0, ButtonWidth, Height) in editor coordinates; empty while
     // the kind is ebkNone.
     QRect ButtonRect() const;
@@ -146,17 +148,9 @@ private:
     // Fires the grid's EditButtonClick; false when the handler destroyed the editor.
     bool fireEditButtonClick();
 
-    tvorgrid *m_vorgrid;
-    int m_ButtonWidth = 0;
-    TPopupListbox *m_PickListBox = nullptr;
-    TPopupListbox *m_ActiveList = nullptr;
-    TEditButtonKind m_ButtonKind = ebkNone;
-    bool m_ListShown = false;
-    bool m_Tracking = false;
-    bool m_ButtonPressed = false;
-    // The list took over the drag that began on the button.
-    bool m_listHasDrag = false;
-    std::function<qint64()> m_searchClock;
+    // The button, the list and the mouse's state (inplaceeditor_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

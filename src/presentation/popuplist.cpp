@@ -1,5 +1,5 @@
 // TPopupListbox: the pick list window, its model and its incremental search.
-#include "presentation/popuplist.h"
+#include "presentation/popuplist_p.h"
 
 #include "presentation/inplaceeditor.h"
 #include "host/eventguard.h"
@@ -45,7 +45,7 @@ qint64 steadyMilliseconds()
 } // namespace
 
 TPopupListbox::TPopupListbox(TVORGridInplaceEdit *owner)
-    : QListView(owner), m_owner(owner), m_model(this), m_clock(steadyMilliseconds)
+    : QListView(owner), d(std::make_unique<Private>(this, owner, steadyMilliseconds))
 {
     // A window of its own, so that it can reach beyond the grid's window; a tool window
     // without frame that is shown without being activated and refuses the focus, so
@@ -69,13 +69,40 @@ TPopupListbox::TPopupListbox(TVORGridInplaceEdit *owner)
     // OPTIMIZATION: uniform item sizes let the view lay out 100,000 items without
     // asking the delegate for each one's size.
     setUniformItemSizes(true);
-    setModel(&m_model);
+    setModel(&d->m_model);
     hide();
+}
+
+TPopupListbox::~TPopupListbox() = default;
+
+TVORGridInplaceEdit *TPopupListbox::Owner() const
+{
+    return d->m_owner;
+}
+
+const QStringList &TPopupListbox::Items() const
+{
+    return d->m_model.items();
+}
+
+int TPopupListbox::Count() const
+{
+    return int(d->m_model.items().size());
+}
+
+const QString &TPopupListbox::SearchText() const
+{
+    return d->m_SearchText;
+}
+
+qint64 TPopupListbox::SearchTime() const
+{
+    return d->m_SearchTime;
 }
 
 void TPopupListbox::setItems(const QStringList &items)
 {
-    m_model.setItems(items);
+    d->m_model.setItems(items);
 }
 
 int TPopupListbox::ItemIndex() const
@@ -90,7 +117,7 @@ void TPopupListbox::setItemIndex(int index)
         selectionModel()->clear();
         return;
     }
-    const QModelIndex item = m_model.index(index);
+    const QModelIndex item = d->m_model.index(index);
     selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
     scrollTo(item, QAbstractItemView::EnsureVisible);
 }
@@ -106,12 +133,12 @@ int TPopupListbox::ItemHeight() const
 
 void TPopupListbox::setClock(Clock clock)
 {
-    m_clock = clock ? std::move(clock) : Clock(steadyMilliseconds);
+    d->m_clock = clock ? std::move(clock) : Clock(steadyMilliseconds);
 }
 
 int TPopupListbox::findPrefix(const QString &prefix) const
 {
-    const QStringList &items = m_model.items();
+    const QStringList &items = d->m_model.items();
     for (int i = 0; i < items.size(); ++i)
         if (items.at(i).startsWith(prefix, Qt::CaseInsensitive)) return i;
     return -1;
@@ -121,15 +148,15 @@ void TPopupListbox::KeyPress(QChar &Key)
 {
     const char16_t code = Key.unicode();
     if (code == 8 || code == 27) {
-        m_SearchText.clear();
+        d->m_SearchText.clear();
         return;
     }
     if (code < 32 || code == 127 || !Key.isPrint()) return;
-    const qint64 now = m_clock();
-    if (now - m_SearchTime > SearchResetMs) m_SearchText.clear();
-    m_SearchTime = now;
-    if (m_SearchText.size() < MaxSearchLength) m_SearchText.append(Key);
-    const int found = findPrefix(m_SearchText);
+    const qint64 now = d->m_clock();
+    if (now - d->m_SearchTime > SearchResetMs) d->m_SearchText.clear();
+    d->m_SearchTime = now;
+    if (d->m_SearchText.size() < MaxSearchLength) d->m_SearchText.append(Key);
+    const int found = findPrefix(d->m_SearchText);
     // Like a list box, a text that no item begins with leaves the selection alone.
     if (found >= 0) setItemIndex(found);
     Key = QChar();
@@ -166,9 +193,9 @@ void TPopupListbox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 {
     QPointer<TPopupListbox> self(this);
     if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
-    if (!self || !m_owner) return;
+    if (!self || !d->m_owner) return;
     const QRect area = viewport()->rect();
-    m_owner->ClosePickList(area.contains(X, Y));
+    d->m_owner->ClosePickList(area.contains(X, Y));
 }
 
 void TPopupListbox::mouseReleaseEvent(QMouseEvent *event)
@@ -185,8 +212,8 @@ bool TPopupListbox::event(QEvent *event)
     // Some platforms activate every window they show. The editor must keep the
     // keyboard, so the activation goes straight back to the editor's window (which
     // gives the focus back to the editor).
-    if (event->type() == QEvent::WindowActivate && m_owner && m_owner->window())
-        m_owner->window()->activateWindow();
+    if (event->type() == QEvent::WindowActivate && d->m_owner && d->m_owner->window())
+        d->m_owner->window()->activateWindow();
     return QListView::event(event);
 }
 

@@ -24,31 +24,15 @@
 #include "host/gridtypes.h"
 #include "host/vorgrdexport.h"
 
-#include <QAbstractListModel>
 #include <QListView>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
 namespace vorgrd {
 
 class TVORGridInplaceEdit;
-
-// The items of a pick list for the list view: one flat QStringList, so that the view
-// (with uniform item sizes) asks only for the rows it paints.
-class VORGRD_EXPORT PickListModel : public QAbstractListModel
-{
-    Q_OBJECT
-public:
-    using QAbstractListModel::QAbstractListModel;
-    void setItems(const QStringList &items);
-    const QStringList &items() const { return m_items; }
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-
-private:
-    QStringList m_items;
-};
 
 class VORGRD_EXPORT TPopupListbox : public QListView
 {
@@ -63,13 +47,14 @@ public:
 
     // Created hidden, as a window of its own owned by `owner`.
     explicit TPopupListbox(TVORGridInplaceEdit *owner);
+    ~TPopupListbox() override;
 
-    TVORGridInplaceEdit *Owner() const { return m_owner; }
+    TVORGridInplaceEdit *Owner() const;
 
     // ---- items and selection -----------------------------------------------------------
     void setItems(const QStringList &items);
-    const QStringList &Items() const { return m_model.items(); }
-    int Count() const { return m_model.items().size(); }
+    const QStringList &Items() const;
+    int Count() const;
     // The selected item, -1 when none is selected.
     int ItemIndex() const;
     // Selects item `index` and scrolls it into view; -1 (or any index outside the
@@ -79,8 +64,8 @@ public:
     int ItemHeight() const;
 
     // ---- incremental search ------------------------------------------------------------
-    const QString &SearchText() const { return m_SearchText; }
-    qint64 SearchTime() const { return m_SearchTime; }
+    const QString &SearchText() const;
+    qint64 SearchTime() const;
     // An empty clock restores the steady clock.
     void setClock(Clock clock);
     // One typed character: Backspace (8) and Escape (27) empty the search text, a
@@ -106,11 +91,9 @@ private:
     // The first item (from the top) that begins with `prefix`, ignoring case; -1.
     int findPrefix(const QString &prefix) const;
 
-    TVORGridInplaceEdit *m_owner;
-    PickListModel m_model;
-    QString m_SearchText;
-    qint64 m_SearchTime = 0;
-    Clock m_clock;
+    // The owner, the items and the search (popuplist_p.h).
+    struct Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace vorgrd

@@ -10,7 +10,7 @@
 #include "host/textconvert.h"
 #include "presentation/inplaceeditor.h"
 #include "presentation/popuplist.h"
-#include "design/strcoled.h"
+#include "design/strcoled_p.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -161,7 +161,7 @@ TEST_F(DemoTour, StepsDoWhatTheirCaptionsSay)
     auto *dialog = window.findChild<TmGridColEditor *>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->ColumnList->count(), grid->ColCount());
+    EXPECT_EQ(TmGridColEditor::Private::of(*dialog).ColumnList->count(), grid->ColCount());
     EXPECT_EQ(dialog->selectedColumn(), grid->columns()->GeTmColumn(col(orders::Price)));
     // The picture shows the dialog over the window.
     const QImage photo = photograph(window);

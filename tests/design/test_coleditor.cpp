@@ -1,6 +1,6 @@
 // The column editor driven as a developer drives it: clicks, typed keys, the close
 // box, Escape, and Qt's colour and font dialogs closed either way.
-#include "design/strcoled.h"
+#include "design/strcoled_p.h"
 #include "grid/vorGrid.h"
 
 #include <QApplication>
@@ -30,6 +30,8 @@ struct Editor : ::testing::Test
 {
     tvorgrid grid;
     TmGridColEditor dialog;
+    // The dialog's controls.
+    TmGridColEditor::Private &ui = TmGridColEditor::Private::of(dialog);
 
     void SetUp() override
     {
@@ -46,8 +48,8 @@ struct Editor : ::testing::Test
     QStringList listLines() const
     {
         QStringList lines;
-        for (int i = 0; i < dialog.ColumnList->count(); ++i)
-            lines << dialog.ColumnList->item(i)->text();
+        for (int i = 0; i < ui.ColumnList->count(); ++i)
+            lines << ui.ColumnList->item(i)->text();
         return lines;
     }
     QStringList columnNames()
@@ -59,10 +61,10 @@ struct Editor : ::testing::Test
     }
     void selectLine(int line)
     {
-        QListWidgetItem *item = dialog.ColumnList->item(line);
-        QTest::mouseClick(dialog.ColumnList->viewport(), Qt::LeftButton, {},
-                          dialog.ColumnList->visualItemRect(item).center());
-        ASSERT_EQ(dialog.ColumnList->currentRow(), line);
+        QListWidgetItem *item = ui.ColumnList->item(line);
+        QTest::mouseClick(ui.ColumnList->viewport(), Qt::LeftButton, {},
+                          ui.ColumnList->visualItemRect(item).center());
+        ASSERT_EQ(ui.ColumnList->currentRow(), line);
     }
     void typeInto(QLineEdit *box, const QString &text)
     {
@@ -124,17 +126,17 @@ TEST_F(Editor, FormMatchesTheDesignedLayout)
         }
     }
     // "&" marks are mnemonics.
-    EXPECT_EQ(dialog.NewButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_N));
-    EXPECT_EQ(dialog.RestoreDefaults->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
-    EXPECT_TRUE(dialog.OkButton->isDefault());
+    EXPECT_EQ(ui.NewButton->shortcut(), QKeySequence(Qt::ALT | Qt::Key_N));
+    EXPECT_EQ(ui.RestoreDefaults->shortcut(), QKeySequence(Qt::ALT | Qt::Key_S));
+    EXPECT_TRUE(ui.OkButton->isDefault());
 
-    ASSERT_EQ(dialog.PageControl1->count(), 3);
-    EXPECT_EQ(dialog.PageControl1->currentIndex(), 0);
-    EXPECT_EQ(dialog.PageControl1->tabText(0), "Column Properties");
-    EXPECT_EQ(dialog.PageControl1->tabText(1), "Title Properties");
-    EXPECT_EQ(dialog.PageControl1->tabText(2), "List values");
-    EXPECT_EQ(dialog.PageControl1->widget(0), dialog.ts1);
-    EXPECT_EQ(dialog.PageControl1->widget(2), dialog.TabSheet1);
+    ASSERT_EQ(ui.PageControl1->count(), 3);
+    EXPECT_EQ(ui.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(ui.PageControl1->tabText(0), "Column Properties");
+    EXPECT_EQ(ui.PageControl1->tabText(1), "Title Properties");
+    EXPECT_EQ(ui.PageControl1->tabText(2), "List values");
+    EXPECT_EQ(ui.PageControl1->widget(0), ui.ts1);
+    EXPECT_EQ(ui.PageControl1->widget(2), ui.TabSheet1);
 }
 
 TEST_F(Editor, PropertyControlsHaveTheirLabelsAndItems)
@@ -148,21 +150,21 @@ TEST_F(Editor, PropertyControlsHaveTheirLabelsAndItems)
     const QStringList boolean{"False", "True"};
     const QStringList alignments{"taLeftJustify", "taRightJustify", "taCenter"};
     const Row rows[] = {
-        {"Alignment:", dialog.ColAlignment, alignments},
-        {"Vertical alignment:", dialog.ColVertalignment, {"vaTopJustify", "vaCenter", "vaBottom"}},
-        {"Wordwrap:", dialog.Colwordwrap, boolean},
-        {"Color:", dialog.ColColor, {}},
-        {"ReadOnly:", dialog.ColReadOnly, boolean},
-        {"Width:", dialog.ColWidth, {}},
-        {"Hide:", dialog.ColHide, boolean},
-        {"Column type:", dialog.fieldtype, {"ftstring", "ftnumeric", "ftdatetime", "ftcheckbox", "ftformula"}},
-        {"Display format:", dialog.dispformat, {}},
-        {"Column name:", dialog.Colfieldname, {}},
-        {"Alignment:", dialog.TitleAlignment, alignments},
-        {"Caption:", dialog.TitleCaption, {}},
-        {"Color:", dialog.TitleColor, {}},
-        {"Dropdown rows:", dialog.dropdown, {}},
-        {"Button style:", dialog.btnstyle, {"cbsAuto", "cbsEllipsis", "cbsnone"}},
+        {"Alignment:", ui.ColAlignment, alignments},
+        {"Vertical alignment:", ui.ColVertalignment, {"vaTopJustify", "vaCenter", "vaBottom"}},
+        {"Wordwrap:", ui.Colwordwrap, boolean},
+        {"Color:", ui.ColColor, {}},
+        {"ReadOnly:", ui.ColReadOnly, boolean},
+        {"Width:", ui.ColWidth, {}},
+        {"Hide:", ui.ColHide, boolean},
+        {"Column type:", ui.fieldtype, {"ftstring", "ftnumeric", "ftdatetime", "ftcheckbox", "ftformula"}},
+        {"Display format:", ui.dispformat, {}},
+        {"Column name:", ui.Colfieldname, {}},
+        {"Alignment:", ui.TitleAlignment, alignments},
+        {"Caption:", ui.TitleCaption, {}},
+        {"Color:", ui.TitleColor, {}},
+        {"Dropdown rows:", ui.dropdown, {}},
+        {"Button style:", ui.btnstyle, {"cbsAuto", "cbsEllipsis", "cbsnone"}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.control->objectName().toStdString());
@@ -201,7 +203,7 @@ TEST_F(Editor, EveryCaptionFitsItsControlInTheDialogFont)
                   button->width());
     }
     // All three page tabs are shown side by side, without scroll arrows.
-    const QTabBar *tabs = dialog.PageControl1->tabBar();
+    const QTabBar *tabs = ui.PageControl1->tabBar();
     EXPECT_LE(tabs->tabRect(2).right(), tabs->width());
 }
 
@@ -210,15 +212,15 @@ TEST_F(Editor, EveryCaptionFitsItsControlInTheDialogFont)
 TEST_F(Editor, ShowingListsTheColumnsAndLoadsTheFirstWithoutAssigningAnything)
 {
     EXPECT_EQ(listLines(), columnNames());
-    EXPECT_EQ(dialog.ColumnList->currentRow(), 0);
+    EXPECT_EQ(ui.ColumnList->currentRow(), 0);
     ASSERT_NE(dialog.SavedColumns(), nullptr);
     EXPECT_EQ(dialog.SavedColumns()->Count(), 4);
-    EXPECT_EQ(dialog.ColWidth->text(), QString::number(grid.DefaultColWidth()));
-    EXPECT_EQ(dialog.Colwordwrap->currentText(), "True");
-    EXPECT_EQ(dialog.ColColor->currentText(), "clWindow");
-    EXPECT_EQ(dialog.TitleColor->currentText(), "clBtnFace");
-    EXPECT_EQ(dialog.TitleCaption->text(), "column 1");
-    EXPECT_EQ(dialog.dropdown->text(), "7");
+    EXPECT_EQ(ui.ColWidth->text(), QString::number(grid.DefaultColWidth()));
+    EXPECT_EQ(ui.Colwordwrap->currentText(), "True");
+    EXPECT_EQ(ui.ColColor->currentText(), "clWindow");
+    EXPECT_EQ(ui.TitleColor->currentText(), "clBtnFace");
+    EXPECT_EQ(ui.TitleCaption->text(), "column 1");
+    EXPECT_EQ(ui.dropdown->text(), "7");
     selectLine(2);
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(column(i)->AssignedValues().isEmpty()) << i;
@@ -228,17 +230,17 @@ TEST_F(Editor, ChoicesAndTextsGoIntoTheSelectedColumn)
 {
     column(2)->GetPickList()->Add("old");
     selectLine(2);
-    EXPECT_EQ(dialog.picklist->toPlainText(), "old");
-    pick(dialog.ColAlignment, 2);
-    pick(dialog.ColVertalignment, 2);
-    pick(dialog.fieldtype, 1);
-    pick(dialog.ColHide, 1);
-    pick(dialog.btnstyle, 2);
-    pick(dialog.TitleAlignment, 1);
-    typeInto(dialog.dispformat, "0.00");
-    typeInto(dialog.TitleCaption, "Price");
-    typeInto(dialog.dropdown, "12");
-    pick(dialog.ColColor, dialog.ColColor->findText("clRed"));
+    EXPECT_EQ(ui.picklist->toPlainText(), "old");
+    pick(ui.ColAlignment, 2);
+    pick(ui.ColVertalignment, 2);
+    pick(ui.fieldtype, 1);
+    pick(ui.ColHide, 1);
+    pick(ui.btnstyle, 2);
+    pick(ui.TitleAlignment, 1);
+    typeInto(ui.dispformat, "0.00");
+    typeInto(ui.TitleCaption, "Price");
+    typeInto(ui.dropdown, "12");
+    pick(ui.ColColor, ui.ColColor->findText("clRed"));
     EXPECT_EQ(column(2)->GetAlignment(), taCenter);
     EXPECT_EQ(column(2)->GetVertAlignment(), vaBottomJustify);
     EXPECT_EQ(column(2)->gettype(), ftnumeric);
@@ -253,28 +255,28 @@ TEST_F(Editor, ChoicesAndTextsGoIntoTheSelectedColumn)
     EXPECT_TRUE(column(1)->AssignedValues().isEmpty());
 
     // The memo stores its lines when the developer leaves it.
-    dialog.PageControl1->setCurrentIndex(2);
+    ui.PageControl1->setCurrentIndex(2);
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    dialog.picklist->setFocus();
-    dialog.picklist->setPlainText("north\nsouth\n");
-    dialog.dropdown->setFocus();
+    ui.picklist->setFocus();
+    ui.picklist->setPlainText("north\nsouth\n");
+    ui.dropdown->setFocus();
     EXPECT_EQ(column(2)->GetPickList()->toStringList(), QStringList({"north", "south"}));
 }
 
 TEST_F(Editor, UnreadableNumbersPutThePreviousValueBack)
 {
     selectLine(1);
-    typeInto(dialog.ColWidth, "120");
+    typeInto(ui.ColWidth, "120");
     EXPECT_EQ(column(1)->GetWidth(), 120);
     EXPECT_EQ(grid.ColWidths(1), 120);
-    QTest::keyClicks(dialog.ColWidth, "px");
-    EXPECT_EQ(dialog.ColWidth->text(), "120");
+    QTest::keyClicks(ui.ColWidth, "px");
+    EXPECT_EQ(ui.ColWidth->text(), "120");
     EXPECT_EQ(column(1)->GetWidth(), 120);
-    typeInto(dialog.ColWidth, "w");
-    EXPECT_EQ(dialog.ColWidth->text(), "120");
-    typeInto(dialog.dropdown, "many");
-    EXPECT_EQ(dialog.dropdown->text(), "7");
+    typeInto(ui.ColWidth, "w");
+    EXPECT_EQ(ui.ColWidth->text(), "120");
+    typeInto(ui.dropdown, "many");
+    EXPECT_EQ(ui.dropdown->text(), "7");
     EXPECT_EQ(column(1)->DropDownRows(), 7);
 }
 
@@ -282,7 +284,7 @@ TEST_F(Editor, ColourBoxesStoreWhatTheTypedTextNamesAndFallBackWhenLeft)
 {
     QApplication::setActiveWindow(&dialog);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    QLineEdit *edit = dialog.ColColor->lineEdit();
+    QLineEdit *edit = ui.ColColor->lineEdit();
     edit->setFocus();
     typeInto(edit, "clRe");
     EXPECT_EQ(edit->text(), "clRe"); // still typing: nothing stored, nothing rewritten
@@ -294,18 +296,18 @@ TEST_F(Editor, ColourBoxesStoreWhatTheTypedTextNamesAndFallBackWhenLeft)
     typeInto(edit, "255"); // stored at every readable step: 2, 25, 255
     EXPECT_EQ(column(0)->GetColor(), clRed);
     EXPECT_EQ(edit->text(), "255");
-    dialog.ColWidth->setFocus(); // leaving the box shows the stored colour's name
+    ui.ColWidth->setFocus(); // leaving the box shows the stored colour's name
     EXPECT_EQ(edit->text(), "clRed");
     edit->setFocus();
     typeInto(edit, "nonsense");
-    dialog.ColWidth->setFocus();
+    ui.ColWidth->setFocus();
     EXPECT_EQ(edit->text(), "clRed");
     EXPECT_EQ(column(0)->GetColor(), clRed);
     // Picking from the list stores at once; the title's box works the same way.
-    pick(dialog.TitleColor, dialog.TitleColor->findText("clNavy"));
+    pick(ui.TitleColor, ui.TitleColor->findText("clNavy"));
     EXPECT_EQ(column(0)->Title()->GetColor(), clNavy);
-    EXPECT_EQ(dialog.ColColor->count(), 32);
-    EXPECT_EQ(dialog.TitleColor->count(), 32);
+    EXPECT_EQ(ui.ColColor->count(), 32);
+    EXPECT_EQ(ui.TitleColor->count(), 32);
 }
 
 // ---- the colour and font dialogs --------------------------------------------------------------
@@ -313,28 +315,28 @@ TEST_F(Editor, ColourBoxesStoreWhatTheTypedTextNamesAndFallBackWhenLeft)
 TEST_F(Editor, CancelledColourDialogStillStoresTheColourItOpenedWith)
 {
     selectLine(1);
-    ASSERT_EQ(dialog.ColColor->currentText(), "clWindow");
-    QTimer::singleShot(0, dialog.ColorDialog1, [this] {
-        dialog.ColorDialog1->setCurrentColor(Qt::blue);
-        dialog.ColorDialog1->reject();
+    ASSERT_EQ(ui.ColColor->currentText(), "clWindow");
+    QTimer::singleShot(0, ui.ColorDialog1, [this] {
+        ui.ColorDialog1->setCurrentColor(Qt::blue);
+        ui.ColorDialog1->reject();
     });
-    QTest::mouseDClick(dialog.ColColor->lineEdit(), Qt::LeftButton);
+    QTest::mouseDClick(ui.ColColor->lineEdit(), Qt::LeftButton);
     EXPECT_TRUE(column(1)->AssignedValues().contains(cvColor));
     EXPECT_EQ(column(1)->GetColor(), clWindow);
     grid.setColor(clYellow); // set explicitly: no longer follows the grid
     EXPECT_EQ(column(1)->GetColor(), clWindow);
 
-    QTimer::singleShot(0, dialog.ColorDialog1, [this] {
-        dialog.ColorDialog1->setCurrentColor(QColor(0, 0, 255));
-        dialog.ColorDialog1->accept();
+    QTimer::singleShot(0, ui.ColorDialog1, [this] {
+        ui.ColorDialog1->setCurrentColor(QColor(0, 0, 255));
+        ui.ColorDialog1->accept();
     });
-    QTest::mouseDClick(dialog.ColColor->lineEdit(), Qt::LeftButton);
+    QTest::mouseDClick(ui.ColColor->lineEdit(), Qt::LeftButton);
     EXPECT_EQ(column(1)->GetColor(), clBlue);
-    EXPECT_EQ(dialog.ColColor->currentText(), "clBlue");
+    EXPECT_EQ(ui.ColColor->currentText(), "clBlue");
 
-    dialog.PageControl1->setCurrentIndex(1);
-    QTimer::singleShot(0, dialog.ColorDialog1, [this] { dialog.ColorDialog1->reject(); });
-    QTest::mouseDClick(dialog.TitleColor->lineEdit(), Qt::LeftButton);
+    ui.PageControl1->setCurrentIndex(1);
+    QTimer::singleShot(0, ui.ColorDialog1, [this] { ui.ColorDialog1->reject(); });
+    QTest::mouseDClick(ui.TitleColor->lineEdit(), Qt::LeftButton);
     EXPECT_TRUE(column(1)->AssignedValues().contains(cvTitleColor));
     EXPECT_EQ(column(1)->Title()->GetColor(), clBtnFace);
 }
@@ -342,19 +344,19 @@ TEST_F(Editor, CancelledColourDialogStillStoresTheColourItOpenedWith)
 TEST_F(Editor, CancelledFontDialogStillStoresTheFontItOpenedWith)
 {
     const QString face = column(0)->GetFont()->Name();
-    QTimer::singleShot(0, dialog.FontDialog1, [this] { dialog.FontDialog1->reject(); });
-    QTest::mouseClick(dialog.ColFont, Qt::LeftButton);
+    QTimer::singleShot(0, ui.FontDialog1, [this] { ui.FontDialog1->reject(); });
+    QTest::mouseClick(ui.ColFont, Qt::LeftButton);
     EXPECT_TRUE(column(0)->AssignedValues().contains(cvFont));
     EXPECT_EQ(column(0)->GetFont()->Name(), face);
 
-    QTimer::singleShot(0, dialog.FontDialog1, [this] {
-        QFont big = dialog.FontDialog1->currentFont();
+    QTimer::singleShot(0, ui.FontDialog1, [this] {
+        QFont big = ui.FontDialog1->currentFont();
         big.setPointSize(23);
-        dialog.FontDialog1->setCurrentFont(big);
-        dialog.FontDialog1->accept();
+        ui.FontDialog1->setCurrentFont(big);
+        ui.FontDialog1->accept();
     });
-    dialog.PageControl1->setCurrentIndex(1);
-    QTest::mouseClick(dialog.TitleFont, Qt::LeftButton);
+    ui.PageControl1->setCurrentIndex(1);
+    QTest::mouseClick(ui.TitleFont, Qt::LeftButton);
     EXPECT_EQ(column(0)->Title()->GetFont()->Size(), 23);
     EXPECT_TRUE(column(0)->AssignedValues().contains(cvTitleFont));
 }
@@ -364,61 +366,61 @@ TEST_F(Editor, CancelledFontDialogStillStoresTheFontItOpenedWith)
 TEST_F(Editor, TypingAColumnNameRenamesItsLineAsTheDeveloperTypes)
 {
     selectLine(1);
-    typeInto(dialog.Colfieldname, "Pr");
-    EXPECT_EQ(dialog.ColumnList->item(1)->text(), "Pr");
-    QTest::keyClicks(dialog.Colfieldname, "ice");
-    EXPECT_EQ(dialog.ColumnList->item(1)->text(), "Price");
+    typeInto(ui.Colfieldname, "Pr");
+    EXPECT_EQ(ui.ColumnList->item(1)->text(), "Pr");
+    QTest::keyClicks(ui.Colfieldname, "ice");
+    EXPECT_EQ(ui.ColumnList->item(1)->text(), "Price");
     EXPECT_EQ(column(1)->columnName(), "Price");
-    EXPECT_EQ(dialog.ColumnList->currentRow(), 1);
+    EXPECT_EQ(ui.ColumnList->currentRow(), 1);
     // Other controls leave the list alone, the title caption included.
-    typeInto(dialog.TitleCaption, "Unit price");
-    typeInto(dialog.dispformat, "0.00");
+    typeInto(ui.TitleCaption, "Unit price");
+    typeInto(ui.dispformat, "0.00");
     EXPECT_EQ(listLines(), QStringList({"column 1", "Price", "column 3", "column 4"}));
 }
 
 TEST_F(Editor, MovingTheEndsOutwardsDoesNothing)
 {
     selectLine(3);
-    QTest::mouseClick(dialog.movedownbutton, Qt::LeftButton);
+    QTest::mouseClick(ui.movedownbutton, Qt::LeftButton);
     selectLine(0);
-    QTest::mouseClick(dialog.moveupbutton, Qt::LeftButton);
+    QTest::mouseClick(ui.moveupbutton, Qt::LeftButton);
     EXPECT_EQ(columnNames(), QStringList({"column 1", "column 2", "column 3", "column 4"}));
-    EXPECT_EQ(dialog.ColumnList->currentRow(), 0);
+    EXPECT_EQ(ui.ColumnList->currentRow(), 0);
 }
 
 TEST_F(Editor, MovingSwapsDescriptionsAndWidthsButNotCells)
 {
     selectLine(1);
-    typeInto(dialog.ColWidth, "150");
-    QTest::mouseClick(dialog.movedownbutton, Qt::LeftButton);
+    typeInto(ui.ColWidth, "150");
+    QTest::mouseClick(ui.movedownbutton, Qt::LeftButton);
     EXPECT_EQ(columnNames(), QStringList({"column 1", "column 3", "column 2", "column 4"}));
     EXPECT_EQ(listLines(), columnNames());
-    EXPECT_EQ(dialog.ColumnList->currentRow(), 2);
-    EXPECT_EQ(dialog.ColWidth->text(), "150");
+    EXPECT_EQ(ui.ColumnList->currentRow(), 2);
+    EXPECT_EQ(ui.ColWidth->text(), "150");
     EXPECT_EQ(grid.ColWidths(2), 150);
     EXPECT_EQ(grid.ColWidths(1), grid.DefaultColWidth());
     EXPECT_EQ(grid.Cells(1, 1), "cell 1");
     EXPECT_EQ(grid.Cells(2, 1), "cell 2");
-    QTest::mouseClick(dialog.moveupbutton, Qt::LeftButton);
-    QTest::mouseClick(dialog.moveupbutton, Qt::LeftButton);
+    QTest::mouseClick(ui.moveupbutton, Qt::LeftButton);
+    QTest::mouseClick(ui.moveupbutton, Qt::LeftButton);
     EXPECT_EQ(columnNames(), QStringList({"column 2", "column 1", "column 3", "column 4"}));
-    EXPECT_EQ(dialog.ColumnList->currentRow(), 0);
+    EXPECT_EQ(ui.ColumnList->currentRow(), 0);
 }
 
 TEST_F(Editor, NewAndDeleteKeepListColumnsAndCountInStep)
 {
-    QTest::mouseClick(dialog.NewButton, Qt::LeftButton);
+    QTest::mouseClick(ui.NewButton, Qt::LeftButton);
     EXPECT_EQ(grid.ColCount(), 5);
-    EXPECT_EQ(dialog.ColumnList->currentRow(), 4);
-    EXPECT_EQ(dialog.Colfieldname->text(), "column 5");
+    EXPECT_EQ(ui.ColumnList->currentRow(), 4);
+    EXPECT_EQ(ui.Colfieldname->text(), "column 5");
     selectLine(1);
-    QTest::mouseClick(dialog.DeleteButton, Qt::LeftButton);
+    QTest::mouseClick(ui.DeleteButton, Qt::LeftButton);
     EXPECT_EQ(grid.ColCount(), 4);
     EXPECT_EQ(columnNames(), QStringList({"column 1", "column 3", "column 4", "column 5"}));
     EXPECT_EQ(listLines(), columnNames());
     // The base keeps one column beyond the fixed ones; the list shows the one it keeps.
     for (int i = 0; i < 4; ++i)
-        QTest::mouseClick(dialog.DeleteButton, Qt::LeftButton);
+        QTest::mouseClick(ui.DeleteButton, Qt::LeftButton);
     EXPECT_EQ(grid.ColCount(), grid.FixedCols() + 1);
     EXPECT_EQ(listLines(), columnNames());
 }
@@ -428,8 +430,8 @@ TEST_F(Editor, NewAndDeleteKeepListColumnsAndCountInStep)
 TEST_F(Editor, CloseBoxKeepsEveryChangeLikeOk)
 {
     selectLine(1);
-    typeInto(dialog.ColWidth, "99");
-    QTest::mouseClick(dialog.NewButton, Qt::LeftButton);
+    typeInto(ui.ColWidth, "99");
+    QTest::mouseClick(ui.NewButton, Qt::LeftButton);
     dialog.close(); // what the title bar's close box does
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.SavedColumns(), nullptr);
@@ -441,10 +443,10 @@ TEST_F(Editor, OnlyCancelAndEscapeRestoreTheColumns)
 {
     const auto change = [this] {
         selectLine(2);
-        typeInto(dialog.ColWidth, "140");
-        typeInto(dialog.Colfieldname, "renamed");
-        QTest::mouseClick(dialog.movedownbutton, Qt::LeftButton);
-        QTest::mouseClick(dialog.NewButton, Qt::LeftButton);
+        typeInto(ui.ColWidth, "140");
+        typeInto(ui.Colfieldname, "renamed");
+        QTest::mouseClick(ui.movedownbutton, Qt::LeftButton);
+        QTest::mouseClick(ui.NewButton, Qt::LeftButton);
         ASSERT_EQ(grid.ColCount(), 5);
     };
     const auto expectRestored = [this] {
@@ -458,7 +460,7 @@ TEST_F(Editor, OnlyCancelAndEscapeRestoreTheColumns)
         EXPECT_EQ(dialog.SavedColumns(), nullptr);
     };
     change();
-    QTest::mouseClick(dialog.CancelButton, Qt::LeftButton);
+    QTest::mouseClick(ui.CancelButton, Qt::LeftButton);
     expectRestored();
 
     dialog.show(); // a new showing takes a new copy
@@ -470,9 +472,9 @@ TEST_F(Editor, OnlyCancelAndEscapeRestoreTheColumns)
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     change();
-    QTest::mouseClick(dialog.ApplyButton, Qt::LeftButton);
+    QTest::mouseClick(ui.ApplyButton, Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
-    QTest::mouseClick(dialog.OkButton, Qt::LeftButton);
+    QTest::mouseClick(ui.OkButton, Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(grid.ColCount(), 5);
     EXPECT_EQ(column(3)->columnName(), "renamed");
@@ -488,8 +490,8 @@ TEST(ColumnsProperty, EditIsModalAndReportsTheFormModifiedHoweverItCloses)
     EXPECT_EQ(property.GetAttributes(), 20);
 
     const std::function<void(TmGridColEditor *)> closers[] = {
-        [](TmGridColEditor *d) { d->OkButton->click(); },
-        [](TmGridColEditor *d) { d->CancelButton->click(); },
+        [](TmGridColEditor *d) { TmGridColEditor::Private::of(*d).OkButton->click(); },
+        [](TmGridColEditor *d) { TmGridColEditor::Private::of(*d).CancelButton->click(); },
         [](TmGridColEditor *d) { d->close(); },
     };
     for (const auto &closeIt : closers) {
@@ -514,6 +516,7 @@ TEST(ColumnEditorOfAGridDestroyed, ItsButtonsAndControlsChangeNothingAndCancelSt
     auto *grid = new tvorgrid;
     grid->setColCount(3);
     TmGridColEditor dialog;
+    auto &ui = TmGridColEditor::Private::of(dialog);
     dialog.setEditColumns(grid->columns());
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -524,15 +527,15 @@ TEST(ColumnEditorOfAGridDestroyed, ItsButtonsAndControlsChangeNothingAndCancelSt
     // Under the sanitizers a touch of the destroyed columns (or of the grid, through
     // the copy Cancel restores from) fails here.
     for (QAbstractButton *button : std::initializer_list<QAbstractButton *>{
-             dialog.NewButton, dialog.DeleteButton, dialog.movedownbutton, dialog.moveupbutton,
-             dialog.RestoreDefaults, dialog.ApplyButton})
+             ui.NewButton, ui.DeleteButton, ui.movedownbutton, ui.moveupbutton,
+             ui.RestoreDefaults, ui.ApplyButton})
         button->click();
-    dialog.ColWidth->setFocus();
-    QTest::keyClicks(dialog.ColWidth, "99");
-    QTest::keyClicks(dialog.Colfieldname, "renamed");
-    dialog.ColAlignment->setCurrentIndex(2);
-    emit dialog.ColAlignment->activated(2);
-    dialog.CancelButton->click();
+    ui.ColWidth->setFocus();
+    QTest::keyClicks(ui.ColWidth, "99");
+    QTest::keyClicks(ui.Colfieldname, "renamed");
+    ui.ColAlignment->setCurrentIndex(2);
+    emit ui.ColAlignment->activated(2);
+    ui.CancelButton->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.SavedColumns(), nullptr);
 }

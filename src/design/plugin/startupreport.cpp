@@ -69,8 +69,8 @@ void reportEditorWhenOpen(QObject *owner)
         report(QStringLiteral("the column editor is open on %1 columns").arg(editor->EditColumns()->Count()));
         poll->deleteLater();
         if (qEnvironmentVariable("VORGRD_DESIGNER_REPORT") == QLatin1String("keep-open")) return;
-        editor->NewButton->click();
-        editor->OkButton->click();
+        editor->findChild<QPushButton *>(QStringLiteral("NewButton"))->click();
+        editor->findChild<QPushButton *>(QStringLiteral("OkButton"))->click();
     });
     poll->start(100);
 }

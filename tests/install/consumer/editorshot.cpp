@@ -30,6 +30,6 @@ int main(int argc, char **argv)
     TmGridColEditor editor;
     editor.setEditColumns(grid.columns());
     editor.show();
-    editor.ColumnList->setCurrentRow(1);
+    editor.findChild<QListWidget *>(QStringLiteral("ColumnList"))->setCurrentRow(1);
     return editor.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }
