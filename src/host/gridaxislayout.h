@@ -25,6 +25,7 @@
 #include "host/vorgrdexport.h"
 
 #include <QtGlobal>
+#include <QtCore/qnamespace.h>
 
 #include <optional>
 
