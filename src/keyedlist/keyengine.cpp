@@ -41,22 +41,6 @@ QString keyText(const QString &whole, const KeySpec &spec)
     return ownedText(cutKey(whole, spec), whole);
 }
 
-TLSortType listKeyType(TMSortType type)
-{
-    checkEnumRange("listKeyType", "KeyType", type);
-    switch (type) {
-    case soString:
-        return sString;
-    case soStringCaseSensitive:
-        return sStringCaseSensitive;
-    case soNumeric:
-        return sNumeric;
-    case soDate:
-        return sDate;
-    }
-    return sString; // not reached: checked above
-}
-
 double dateKeyOf(QStringView key, const char *operation)
 {
     if (!operation) return StrToDateTime(key.toString());

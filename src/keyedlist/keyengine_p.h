@@ -13,7 +13,6 @@
 // the numeric order with its text pass) are in keyorder_p.h.
 #include "host/vorgrdexport.h"
 #include "keyedlist/vorlist.h"
-#include "ordering/orderingtypes.h"
 
 #include <QString>
 #include <QStringView>
@@ -62,11 +61,6 @@ inline QStringView cutKey(QStringView text, const KeySpec &spec)
 
 // The key as a text of its own; it shares `whole` when the key is all of it.
 VORGRD_EXPORT QString keyText(const QString &whole, const KeySpec &spec);
-
-// The grid publishes its own enumeration of the key types, value for value the keyed
-// list's; this is the one place that maps one onto the other. A value outside the
-// enumeration raises ERangeError.
-VORGRD_EXPORT TLSortType listKeyType(TMSortType type);
 
 inline int compareNumbers(double a, double b)
 {

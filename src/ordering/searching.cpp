@@ -12,6 +12,7 @@
 #include "grid/vorGrid.h"
 #include "grid/vorGrid_p.h"
 #include "keyedlist/keyengine_p.h"
+#include "ordering/keytype_p.h"
 
 #include <QStringView>
 

@@ -30,6 +30,7 @@
 #include "host/updatebracket.h"
 #include "keyedlist/keyconvert_p.h"
 #include "keyedlist/keyengine_p.h"
+#include "ordering/keytype_p.h"
 #include "keyedlist/keyorder_p.h"
 #include "ordering/sortlists_p.h"
 

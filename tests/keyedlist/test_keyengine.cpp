@@ -85,18 +85,6 @@ TEST(KeyCut, AKeyTextSharesTheWholeTextOnlyWhenItIsAllOfIt)
     EXPECT_NE(part.constData(), whole.constData() + 6) << "a part must own its characters";
 }
 
-// ---- the key types ------------------------------------------------------------------------------
-
-TEST(KeyType, EachGridKeyTypeMapsOntoTheListsOwn)
-{
-    EXPECT_EQ(internal::listKeyType(soString), sString);
-    EXPECT_EQ(internal::listKeyType(soStringCaseSensitive), sStringCaseSensitive);
-    EXPECT_EQ(internal::listKeyType(soNumeric), sNumeric);
-    EXPECT_EQ(internal::listKeyType(soDate), sDate);
-    EXPECT_THROW(internal::listKeyType(static_cast<TMSortType>(4)), ERangeError);
-    EXPECT_THROW(internal::listKeyType(static_cast<TMSortType>(-1)), ERangeError);
-}
-
 // ---- matching -----------------------------------------------------------------------------------
 
 TEST(KeyMatch, EachKeyTypeHasItsOwnEquality)

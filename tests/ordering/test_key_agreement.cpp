@@ -1,7 +1,9 @@
 // The keyed list's look-up, the grid's search and the grid's sort must agree on what
 // the key of a text is and when two keys are equal: the same texts under the same key
 // settings, asked of all three.
+#include "host/exceptions.h"
 #include "keyedlist/vorlist.h"
+#include "ordering/keytype_p.h"
 #include "test_sort_grid.h"
 
 #include <gtest/gtest.h>
@@ -129,4 +131,14 @@ TEST(KeyAgreement, ALengthBelowOneCutsOneCharacterForTheSortAndNoneForTheSearch)
     list.SetKeyLen(0);
     EXPECT_EQ(list.KeyLen(), 1);
     EXPECT_EQ(list.KeyOf("zb"), QStringLiteral("z"));
+}
+
+TEST(KeyType, EachGridKeyTypeMapsOntoTheListsOwn)
+{
+    EXPECT_EQ(internal::listKeyType(soString), sString);
+    EXPECT_EQ(internal::listKeyType(soStringCaseSensitive), sStringCaseSensitive);
+    EXPECT_EQ(internal::listKeyType(soNumeric), sNumeric);
+    EXPECT_EQ(internal::listKeyType(soDate), sDate);
+    EXPECT_THROW(internal::listKeyType(static_cast<TMSortType>(4)), ERangeError);
+    EXPECT_THROW(internal::listKeyType(static_cast<TMSortType>(-1)), ERangeError);
 }
