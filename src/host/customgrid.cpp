@@ -213,6 +213,8 @@ bool TCustomGrid::Private::setLineCount(Qt::Orientation orientation, int count)
 {
     int &asked = orientation == Qt::Horizontal ? askedColCount : askedRowCount;
     const int before = std::exchange(asked, count);
+    // The count asked for is put back and the refusal goes on to the caller (a setter's
+    // error, not an event's: no event guard here).
     try {
         return fitLineCount(orientation);
     } catch (...) {
@@ -253,6 +255,7 @@ void TCustomGrid::Private::setFixedCount(Qt::Orientation orientation, int count)
     const int old = fixed;
     fixed = count;
     bool countChanged = false;
+    // As in setLineCount: put back, then the caller gets the refusal.
     try {
         countChanged = fitLineCount(orientation);
     } catch (...) {

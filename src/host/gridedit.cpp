@@ -18,7 +18,8 @@ GridEdit::GridEdit(TCustomGrid &grid, const TLineChange &change)
 {
     if (grid.d->lineChangeDepth++ == 0) {
         // Nothing has changed yet: a receiver that refuses (throws) or destroys the
-        // grid ends the operation here, with the depth as it was.
+        // grid ends the operation here, with the depth as it was. Not the event guard:
+        // the refusal is the caller's to see.
         try {
             emit grid.linesAboutToChange(change);
         } catch (...) {
@@ -77,12 +78,10 @@ void GridEdit::commit() noexcept
 
 void GridEdit::runFailureSteps() noexcept
 {
-    for (auto step = m_undo.rbegin(); step != m_undo.rend(); ++step) {
-        try {
-            (*step)();
-        } catch (...) {
-        }
-    }
+    // Through the event guard: a step that fails is reported and skipped, and the
+    // exception the caller sees stays the original one.
+    for (auto step = m_undo.rbegin(); step != m_undo.rend(); ++step)
+        guardEvent("undo step", [&] { (*step)(); });
     m_undo.clear();
 }
 

@@ -36,9 +36,9 @@ bool isTextType(TLSortType type)
 
 // ---- keys ---------------------------------------------------------------------------------
 
-QString keyText(const QString &whole, const KeySpec &spec)
+QString keyText(const QString &whole, const KeyRule &rule)
 {
-    return ownedText(cutKey(whole, spec), whole);
+    return ownedText(cutKey(whole, rule), whole);
 }
 
 double dateKeyOf(QStringView key, const char *operation)
@@ -95,14 +95,14 @@ KeyMatch matchFor(TLSortType type, bool substring, const QString &text, const ch
     return match;
 }
 
-bool matches(const KeyMatch &match, QStringView whole, const KeySpec &spec, const char *operation)
+bool matches(const KeyMatch &match, QStringView whole, const KeyRule &rule, const char *operation)
 {
     if (match.substring) {
         if (match.type == sString) return containsUpperCased(whole, match.text);
         // An empty text occurs in no text: contains() would find it everywhere.
         return !match.text.isEmpty() && whole.contains(match.text);
     }
-    const QStringView key = cutKey(whole, spec);
+    const QStringView key = cutKey(whole, rule);
     switch (match.type) {
     case sString:
         return textCollator().compare(key, QStringView(match.text)) == 0;

@@ -3,7 +3,7 @@
 // the grid's sorts and its search all cut, compare and match keys through this, so
 // that the three can never disagree about a key.
 //
-//   KeySpec      where the key lies in a text, its type and the sort direction
+//   KeyRule      where the key lies in a text, its type and the sort direction
 //   cutKey       the key of a text
 //   KeyMatch     a searched-for text converted once for the key type; matches(),
 //                compareWithMatch()
@@ -32,7 +32,7 @@ enum class ShortLength : quint8
     Empty
 };
 
-struct KeySpec
+struct KeyRule
 {
     int pos = 1;       // from 1; a position below 1 counts as 1
     int len = INT_MAX; // cut short at the end of the text
@@ -54,13 +54,13 @@ inline QStringView cutKey(QStringView text, int pos, int len, ShortLength shortL
     return text.sliced(start, std::min<qsizetype>(len, text.size() - start));
 }
 
-inline QStringView cutKey(QStringView text, const KeySpec &spec)
+inline QStringView cutKey(QStringView text, const KeyRule &rule)
 {
-    return cutKey(text, spec.pos, spec.len, spec.shortLength);
+    return cutKey(text, rule.pos, rule.len, rule.shortLength);
 }
 
 // The key as a text of its own; it shares `whole` when the key is all of it.
-VORGRD_EXPORT QString keyText(const QString &whole, const KeySpec &spec);
+VORGRD_EXPORT QString keyText(const QString &whole, const KeyRule &rule);
 
 inline int compareNumbers(double a, double b)
 {
@@ -92,11 +92,11 @@ struct KeyMatch
 VORGRD_EXPORT KeyMatch matchFor(TLSortType type, bool substring, const QString &text,
                                 const char *operation);
 
-// Whether the item text `whole` matches: its key (cut by `spec`) equal to the text
+// Whether the item text `whole` matches: its key (cut by `rule`) equal to the text
 // searched for, or, in a part search, the text occurring in the whole item text (an
 // empty text occurs nowhere). sString compares through the text collator, so equal
 // means equal ignoring case; a key that is no date raises EConvertError.
-VORGRD_EXPORT bool matches(const KeyMatch &match, QStringView whole, const KeySpec &spec,
+VORGRD_EXPORT bool matches(const KeyMatch &match, QStringView whole, const KeyRule &rule,
                            const char *operation);
 
 // The sign of `key` against the text searched for, ascending (the part search plays

@@ -111,17 +111,17 @@ struct TextItem
 VORGRD_EXPORT void orderAsText(std::vector<TextItem> &items, bool descending);
 
 // The numeric order of entries[0..count-1], whose keys are the numbers of the item keys
-// (leadingNumberOf): by the scheme above in the direction of `spec`, and then the run
+// (leadingNumberOf): by the scheme above in the direction of `rule`, and then the run
 // of zero values, among them every key without a number, ordered among itself as
 // text. `wholeAt(index)` gives the whole text of the item an entry stands for (a
 // reference to a text the caller keeps, or a text of its own); its key is cut again by
-// `spec` for the text order. After the numeric order all zero values
+// `rule` for the text order. After the numeric order all zero values
 // lie together, so the run is the whole of them.
 template <typename WholeAt>
-void orderNumeric(Entry<double> *entries, int count, const KeySpec &spec, const WholeAt &wholeAt)
+void orderNumeric(Entry<double> *entries, int count, const KeyRule &rule, const WholeAt &wholeAt)
 {
     const int last = count - 1;
-    partitionSort(entries, 0, last, spec.descending,
+    partitionSort(entries, 0, last, rule.descending,
                   [](double a, double b) { return compareNumbers(a, b); });
     int zeros = 0;
     while (zeros <= last && entries[zeros].key != 0)
@@ -138,16 +138,16 @@ void orderNumeric(Entry<double> *entries, int count, const KeySpec &spec, const 
         // Texts the caller holds are viewed where they are.
         for (int k = zeros; k <= zerosEnd; ++k) {
             const QString &whole = wholeAt(entries[k].index);
-            items.push_back({cutKey(whole, spec), &whole, entries[k].index});
+            items.push_back({cutKey(whole, rule), &whole, entries[k].index});
         }
     } else {
         made.reserve(n);
         for (int k = zeros; k <= zerosEnd; ++k)
             made.push_back(wholeAt(entries[k].index));
         for (size_t k = 0; k < n; ++k)
-            items.push_back({cutKey(made[k], spec), &made[k], entries[size_t(zeros) + k].index});
+            items.push_back({cutKey(made[k], rule), &made[k], entries[size_t(zeros) + k].index});
     }
-    orderAsText(items, spec.descending);
+    orderAsText(items, rule.descending);
     for (size_t k = 0; k < items.size(); ++k)
         entries[size_t(zeros) + k].index = items[k].index;
 }

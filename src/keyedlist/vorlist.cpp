@@ -389,8 +389,8 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
     const int n = last - first + 1;
     order.reserve(size_t(n));
     const std::vector<Private::Item> &items = d->items();
-    internal::KeySpec spec = d->key;
-    spec.type = type;
+    internal::KeyRule rule = d->key;
+    rule.type = type;
 
     // Orders items first..last from their converted keys by the scheme.
     auto orderEntries = [&](auto convert, auto compare) {
@@ -399,7 +399,7 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
         entries.reserve(size_t(n));
         for (int i = first; i <= last; ++i)
             entries.push_back({convert(keyView(items[size_t(i)].text)), i});
-        partitionSort(entries, 0, n - 1, spec.descending, compare);
+        partitionSort(entries, 0, n - 1, rule.descending, compare);
         for (const Entry<Key> &entry : entries)
             order.push_back(entry.index);
     };
@@ -412,7 +412,7 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
             const QString &whole = items[size_t(i)].text;
             texts.push_back({keyView(whole), &whole, i});
         }
-        internal::orderAsText(texts, spec.descending);
+        internal::orderAsText(texts, rule.descending);
         for (const internal::TextItem &text : texts)
             order.push_back(text.index);
         break;
@@ -435,7 +435,7 @@ std::vector<int> TvorList::planSort(int first, int last, TLSortType type, bool a
         entries.reserve(size_t(n));
         for (int i = first; i <= last; ++i)
             entries.push_back({internal::leadingNumberOf(keyView(items[size_t(i)].text)), i});
-        internal::orderNumeric(entries.data(), n, spec,
+        internal::orderNumeric(entries.data(), n, rule,
                                [&](int index) -> const QString & { return items[size_t(index)].text; });
         for (const Entry<double> &entry : entries)
             order.push_back(entry.index);

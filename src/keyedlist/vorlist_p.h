@@ -16,7 +16,7 @@ struct TvorList::Private
     };
 
     // KeyPos, KeyLen (each at least 1), KeyType and Descending.
-    internal::KeySpec key;
+    internal::KeyRule key;
     int sortStart = 0;
     // OPTIMIZATION: the slots really held are managed by the vector (amortised
     // doubling), so appending n items costs O(n); `capacity` keeps the list's own

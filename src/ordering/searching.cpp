@@ -25,14 +25,14 @@ namespace {
 // The key window is taken as the grid's values stand (a sort clamps a length below 1
 // to 1, a search does not): a start below 1 counts as 1, a length of 0 or less and a
 // start beyond the end give the empty key.
-internal::KeySpec searchKey(const OrderingSettings &ordering)
+internal::KeyRule searchKey(const OrderingSettings &ordering)
 {
-    internal::KeySpec spec;
-    spec.pos = ordering.keyPos;
-    spec.len = ordering.keyLen;
-    spec.type = internal::listKeyType(ordering.keyType);
-    spec.shortLength = internal::ShortLength::Empty;
-    return spec;
+    internal::KeyRule rule;
+    rule.pos = ordering.keyPos;
+    rule.len = ordering.keyLen;
+    rule.type = internal::listKeyType(ordering.keyType);
+    rule.shortLength = internal::ShortLength::Empty;
+    return rule;
 }
 
 // ---- 2. the cursor ----------------------------------------------------------------------
@@ -197,7 +197,7 @@ bool tvorgrid::FindNext(int &col, int &row)
     // Converted before any cell is tested: a date text that does not convert raises
     // here with the search still armed where it was. A date that does not convert is
     // worded as StrToDateTime words it (no operation name).
-    const internal::KeySpec key = searchKey(d->ordering);
+    const internal::KeyRule key = searchKey(d->ordering);
     const internal::KeyMatch match =
         internal::matchFor(key.type, d->ordering.searchSubstring, s.SearchText, nullptr);
     // Stored upper-cased, as later searches of the same cursor see it.

@@ -180,14 +180,14 @@ void orderInto(TvorList &list, std::vector<int> &order, size_t at)
 
 // The key settings of the grid's sorts: a length below 1 is cut as the keyed list,
 // which stores it as 1, cuts it.
-internal::KeySpec sortKey(const tvorgrid &grid)
+internal::KeyRule sortKey(const tvorgrid &grid)
 {
-    internal::KeySpec spec;
-    spec.pos = grid.KeyPos();
-    spec.len = grid.KeyLen();
-    spec.type = internal::listKeyType(grid.KeyType());
-    spec.descending = grid.SortDescending();
-    return spec;
+    internal::KeyRule rule;
+    rule.pos = grid.KeyPos();
+    rule.len = grid.KeyLen();
+    rule.type = internal::listKeyType(grid.KeyType());
+    rule.descending = grid.SortDescending();
+    return rule;
 }
 
 // Orders the numeric keys of one line (textAt(i, buffer) for i in 0..n-1, a view as
@@ -195,7 +195,7 @@ internal::KeySpec sortKey(const tvorgrid &grid)
 // entry i is the position that ranks i-th. The keys are ordered in memory lent by
 // `scratch`; the order replaces what `order` holds from `at` on once they are.
 template <typename TextAt>
-void orderNumbers(const TextAt &textAt, int n, int sortStart, const internal::KeySpec &spec,
+void orderNumbers(const TextAt &textAt, int n, int sortStart, const internal::KeyRule &rule,
                   ScratchMemory &scratch, std::vector<int> &order, size_t at)
 {
     using Entry = internal::Entry<double>;
@@ -206,8 +206,8 @@ void orderNumbers(const TextAt &textAt, int n, int sortStart, const internal::Ke
     CellStore::TextBuffer buffer;
     for (int i = start; i < n; ++i)
         new (entries + (i - start))
-            Entry{internal::leadingNumberOf(internal::cutKey(textAt(i, buffer), spec)), i};
-    internal::orderNumeric(entries, static_cast<int>(count), spec,
+            Entry{internal::leadingNumberOf(internal::cutKey(textAt(i, buffer), rule)), i};
+    internal::orderNumeric(entries, static_cast<int>(count), rule,
                            [&](int index) { return textAt(index, buffer).toString(); });
     replaceFrom(order, at, static_cast<size_t>(n));
     for (int i = 0; i < start; ++i)
@@ -417,7 +417,7 @@ void tvorgrid::Private::sortEveryLine(mSortState kind)
     KeyTexts texts; // outlives `keys`, which views it
     TvorList keys;
     applyKeySettings(keys, q, sortStart);
-    const internal::KeySpec key = sortKey(q);
+    const internal::KeyRule key = sortKey(q);
     const CellStore &store = q.cellStore();
     std::vector<int> orders;
     orders.reserve(static_cast<size_t>(total));

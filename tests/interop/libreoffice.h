@@ -20,7 +20,7 @@ inline QString sofficeProgram()
     return qEnvironmentVariable("VORGRD_SOFFICE");
 }
 
-// Converts `file` with soffice --convert-to `target` (a filter spec such as
+// Converts `file` with soffice --convert-to `target` (a filter such as
 // "xlsx" or "csv:...") into `work`/`outDir`, using the import filter `inFilter` (and
 // its options, when not empty) and the profile in `work`. Returns the written file's
 // bytes, or nullopt with `error` set.

@@ -12,14 +12,14 @@
 #include <vector>
 
 using namespace vorgrd;
-using internal::KeySpec;
+using internal::KeyRule;
 using internal::ShortLength;
 
 namespace {
 
-KeySpec spec(TLSortType type, int pos = 1, int len = INT_MAX, bool descending = false)
+KeyRule rule(TLSortType type, int pos = 1, int len = INT_MAX, bool descending = false)
 {
-    KeySpec s;
+    KeyRule s;
     s.type = type;
     s.pos = pos;
     s.len = len;
@@ -77,10 +77,10 @@ TEST(KeyCut, ClampsTheWindowAtBothEndsAndBelowOne)
 TEST(KeyCut, AKeyTextSharesTheWholeTextOnlyWhenItIsAllOfIt)
 {
     const QString whole = QStringLiteral("apple pie");
-    const QString all = internal::keyText(whole, spec(sString));
+    const QString all = internal::keyText(whole, rule(sString));
     EXPECT_EQ(all, whole);
     EXPECT_EQ(all.constData(), whole.constData()) << "the whole text was copied";
-    const QString part = internal::keyText(whole, spec(sString, 7, 3));
+    const QString part = internal::keyText(whole, rule(sString, 7, 3));
     EXPECT_EQ(part, QStringLiteral("pie"));
     EXPECT_NE(part.constData(), whole.constData() + 6) << "a part must own its characters";
 }
@@ -129,7 +129,7 @@ TEST(KeyMatch, EachKeyTypeHasItsOwnEquality)
         {sDate, true, 3, 10, "2024-01-05", "d:2024-01-05!", true},
     };
     for (const Case &c : cases) {
-        const KeySpec key = spec(c.type, c.pos, c.len);
+        const KeyRule key = rule(c.type, c.pos, c.len);
         const QString searched = QString::fromUtf8(c.searched);
         const internal::KeyMatch m = internal::matchFor(c.type, c.substring, searched, "Test");
         EXPECT_EQ(internal::matches(m, QString::fromUtf8(c.item), key, "Test"), c.match)
@@ -148,7 +148,7 @@ TEST(KeyMatch, EachKeyTypeHasItsOwnEquality)
 
 TEST(KeyMatch, ADateThatDoesNotConvertIsReportedInTheCallersWording)
 {
-    const KeySpec key = spec(sDate);
+    const KeyRule key = rule(sDate);
     const internal::KeyMatch m = internal::matchFor(sDate, false, "2024-01-05", "IndexOf");
     try {
         internal::matches(m, QStringLiteral("soon"), key, "IndexOf");
@@ -207,7 +207,7 @@ TEST(KeyOrder, CompareKeysFollowsTheKeyType)
 namespace {
 
 // The numeric order of `texts` under `key` as the list of texts it gives.
-QStringList numericOrder(const QStringList &texts, const KeySpec &key)
+QStringList numericOrder(const QStringList &texts, const KeyRule &key)
 {
     std::vector<internal::Entry<double>> entries;
     for (int i = 0; i < texts.size(); ++i)
@@ -244,6 +244,6 @@ TEST(KeyOrder, TheNumericOrderPutsKeysWithoutANumberAtZeroInTextOrder)
         {"nothing", 1, INT_MAX, false, {}, {}},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(numericOrder(c.texts, spec(sNumeric, c.pos, c.len, c.descending)), c.expected)
+        EXPECT_EQ(numericOrder(c.texts, rule(sNumeric, c.pos, c.len, c.descending)), c.expected)
             << c.what;
 }

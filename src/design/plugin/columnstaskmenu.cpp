@@ -44,7 +44,7 @@ void ColumnsTaskMenu::editColumns()
             // text is the grid's own, so it reads back.
             grid->LoadColumnsJson(before);
             // A plain QString would make Designer store the text as translatable
-            // (the plugin's notr specification only reaches its property editor), and
+            // (the notr mark in domXml() only reaches its property editor), and
             // save it without notr="true": uic would write it again on every language
             // change and lupdate would hand the JSON to translators.
             const qdesigner_internal::PropertySheetStringValue value(after, /*translatable=*/false);

@@ -105,14 +105,14 @@ void saveForm(QDesignerFormWindowInterface *form, const vorgrd::tvorgrid &grid)
     report(saved ? QStringLiteral("saved the form") : QStringLiteral("could not save the form"));
 }
 
-// How Designer took the plugin's string property specification: ColumnsJson is to be
+// How Designer took the plugin's notr mark on ColumnsJson: it is to be
 // no text for translators (Designer's own plugin manager, a private interface).
-void reportColumnsJsonSpecification(QDesignerFormEditorInterface &core)
+void reportColumnsJsonMark(QDesignerFormEditorInterface &core)
 {
     const QDesignerCustomWidgetData data = core.pluginManager()->customWidgetData(QStringLiteral("vorgrd::tvorgrid"));
     QDesignerCustomWidgetData::StringPropertyType type;
-    const bool specified = !data.isNull() && data.xmlStringPropertyType(QStringLiteral("ColumnsJson"), &type);
-    report(specified && !type.second ? QStringLiteral("Designer takes ColumnsJson as no text for translators")
+    const bool marked = !data.isNull() && data.xmlStringPropertyType(QStringLiteral("ColumnsJson"), &type);
+    report(marked && !type.second ? QStringLiteral("Designer takes ColumnsJson as no text for translators")
                                      : QStringLiteral("Designer takes ColumnsJson as a text for translators"));
 }
 
@@ -153,7 +153,7 @@ void reportWidgetBoxWhenReady(QDesignerFormEditorInterface *core)
         if (group.isEmpty() || !gridOnTheOpenForm(*editor)) return;
         timer->deleteLater();
         report(QStringLiteral("Designer lists tvorgrid in \"%1\"").arg(group));
-        reportColumnsJsonSpecification(*editor);
+        reportColumnsJsonMark(*editor);
         if (auto *filter = box->findChild<QLineEdit *>()) filter->setText(QStringLiteral("tvorgrid"));
         reportTaskMenu(*editor);
     });

@@ -5,7 +5,7 @@
 //   vorgrd: Designer lists tvorgrid in "Additional"        (the widget box holds it;
 //                                                           its filter then shows it)
 //   vorgrd: Designer takes ColumnsJson as no text for translators
-//                                                          (the notr specification of
+//                                                          (the notr mark in
 //                                                           domXml() reached Designer)
 //   vorgrd: the task menu of grid offers "Edit Columns..." (on the open form's grid)
 //   vorgrd: the column editor is open on 4 columns         (after triggering it)
